@@ -1,0 +1,36 @@
+# Ravelbook: the two commands a user needs are `make run` and `make test`.
+# Both install whatever is missing first (see scripts/setup.sh), then build.
+
+BUILD   := build
+T       ?=
+CTEST_ARGS := $(if $(T),-R '$(T)',)
+
+.PHONY: all setup build run test bench fuzz clean
+
+all: build
+
+setup:
+	@bash scripts/setup.sh
+	@bash scripts/sqlite.sh
+
+build: setup
+	@cmake -S tools -B $(BUILD)/host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build $(BUILD)/host
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake >/dev/null
+	@cmake --build $(BUILD)
+
+run: build
+	@bash scripts/run.sh
+
+test: build
+	@bash scripts/test.sh $(CTEST_ARGS)
+
+bench: build
+	@bash scripts/bench.sh
+
+fuzz: setup
+	@bash fuzz/run.sh
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,24 @@
+#!/bin/bash
+# Makes the SQLite amalgamation (sqlite3.c, sqlite3.h) in build/sqlite from
+# Debian's sqlite3 source package. Done once; the result is never committed.
+set -euo pipefail
+ROOT="$(cd "$(dirname "$0")/.." && pwd)"
+OUT="$ROOT/build/sqlite"
+if [ -f "$OUT/sqlite3.c" ] && [ -f "$OUT/sqlite3.h" ]; then exit 0; fi
+
+SRC="$ROOT/build/sqlite-src"
+rm -rf "$SRC" && mkdir -p "$SRC" "$OUT"
+cd "$SRC"
+echo "sqlite: fetching Debian's sqlite3 source package"
+apt-get source --download-only sqlite3 >/dev/null 2>&1 || {
+  apt-get update -q >/dev/null
+  apt-get source --download-only sqlite3 >/dev/null
+}
+tar xf sqlite3_*.orig.tar.*
+srcdir="$(find . -maxdepth 1 -type d -name 'sqlite3-*' -o -maxdepth 1 -type d -name 'sqlite-*' | head -n1)"
+mkdir bld && cd bld
+echo "sqlite: generating the amalgamation"
+"../$srcdir/configure" --disable-tcl >/dev/null
+make sqlite3.c >/dev/null 2>&1
+cp sqlite3.c sqlite3.h "$OUT/"
+cd "$ROOT" && rm -rf "$SRC"

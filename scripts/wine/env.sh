@@ -1,0 +1,70 @@
+# Sourced by the run and test scripts: the private Wine prefix under build/,
+# a private Xvfb display, and a persistent wineserver for the duration of one
+# command. Every function here is idempotent.
+
+RAVELBOOK_ROOT="${RAVELBOOK_ROOT:-$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)}"
+export WINEPREFIX="$RAVELBOOK_ROOT/build/wineprefix"
+export WINEARCH=win32
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="mscoree,mshtml="
+# Code page 936 (GBK) is what the program's 8-bit text is: Wine takes it from
+# the locale, which must be a generated one.
+export LANG=zh_CN.UTF-8
+unset LC_ALL
+
+# Creates the prefix once (about 15 s), then on every call re-imports the
+# registry settings: Wine resets some font links when a process with another
+# code page used the prefix.
+wine_prefix_setup() {
+  local stamp="$WINEPREFIX/.ravelbook-ready"
+  if [ ! -f "$stamp" ]; then
+    echo "wine: creating the private prefix in build/wineprefix"
+    rm -rf "$WINEPREFIX"
+    mkdir -p "$(dirname "$WINEPREFIX")"
+    wine wineboot -i </dev/null >/dev/null 2>&1 || true
+    wineserver -w
+    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+    touch "$stamp"
+  fi
+  local reg="$RAVELBOOK_ROOT/build/setup-utf16.reg"
+  iconv -f UTF-8 -t UTF-16 "$RAVELBOOK_ROOT/scripts/wine/setup.reg" > "$reg"
+  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  # Let that server exit, so that the next one starts with the settings.
+  wineserver -w
+}
+
+# Starts Xvfb on the first free display from :93 up and exports DISPLAY.
+xvfb_start() {
+  local n=93
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  RAVELBOOK_XVFB_PID=$!
+  export DISPLAY=":$n"
+  local i
+  for i in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    sleep 0.05
+  done
+  echo "xvfb: display :$n did not come up" >&2
+  return 1
+}
+
+xvfb_stop() {
+  if [ -n "${RAVELBOOK_XVFB_PID:-}" ]; then
+    kill "$RAVELBOOK_XVFB_PID" 2>/dev/null || true
+    wait "$RAVELBOOK_XVFB_PID" 2>/dev/null || true
+    RAVELBOOK_XVFB_PID=""
+  fi
+}
+
+# A persistent wineserver, warmed up outside ctest, so that test executables
+# start in a fraction of a second and ctest's pipes are not held open.
+wineserver_start() {
+  wineserver -p
+  wine wineboot </dev/null >/dev/null 2>&1 || true
+}
+
+wineserver_stop() {
+  wineserver -k 2>/dev/null || true
+}
