@@ -12,7 +12,7 @@ PACKAGES=(
   wine wine32:i386 wine64
   cmake ninja-build make g++ gcc tcl
   xvfb xauth x11-utils imagemagick
-  fonts-wqy-zenhei fonts-wine
+  fonts-wqy-zenhei fonts-wine fonts-dejavu-core
   locales googletest xz-utils
 )
 
