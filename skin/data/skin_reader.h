@@ -1,0 +1,133 @@
+// The skin container: a compressed set of named files (bitmaps and one ini
+// description). TSkinReader decompresses a container, reads its directory and
+// hands out single files by name; BuildSkinContainer and PackSkinContainer
+// write one (for the skin tool and the tests). Standard library only: the
+// Win32 side (the message box, HBITMAPs) is in skin_reader_win.h.
+//
+// Layers:
+//   stored property  int32 count, then that many bytes of compressed container
+//                    (a count of 0 or less: no skin). Skin files lack this.
+//   compressed       int32 decoded size, then the LZHUF bit stream.
+//   decoded          int32 version, int32 name-list length, two unused int32,
+//                    the version's extra block, the name list (CR LF
+//                    separated), one int32 size per name, the files' bytes
+//                    back to back.
+// All integers are 32-bit little-endian.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+inline constexpr const char* SKIN_MSG_OLDER_SKIN =
+    "This is Older Skin File\rPlease update to new version !";
+inline constexpr const char* SKIN_MSG_DAMAGED = "The skin container is damaged.";
+inline constexpr const char* SKIN_MSG_TOO_MANY_FILES =
+    "The skin container lists more than 1001 files.";
+
+inline constexpr int SKIN_MAX_ENTRIES = 1001;
+inline constexpr std::int32_t SKIN_DEFAULT_VERSION = 70000;
+
+// Length of the version's extra block, or -1 for a version this program does
+// not know (20000 to 70000 in steps of 10000 are known).
+int SkinExtraBlockSize(std::int32_t version);
+
+struct TSkinHeader {
+    std::int32_t Version = 0;
+    std::int32_t NameListLength = 0;
+    std::int32_t Reserved1 = 0;
+    std::int32_t Reserved2 = 0;
+};
+
+enum class TSkinLoadResult { Ok, UnknownVersion, Damaged, TooManyFiles };
+
+class TSkinReader {
+public:
+    // Decompresses `compressed` (a skin file's bytes: decoded size, then the
+    // bit stream) and reads the directory. True when the container was read;
+    // false for an unknown version (LastError() is SKIN_MSG_OLDER_SKIN), a
+    // decoded size that the given bytes cannot hold, or a name list of more
+    // than 1001 entries. A false result leaves the reader empty.
+    bool Load(const std::uint8_t* compressed, std::size_t length);
+    bool Load(const std::vector<std::uint8_t>& compressed) {
+        return Load(compressed.data(), compressed.size());
+    }
+
+    TSkinLoadResult LastResult() const { return FLastResult; }
+    const std::string& LastError() const { return FLastError; }
+
+    // Exact lookup, ignoring case. `target` is cleared and receives the first
+    // matching entry's bytes; false (target empty) when no entry matches.
+    bool GetFileByName(const std::string& name, std::vector<std::uint8_t>& target) const;
+
+    // The first entry whose lower-case name contains `text` (the search
+    // itself is case-sensitive: pass lower-case text). On a match `target`
+    // gets its bytes and `name` its name; otherwise `target` is cleared and
+    // `name` left alone.
+    bool FindFileByPartOfName(const std::string& text, std::vector<std::uint8_t>& target,
+                              std::string& name) const;
+
+    // The bitmap file named by a value of the skin description: only the part
+    // after the last folder separator counts, and only a name that ends in
+    // ".bmp" exactly. False (target empty) for anything else or a missing or
+    // empty entry.
+    bool GetBitmapFile(const std::string& value, std::vector<std::uint8_t>& target) const;
+
+    // The text of the skin description: the first entry whose name contains
+    // ".ini". False (text empty) when there is none.
+    bool GetDescription(std::string& text) const;
+
+    int Count() const { return static_cast<int>(FNames.size()); }
+    const std::vector<std::string>& Names() const { return FNames; }  // lower case
+    std::int32_t EntrySize(int index) const { return FSizes[static_cast<std::size_t>(index)]; }
+    const TSkinHeader& Header() const { return FHeader; }
+    const std::vector<std::uint8_t>& Data() const { return FData; }
+
+private:
+    void Clear();
+    bool Fail(TSkinLoadResult result, const char* message);
+    void CopyEntry(int index, std::vector<std::uint8_t>& target) const;
+
+    TSkinHeader FHeader;
+    std::vector<std::string> FNames;
+    std::vector<std::int32_t> FSizes;
+    std::vector<std::uint8_t> FData;
+    TSkinLoadResult FLastResult = TSkinLoadResult::Ok;
+    std::string FLastError;
+};
+
+// Splits a name list the way the container defines it: CR LF, CR or LF end a
+// line, a NUL ends the list, and a final line break adds no empty name.
+std::vector<std::string> SplitSkinNameList(const std::string& text);
+
+// The file-name part of a skin description value (after the last "\", "/"
+// or ":"), without touching double-byte characters.
+std::string SkinExtractFileName(const std::string& value);
+
+// ---- writing -----------------------------------------------------------------
+
+struct TSkinFileEntry {
+    std::string Name;                 // as it goes into the name list
+    std::vector<std::uint8_t> Data;
+};
+
+// The decoded container for `files` in this order. Throws std::invalid_argument
+// for an unknown version, more than 1001 files, or a name holding a line break.
+std::vector<std::uint8_t> BuildSkinContainer(const std::vector<TSkinFileEntry>& files,
+                                             std::int32_t version = SKIN_DEFAULT_VERSION);
+
+// BuildSkinContainer compressed: what a skin file holds.
+std::vector<std::uint8_t> PackSkinContainer(const std::vector<TSkinFileEntry>& files,
+                                            std::int32_t version = SKIN_DEFAULT_VERSION);
+
+// The stored-property form: the 32-bit count in front of the compressed bytes.
+std::vector<std::uint8_t> FrameSkinStream(const std::vector<std::uint8_t>& compressed);
+
+// Recognises the stored-property form: true when the bytes start with a count
+// equal to the number of bytes that follow (the compressed container is then
+// at offset 4, `length - 4` bytes).
+bool IsFramedSkinStream(const std::uint8_t* data, std::size_t length);
+
+std::int32_t ReadLE32(const std::uint8_t* p);
+void AppendLE32(std::vector<std::uint8_t>& out, std::int32_t value);
