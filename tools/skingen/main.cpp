@@ -1,0 +1,41 @@
+// skingen: draws every bitmap of Ravelbook's skin into a folder.
+//
+//   skingen <outdir>
+//
+// Writes one 24-bit BMP file per image of the skin (see skin_images.cpp for
+// the list). The output depends on nothing but this program, so a build
+// always packs the same skin. Exit status 0 on success, 1 on a usage error
+// or when a file cannot be written.
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "skin_images.h"
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: skingen <outdir>\n");
+    return 1;
+  }
+  const std::filesystem::path outDir = argv[1];
+  std::error_code error;
+  std::filesystem::create_directories(outDir, error);
+  if (error) {
+    std::fprintf(stderr, "skingen: cannot create %s: %s\n", outDir.string().c_str(), error.message().c_str());
+    return 1;
+  }
+  for (const skingen::TSkinImage& entry : skingen::SkinImages()) {
+    const skingen::TImage image = entry.Draw();
+    if (image.Width() != entry.Width || image.Height() != entry.Height) {
+      std::fprintf(stderr, "skingen: %s drawn %dx%d, expected %dx%d\n", entry.FileName, image.Width(),
+                   image.Height(), entry.Width, entry.Height);
+      return 1;
+    }
+    const std::string path = (outDir / entry.FileName).string();
+    if (!skingen::SaveBmp(image, path)) {
+      std::fprintf(stderr, "skingen: cannot write %s\n", path.c_str());
+      return 1;
+    }
+  }
+  return 0;
+}
