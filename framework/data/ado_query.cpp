@@ -264,7 +264,12 @@ void TADOQuery::ResolveTable() {
             break;
         }
     }
-    FTableUtf8 = table;
+    // Rows can be changed when at least one field is a column of the table.
+    bool mapped = std::any_of(FFields.begin(), FFields.end(), [](const auto& f) { return !f->FColumnUtf8.empty(); });
+    if (mapped)
+        FTableUtf8 = table;
+    else
+        FKeyField = -1;
 }
 
 void TADOQuery::Close() {

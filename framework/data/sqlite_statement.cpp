@@ -207,12 +207,26 @@ bool IsKeyword(const TToken& token, const char* keyword) {
 }  // namespace
 
 std::string SingleSourceTable(const std::string& selectUtf8) {
+    // Words that end the table's name: they can never be its alias.
+    static const char* const NOT_ALIAS[] = {"where", "order", "group", "limit", "having", "window", "join",
+                                            "natural", "inner", "left", "right", "full", "cross", "outer",
+                                            "union", "intersect", "except", "on", "using", "indexed", "not"};
+    auto reserved = [](const TToken& token) {
+        for (const char* word : NOT_ALIAS)
+            if (IsKeyword(token, word))
+                return true;
+        return false;
+    };
+
     TScanner scanner(selectUtf8);
     TToken token = scanner.Next();
     if (!IsKeyword(token, "select"))
         return "";
+    token = scanner.Next();
+    if (IsKeyword(token, "distinct"))
+        return "";  // a row of the result may stand for several of the table
     // Find FROM at the outer level.
-    for (token = scanner.Next(); token.kind != TToken::End; token = scanner.Next())
+    for (; token.kind != TToken::End; token = scanner.Next())
         if (token.depth == 0 && IsKeyword(token, "from"))
             break;
     if (token.kind == TToken::End)
@@ -228,27 +242,24 @@ std::string SingleSourceTable(const std::string& selectUtf8) {
             return "";
         after = scanner.Next();
     }
-    // An alias may follow; then the clause must end here.
-    if (IsKeyword(after, "as"))
+    // An alias may follow.
+    if (IsKeyword(after, "as")) {
+        scanner.Next();
         after = scanner.Next();
-    static const char* const CLAUSE_WORDS[] = {"where", "order", "group", "limit", "having", "window"};
-    if (after.kind == TToken::Word || after.kind == TToken::QuotedName) {
-        bool clause = false;
-        for (const char* word : CLAUSE_WORDS)
-            clause = clause || IsKeyword(after, word);
-        if (!clause)
-            after = scanner.Next();  // it was the alias
+    } else if ((after.kind == TToken::Word && !reserved(after)) || after.kind == TToken::QuotedName) {
+        after = scanner.Next();
     }
-    for (const char* word : {"join", "natural", "inner", "left", "right", "full", "cross", "outer"})
-        if (IsKeyword(after, word))
-            return "";
+    // Anything that brings in another table, or groups rows, or combines
+    // selects, makes the rows of the result not rows of this table.
     if (after.kind == TToken::Symbol && after.text == ",")
         return "";
-    // A compound select reads from more than one place.
-    for (; after.kind != TToken::End; after = scanner.Next())
-        if (after.depth == 0 &&
-            (IsKeyword(after, "union") || IsKeyword(after, "intersect") || IsKeyword(after, "except")))
-            return "";
+    for (; after.kind != TToken::End; after = scanner.Next()) {
+        if (after.depth != 0)
+            continue;
+        for (const char* word : {"join", "natural", "cross", "union", "intersect", "except", "group"})
+            if (IsKeyword(after, word))
+                return "";
+    }
     return table.text;
 }
 

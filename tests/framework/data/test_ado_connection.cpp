@@ -1,0 +1,181 @@
+// The connection: reading the connection string, opening the file (and
+// never creating it), and the errors of files that are not ledgers.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "framework/data/ado_connection.h"
+#include "framework/data/ado_query.h"
+#include "tests/framework/data/store_test_folder.h"
+
+using ::testing::HasSubstr;
+
+namespace {
+
+std::wstring ConnectionTo(const std::wstring& file)
+{
+    return L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=" + file + L";Persist Security Info=False";
+}
+
+TEST(ConnectionString, ValueOfKey)
+{
+    struct Case {
+        const wchar_t* text;
+        const wchar_t* key;
+        const wchar_t* expected;
+    } cases[] = {
+        {L"Provider=X;Data Source=C:\\a\\data.mdb;Persist Security Info=False", L"Data Source", L"C:\\a\\data.mdb"},
+        {L"provider=X; data source = C:\\b c\\data.mdb ;x=1", L"Data Source", L"C:\\b c\\data.mdb"},
+        {L"Data Source=C:\\账本 测试\\data.mdb", L"data source", L"C:\\账本 测试\\data.mdb"},
+        {L"Data Source=\"C:\\a;b\\data.mdb\";Persist Security Info=False", L"Data Source", L"C:\\a;b\\data.mdb"},
+        {L"Data Source='C:\\it''s\\data.mdb'", L"Data Source", L"C:\\it's\\data.mdb"},
+        {L"Provider=X;Persist Security Info=False", L"Data Source", L""},
+        {L"Provider=X;junk;Data Source=d.mdb", L"Data Source", L"d.mdb"},
+        {L"", L"Data Source", L""},
+        {L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=x", L"Provider", L"Microsoft.Jet.OLEDB.4.0"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(ConnectionStringValue(c.text, c.key), c.expected) << WideToUtf8(c.text);
+}
+
+TEST(Connection, OpensALedgerInAChineseFolderWhenTheFirstQueryOpens)
+{
+    TTempFolder folder(L"账本 测试");
+    MakeLedgerFile(folder.File(L"data.mdb"));
+    TADOConnection connection(nullptr);
+    connection.SetConnectionStringW(ConnectionTo(folder.File(L"data.mdb")));
+    EXPECT_FALSE(connection.LoginPrompt());
+    EXPECT_FALSE(connection.Connected());
+
+    TADOQuery query(nullptr);
+    query.SetConnection(&connection);
+    query.SQL().Add("select * from data");
+    query.Open();
+    EXPECT_TRUE(connection.Connected());
+    EXPECT_EQ(query.RecordCount(), 0);
+
+    // The 8-bit form of the connection string names the same file.
+    EXPECT_EQ(AnsiToWide(connection.ConnectionString()), ConnectionTo(folder.File(L"data.mdb")));
+}
+
+TEST(Connection, StringCannotChangeWhileOpen)
+{
+    TTempFolder folder;
+    MakeLedgerFile(folder.File(L"data.mdb"));
+    TADOConnection connection(nullptr);
+    connection.SetConnectionStringW(ConnectionTo(folder.File(L"data.mdb")));
+    connection.Open();
+    EXPECT_THROW(connection.SetConnectionString("Data Source=elsewhere.mdb"), EDatabaseError);
+    EXPECT_EQ(connection.DataSourcePath(), folder.File(L"data.mdb"));
+    connection.Close();
+    connection.SetConnectionString("Data Source=elsewhere.mdb");
+    EXPECT_EQ(connection.DataSourcePath(), L"elsewhere.mdb");
+}
+
+// Files that are not ledgers: every one fails with a message and leaves the
+// connection and the query closed; a missing file is not created.
+TEST(Connection, FilesThatCannotBeOpened)
+{
+    TTempFolder folder(L"账本 测试");
+    {
+        HANDLE f = CreateFileW(folder.File(L"text.mdb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        const char junk[] = "this is not a database, just some text that is long enough to look at";
+        DWORD written;
+        WriteFile(f, junk, sizeof junk, &written, nullptr);
+        CloseHandle(f);
+        CloseHandle(CreateFileW(folder.File(L"empty.mdb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    }
+    struct Case {
+        std::wstring connectionString;
+        const char* messagePart;
+    } cases[] = {
+        {ConnectionTo(folder.File(L"data.mdb")), "data.mdb"},
+        {ConnectionTo(folder.File(L"text.mdb")), "file is not a database"},
+        {L"Provider=Microsoft.Jet.OLEDB.4.0;Persist Security Info=False", "Data Source"},
+        {ConnectionTo(folder.File(L"no folder\\data.mdb")), "data.mdb"},
+    };
+    for (const Case& c : cases) {
+        TADOConnection connection(nullptr);
+        connection.SetConnectionStringW(c.connectionString);
+        TADOQuery query(nullptr);
+        query.SetConnection(&connection);
+        query.SQL().Add("select * from data");
+        try {
+            query.Open();
+            ADD_FAILURE() << "opened " << WideToUtf8(c.connectionString);
+        } catch (const EDatabaseError& e) {
+            EXPECT_THAT(e.Message(), HasSubstr(c.messagePart)) << WideToUtf8(c.connectionString);
+        }
+        EXPECT_FALSE(connection.Connected());
+        EXPECT_FALSE(query.Active());
+    }
+    EXPECT_FALSE(FileExistsW(folder.File(L"data.mdb"))) << "the connection must never create the ledger";
+    // An empty file is a database without tables to the engine: the query
+    // fails on the missing table instead.
+    TADOConnection connection(nullptr);
+    connection.SetConnectionStringW(ConnectionTo(folder.File(L"empty.mdb")));
+    TADOQuery query(nullptr);
+    query.SetConnection(&connection);
+    query.SQL().Add("select * from data");
+    try {
+        query.Open();
+        ADD_FAILURE() << "opened a query on an empty file";
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message(), "no such table: data");
+    }
+}
+
+TEST(Connection, ClosingClosesItsQueriesAndEitherMayGoFirst)
+{
+    TTempFolder folder;
+    MakeLedgerFile(folder.File(L"data.mdb"));
+    auto* connection = new TADOConnection(nullptr);
+    connection->SetConnectionStringW(ConnectionTo(folder.File(L"data.mdb")));
+    auto* first = new TADOQuery(nullptr);
+    auto* second = new TADOQuery(nullptr);
+    for (TADOQuery* q : {first, second}) {
+        q->SetConnection(connection);
+        q->SQL().Add("select * from data");
+        q->Open();
+    }
+    EXPECT_EQ(connection->DataSetCount(), 2);
+    connection->Close();
+    EXPECT_FALSE(first->Active());
+    EXPECT_FALSE(second->Active());
+
+    second->Open();
+    delete first;
+    EXPECT_EQ(connection->DataSetCount(), 1);
+    delete connection;  // the query is closed and forgets the connection
+    EXPECT_FALSE(second->Active());
+    EXPECT_EQ(second->Connection(), nullptr);
+    EXPECT_THROW(second->Open(), EDatabaseError);
+    delete second;
+}
+
+TEST(Connection, OwnedByAComponent)
+{
+    TTempFolder folder;
+    MakeLedgerFile(folder.File(L"data.mdb"));
+    TComponent owner(nullptr);
+    auto* query = new TADOQuery(&owner);
+    auto* connection = new TADOConnection(&owner);
+    connection->SetName("ADOConnection1");
+    query->SetName("ADOQuery1");
+    EXPECT_EQ(owner.FindComponent("ADOQuery1"), query);
+    EXPECT_EQ(GetStrProp(*connection, "ConnectionString"), "");
+    SetStrProp(*connection, "ConnectionString", WideToAnsi(ConnectionTo(folder.File(L"data.mdb"))));
+    query->SetConnection(connection);
+    query->SQL().Add("select * from ledger");
+    try {
+        query->Open();
+        ADD_FAILURE();
+    } catch (const EDatabaseError& e) {
+        EXPECT_EQ(e.Message(), "no such table: ledger");
+    }
+    query->SQL().SetText("select * from data");
+    query->Open();
+    // The owner frees the last made first: the connection goes while the
+    // query is still open on it.
+}
+
+}  // namespace
