@@ -1,0 +1,236 @@
+// The ledger's files and SQL text (see ledger_files.h).
+#include "app/ledger_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cwctype>
+
+namespace ledger {
+
+const wchar_t* const DATABASE_FILE_NAME = L"data.mdb";
+const wchar_t* const CATEGORY_FILE_NAME = L"XMLB.txt";
+
+const char* const COLUMN_NAMES[COLUMN_COUNT] = {
+    "编号", "项目名称", "项目类别", "编辑时间", "支出或收入", "金额", "项目备注",
+};
+
+namespace {
+
+const wchar_t* const CONNECTION_HEAD = L"Provider=Microsoft.Jet.OLEDB.4.0;Data Source=";
+const wchar_t* const CONNECTION_TAIL = L"data.mdb;Persist Security Info=False";
+
+// The system's text for a Win32 error code, in the ANSI code page.
+std::string SystemErrorText(DWORD code)
+{
+    char* buffer = nullptr;
+    DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                 FORMAT_MESSAGE_IGNORE_INSERTS,
+                             nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? Trim(std::string(buffer, n)) : "Win32 error " + IntToStr(code);
+    LocalFree(buffer);
+    return text;
+}
+
+[[noreturn]] void RaiseFileError(const char* what, const std::wstring& path, DWORD code)
+{
+    throw Exception(std::string(what) + " \"" + WideToAnsi(path) + "\"。" + SystemErrorText(code));
+}
+
+// Closes a file handle when it goes.
+struct THandleOwner {
+    HANDLE handle;
+    explicit THandleOwner(HANDLE h) : handle(h) {}
+    ~THandleOwner()
+    {
+        if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+    }
+    THandleOwner(const THandleOwner&) = delete;
+    THandleOwner& operator=(const THandleOwner&) = delete;
+};
+
+void WriteAll(HANDLE file, const std::string& bytes, const std::wstring& path)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        DWORD chunk = static_cast<DWORD>(std::min<size_t>(bytes.size() - done, 1u << 20));
+        DWORD written = 0;
+        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0)
+            RaiseFileError("无法写入文件", path, GetLastError());
+        done += written;
+    }
+}
+
+// Both paths name one existing file (same volume and file index).
+bool SameFile(const std::wstring& a, const std::wstring& b)
+{
+    BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    THandleOwner fa(CreateFileW(a.c_str(), 0, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    THandleOwner fb(CreateFileW(b.c_str(), 0, share, nullptr, OPEN_EXISTING, 0, nullptr));
+    if (fa.handle == INVALID_HANDLE_VALUE || fb.handle == INVALID_HANDLE_VALUE) return false;
+    if (!GetFileInformationByHandle(fa.handle, &infoA) || !GetFileInformationByHandle(fb.handle, &infoB))
+        return false;
+    return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
+           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
+}
+
+bool IsBareFileName(const std::wstring& name)
+{
+    if (name.empty()) return false;
+    for (wchar_t c : name)
+        if (c < 32 || std::wcschr(L"\\/:*?\"<>|", c)) return false;
+    return true;
+}
+
+}  // namespace
+
+std::wstring ProgramFilePath(const std::wstring& bareName) { return ProgramFolderW() + bareName; }
+
+// ---- connection ----------------------------------------------------------------
+
+std::wstring BuildConnectionString(const std::wstring& folderWithSeparator)
+{
+    if (folderWithSeparator.find(L';') == std::wstring::npos)
+        return CONNECTION_HEAD + folderWithSeparator + CONNECTION_TAIL;
+    // Quote the whole file name; a quote inside is doubled.
+    std::wstring file = folderWithSeparator + DATABASE_FILE_NAME, quoted = L"\"";
+    for (wchar_t c : file) {
+        quoted += c;
+        if (c == L'"') quoted += c;
+    }
+    std::wstring tail = CONNECTION_TAIL;
+    return CONNECTION_HEAD + quoted + L"\"" + tail.substr(tail.find(L';'));
+}
+
+std::wstring LedgerConnectionString() { return BuildConnectionString(ProgramFolderW()); }
+
+// ---- statements -----------------------------------------------------------------
+
+bool IsLedgerColumn(const std::string& name)
+{
+    return std::any_of(std::begin(COLUMN_NAMES), std::end(COLUMN_NAMES),
+                       [&](const char* column) { return name == column; });
+}
+
+ESearchColumnError::ESearchColumnError() : Exception("搜索列名无效,请从列表中选择") {}
+
+std::string QuoteText(const std::string& value)
+{
+    // In GBK the quote byte never appears inside a two-byte character (their
+    // second byte is 0x40 or above), so doubling byte by byte is exact.
+    std::string quoted = "'";
+    for (char c : value) {
+        quoted += c;
+        if (c == '\'') quoted += '\'';
+    }
+    quoted += '\'';
+    return quoted;
+}
+
+std::string SelectAllSql() { return "select * from data order by 编号 asc"; }
+
+std::string SearchSql(const std::string& column, const std::string& keyword)
+{
+    if (!IsLedgerColumn(column)) throw ESearchColumnError();
+    return "Select * from data where " + column + " like " + QuoteText("%" + keyword + "%");
+}
+
+std::string NameLookupSql(const std::string& name)
+{
+    return "Select 项目名称 from data where 项目名称=" + QuoteText(name);
+}
+
+std::string InsertSql(const std::string& name, const std::string& category, const std::string& date,
+                      const std::string& direction, const std::string& amount, const std::string& remark)
+{
+    return "Insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) values (" + QuoteText(name) +
+           "," + QuoteText(category) + "," + QuoteText(date) + "," + QuoteText(direction) + "," +
+           QuoteText(amount) + "," + QuoteText(remark) + ")";
+}
+
+// ---- XMLB.txt ------------------------------------------------------------------------
+
+std::vector<std::string> ReadLines(const std::wstring& path)
+{
+    THandleOwner file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.handle == INVALID_HANDLE_VALUE) RaiseFileError("无法打开文件", path, GetLastError());
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.handle, buffer, sizeof buffer, &read, nullptr))
+            RaiseFileError("无法读取文件", path, GetLastError());
+        if (read == 0) break;
+        bytes.append(buffer, read);
+    }
+
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string::npos) {
+            lines.push_back(bytes.substr(start));
+            break;
+        }
+        lines.push_back(bytes.substr(start, end - start));
+        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+    }
+    return lines;
+}
+
+void WriteLines(const std::wstring& path, const std::vector<std::string>& lines)
+{
+    std::string bytes;
+    for (const std::string& line : lines) bytes += line + "\r\n";
+
+    // A read-only file is not to be changed, even though renaming over it
+    // would succeed on some file systems.
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        RaiseFileError("无法写入文件", path, ERROR_ACCESS_DENIED);
+
+    std::wstring temporary = path + L".new";
+    {
+        THandleOwner file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (file.handle == INVALID_HANDLE_VALUE) RaiseFileError("无法创建文件", path, GetLastError());
+        try {
+            WriteAll(file.handle, bytes, path);
+            if (!FlushFileBuffers(file.handle)) RaiseFileError("无法写入文件", path, GetLastError());
+        } catch (...) {
+            CloseHandle(file.handle);
+            file.handle = INVALID_HANDLE_VALUE;
+            DeleteFileW(temporary.c_str());
+            throw;
+        }
+    }
+    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        DWORD code = GetLastError();
+        DeleteFileW(temporary.c_str());
+        RaiseFileError("无法写入文件", path, code);
+    }
+}
+
+std::wstring CategoryFilePath() { return ProgramFilePath(CATEGORY_FILE_NAME); }
+
+// ---- backup ----------------------------------------------------------------------------
+
+bool BackupDatabase(const std::string& baseName)
+{
+    std::wstring name = AnsiToWide(baseName) + L".mdb";
+    if (!IsBareFileName(name)) return false;
+    std::wstring source = ProgramFilePath(DATABASE_FILE_NAME);
+    std::wstring target = ProgramFilePath(name);
+    // Never delete or overwrite the ledger itself.
+    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(), -1, DATABASE_FILE_NAME, -1) ==
+            CSTR_EQUAL ||
+        SameFile(source, target))
+        return false;
+    DeleteFileW(target.c_str());
+    CopyFileW(source.c_str(), target.c_str(), TRUE);
+    return FileExistsW(target);
+}
+
+}  // namespace ledger

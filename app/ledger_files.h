@@ -1,0 +1,81 @@
+// The ledger's files and the SQL text it sends: the connection string for
+// data.mdb, the four statements built from what the user typed, the category
+// file XMLB.txt and the backup copy of the database.
+//
+// Every file lives in the program folder (ProgramFolderW) under a bare name.
+// Texts are 8-bit text in the ANSI code page (GBK), as the windows hold them.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "framework/sysutils.h"
+
+namespace ledger {
+
+extern const wchar_t* const DATABASE_FILE_NAME;  // L"data.mdb"
+extern const wchar_t* const CATEGORY_FILE_NAME;  // L"XMLB.txt"
+
+// The program folder followed by a bare file name.
+std::wstring ProgramFilePath(const std::wstring& bareName);
+
+// ---- connection ----------------------------------------------------------------
+// The connection string is three pieces joined: the provider and
+// "Data Source=", the folder with its trailing separator, and
+// "data.mdb;Persist Security Info=False". A folder holding ";" is put in
+// double quotes so that the file name stays one value.
+std::wstring BuildConnectionString(const std::wstring& folderWithSeparator);
+// The connection string for data.mdb in the program folder.
+std::wstring LedgerConnectionString();
+
+// ---- statements -----------------------------------------------------------------
+// The seven columns of table `data`, in order.
+constexpr int COLUMN_COUNT = 7;
+extern const char* const COLUMN_NAMES[COLUMN_COUNT];
+bool IsLedgerColumn(const std::string& name);  // exact match with a column name
+
+// The search was asked for on a column the table does not have.
+class ESearchColumnError : public Exception {
+public:
+    ESearchColumnError();
+};
+
+// A text literal: the value in single quotes, each single quote inside
+// doubled, so that no value can end the literal early.
+std::string QuoteText(const std::string& value);
+
+// select * from data order by 编号 asc
+std::string SelectAllSql();
+// Select * from data where <column> like '%<keyword>%'. "%" and "_" in the
+// keyword stay wildcards. Throws ESearchColumnError when `column` is not one
+// of COLUMN_NAMES; nothing is built then.
+std::string SearchSql(const std::string& column, const std::string& keyword);
+// Select 项目名称 from data where 项目名称='<name>'
+std::string NameLookupSql(const std::string& name);
+// Insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注)
+// values ('<name>','<category>','<date>','<direction>','<amount>','<remark>')
+std::string InsertSql(const std::string& name, const std::string& category, const std::string& date,
+                      const std::string& direction, const std::string& amount, const std::string& remark);
+
+// ---- XMLB.txt ------------------------------------------------------------------------
+// Reads a text file whole as lines: a line ends at CR LF, LF or CR; nothing is
+// trimmed and empty lines are kept; a last line without an ending counts.
+// Throws Exception naming the file when it cannot be read.
+std::vector<std::string> ReadLines(const std::wstring& path);
+// Writes the lines, each followed by CR LF, the last one too, replacing the
+// file whole: the new text goes to a temporary file first, so the old file
+// stays as it was if writing fails. Throws Exception naming the file.
+void WriteLines(const std::wstring& path, const std::vector<std::string>& lines);
+
+std::wstring CategoryFilePath();  // XMLB.txt in the program folder
+
+// ---- backup ----------------------------------------------------------------------------
+// Makes the backup copy `<baseName>.mdb` of data.mdb in the program folder:
+// deletes an earlier file of that name (a file that cannot be deleted stays),
+// copies data.mdb without overwriting, and returns whether the backup file
+// exists afterwards. A name that is not a bare file name (path separators or
+// characters files cannot have) or that names data.mdb itself makes no copy
+// and returns false.
+bool BackupDatabase(const std::string& baseName);
+
+}  // namespace ledger
