@@ -51,13 +51,56 @@ bool IsNtPlatform()
     return (GetVersion() & 0x80000000u) == 0;
 }
 
-TGdiBitmap NewScreenBitmap(int width, int height)
-{
-    if (width <= 0 || height <= 0)
-        return TGdiBitmap();
-    TWindowDC screen = TWindowDC::Client(nullptr);
-    return TGdiBitmap(CreateCompatibleBitmap(screen, width, height));
-}
+// An off-screen surface: a 32-bit DIB section selected into its own memory
+// DC. DIB sections rather than screen-compatible bitmaps, because selecting
+// a device bitmap into a DC can cost tens of microseconds on some systems.
+class TOffscreen {
+public:
+    TOffscreen(int width, int height) : FWidth(width), FHeight(height)
+    {
+        if (width <= 0 || height <= 0 || FDC.IsNull())
+            return;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!FBitmap.IsNull())
+            FOld = SelectObject(FDC, FBitmap);
+    }
+    TOffscreen(const TOffscreen&) = delete;
+    TOffscreen& operator=(const TOffscreen&) = delete;
+    ~TOffscreen() { Deselect(); }
+
+    bool Ok() const { return FOld != nullptr && FOld != HGDI_ERROR; }
+    HDC DC() const { return FDC; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+
+    // Hands the bitmap to the caller; the surface is unusable afterwards.
+    TGdiBitmap Detach()
+    {
+        Deselect();
+        return std::move(FBitmap);
+    }
+
+private:
+    void Deselect()
+    {
+        if (Ok())
+            SelectObject(FDC, FOld);
+        FOld = nullptr;
+    }
+
+    int FWidth, FHeight;
+    TMemoryDC FDC;
+    TGdiBitmap FBitmap;
+    HGDIOBJ FOld = nullptr;
+};
 
 // Copies `source` of `src` to `dest` of `dst`: a plain copy when the sizes
 // agree, else stretched with the DC's stretch mode.
@@ -81,43 +124,70 @@ void TileFromDC(HDC dst, const RECT& dest, HDC src, const RECT& source)
             BitBlt(dst, x, y, w, h, src, source.left, source.top, SRCCOPY);
 }
 
-// Draws pieces from `src` into a new width x height bitmap (COLORONCOLOR).
+// Draws pieces from `src` onto `surface` (COLORONCOLOR). False when the
+// surface could not be made.
 template <typename TPieces>
-TGdiBitmap ComposePieces(int width, int height, HDC src, const TPieces& pieces)
+bool ComposePieces(TOffscreen& surface, HDC src, const TPieces& pieces)
 {
-    TGdiBitmap result = NewScreenBitmap(width, height);
-    if (result.IsNull())
-        return result;
-    TMemoryDC dst;
-    if (dst.IsNull())
-        return TGdiBitmap();
-    {
-        TSelectObject select(dst, result);
-        SetStretchBltMode(dst, COLORONCOLOR);
-        for (const TFramePiece& piece : pieces) {
-            if (piece.Tiled)
-                TileFromDC(dst, piece.Dest, src, piece.Source);
-            else
-                CopyRect(dst, piece.Dest, src, piece.Source);
-        }
+    if (!surface.Ok())
+        return false;
+    SetStretchBltMode(surface.DC(), COLORONCOLOR);
+    for (const TFramePiece& piece : pieces) {
+        if (piece.Tiled)
+            TileFromDC(surface.DC(), piece.Dest, src, piece.Source);
+        else
+            CopyRect(surface.DC(), piece.Dest, src, piece.Source);
     }
-    return result;
+    return true;
 }
 
-// Draws a finished off-screen bitmap at `dest`, transparent or as a copy.
-void Present(HDC dc, const RECT& dest, HBITMAP built, bool transparent)
+// Copies the top-left w x h of `src` to (x, y) of `dc`, leaving out the
+// pixels of `key` (see DrawTransparentBitmap).
+void DrawTransparentFromDC(HDC dc, int x, int y, int w, int h, HDC src, COLORREF key, TTransparentMethod method)
 {
-    if (!built)
+    if (w <= 0 || h <= 0)
         return;
-    if (transparent) {
-        DrawTransparentBitmap(dc, dest, built, TRANSPARENT_COLOUR);
+    // Monochrome mask: white where the image has the transparent colour.
+    TGdiBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
+    TMemoryDC maskDC;
+    if (mask.IsNull() || maskDC.IsNull())
         return;
+    {
+        TSelectObject select(maskDC, mask);
+        const COLORREF oldBk = SetBkColor(src, ResolveColour(key));
+        BitBlt(maskDC, 0, 0, w, h, src, 0, 0, SRCCOPY);
+        SetBkColor(src, oldBk);
     }
-    TMemoryDC src;
-    if (src.IsNull())
+
+    if (method == TTransparentMethod::Auto)
+        method = IsNtPlatform() ? TTransparentMethod::MaskBlt : TTransparentMethod::InvertAndMask;
+    // Where the mask is set keep the destination (raster code $AA0029),
+    // elsewhere copy the image.
+    if (method == TTransparentMethod::MaskBlt &&
+        MaskBlt(dc, x, y, w, h, src, 0, 0, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY)))
         return;
-    TSelectObject select(src, built);
-    BitBlt(dc, dest.left, dest.top, Width(dest), Height(dest), src, 0, 0, SRCCOPY);
+
+    // Also the fallback for devices without MaskBlt: with a white background
+    // and black text colour the mask expands to white (keep) and black (clear).
+    TSelectObject select(maskDC, mask);
+    const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+    BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
+    BitBlt(dc, x, y, w, h, maskDC, 0, 0, SRCAND);
+    BitBlt(dc, x, y, w, h, src, 0, 0, SRCINVERT);
+    SetTextColor(dc, oldText);
+    SetBkColor(dc, oldBk);
+}
+
+// Draws a composed surface at `dest` (its size), transparent or as a copy.
+void Present(HDC dc, const RECT& dest, const TOffscreen& surface, bool transparent)
+{
+    const int w = std::min(Width(dest), surface.Width()), h = std::min(Height(dest), surface.Height());
+    if (transparent)
+        DrawTransparentFromDC(dc, dest.left, dest.top, w, h, surface.DC(), TRANSPARENT_COLOUR,
+                              TTransparentMethod::Auto);
+    else
+        BitBlt(dc, dest.left, dest.top, w, h, surface.DC(), 0, 0, SRCCOPY);
 }
 
 }  // namespace
@@ -133,9 +203,10 @@ TGdiBitmap BuildFrameBitmap(const RECT& destRect, HBITMAP bitmap, const RECT& ma
         return TGdiBitmap();
     const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
     const auto pieces = NineSlicePieces(W, H, cell, margins, tile);
-    if (pieces.empty())
+    TOffscreen surface(W, H);
+    if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
         return TGdiBitmap();
-    return ComposePieces(W, H, src.DC, pieces);
+    return surface.Detach();
 }
 
 void DrawFrameBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
@@ -143,8 +214,21 @@ void DrawFrameBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& m
 {
     if (!dc || IsInverted(destRect))
         return;
-    TGdiBitmap built = BuildFrameBitmap(destRect, bitmap, margins, frameIndex, frameCount, tile, vertical);
-    Present(dc, destRect, built, transparent);
+    // BuildFrameBitmap, presented straight from the surface it was composed on.
+    const int W = Width(destRect), H = Height(destRect);
+    if (W <= 0 || H <= 0)
+        return;
+    TOffscreen surface(W, H);
+    {
+        TSourceBitmap src(bitmap);
+        if (!src.Ok)
+            return;
+        const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
+        const auto pieces = NineSlicePieces(W, H, cell, margins, tile);
+        if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
+            return;
+    }
+    Present(dc, destRect, surface, transparent);
 }
 
 void DrawFrameStrip(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
@@ -153,18 +237,19 @@ void DrawFrameStrip(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& ma
     if (!dc || IsInverted(destRect))
         return;
     const int W = Width(destRect), H = Height(destRect);
-    TGdiBitmap built;
+    if (W <= 0 || H <= 0)
+        return;
+    TOffscreen surface(W, H);
     {
         TSourceBitmap src(bitmap);
         if (!src.Ok)
             return;
         const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
         const auto pieces = StripPieces(W, H, cell, margins.left, margins.right);
-        if (pieces.empty())
+        if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
             return;
-        built = ComposePieces(W, H, src.DC, pieces);
     }
-    Present(dc, destRect, built, transparent);
+    Present(dc, destRect, surface, transparent);
 }
 
 void DrawFrameThreePart(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
@@ -188,7 +273,7 @@ void DrawFrameStretched(HDC dc, const RECT& destRect, HBITMAP bitmap, int frameI
     const int W = Width(destRect), H = Height(destRect);
     if (W <= 0 || H <= 0)
         return;
-    TGdiBitmap built;
+    TOffscreen surface(W, H);
     {
         TSourceBitmap src(bitmap);
         if (!src.Ok)
@@ -197,30 +282,33 @@ void DrawFrameStretched(HDC dc, const RECT& destRect, HBITMAP bitmap, int frameI
         if (cell.Width <= 0)
             return;
         const TFramePiece whole{RECT{0, 0, W, H}, RECT{cell.X, cell.Y, cell.X + cell.Width, cell.Y + cell.Height}};
-        built = ComposePieces(W, H, src.DC, std::initializer_list<TFramePiece>{whole});
+        if (!ComposePieces(surface, src.DC, std::initializer_list<TFramePiece>{whole}))
+            return;
     }
-    Present(dc, destRect, built, transparent);
+    Present(dc, destRect, surface, transparent);
 }
 
 void DrawFrameCentred(HDC dc, const RECT& rect, HBITMAP bitmap, int frameIndex, int frameCount, bool transparent)
 {
     if (!dc || IsInverted(rect))
         return;
-    TGdiBitmap built;
-    TFrameCell cell;
-    {
-        TSourceBitmap src(bitmap);
-        if (!src.Ok)
-            return;
-        cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, false);
-        if (cell.Width <= 0)
-            return;
-        const TFramePiece frame{RECT{0, 0, cell.Width, cell.Height},
-                                RECT{cell.X, cell.Y, cell.X + cell.Width, cell.Y + cell.Height}};
-        built = ComposePieces(cell.Width, cell.Height, src.DC, std::initializer_list<TFramePiece>{frame});
-    }
+    TSourceBitmap src(bitmap);
+    if (!src.Ok)
+        return;
+    const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, false);
+    if (cell.Width <= 0)
+        return;
     const POINT at = CentredOrigin(rect, cell.Width, cell.Height);
-    Present(dc, RECT{at.x, at.y, at.x + cell.Width, at.y + cell.Height}, built, transparent);
+    if (!transparent) {
+        BitBlt(dc, at.x, at.y, cell.Width, cell.Height, src.DC, cell.X, cell.Y, SRCCOPY);
+        return;
+    }
+    // The mask is built from the image's top-left corner: cut the frame out first.
+    TOffscreen surface(cell.Width, cell.Height);
+    if (!surface.Ok())
+        return;
+    BitBlt(surface.DC(), 0, 0, cell.Width, cell.Height, src.DC, cell.X, cell.Y, SRCCOPY);
+    Present(dc, RECT{at.x, at.y, at.x + cell.Width, at.y + cell.Height}, surface, true);
 }
 
 void DrawTransparentBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, COLORREF transparentColour,
@@ -232,40 +320,7 @@ void DrawTransparentBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, COLORRE
     if (!src.Ok)
         return;
     const int w = std::min(Width(destRect), src.Width), h = std::min(Height(destRect), src.Height);
-    if (w <= 0 || h <= 0)
-        return;
-
-    // Monochrome mask: white where the image has the transparent colour.
-    TGdiBitmap mask(CreateBitmap(w, h, 1, 1, nullptr));
-    TMemoryDC maskDC;
-    if (mask.IsNull() || maskDC.IsNull())
-        return;
-    {
-        TSelectObject select(maskDC, mask);
-        const COLORREF oldBk = SetBkColor(src.DC, ResolveColour(transparentColour));
-        BitBlt(maskDC, 0, 0, w, h, src.DC, 0, 0, SRCCOPY);
-        SetBkColor(src.DC, oldBk);
-    }
-
-    if (method == TTransparentMethod::Auto)
-        method = IsNtPlatform() ? TTransparentMethod::MaskBlt : TTransparentMethod::InvertAndMask;
-    const int x = destRect.left, y = destRect.top;
-    // Where the mask is set keep the destination (raster code $AA0029),
-    // elsewhere copy the image.
-    if (method == TTransparentMethod::MaskBlt &&
-        MaskBlt(dc, x, y, w, h, src.DC, 0, 0, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY)))
-        return;
-
-    // Fallback also for devices without MaskBlt: with white background and
-    // black text the mask expands to white (keep) and black (clear).
-    TSelectObject select(maskDC, mask);
-    const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-    const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-    BitBlt(dc, x, y, w, h, src.DC, 0, 0, SRCINVERT);
-    BitBlt(dc, x, y, w, h, maskDC, 0, 0, SRCAND);
-    BitBlt(dc, x, y, w, h, src.DC, 0, 0, SRCINVERT);
-    SetTextColor(dc, oldText);
-    SetBkColor(dc, oldBk);
+    DrawTransparentFromDC(dc, destRect.left, destRect.top, w, h, src.DC, transparentColour, method);
 }
 
 void TileBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& sourceRect)

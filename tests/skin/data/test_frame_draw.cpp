@@ -362,18 +362,6 @@ TEST(FrameDraw, StretchedFrameDoublesEveryPixel)
         }
 }
 
-TEST(FrameDraw, StretchedFrameWithTransparency)
-{
-    TGdiBitmap source = MakeSource(4, 2, [](int x, int) { return x == 1 ? MAGENTA : RGB(9, 8, 7); });
-    TCanvas canvas(8, 4, BACKGROUND);
-    skin::DrawFrameStretched(canvas.DC(), RECT{0, 0, 8, 4}, source, 1, 2, true);
-    // Frame 1 is 2 x 2: column 0 plain, column 1 magenta; doubled to 8 x 4.
-    EXPECT_EQ(Hex(canvas.Pixel(0, 0)), Hex(RGB(9, 8, 7)));
-    EXPECT_EQ(Hex(canvas.Pixel(3, 3)), Hex(RGB(9, 8, 7)));
-    EXPECT_EQ(Hex(canvas.Pixel(4, 0)), Hex(BACKGROUND));
-    EXPECT_EQ(Hex(canvas.Pixel(7, 3)), Hex(BACKGROUND));
-}
-
 TEST(FrameDraw, CentredFrameOverhangsEvenlyAndTruncatesTowardZero)
 {
     struct TCase {
@@ -404,15 +392,6 @@ TEST(FrameDraw, CentredFrameOverhangsEvenlyAndTruncatesTowardZero)
         EXPECT_EQ(canvas.Pixel(o.x + c.FrameW, o.y), BACKGROUND) << c.FrameW;
         EXPECT_EQ(canvas.Pixel(o.x, o.y + c.FrameH), BACKGROUND) << c.FrameW;
     }
-}
-
-TEST(FrameDraw, CentredFrameWithTransparency)
-{
-    TGdiBitmap source = MakeSource(6, 6, [](int x, int y) { return (x + y) % 2 ? MAGENTA : RGB(0, 90, 0); });
-    TCanvas canvas(20, 20, BACKGROUND);
-    skin::DrawFrameCentred(canvas.DC(), RECT{0, 0, 20, 20}, source, 1, 1, true);
-    EXPECT_EQ(Hex(canvas.Pixel(7, 7)), Hex(RGB(0, 90, 0)));
-    EXPECT_EQ(Hex(canvas.Pixel(8, 7)), Hex(BACKGROUND));
 }
 
 // Both ways of drawing with a transparent colour must give the same pixels:

@@ -198,9 +198,6 @@ TEST(ImageUtils, GradientFillDrawsOneColourPerLine)
     skin::GradientFill(canvas.DC(), RECT{0, 0, 4, 256}, RGB(0, 0, 0), RGB(255, 255, 255), true);
     for (int y = 0; y < 256; ++y)
         ASSERT_EQ(Hex(canvas.Pixel(2, y)), Hex(RGB(y, y, y)));
-    TCanvas mid(4, 4, BACKGROUND);
-    skin::GradientFill(mid.DC(), RECT{0, 1, 4, 2}, RGB(0, 0, 0), RGB(255, 255, 255), true);
-    EXPECT_EQ(Hex(mid.Pixel(0, 1)), Hex(RGB(127, 127, 127)));
 }
 
 TEST(ImageUtils, GradientFillDrawsOnlyInsideTheClipBoxWithUnshiftedColours)
@@ -282,33 +279,6 @@ TEST(ImageUtils, TransformsMovePixelsWhereExpected)
     ASSERT_TRUE(skin::ReadPixels(bitmap, out));
     EXPECT_EQ(Hex(ColourAt(out, 0, 0)), Hex(colour(w - 1, 0)));
     EXPECT_EQ(Hex(ColourAt(out, 0, w - 1)), Hex(colour(0, 0)));
-}
-
-TEST(ImageUtils, TransformsUndoEachOther)
-{
-    auto colour = [](int x, int y) { return RGB(17 * x, 23 * y, (x * y) % 256); };
-    TGdiBitmap bitmap = MakeSource(7, 4, colour);
-    skin::TPixels original;
-    ASSERT_TRUE(skin::ReadPixels(bitmap, original));
-    auto same = [&](const char* what) {
-        skin::TPixels now;
-        ASSERT_TRUE(skin::ReadPixels(bitmap, now));
-        EXPECT_EQ(now.Width, original.Width) << what;
-        EXPECT_EQ(now.Height, original.Height) << what;
-        for (size_t i = 0; i < now.Data.size() && i < original.Data.size(); ++i)
-            ASSERT_EQ(now.Data[i] & 0xFFFFFF, original.Data[i] & 0xFFFFFF) << what << " pixel " << i;
-    };
-    skin::RotateLeft(bitmap);
-    skin::RotateRight(bitmap);
-    same("left then right");
-    for (int i = 0; i < 4; ++i)
-        skin::RotateRight(bitmap);
-    same("four right turns");
-    skin::RotateLeft(bitmap);
-    skin::RotateLeft(bitmap);
-    skin::MirrorHorizontal(bitmap);
-    skin::FlipVertical(bitmap);
-    same("half turn then mirror and flip");
 }
 
 TEST(ImageUtils, ReplaceColourChangesOnlyExactMagenta)
