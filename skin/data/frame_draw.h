@@ -20,7 +20,7 @@
 
 namespace skin {
 
-// A new screen-compatible bitmap the size of `destRect` holding frame
+// A new bitmap (a 32-bit DIB section) the size of `destRect` holding frame
 // `frameIndex` of `frameCount` fitted with `margins` (a RECT of sizes): the
 // nine-slice result of NineSlicePieces, stretched with COLORONCOLOR, the
 // middle tiled when `tile`. Null when the rectangle or the frame is empty or
