@@ -1,0 +1,190 @@
+// Forms (top-level windows) and the list of open forms.
+//
+// A form is built in C++: its constructor (or the constructor of the class
+// derived from TForm) makes its controls and sets their properties. Once the
+// object is complete, FinishCreation (run by Application->CreateForm and
+// CreateFormObject) calls Loaded on every component the form owns and on the
+// form itself, and then OnCreate. An exception thrown by OnCreate goes to the
+// application's error box and the form is still made.
+//
+// A form starts hidden. Show/Hide/Visible show and hide its window; Close
+// asks OnCloseQuery, then OnClose decides what closing means (hide, free,
+// minimize or nothing). Closing the application's main form ends the
+// message loop.
+#pragma once
+
+#include "framework/controls.h"
+
+enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+extern const TEnumInfo FormBorderStyleEnum;
+
+enum TBorderIcon { biSystemMenu, biMinimize, biMaximize, biHelp };
+using TBorderIcons = unsigned;  // bit (1 << TBorderIcon)
+constexpr TBorderIcons BorderIcon(TBorderIcon icon) { return 1u << icon; }
+extern const TEnumInfo BorderIconEnum;
+
+enum TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+extern const TEnumInfo FormStyleEnum;
+
+enum TPosition {
+    poDesigned,
+    poDefault,
+    poDefaultPosOnly,
+    poDefaultSizeOnly,
+    poScreenCenter,
+    poDesktopCenter,
+    poMainFormCenter,
+    poOwnerFormCenter
+};
+extern const TEnumInfo PositionEnum;
+
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+extern const TEnumInfo WindowStateEnum;
+
+enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
+using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
+
+// Results of modal forms.
+constexpr int mrNone = 0;
+constexpr int mrOk = IDOK;
+constexpr int mrCancel = IDCANCEL;
+constexpr int mrYes = IDYES;
+constexpr int mrNo = IDNO;
+
+class TCustomForm : public TWinControl {
+    DECLARE_CLASS(TCustomForm, TWinControl)
+public:
+    explicit TCustomForm(TComponent* owner);
+    ~TCustomForm() override;
+
+    // Completes a form built by its constructor: Loaded for its components
+    // and itself, then OnCreate (exceptions of OnCreate go to the error box).
+    // Runs once; later calls do nothing.
+    void FinishCreation();
+
+    void SetVisible(bool value) override;
+    // Asks OnCloseQuery whether the form may close.
+    virtual bool CloseQuery();
+    // Closes the form as the user's close button does (see the file comment).
+    void Close();
+    // Frees the form once the messages now being handled are done.
+    void Release();
+    // Shows the form modally: the other forms are disabled until ModalResult
+    // becomes non-zero (or the form is closed); returns ModalResult.
+    int ShowModal();
+    int ModalResult() const { return FModalResult; }
+    void SetModalResult(int value) { FModalResult = value; }
+    bool Active() const { return FActive; }
+
+    TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+    void SetBorderStyle(TFormBorderStyle value);
+    TBorderIcons BorderIcons() const { return FBorderIcons; }
+    void SetBorderIcons(TBorderIcons value);
+    TFormStyle FormStyle() const { return FFormStyle; }
+    void SetFormStyle(TFormStyle value);
+    TPosition Position() const { return FPosition; }
+    void SetPosition(TPosition value) { FPosition = value; }
+    TWindowState WindowState() const;
+    void SetWindowState(TWindowState value);
+    bool AutoScroll() const { return FAutoScroll; }
+    void SetAutoScroll(bool value) { FAutoScroll = value; }
+    bool KeyPreview() const { return FKeyPreview; }
+    void SetKeyPreview(bool value) { FKeyPreview = value; }
+    // The window's icon (not owned); null uses the program's icon.
+    void SetIcon(HICON icon);
+
+    // The control that has (or last had, while the form is inactive) the
+    // focus on this form.
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    void SetActiveControl(TWinControl* control);
+    // Called when a control of the form receives the focus: CM_EXIT and
+    // CM_ENTER to the two controls, then CM_FOCUSCHANGED to every control.
+    void SetFocusedControl(TWinControl* control);
+    // Moves the focus to the next (or previous) control in tab order that
+    // can take it.
+    void SelectNext(TWinControl* current, bool forward);
+    // Forgets `control` (and anything inside it) as the active control.
+    void ControlRemoving(TControl* control);
+
+    void WndProc(TMessage& message) override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+    TNotifyEvent OnCreate;
+    TNotifyEvent OnDestroy;
+    TNotifyEvent OnShow;
+    TNotifyEvent OnHide;
+    TNotifyEvent OnActivate;
+    TNotifyEvent OnDeactivate;
+    TCloseEvent OnClose;
+    TCloseQueryEvent OnCloseQuery;
+
+protected:
+    void CreateParams(TCreateParams& params) override;
+    void CreateWindowDone() override;
+    virtual void DoCreate();
+    virtual void DoShow();
+    virtual void DoHide();
+    virtual void DoClose(TCloseAction& action);
+    void PlaceOnScreen();
+
+private:
+    TFormBorderStyle FBorderStyle = bsSizeable;
+    TBorderIcons FBorderIcons = BorderIcon(biSystemMenu) | BorderIcon(biMinimize) | BorderIcon(biMaximize);
+    TFormStyle FFormStyle = fsNormal;
+    TPosition FPosition = poDesigned;
+    TWindowState FWindowState = wsNormal;
+    bool FAutoScroll = true;
+    bool FKeyPreview = false;
+    bool FActive = false;
+    bool FCreated = false;
+    bool FPlaced = false;
+    bool FInModal = false;
+    int FModalResult = mrNone;
+    HICON FIcon = nullptr;
+    TWinControl* FActiveControl = nullptr;
+};
+
+// The everyday form; applications derive their forms from it.
+class TForm : public TCustomForm {
+    DECLARE_CLASS_INLINE(TForm, TCustomForm)
+public:
+    explicit TForm(TComponent* owner) : TCustomForm(owner) {}
+};
+
+// Makes a form of class T, completes it (FinishCreation) and returns it.
+template <class T, class... Args>
+T* CreateFormObject(TComponent* owner, Args&&... args)
+{
+    T* form = new T(owner, std::forward<Args>(args)...);
+    form->FinishCreation();
+    return form;
+}
+
+// The open forms of the program, in the order they were made.
+class TScreen : public TComponent {
+    DECLARE_CLASS(TScreen, TComponent)
+public:
+    explicit TScreen(TComponent* owner);
+    ~TScreen() override;
+
+    int FormCount() const { return static_cast<int>(FForms.size()); }
+    // Throws EListError for a bad index.
+    TCustomForm* Forms(int index) const;
+    // The form that is active (has the keyboard focus), or null.
+    TCustomForm* ActiveForm() const { return FActiveForm; }
+    TWinControl* ActiveControl() const;
+    int Width() const { return GetSystemMetrics(SM_CXSCREEN); }
+    int Height() const { return GetSystemMetrics(SM_CYSCREEN); }
+
+    void AddForm(TCustomForm* form);
+    void RemoveForm(TCustomForm* form);
+    void SetActiveForm(TCustomForm* form) { FActiveForm = form; }
+
+private:
+    std::vector<TCustomForm*> FForms;
+    TCustomForm* FActiveForm = nullptr;
+};
+
+extern TScreen* Screen;
