@@ -171,9 +171,11 @@ private:
     PAINTSTRUCT FPaint{};
 };
 
-// Selects an object into a DC and selects the previous one back on scope
-// exit, so an owned object is never deleted while still selected: declare the
-// guard after the object it selects.
+// Selects a pen, brush, font or bitmap into a DC and selects the previous one
+// back on scope exit, so an owned object is never deleted while still
+// selected: declare the guard after the object it selects. Not for regions
+// (selecting one sets the clip region and returns no previous object): use
+// TSaveDC around SelectClipRgn instead.
 class TSelectObject {
 public:
     TSelectObject(HDC dc, HGDIOBJ object) noexcept : FDC(dc), FOld(dc && object ? SelectObject(dc, object) : nullptr) {}
