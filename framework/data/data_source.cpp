@@ -37,7 +37,8 @@ bool TDataLink::Edit() {
     if (!Active() || FReadOnly)
         return false;
     TADOQuery* dataSet = DataSet();
-    if (!Editing() && FDataSource->AutoEdit() && dataSet->CanModify())
+    // An empty result has no row to edit: the control simply stays as it is.
+    if (!Editing() && FDataSource->AutoEdit() && dataSet->CanModify() && !dataSet->IsEmpty())
         dataSet->Edit();
     return Editing();
 }

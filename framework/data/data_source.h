@@ -50,8 +50,9 @@ public:
     void SetReadOnly(bool value) { FReadOnly = value; }
 
     // Puts the current row into edit state, when the link is not read-only,
-    // the data source allows it (AutoEdit) and the query can be changed.
-    // Returns Editing(). Errors of the query (an empty result) propagate.
+    // the data source allows it (AutoEdit) and the query has a row that can
+    // be changed. Returns Editing(): false means the control must not take
+    // the user's change.
     bool Edit();
 
 protected:

@@ -172,7 +172,8 @@ TEST_F(DataSourceTest, WhenLinksMayNotEdit)
 
     FQuery.SQL().SetText("select * from data where 1 = 0");
     FQuery.Open();
-    EXPECT_THROW(amount.Type("2"), EDatabaseError);  // nothing to edit
+    EXPECT_FALSE(amount.Type("2"));  // no row to edit
+    EXPECT_EQ(FQuery.State(), dsBrowse);
 }
 
 TEST_F(DataSourceTest, EitherSideMayGoFirst)
