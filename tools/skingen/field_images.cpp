@@ -142,12 +142,9 @@ TImage DrawExtraImages() {
   for (const auto& d : dots) {
     const int x = 4 * S + d[0];
     const int y = d[1];
-    img.Set(x + 1, y + 1, WHITE);
-    img.Set(x + 2, y + 1, WHITE);
-    img.Set(x + 1, y + 2, WHITE);
-    img.Set(x, y, Grey(150));
-    img.Set(x + 1, y, Grey(138));
-    img.Set(x, y + 1, Grey(138));
+    FillBox(img, TBox{x, y, 2, 2}, Grey(150));
+    img.Set(x + 1, y + 1, Grey(128));
+    img.Set(x + 2, y + 2, WHITE);
   }
   return img;
 }
