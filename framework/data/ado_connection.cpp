@@ -14,7 +14,8 @@ namespace {
 // the file being made, for instance) before it gives up.
 constexpr int BUSY_TIMEOUT_MS = 3000;
 
-std::wstring TrimW(const std::wstring& text) {
+std::wstring TrimW(const std::wstring& text)
+{
     size_t first = 0, last = text.size();
     while (first < last && std::iswspace(text[first]))
         ++first;
@@ -23,7 +24,8 @@ std::wstring TrimW(const std::wstring& text) {
     return text.substr(first, last - first);
 }
 
-bool SameKey(const std::wstring& a, const std::wstring& b) {
+bool SameKey(const std::wstring& a, const std::wstring& b)
+{
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](wchar_t x, wchar_t y) {
                return std::towlower(x) == std::towlower(y);
            });
@@ -31,15 +33,15 @@ bool SameKey(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
-std::wstring ConnectionStringValue(const std::wstring& text, const std::wstring& key) {
+std::wstring ConnectionStringValue(const std::wstring& text, const std::wstring& key)
+{
     size_t pos = 0;
     while (pos < text.size()) {
         size_t equals = text.find(L'=', pos);
         size_t semicolon = text.find(L';', pos);
         if (equals == std::wstring::npos || (semicolon != std::wstring::npos && semicolon < equals)) {
             // A piece without "=": skip it.
-            if (semicolon == std::wstring::npos)
-                break;
+            if (semicolon == std::wstring::npos) break;
             pos = semicolon + 1;
             continue;
         }
@@ -69,10 +71,8 @@ std::wstring ConnectionStringValue(const std::wstring& text, const std::wstring&
             next = text.find(L';', valueStart);
             value = TrimW(text.substr(valueStart, next == std::wstring::npos ? std::wstring::npos : next - valueStart));
         }
-        if (SameKey(name, key))
-            return value;
-        if (next == std::wstring::npos)
-            break;
+        if (SameKey(name, key)) return value;
+        if (next == std::wstring::npos) break;
         pos = next + 1;
     }
     return L"";
@@ -80,46 +80,49 @@ std::wstring ConnectionStringValue(const std::wstring& text, const std::wstring&
 
 using PConnection = TPropBuilder<TADOConnection>;
 IMPLEMENT_CLASS(TADOConnection,
-    PConnection::String("ConnectionString", &TADOConnection::ConnectionString, &TADOConnection::SetConnectionString),
-    PConnection::Bool("LoginPrompt", &TADOConnection::LoginPrompt, &TADOConnection::SetLoginPrompt),
-    PConnection::Bool("Connected", &TADOConnection::Connected, &TADOConnection::SetConnected))
+                PConnection::String("ConnectionString", &TADOConnection::ConnectionString,
+                                    &TADOConnection::SetConnectionString),
+                PConnection::Bool("LoginPrompt", &TADOConnection::LoginPrompt, &TADOConnection::SetLoginPrompt),
+                PConnection::Bool("Connected", &TADOConnection::Connected, &TADOConnection::SetConnected))
 
 TADOConnection::TADOConnection(TComponent* owner) : TComponent(owner) {}
 
-TADOConnection::~TADOConnection() {
+TADOConnection::~TADOConnection()
+{
     Close();
     for (TADOQuery* dataSet : std::vector<TADOQuery*>(FDataSets))
         dataSet->FConnection = nullptr;
 }
 
-std::string TADOConnection::ConnectionString() const {
+std::string TADOConnection::ConnectionString() const
+{
     return WideToAnsi(FConnectionString);
 }
 
-void TADOConnection::SetConnectionString(const std::string& text) {
+void TADOConnection::SetConnectionString(const std::string& text)
+{
     SetConnectionStringW(AnsiToWide(text));
 }
 
-void TADOConnection::SetConnectionStringW(const std::wstring& text) {
-    if (Connected())
-        throw EDatabaseError("Operation is not allowed when the object is open.");
+void TADOConnection::SetConnectionStringW(const std::wstring& text)
+{
+    if (Connected()) throw EDatabaseError("Operation is not allowed when the object is open.");
     FConnectionString = text;
 }
 
-std::wstring TADOConnection::DataSourcePath() const {
+std::wstring TADOConnection::DataSourcePath() const
+{
     return ConnectionStringValue(FConnectionString, L"Data Source");
 }
 
-void TADOConnection::Open() {
-    if (Connected())
-        return;
+void TADOConnection::Open()
+{
+    if (Connected()) return;
     std::wstring path = DataSourcePath();
-    if (path.empty())
-        throw EDatabaseError("连接字符串没有指定数据库文件 (Data Source)。");
+    if (path.empty()) throw EDatabaseError("连接字符串没有指定数据库文件 (Data Source)。");
     // Never let the engine create the file: the program only works on a
     // ledger that exists.
-    if (!FileExistsW(path))
-        throw EDatabaseError("找不到数据库文件 '" + WideToAnsi(path) + "'。");
+    if (!FileExistsW(path)) throw EDatabaseError("找不到数据库文件 '" + WideToAnsi(path) + "'。");
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
@@ -137,16 +140,17 @@ void TADOConnection::Open() {
     FDb = db;
 }
 
-void TADOConnection::Close() {
-    if (!Connected())
-        return;
+void TADOConnection::Close()
+{
+    if (!Connected()) return;
     for (TADOQuery* dataSet : std::vector<TADOQuery*>(FDataSets))
         dataSet->Close();
     sqlite3_close_v2(FDb);
     FDb = nullptr;
 }
 
-int TADOConnection::Execute(const std::string& sqlAnsi) {
+int TADOConnection::Execute(const std::string& sqlAnsi)
+{
     Open();
     db::TStatement statement;
     statement.Prepare(FDb, AnsiToUtf8(sqlAnsi));
@@ -155,11 +159,12 @@ int TADOConnection::Execute(const std::string& sqlAnsi) {
     return sqlite3_changes(FDb);
 }
 
-void TADOConnection::RegisterDataSet(TADOQuery* dataSet) {
-    if (std::find(FDataSets.begin(), FDataSets.end(), dataSet) == FDataSets.end())
-        FDataSets.push_back(dataSet);
+void TADOConnection::RegisterDataSet(TADOQuery* dataSet)
+{
+    if (std::find(FDataSets.begin(), FDataSets.end(), dataSet) == FDataSets.end()) FDataSets.push_back(dataSet);
 }
 
-void TADOConnection::UnregisterDataSet(TADOQuery* dataSet) {
+void TADOConnection::UnregisterDataSet(TADOQuery* dataSet)
+{
     FDataSets.erase(std::remove(FDataSets.begin(), FDataSets.end(), dataSet), FDataSets.end());
 }

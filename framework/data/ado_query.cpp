@@ -21,22 +21,20 @@ const char* const ROW_NOT_FOUND =
 
 // ASCII case-insensitive equality of UTF-8 texts. Bytes of multi-byte
 // characters are all 0x80 or above, so they are compared exactly.
-bool SameNameUtf8(const std::string& a, const std::string& b) {
-    if (a.size() != b.size())
-        return false;
+bool SameNameUtf8(const std::string& a, const std::string& b)
+{
+    if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i) {
         unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x += 'a' - 'A';
-        if (y >= 'A' && y <= 'Z')
-            y += 'a' - 'A';
-        if (x != y)
-            return false;
+        if (x >= 'A' && x <= 'Z') x += 'a' - 'A';
+        if (y >= 'A' && y <= 'Z') y += 'a' - 'A';
+        if (x != y) return false;
     }
     return true;
 }
 
-std::string Prefix(const std::string& name) {
+std::string Prefix(const std::string& name)
+{
     return name.empty() ? std::string() : name + ": ";
 }
 
@@ -44,22 +42,25 @@ std::string Prefix(const std::string& name) {
 
 // ---- TSQLStrings --------------------------------------------------------------
 
-void TSQLStrings::Changed() {
-    if (FOnChange)
-        FOnChange();
+void TSQLStrings::Changed()
+{
+    if (FOnChange) FOnChange();
 }
 
-void TSQLStrings::Clear() {
+void TSQLStrings::Clear()
+{
     FLines.clear();
     Changed();
 }
 
-void TSQLStrings::Add(const std::string& line) {
+void TSQLStrings::Add(const std::string& line)
+{
     FLines.push_back(line);
     Changed();
 }
 
-void TSQLStrings::SetText(const std::string& text) {
+void TSQLStrings::SetText(const std::string& text)
+{
     FLines.clear();
     size_t start = 0;
     while (start < text.size()) {
@@ -74,7 +75,8 @@ void TSQLStrings::SetText(const std::string& text) {
     Changed();
 }
 
-std::string TSQLStrings::Text() const {
+std::string TSQLStrings::Text() const
+{
     std::string text;
     for (const std::string& line : FLines)
         text += line + "\r\n";
@@ -83,83 +85,86 @@ std::string TSQLStrings::Text() const {
 
 // ---- TField -------------------------------------------------------------------
 
-bool TField::IsNull() const {
+bool TField::IsNull() const
+{
     return !FDataSet->ValueOf(*this).has_value();
 }
 
-std::string TField::AsString() const {
+std::string TField::AsString() const
+{
     const auto& value = FDataSet->ValueOf(*this);
     return value ? Utf8ToAnsi(*value) : std::string();
 }
 
-void TField::SetAsString(const std::string& value) {
+void TField::SetAsString(const std::string& value)
+{
     FDataSet->SetValue(*this, AnsiToUtf8(value));
 }
 
-int TField::AsInteger() const {
+int TField::AsInteger() const
+{
     return StrToInt(Trim(AsString()));
 }
 
-void TField::Clear() {
+void TField::Clear()
+{
     FDataSet->SetValue(*this, std::nullopt);
 }
 
 // ---- TADOQuery ------------------------------------------------------------------
 
 struct TADOQuery::TLocator {
-    std::string where;                 // " WHERE ..." with ? parameters
+    std::string where;  // " WHERE ..." with ? parameters
     bool byKey = false;
     sqlite3_int64 key = 0;
-    std::vector<TValue> values;        // when not by key
+    std::vector<TValue> values;  // when not by key
 };
 
 using PQuery = TPropBuilder<TADOQuery>;
-IMPLEMENT_CLASS(TADOQuery,
-    PQuery::Bool("Active", &TADOQuery::Active, &TADOQuery::SetActive))
+IMPLEMENT_CLASS(TADOQuery, PQuery::Bool("Active", &TADOQuery::Active, &TADOQuery::SetActive))
 
-TADOQuery::TADOQuery(TComponent* owner) : TComponent(owner) {
+TADOQuery::TADOQuery(TComponent* owner) : TComponent(owner)
+{
     FSQL.FOnChange = [this] { Close(); };
 }
 
-TADOQuery::~TADOQuery() {
+TADOQuery::~TADOQuery()
+{
     FSQL.FOnChange = nullptr;
     Close();
     for (TDataSource* source : std::vector<TDataSource*>(FDataSources))
         source->SetDataSet(nullptr);
-    if (FConnection)
-        FConnection->UnregisterDataSet(this);
+    if (FConnection) FConnection->UnregisterDataSet(this);
 }
 
-void TADOQuery::SetConnection(TADOConnection* connection) {
-    if (connection == FConnection)
-        return;
+void TADOQuery::SetConnection(TADOConnection* connection)
+{
+    if (connection == FConnection) return;
     Close();
-    if (FConnection)
-        FConnection->UnregisterDataSet(this);
+    if (FConnection) FConnection->UnregisterDataSet(this);
     FConnection = connection;
-    if (FConnection)
-        FConnection->RegisterDataSet(this);
+    if (FConnection) FConnection->RegisterDataSet(this);
 }
 
-std::string TADOQuery::SqlUtf8() const {
+std::string TADOQuery::SqlUtf8() const
+{
     return AnsiToUtf8(FSQL.Text());
 }
 
-void TADOQuery::CheckActive() const {
-    if (!Active())
-        throw EDatabaseError(Prefix(Name()) + CLOSED_DATASET);
+void TADOQuery::CheckActive() const
+{
+    if (!Active()) throw EDatabaseError(Prefix(Name()) + CLOSED_DATASET);
 }
 
-void TADOQuery::CheckNotEmpty() const {
-    if (FRows.empty())
-        throw EDatabaseError(EMPTY_DATASET);
+void TADOQuery::CheckNotEmpty() const
+{
+    if (FRows.empty()) throw EDatabaseError(EMPTY_DATASET);
 }
 
-void TADOQuery::Open() {
-    if (Active())
-        return;
-    if (FConnection == nullptr)
-        throw EDatabaseError(Prefix(Name()) + "Missing Connection or ConnectionString");
+void TADOQuery::Open()
+{
+    if (Active()) return;
+    if (FConnection == nullptr) throw EDatabaseError(Prefix(Name()) + "Missing Connection or ConnectionString");
     FConnection->Open();
     try {
         LoadResult();
@@ -178,14 +183,14 @@ void TADOQuery::Open() {
     DataEvent(deActiveChanged);
 }
 
-void TADOQuery::LoadResult() {
+void TADOQuery::LoadResult()
+{
     sqlite3* db = FConnection->Handle();
     db::TStatement statement;
     statement.Prepare(db, SqlUtf8());
     sqlite3_stmt* stmt = statement.Handle();
     int columns = sqlite3_column_count(stmt);
-    if (columns == 0)
-        throw EDatabaseError(Prefix(Name()) + "CommandText does not return a result set");
+    if (columns == 0) throw EDatabaseError(Prefix(Name()) + "CommandText does not return a result set");
 
     std::vector<std::unique_ptr<TField>> fields;
     for (int i = 0; i < columns; ++i) {
@@ -198,8 +203,7 @@ void TADOQuery::LoadResult() {
     while (statement.Step()) {
         TRow row(columns);
         for (int i = 0; i < columns; ++i) {
-            if (sqlite3_column_type(stmt, i) == SQLITE_NULL)
-                continue;
+            if (sqlite3_column_type(stmt, i) == SQLITE_NULL) continue;
             const unsigned char* text = sqlite3_column_text(stmt, i);
             row[i] = std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, i));
         }
@@ -211,19 +215,18 @@ void TADOQuery::LoadResult() {
 
 // Finds the table the result comes from, which fields are columns of it, and
 // the field holding its integer key. Without a table the query is read-only.
-void TADOQuery::ResolveTable() {
+void TADOQuery::ResolveTable()
+{
     FTableUtf8.clear();
     FKeyField = -1;
     std::string table = db::SingleSourceTable(SqlUtf8());
-    if (table.empty())
-        return;
+    if (table.empty()) return;
     sqlite3* db = FConnection->Handle();
 
     db::TStatement kind;
     kind.Prepare(db, "SELECT name FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
     kind.BindText(1, &table);
-    if (!kind.Step())
-        return;  // a view, or a table of another schema
+    if (!kind.Step()) return;  // a view, or a table of another schema
     table = reinterpret_cast<const char*>(sqlite3_column_text(kind.Handle(), 0));
 
     struct TColumn {
@@ -249,13 +252,11 @@ void TADOQuery::ResolveTable() {
 
     for (auto& field : FFields) {
         for (const TColumn& column : columns) {
-            if (!SameNameUtf8(field->FNameUtf8, column.name))
-                continue;
+            if (!SameNameUtf8(field->FNameUtf8, column.name)) continue;
             // The first field of a name wins; a repeated name is read-only.
             bool taken = std::any_of(FFields.begin(), FFields.begin() + field->FIndex,
                                      [&](const auto& f) { return f->FColumnUtf8 == column.name; });
-            if (taken)
-                break;
+            if (taken) break;
             field->FColumnUtf8 = column.name;
             if (column.integerKey && FKeyField < 0)
                 FKeyField = field->FIndex;
@@ -272,9 +273,9 @@ void TADOQuery::ResolveTable() {
         FKeyField = -1;
 }
 
-void TADOQuery::Close() {
-    if (!Active())
-        return;
+void TADOQuery::Close()
+{
+    if (!Active()) return;
     FEditBuffer.clear();
     FModified = false;
     FState = dsInactive;
@@ -287,10 +288,10 @@ void TADOQuery::Close() {
     DataEvent(deActiveChanged);
 }
 
-int TADOQuery::ExecSQL() {
+int TADOQuery::ExecSQL()
+{
     Close();
-    if (FConnection == nullptr)
-        throw EDatabaseError(Prefix(Name()) + "Missing Connection or ConnectionString");
+    if (FConnection == nullptr) throw EDatabaseError(Prefix(Name()) + "Missing Connection or ConnectionString");
     FConnection->Open();
     sqlite3* db = FConnection->Handle();
     db::TStatement statement;
@@ -300,12 +301,12 @@ int TADOQuery::ExecSQL() {
     return sqlite3_changes(db);
 }
 
-void TADOQuery::Refresh() {
+void TADOQuery::Refresh()
+{
     CheckActive();
     CheckBrowseMode();
     std::optional<std::string> key;
-    if (FKeyField >= 0 && FCurrent >= 0)
-        key = FRows[FCurrent][FKeyField];
+    if (FKeyField >= 0 && FCurrent >= 0) key = FRows[FCurrent][FKeyField];
     int position = FCurrent;
     std::vector<std::string> names = FieldNames();
 
@@ -332,10 +333,8 @@ void TADOQuery::Refresh() {
     int found = -1;
     if (key)
         for (size_t i = 0; i < FRows.size() && found < 0; ++i)
-            if (FRows[i][FKeyField] == key)
-                found = static_cast<int>(i);
-    if (found < 0)
-        found = std::min(position, static_cast<int>(FRows.size()) - 1);
+            if (FRows[i][FKeyField] == key) found = static_cast<int>(i);
+    if (found < 0) found = std::min(position, static_cast<int>(FRows.size()) - 1);
     FCurrent = FRows.empty() ? -1 : std::max(found, 0);
     FBof = FEof = FRows.empty();
     DataEvent(deDataSetChanged);
@@ -343,12 +342,14 @@ void TADOQuery::Refresh() {
 
 // ---- the cursor ----------------------------------------------------------------
 
-int TADOQuery::RecordCount() const {
+int TADOQuery::RecordCount() const
+{
     CheckActive();
     return static_cast<int>(FRows.size());
 }
 
-void TADOQuery::MoveTo(int index, bool setBof, bool setEof) {
+void TADOQuery::MoveTo(int index, bool setBof, bool setEof)
+{
     CheckActive();
     CheckBrowseMode();
     int count = static_cast<int>(FRows.size());
@@ -358,28 +359,32 @@ void TADOQuery::MoveTo(int index, bool setBof, bool setEof) {
     FCurrent = target;
     FBof = setBof || count == 0;
     FEof = setEof || count == 0;
-    if (distance != 0 || flagsChanged)
-        DataEvent(deDataSetScroll, nullptr, distance);
+    if (distance != 0 || flagsChanged) DataEvent(deDataSetScroll, nullptr, distance);
 }
 
-void TADOQuery::First() {
+void TADOQuery::First()
+{
     MoveTo(0, true, false);
 }
 
-void TADOQuery::Last() {
+void TADOQuery::Last()
+{
     CheckActive();
     MoveTo(static_cast<int>(FRows.size()) - 1, false, true);
 }
 
-void TADOQuery::Next() {
+void TADOQuery::Next()
+{
     MoveBy(1);
 }
 
-void TADOQuery::Prior() {
+void TADOQuery::Prior()
+{
     MoveBy(-1);
 }
 
-int TADOQuery::MoveBy(int distance) {
+int TADOQuery::MoveBy(int distance)
+{
     CheckActive();
     if (distance == 0) {
         CheckBrowseMode();
@@ -394,79 +399,84 @@ int TADOQuery::MoveBy(int distance) {
     return FCurrent - from;
 }
 
-int TADOQuery::RecNo() const {
+int TADOQuery::RecNo() const
+{
     return Active() && FCurrent >= 0 ? FCurrent + 1 : 0;
 }
 
-void TADOQuery::SetRecNo(int recNo) {
+void TADOQuery::SetRecNo(int recNo)
+{
     MoveTo(recNo - 1, false, false);
 }
 
 // ---- fields ----------------------------------------------------------------------
 
-TField& TADOQuery::Fields(int index) const {
+TField& TADOQuery::Fields(int index) const
+{
     CheckActive();
-    if (index < 0 || index >= FieldCount())
-        throw EListError("List index out of bounds (" + IntToStr(index) + ")");
+    if (index < 0 || index >= FieldCount()) throw EListError("List index out of bounds (" + IntToStr(index) + ")");
     return *FFields[index];
 }
 
-TField* TADOQuery::FindField(const std::string& name) const {
+TField* TADOQuery::FindField(const std::string& name) const
+{
     std::string nameUtf8 = AnsiToUtf8(name);
     for (const auto& field : FFields)
-        if (SameNameUtf8(field->FNameUtf8, nameUtf8))
-            return field.get();
+        if (SameNameUtf8(field->FNameUtf8, nameUtf8)) return field.get();
     return nullptr;
 }
 
-TField& TADOQuery::FieldByName(const std::string& name) const {
+TField& TADOQuery::FieldByName(const std::string& name) const
+{
     CheckActive();
     TField* field = FindField(name);
-    if (field == nullptr)
-        throw EDatabaseError(Prefix(Name()) + "Field '" + name + "' not found");
+    if (field == nullptr) throw EDatabaseError(Prefix(Name()) + "Field '" + name + "' not found");
     return *field;
 }
 
-std::vector<std::string> TADOQuery::FieldNames() const {
+std::vector<std::string> TADOQuery::FieldNames() const
+{
     std::vector<std::string> names;
     for (const auto& field : FFields)
         names.push_back(field->FFieldName);
     return names;
 }
 
-const TADOQuery::TRow& TADOQuery::CurrentRow() const {
+const TADOQuery::TRow& TADOQuery::CurrentRow() const
+{
     static const TRow EMPTY;
-    if (FState == dsEdit)
-        return FEditBuffer;
+    if (FState == dsEdit) return FEditBuffer;
     return FCurrent >= 0 ? FRows[FCurrent] : EMPTY;
 }
 
-const TADOQuery::TValue& TADOQuery::ValueOf(const TField& field) const {
+const TADOQuery::TValue& TADOQuery::ValueOf(const TField& field) const
+{
     static const TValue NULL_VALUE;
     CheckActive();
     const TRow& row = CurrentRow();
     return field.FIndex < static_cast<int>(row.size()) ? row[field.FIndex] : NULL_VALUE;
 }
 
-void TADOQuery::SetValue(TField& field, TValue value) {
+void TADOQuery::SetValue(TField& field, TValue value)
+{
     CheckActive();
-    if (FState != dsEdit)
-        throw EDatabaseError(Prefix(Name()) + NOT_EDITING);
-    if (!field.FCanModify)
-        throw EDatabaseError("Field '" + field.FFieldName + "' cannot be modified");
+    if (FState != dsEdit) throw EDatabaseError(Prefix(Name()) + NOT_EDITING);
+    if (!field.FCanModify) throw EDatabaseError("Field '" + field.FFieldName + "' cannot be modified");
     FEditBuffer[field.FIndex] = std::move(value);
     FModified = true;
     DataEvent(deRecordChanged, &field);
 }
 
-std::string TADOQuery::DisplayText(int row, int field) const {
+std::string TADOQuery::DisplayText(int row, int field) const
+{
     CheckActive();
     const TRow& values = (FState == dsEdit && row == FCurrent) ? FEditBuffer : FRows.at(row);
     const TValue& value = values.at(field);
     return value ? Utf8ToAnsi(*value) : std::string();
 }
 
-bool TADOQuery::IsNullAt(int row, int field) const {
+bool TADOQuery::IsNullAt(int row, int field) const
+{
     CheckActive();
     const TRow& values = (FState == dsEdit && row == FCurrent) ? FEditBuffer : FRows.at(row);
     return !values.at(field).has_value();
@@ -474,37 +484,37 @@ bool TADOQuery::IsNullAt(int row, int field) const {
 
 // ---- changing rows ------------------------------------------------------------------
 
-void TADOQuery::Edit() {
+void TADOQuery::Edit()
+{
     CheckActive();
-    if (FState == dsEdit)
-        return;
+    if (FState == dsEdit) return;
     CheckNotEmpty();
-    if (!CanModify())
-        throw EDatabaseError(Prefix(Name()) + READ_ONLY_DATASET);
+    if (!CanModify()) throw EDatabaseError(Prefix(Name()) + READ_ONLY_DATASET);
     FEditBuffer = FRows[FCurrent];
     FModified = false;
     FState = dsEdit;
     DataEvent(deEditingChanged);
 }
 
-void TADOQuery::DropEdit() {
+void TADOQuery::DropEdit()
+{
     FEditBuffer.clear();
     FModified = false;
     FState = dsBrowse;
 }
 
-void TADOQuery::Cancel() {
-    if (FState != dsEdit)
-        return;
+void TADOQuery::Cancel()
+{
+    if (FState != dsEdit) return;
     DropEdit();
     DataEvent(deEditingChanged);
     DataEvent(deDataSetChanged);
 }
 
-void TADOQuery::CheckBrowseMode() {
+void TADOQuery::CheckBrowseMode()
+{
     CheckActive();
-    if (FState != dsEdit)
-        return;
+    if (FState != dsEdit) return;
     DataEvent(deUpdateData);
     if (FModified)
         Post();
@@ -512,7 +522,8 @@ void TADOQuery::CheckBrowseMode() {
         Cancel();
 }
 
-TADOQuery::TLocator TADOQuery::LocateCurrentRow() const {
+TADOQuery::TLocator TADOQuery::LocateCurrentRow() const
+{
     TLocator locator;
     const TRow& row = FRows[FCurrent];
     if (FKeyField >= 0 && row[FKeyField]) {
@@ -524,8 +535,7 @@ TADOQuery::TLocator TADOQuery::LocateCurrentRow() const {
     // No key in the result: the first row of the table with all these values.
     std::string match;
     for (const auto& field : FFields) {
-        if (field->FColumnUtf8.empty())
-            continue;
+        if (field->FColumnUtf8.empty()) continue;
         match += match.empty() ? " WHERE " : " AND ";
         match += db::QuoteIdentifier(field->FColumnUtf8) + " IS ?";
         locator.values.push_back(row[field->FIndex]);
@@ -537,7 +547,8 @@ TADOQuery::TLocator TADOQuery::LocateCurrentRow() const {
 namespace {
 
 template <typename TLocatorT>
-void BindLocator(db::TStatement& statement, int first, const TLocatorT& locator) {
+void BindLocator(db::TStatement& statement, int first, const TLocatorT& locator)
+{
     if (locator.byKey) {
         statement.BindInt64(first, locator.key);
         return;
@@ -548,17 +559,16 @@ void BindLocator(db::TStatement& statement, int first, const TLocatorT& locator)
 
 }  // namespace
 
-void TADOQuery::Post() {
+void TADOQuery::Post()
+{
     CheckActive();
-    if (FState != dsEdit)
-        throw EDatabaseError(Prefix(Name()) + NOT_EDITING);
+    if (FState != dsEdit) throw EDatabaseError(Prefix(Name()) + NOT_EDITING);
     DataEvent(deUpdateData);
 
     const TRow& original = FRows[FCurrent];
     std::vector<int> changed;
     for (int i = 0; i < FieldCount(); ++i)
-        if (FEditBuffer[i] != original[i])
-            changed.push_back(i);
+        if (FEditBuffer[i] != original[i]) changed.push_back(i);
 
     if (!changed.empty()) {
         std::string sql = "UPDATE " + db::QuoteIdentifier(FTableUtf8) + " SET ";
@@ -576,8 +586,7 @@ void TADOQuery::Post() {
         }
         BindLocator(statement, static_cast<int>(changed.size()) + 1, locator);
         statement.Step();
-        if (sqlite3_changes(db) != 1)
-            throw EDatabaseError(ROW_NOT_FOUND);
+        if (sqlite3_changes(db) != 1) throw EDatabaseError(ROW_NOT_FOUND);
         FRows[FCurrent] = FEditBuffer;
     }
     DropEdit();
@@ -585,11 +594,11 @@ void TADOQuery::Post() {
     DataEvent(deDataSetChanged);
 }
 
-void TADOQuery::Delete() {
+void TADOQuery::Delete()
+{
     CheckActive();
     CheckNotEmpty();
-    if (!CanModify())
-        throw EDatabaseError(Prefix(Name()) + READ_ONLY_DATASET);
+    if (!CanModify()) throw EDatabaseError(Prefix(Name()) + READ_ONLY_DATASET);
     if (FState == dsEdit) {
         DropEdit();
         DataEvent(deEditingChanged);
@@ -600,29 +609,30 @@ void TADOQuery::Delete() {
     statement.Prepare(db, "DELETE FROM " + db::QuoteIdentifier(FTableUtf8) + locator.where);
     BindLocator(statement, 1, locator);
     statement.Step();
-    if (sqlite3_changes(db) != 1)
-        throw EDatabaseError(ROW_NOT_FOUND);
+    if (sqlite3_changes(db) != 1) throw EDatabaseError(ROW_NOT_FOUND);
 
     FRows.erase(FRows.begin() + FCurrent);
     int count = static_cast<int>(FRows.size());
-    if (FCurrent >= count)
-        FCurrent = count - 1;
+    if (FCurrent >= count) FCurrent = count - 1;
     FBof = FEof = count == 0;
     DataEvent(deDataSetChanged);
 }
 
 // ---- notifications ----------------------------------------------------------------
 
-void TADOQuery::RegisterDataSource(TDataSource* source) {
+void TADOQuery::RegisterDataSource(TDataSource* source)
+{
     if (std::find(FDataSources.begin(), FDataSources.end(), source) == FDataSources.end())
         FDataSources.push_back(source);
 }
 
-void TADOQuery::UnregisterDataSource(TDataSource* source) {
+void TADOQuery::UnregisterDataSource(TDataSource* source)
+{
     FDataSources.erase(std::remove(FDataSources.begin(), FDataSources.end(), source), FDataSources.end());
 }
 
-void TADOQuery::DataEvent(TDataEvent event, TField* field, int distance) {
+void TADOQuery::DataEvent(TDataEvent event, TField* field, int distance)
+{
     for (TDataSource* source : std::vector<TDataSource*>(FDataSources))
         source->Notify(event, field, distance);
 }

@@ -33,8 +33,7 @@ class TDataSource;
 enum TDataSetState { dsInactive, dsBrowse, dsEdit };
 
 // What a query tells its data sources (see data_source.h).
-enum TDataEvent { deActiveChanged, deDataSetChanged, deDataSetScroll, deRecordChanged, deEditingChanged,
-                  deUpdateData };
+enum TDataEvent { deActiveChanged, deDataSetChanged, deDataSetScroll, deRecordChanged, deEditingChanged, deUpdateData };
 
 // One column of an open query's result. The value read and written is the
 // current row's (in edit state, its pending value). A field object lives as
@@ -62,7 +61,10 @@ public:
 
 private:
     friend class TADOQuery;
-    TField(TADOQuery* dataSet, int index, std::string name) : FDataSet(dataSet), FIndex(index), FFieldName(std::move(name)) {}
+    TField(TADOQuery* dataSet, int index, std::string name)
+        : FDataSet(dataSet), FIndex(index), FFieldName(std::move(name))
+    {
+    }
 
     TADOQuery* FDataSet;
     int FIndex;
@@ -131,8 +133,8 @@ public:
     void Prior();
     // Moves `distance` rows (negative: back) and returns how far it went.
     int MoveBy(int distance);
-    int RecNo() const;          // 1-based; 0 on an empty or closed query
-    void SetRecNo(int recNo);   // clamped to the rows there are
+    int RecNo() const;         // 1-based; 0 on an empty or closed query
+    void SetRecNo(int recNo);  // clamped to the rows there are
 
     // ---- fields ----
     int FieldCount() const { return static_cast<int>(FFields.size()); }

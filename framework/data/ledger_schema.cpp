@@ -12,9 +12,8 @@ namespace ledger {
 const char* const LEDGER_TABLE_UTF8 = LEDGER_U8("data");
 
 const char* const LEDGER_COLUMNS_UTF8[LEDGER_COLUMN_COUNT] = {
-    LEDGER_U8("编号"),       LEDGER_U8("项目名称"), LEDGER_U8("项目类别"),
-    LEDGER_U8("编辑时间"),   LEDGER_U8("支出或收入"), LEDGER_U8("金额"),
-    LEDGER_U8("项目备注"),
+    LEDGER_U8("编号"),       LEDGER_U8("项目名称"), LEDGER_U8("项目类别"), LEDGER_U8("编辑时间"),
+    LEDGER_U8("支出或收入"), LEDGER_U8("金额"),     LEDGER_U8("项目备注"),
 };
 
 const char* const LEDGER_CREATE_TABLE_SQL_UTF8 = LEDGER_U8(
@@ -29,7 +28,8 @@ const char* const LEDGER_CREATE_TABLE_SQL_UTF8 = LEDGER_U8(
 
 namespace {
 
-bool PathExists(sqlite3_vfs* vfs, const char* utf8Path, std::string& errorUtf8) {
+bool PathExists(sqlite3_vfs* vfs, const char* utf8Path, std::string& errorUtf8)
+{
     int exists = 0;
     if (vfs->xAccess(vfs, utf8Path, SQLITE_ACCESS_EXISTS, &exists) != SQLITE_OK) {
         errorUtf8 = "cannot tell whether the file exists";
@@ -40,7 +40,8 @@ bool PathExists(sqlite3_vfs* vfs, const char* utf8Path, std::string& errorUtf8) 
 
 }  // namespace
 
-TCreateLedgerResult CreateLedgerDatabase(const char* utf8Path, std::string& errorUtf8) {
+TCreateLedgerResult CreateLedgerDatabase(const char* utf8Path, std::string& errorUtf8)
+{
     errorUtf8.clear();
     if (utf8Path == nullptr || *utf8Path == '\0') {
         errorUtf8 = "no file name given";

@@ -18,7 +18,7 @@ namespace ledger {
 // case-insensitively for ASCII letters, so the name lookup finds "ABC" for
 // "abc"; `like` takes "%" and "_".
 constexpr int LEDGER_COLUMN_COUNT = 7;
-extern const char* const LEDGER_TABLE_UTF8;                          // "data"
+extern const char* const LEDGER_TABLE_UTF8;                         // "data"
 extern const char* const LEDGER_COLUMNS_UTF8[LEDGER_COLUMN_COUNT];  // in order
 extern const char* const LEDGER_CREATE_TABLE_SQL_UTF8;
 

@@ -6,20 +6,21 @@
 
 namespace db {
 
-std::string EngineErrorText(sqlite3* db, int rc) {
+std::string EngineErrorText(sqlite3* db, int rc)
+{
     const char* text = nullptr;
-    if (db != nullptr && (sqlite3_errcode(db) & 0xFF) == (rc & 0xFF))
-        text = sqlite3_errmsg(db);
-    if (text == nullptr || *text == '\0')
-        text = sqlite3_errstr(rc);
+    if (db != nullptr && (sqlite3_errcode(db) & 0xFF) == (rc & 0xFF)) text = sqlite3_errmsg(db);
+    if (text == nullptr || *text == '\0') text = sqlite3_errstr(rc);
     return Utf8ToAnsi(text);
 }
 
-void RaiseEngineError(sqlite3* db, int rc) {
+void RaiseEngineError(sqlite3* db, int rc)
+{
     throw EDatabaseError(EngineErrorText(db, rc));
 }
 
-TStatement& TStatement::operator=(TStatement&& other) noexcept {
+TStatement& TStatement::operator=(TStatement&& other) noexcept
+{
     if (this != &other) {
         sqlite3_finalize(FStmt);
         FStmt = other.FStmt;
@@ -32,7 +33,8 @@ TStatement& TStatement::operator=(TStatement&& other) noexcept {
 namespace {
 
 // True when `tail` holds nothing but blanks, semicolons and comments.
-bool OnlyTrailingNoise(sqlite3* db, const char* tail) {
+bool OnlyTrailingNoise(sqlite3* db, const char* tail)
+{
     while (*tail != '\0') {
         if (std::isspace(static_cast<unsigned char>(*tail)) || *tail == ';') {
             ++tail;
@@ -51,16 +53,15 @@ bool OnlyTrailingNoise(sqlite3* db, const char* tail) {
 
 }  // namespace
 
-void TStatement::Prepare(sqlite3* db, const std::string& sqlUtf8) {
+void TStatement::Prepare(sqlite3* db, const std::string& sqlUtf8)
+{
     sqlite3_finalize(FStmt);
     FStmt = nullptr;
     FDb = db;
     const char* tail = nullptr;
     int rc = sqlite3_prepare_v2(db, sqlUtf8.c_str(), static_cast<int>(sqlUtf8.size()) + 1, &FStmt, &tail);
-    if (rc != SQLITE_OK)
-        RaiseEngineError(db, rc);
-    if (FStmt == nullptr)
-        throw EDatabaseError("Command text was not set for the command object.");
+    if (rc != SQLITE_OK) RaiseEngineError(db, rc);
+    if (FStmt == nullptr) throw EDatabaseError("Command text was not set for the command object.");
     if (tail != nullptr && !OnlyTrailingNoise(db, tail)) {
         sqlite3_finalize(FStmt);
         FStmt = nullptr;
@@ -68,36 +69,34 @@ void TStatement::Prepare(sqlite3* db, const std::string& sqlUtf8) {
     }
 }
 
-void TStatement::BindText(int index, const std::string* valueUtf8) {
-    int rc = valueUtf8 == nullptr
-                 ? sqlite3_bind_null(FStmt, index)
-                 : sqlite3_bind_text(FStmt, index, valueUtf8->data(), static_cast<int>(valueUtf8->size()),
-                                     SQLITE_TRANSIENT);
-    if (rc != SQLITE_OK)
-        RaiseEngineError(FDb, rc);
+void TStatement::BindText(int index, const std::string* valueUtf8)
+{
+    int rc = valueUtf8 == nullptr ? sqlite3_bind_null(FStmt, index)
+                                  : sqlite3_bind_text(FStmt, index, valueUtf8->data(),
+                                                      static_cast<int>(valueUtf8->size()), SQLITE_TRANSIENT);
+    if (rc != SQLITE_OK) RaiseEngineError(FDb, rc);
 }
 
-void TStatement::BindInt64(int index, sqlite3_int64 value) {
+void TStatement::BindInt64(int index, sqlite3_int64 value)
+{
     int rc = sqlite3_bind_int64(FStmt, index, value);
-    if (rc != SQLITE_OK)
-        RaiseEngineError(FDb, rc);
+    if (rc != SQLITE_OK) RaiseEngineError(FDb, rc);
 }
 
-bool TStatement::Step() {
+bool TStatement::Step()
+{
     int rc = sqlite3_step(FStmt);
-    if (rc == SQLITE_ROW)
-        return true;
-    if (rc == SQLITE_DONE)
-        return false;
+    if (rc == SQLITE_ROW) return true;
+    if (rc == SQLITE_DONE) return false;
     RaiseEngineError(FDb, rc);
 }
 
-std::string QuoteIdentifier(const std::string& nameUtf8) {
+std::string QuoteIdentifier(const std::string& nameUtf8)
+{
     std::string quoted = "\"";
     for (char c : nameUtf8) {
         quoted += c;
-        if (c == '"')
-            quoted += '"';
+        if (c == '"') quoted += '"';
     }
     quoted += '"';
     return quoted;
@@ -110,20 +109,20 @@ namespace {
 // words. Bytes of 0x80 and above belong to words (UTF-8 identifiers).
 struct TToken {
     enum Kind { End, Word, QuotedName, Literal, Symbol } kind = End;
-    std::string text;   // the word, the unquoted name, or the symbol
-    int depth = 0;      // parenthesis depth at the token
+    std::string text;  // the word, the unquoted name, or the symbol
+    int depth = 0;     // parenthesis depth at the token
 };
 
 class TScanner {
 public:
     explicit TScanner(const std::string& text) : FText(text) {}
 
-    TToken Next() {
+    TToken Next()
+    {
         SkipBlanksAndComments();
         TToken token;
         token.depth = FDepth;
-        if (FPos >= FText.size())
-            return token;
+        if (FPos >= FText.size()) return token;
         char c = FText[FPos];
         if (c == '\'') {
             token.kind = TToken::Literal;
@@ -151,12 +150,14 @@ public:
     }
 
 private:
-    static bool IsWordByte(char c) {
+    static bool IsWordByte(char c)
+    {
         unsigned char u = static_cast<unsigned char>(c);
         return u >= 0x80 || std::isalnum(u) || c == '_' || c == '$';
     }
 
-    void SkipBlanksAndComments() {
+    void SkipBlanksAndComments()
+    {
         while (FPos < FText.size()) {
             if (std::isspace(static_cast<unsigned char>(FText[FPos]))) {
                 ++FPos;
@@ -172,7 +173,8 @@ private:
         }
     }
 
-    std::string ReadQuoted(char open, char close) {
+    std::string ReadQuoted(char open, char close)
+    {
         std::string text;
         ++FPos;  // the opening quote
         while (FPos < FText.size()) {
@@ -195,51 +197,44 @@ private:
     int FDepth = 0;
 };
 
-bool IsKeyword(const TToken& token, const char* keyword) {
-    if (token.kind != TToken::Word || token.text.size() != std::strlen(keyword))
-        return false;
+bool IsKeyword(const TToken& token, const char* keyword)
+{
+    if (token.kind != TToken::Word || token.text.size() != std::strlen(keyword)) return false;
     for (size_t i = 0; i < token.text.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(token.text[i])) != keyword[i])
-            return false;
+        if (std::tolower(static_cast<unsigned char>(token.text[i])) != keyword[i]) return false;
     return true;
 }
 
 }  // namespace
 
-std::string SingleSourceTable(const std::string& selectUtf8) {
+std::string SingleSourceTable(const std::string& selectUtf8)
+{
     // Words that end the table's name: they can never be its alias.
-    static const char* const NOT_ALIAS[] = {"where", "order", "group", "limit", "having", "window", "join",
-                                            "natural", "inner", "left", "right", "full", "cross", "outer",
-                                            "union", "intersect", "except", "on", "using", "indexed", "not"};
+    static const char* const NOT_ALIAS[] = {"where",   "order",     "group",  "limit", "having", "window",  "join",
+                                            "natural", "inner",     "left",   "right", "full",   "cross",   "outer",
+                                            "union",   "intersect", "except", "on",    "using",  "indexed", "not"};
     auto reserved = [](const TToken& token) {
         for (const char* word : NOT_ALIAS)
-            if (IsKeyword(token, word))
-                return true;
+            if (IsKeyword(token, word)) return true;
         return false;
     };
 
     TScanner scanner(selectUtf8);
     TToken token = scanner.Next();
-    if (!IsKeyword(token, "select"))
-        return "";
+    if (!IsKeyword(token, "select")) return "";
     token = scanner.Next();
-    if (IsKeyword(token, "distinct"))
-        return "";  // a row of the result may stand for several of the table
+    if (IsKeyword(token, "distinct")) return "";  // a row of the result may stand for several of the table
     // Find FROM at the outer level.
     for (; token.kind != TToken::End; token = scanner.Next())
-        if (token.depth == 0 && IsKeyword(token, "from"))
-            break;
-    if (token.kind == TToken::End)
-        return "";
+        if (token.depth == 0 && IsKeyword(token, "from")) break;
+    if (token.kind == TToken::End) return "";
     TToken table = scanner.Next();
-    if (table.kind != TToken::Word && table.kind != TToken::QuotedName)
-        return "";
+    if (table.kind != TToken::Word && table.kind != TToken::QuotedName) return "";
     // A dotted name (schema.table) is taken by its last part.
     TToken after = scanner.Next();
     if (after.kind == TToken::Symbol && after.text == ".") {
         table = scanner.Next();
-        if (table.kind != TToken::Word && table.kind != TToken::QuotedName)
-            return "";
+        if (table.kind != TToken::Word && table.kind != TToken::QuotedName) return "";
         after = scanner.Next();
     }
     // An alias may follow.
@@ -251,14 +246,11 @@ std::string SingleSourceTable(const std::string& selectUtf8) {
     }
     // Anything that brings in another table, or groups rows, or combines
     // selects, makes the rows of the result not rows of this table.
-    if (after.kind == TToken::Symbol && after.text == ",")
-        return "";
+    if (after.kind == TToken::Symbol && after.text == ",") return "";
     for (; after.kind != TToken::End; after = scanner.Next()) {
-        if (after.depth != 0)
-            continue;
+        if (after.depth != 0) continue;
         for (const char* word : {"join", "natural", "cross", "union", "intersect", "except", "group"})
-            if (IsKeyword(after, word))
-                return "";
+            if (IsKeyword(after, word)) return "";
     }
     return table.text;
 }
