@@ -129,9 +129,13 @@ void TLzhTree::Update(int symbol) {
 
 // ---- decoder ---------------------------------------------------------------
 
+TLZH::TLZH() = default;
+TLZH::~TLZH() = default;
+
 struct TLZH::TTables {
     TLzhTree Tree;
     std::uint8_t Ring[LZH_RING_SIZE + LZH_MAX_MATCH - 1];
+    std::uint8_t Out[4096];   // output on its way to the write procedure
 };
 
 void TLZH::FillBits() {
@@ -181,8 +185,15 @@ int TLZH::DecodePosition() {
 }
 
 void TLZH::PutByte(std::uint8_t value) {
+    FTables->Out[FOutCount++] = value;
+    if (FOutCount == sizeof(FTables->Out)) FlushOutput();
+}
+
+void TLZH::FlushOutput() {
+    if (FOutCount == 0) return;
     int written = 0;
-    FWrite(FContext, &value, 1, written);
+    FWrite(FContext, FTables->Out, FOutCount, written);
+    FOutCount = 0;
 }
 
 void TLZH::Unpack(std::int32_t size, TLzhWriteProc write, TLzhReadProc read, void* context) {
@@ -202,6 +213,7 @@ void TLZH::Unpack(std::int32_t size, TLzhWriteProc write, TLzhReadProc read, voi
     FContext = context;
     FBitBuffer = 0;
     FBitCount = 0;
+    FOutCount = 0;
 
     TLzhTree& tree = FTables->Tree;
     std::uint8_t* ring = FTables->Ring;
@@ -222,15 +234,19 @@ void TLZH::Unpack(std::int32_t size, TLzhWriteProc write, TLzhReadProc read, voi
         } else {
             const int start = (r - DecodePosition() - 1) & RING_MASK;
             const int length = c - 255 + LZH_THRESHOLD;
+            if (FOutCount + length > static_cast<int>(sizeof(FTables->Out))) FlushOutput();
+            std::uint8_t* out = FTables->Out + FOutCount;
             for (int k = 0; k < length; ++k) {
                 const std::uint8_t b = ring[(start + k) & RING_MASK];
-                PutByte(b);
+                out[k] = b;
                 ring[r] = b;
                 r = (r + 1) & RING_MASK;
-                ++count;
             }
+            FOutCount += length;
+            count += length;
         }
     }
+    FlushOutput();
 }
 
 // ---- memory streams --------------------------------------------------------

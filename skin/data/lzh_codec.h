@@ -37,8 +37,8 @@ inline constexpr int LZH_ROOT = LZH_TREE_SIZE - 1;         // 626
 inline constexpr int LZH_MAX_FREQ = 0x8000;
 inline constexpr int LZH_RING_FILL = LZH_RING_SIZE - LZH_MAX_MATCH;  // 4036 spaces
 
-// The codec pulls its input and pushes its output through these procedures,
-// one byte at a time. `context` is whatever the caller handed to Unpack.
+// The codec pulls its input through these procedures one byte at a time and
+// pushes its output in blocks of up to 4 KB. `context` is whatever the caller handed to Unpack.
 // A read reports how many bytes arrived (0 at the end of the input); a write
 // reports how many bytes were taken.
 using TLzhReadProc = void (*)(void* context, std::uint8_t* buffer, int count, int& actual);
@@ -69,12 +69,13 @@ private:
 // procedures; the tables live only while Unpack runs.
 class TLZH {
 public:
-    TLZH() = default;
+    TLZH();
+    ~TLZH();
     TLZH(const TLZH&) = delete;
     TLZH& operator=(const TLZH&) = delete;
 
     // Decodes until `size` bytes have been written (nothing at all when `size`
-    // is below 1). A match is always copied whole, so up to 59 bytes more than
+    // is below 1; the last block is written before Unpack returns). A match is always copied whole, so up to 59 bytes more than
     // `size` may be written. A short input is not detected: missing bytes read
     // as zero. Throws ElzhException when the tables cannot be allocated.
     void Unpack(std::int32_t size, TLzhWriteProc write, TLzhReadProc read, void* context);
@@ -87,6 +88,7 @@ private:
     int DecodeChar();
     int DecodePosition();
     void PutByte(std::uint8_t value);
+    void FlushOutput();
     void FillBits();
 
     std::unique_ptr<TTables> FTables;
@@ -95,6 +97,7 @@ private:
     void* FContext = nullptr;
     std::uint16_t FBitBuffer = 0;
     std::uint8_t FBitCount = 0;
+    int FOutCount = 0;
 };
 
 // Input and output for TLZH over plain memory, as the skin reader uses them.
