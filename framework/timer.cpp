@@ -1,0 +1,106 @@
+// Timers on a hidden message-only window (see timer.h).
+#include "framework/timer.h"
+
+#include <windows.h>
+
+#include <exception>
+#include <map>
+
+#include "framework/application.h"
+
+namespace {
+
+// The running timers of this thread by timer id.
+std::map<UINT_PTR, TTimer*>& RunningTimers()
+{
+    thread_local std::map<UINT_PTR, TTimer*> timers;
+    return timers;
+}
+
+LRESULT CALLBACK TimerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    if (msg != WM_TIMER) return DefWindowProcA(window, msg, wParam, lParam);
+    auto it = RunningTimers().find(static_cast<UINT_PTR>(wParam));
+    if (it == RunningTimers().end()) return 0;
+    TTimer* timer = it->second;
+    try {
+        timer->Timer();
+    } catch (...) {
+        if (Application) Application->HandleException(std::current_exception(), timer);
+    }
+    return 0;
+}
+
+HWND TimerWindow()
+{
+    thread_local HWND window = nullptr;
+    if (window && IsWindow(window)) return window;
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    WNDCLASSA wc{};
+    if (!GetClassInfoA(instance, "TTimerWindow", &wc)) {
+        wc.lpfnWndProc = TimerWindowProc;
+        wc.hInstance = instance;
+        wc.lpszClassName = "TTimerWindow";
+        RegisterClassA(&wc);
+    }
+    window = CreateWindowExA(0, "TTimerWindow", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, instance, nullptr);
+    return window;
+}
+
+UINT_PTR NextTimerId()
+{
+    thread_local UINT_PTR next = 0;
+    do {
+        next = next % 0x7FFFFFFF + 1;
+    } while (RunningTimers().count(next));
+    return next;
+}
+
+}  // namespace
+
+IMPLEMENT_CLASS(TTimer,
+    TPropBuilder<TTimer>::Bool("Enabled", &TTimer::Enabled, &TTimer::SetEnabled),
+    TPropBuilder<TTimer>::Integer("Interval", &TTimer::Interval, &TTimer::SetInterval))
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) { UpdateTimer(); }
+
+TTimer::~TTimer()
+{
+    FEnabled = false;
+    UpdateTimer();
+}
+
+void TTimer::SetEnabled(bool value)
+{
+    if (value == FEnabled) return;
+    FEnabled = value;
+    UpdateTimer();
+}
+
+void TTimer::SetInterval(unsigned value)
+{
+    if (value == FInterval) return;
+    FInterval = value;
+    UpdateTimer();
+}
+
+void TTimer::Timer()
+{
+    if (FEnabled && OnTimer) OnTimer(this);
+}
+
+void TTimer::UpdateTimer()
+{
+    if (FId) {
+        KillTimer(TimerWindow(), FId);
+        RunningTimers().erase(FId);
+        FId = 0;
+    }
+    if (!FEnabled || FInterval == 0 || HasState(csDestroying)) return;
+    HWND window = TimerWindow();
+    UINT_PTR id = NextTimerId();
+    if (window && SetTimer(window, id, FInterval, nullptr)) {
+        FId = id;
+        RunningTimers()[id] = this;
+    }
+}
