@@ -34,6 +34,7 @@ struct TImageRule {
     const char* FrameKey;
     int ZeroMeans;
     TMargins Margins;
+    bool Vertical = false;   // frames stacked from top to bottom
 };
 
 constexpr TImageRule RULES[] = {
@@ -72,10 +73,10 @@ constexpr TImageRule RULES[] = {
     {.Section = "TRACKVERT", .Key = "Image", .Frames = TFrames::Key, .Count = 0, .FrameKey = "Frame", .ZeroMeans = 1, .Margins = TMargins::Generic},
     {.Section = "Personality", .Key = "Left", .Frames = TFrames::Key, .Count = 1, .FrameKey = "LeftFrame", .ZeroMeans = 0, .Margins = TMargins::VerticalEnds},
     {.Section = "Personality", .Key = "Right", .Frames = TFrames::Key, .Count = 1, .FrameKey = "RightFrame", .ZeroMeans = 0, .Margins = TMargins::VerticalEnds},
-    {.Section = "Personality", .Key = "Top", .Frames = TFrames::Key, .Count = 1, .FrameKey = "TopFrame", .ZeroMeans = 0, .Margins = TMargins::HorizontalEnds},
-    {.Section = "Personality", .Key = "Bottom", .Frames = TFrames::Key, .Count = 1, .FrameKey = "BottomFrame", .ZeroMeans = 0, .Margins = TMargins::HorizontalEnds},
-    {.Section = "Personality", .Key = "menuBar", .Frames = TFrames::Fixed, .Count = 2, .FrameKey = nullptr, .ZeroMeans = 0, .Margins = TMargins::MenuBar},
-    {.Section = "Personality", .Key = "TextBack", .Frames = TFrames::Fixed, .Count = 2, .FrameKey = nullptr, .ZeroMeans = 0, .Margins = TMargins::None},
+    {.Section = "Personality", .Key = "Top", .Frames = TFrames::Key, .Count = 1, .FrameKey = "TopFrame", .ZeroMeans = 0, .Margins = TMargins::HorizontalEnds, .Vertical = true},
+    {.Section = "Personality", .Key = "Bottom", .Frames = TFrames::Key, .Count = 1, .FrameKey = "BottomFrame", .ZeroMeans = 0, .Margins = TMargins::HorizontalEnds, .Vertical = true},
+    {.Section = "Personality", .Key = "menuBar", .Frames = TFrames::Fixed, .Count = 2, .FrameKey = nullptr, .ZeroMeans = 0, .Margins = TMargins::MenuBar, .Vertical = true},
+    {.Section = "Personality", .Key = "TextBack", .Frames = TFrames::Fixed, .Count = 2, .FrameKey = nullptr, .ZeroMeans = 0, .Margins = TMargins::None, .Vertical = true},
     {.Section = "MDICONTROLS", .Key = "Image", .Frames = TFrames::Fixed, .Count = 12, .FrameKey = nullptr, .ZeroMeans = 0, .Margins = TMargins::None},
 };
 
@@ -95,7 +96,7 @@ private:
     bool LoadImage(const std::string& section, const std::string& key, const std::string& value,
                    TBmpImage& image);
     void CheckRule(const TImageRule& rule);
-    void CheckFrames(const std::string& where, const TBmpImage& image, int frames);
+    void CheckFrames(const std::string& where, const TBmpImage& image, int frames, bool vertical = false);
     void CheckFit(const std::string& where, const char* what, int first, const char* firstName,
                   int second, const char* secondName, int room);
     void CheckCaptionButtons();
@@ -133,12 +134,15 @@ bool TChecker::LoadImage(const std::string& section, const std::string& key,
     return true;
 }
 
-void TChecker::CheckFrames(const std::string& where, const TBmpImage& image, int frames) {
+void TChecker::CheckFrames(const std::string& where, const TBmpImage& image, int frames, bool vertical) {
     if (frames <= 0) {
         Error(where, "frame count " + std::to_string(frames) + " is not positive");
         return;
     }
-    if (image.Width % frames != 0)
+    if (vertical && image.Height % frames != 0)
+        Error(where, "the image is " + std::to_string(image.Height) + " pixels high, which " +
+                         std::to_string(frames) + " frames stacked one above the other do not divide");
+    if (!vertical && image.Width % frames != 0)
         Error(where, "the image is " + std::to_string(image.Width) + " pixels wide, which " +
                          std::to_string(frames) + " frames do not divide");
 }
@@ -168,9 +172,11 @@ void TChecker::CheckRule(const TImageRule& rule) {
         case TFrames::ProgressStyle: frames = FIni.ReadInteger(rule.Section, "Style", 0) != 0 ? 1 : 2; break;
         case TFrames::Unchecked: return;
     }
-    CheckFrames(where, image, frames);
-    if (frames <= 0 || image.Width % frames != 0) return;
-    const int frameWidth = image.Width / frames;
+    CheckFrames(where, image, frames, rule.Vertical);
+    const int length = rule.Vertical ? image.Height : image.Width;
+    if (frames <= 0 || length % frames != 0) return;
+    const int frameWidth = rule.Vertical ? image.Width : image.Width / frames;
+    const int frameHeight = rule.Vertical ? image.Height / frames : image.Height;
 
     auto read = [&](const std::string& key, int def) { return FIni.ReadInteger(rule.Section, key, def); };
     const std::string key = rule.Key;
@@ -185,12 +191,12 @@ void TChecker::CheckRule(const TImageRule& rule) {
                 right = std::min(right, 4), bottom = std::min(bottom, 4);
             }
             CheckFit(where, "width", left, "LeftWidth", right, "RightWidth", frameWidth);
-            CheckFit(where, "height", top, "TopHeight", bottom, "BottomHeight", image.Height);
+            CheckFit(where, "height", top, "TopHeight", bottom, "BottomHeight", frameHeight);
             break;
         }
         case TMargins::VerticalEnds:
             CheckFit(where, "height", read(key + "TopHeight", 0), (key + "TopHeight").c_str(),
-                     read(key + "BotHeight", 0), (key + "BotHeight").c_str(), image.Height);
+                     read(key + "BotHeight", 0), (key + "BotHeight").c_str(), frameHeight);
             break;
         case TMargins::HorizontalEnds:
             CheckFit(where, "width", read(key + "TopHeight", 0), (key + "TopHeight").c_str(),
