@@ -13,12 +13,16 @@ setup:
 	@bash scripts/setup.sh
 	@bash scripts/sqlite.sh
 
+# One build at a time in this tree: a second `make` waits for the first.
+LOCK := flock $(BUILD)/.build-lock
+
 build: setup
-	@cmake -S tools -B $(BUILD)/host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-	@cmake --build $(BUILD)/host
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	    -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake >/dev/null
-	@cmake --build $(BUILD)
+	@mkdir -p $(BUILD)
+	@$(LOCK) sh -c 'cmake -S tools -B $(BUILD)/host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null && \
+	    cmake --build $(BUILD)/host && \
+	    cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	        -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake >/dev/null && \
+	    cmake --build $(BUILD)'
 
 run: build
 	@bash scripts/run.sh

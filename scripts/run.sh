@@ -12,6 +12,7 @@ if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   exec wine "$EXE"
 fi
 
+wine_lock
 xvfb_start
 trap 'wineserver_stop; xvfb_stop' EXIT
 wine_prefix_setup

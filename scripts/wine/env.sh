@@ -34,6 +34,14 @@ wine_prefix_setup() {
   wineserver -w
 }
 
+# One user of the prefix at a time: the commands end the prefix's wineserver
+# when they finish, which would cut short another command's programs.
+wine_lock() {
+  mkdir -p "$RAVELBOOK_ROOT/build"
+  exec 9>"$RAVELBOOK_ROOT/build/.wine-lock"
+  flock 9
+}
+
 # Starts Xvfb on the first free display from :93 up and exports DISPLAY.
 xvfb_start() {
   local n=93
