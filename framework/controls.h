@@ -235,7 +235,10 @@ public:
     std::string Caption() const { return GetText(); }
     void SetCaption(const std::string& value) { SetText(value); }
     std::string Text() const { return GetText(); }
-    void SetTextProp(const std::string& value) { SetText(value); }
+    // The text of the control (the window text of a windowed control);
+    // setting it sends CM_TEXTCHANGED.
+    virtual std::string GetText() const { return FText; }
+    virtual void SetText(const std::string& value);
     std::wstring WideCaption() const { return AnsiToWide(GetText()); }
 
     TFont* Font() const { return FFont.get(); }
@@ -301,8 +304,6 @@ public:
     TNotifyEvent OnResize;
 
 protected:
-    virtual std::string GetText() const { return FText; }
-    virtual void SetText(const std::string& value);
     // The control was resized: realigns its children, runs OnResize.
     virtual void Resize();
     // Asks the parent to lay out its aligned controls again.
@@ -405,6 +406,8 @@ public:
     // The brush the window's background is painted with (Color).
     TBrush* Brush() const { return FBrush.get(); }
 
+    std::string GetText() const override;
+    void SetText(const std::string& value) override;
     void SetBounds(int left, int top, int width, int height) override;
     RECT ClientRect() const override;
     void SetClientSize(int width, int height) override;
@@ -460,9 +463,6 @@ protected:
     // Handles a key that may be a dialog key (Tab, Enter, Escape, arrows):
     // asks the form unless the window wants the key itself. True when taken.
     bool DoDialogKey(WORD key, LPARAM keyData);
-
-    std::string GetText() const override;
-    void SetText(const std::string& value) override;
 
     // Runs the window procedure of this control for a raw message.
     LRESULT MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -155,6 +155,15 @@ void TCustomForm::CreateParams(TCreateParams& p)
     if (!p.WindowClass.hIcon) p.WindowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
 }
 
+void TCustomForm::CreateWnd()
+{
+    if (!FCreated) {
+        FinishCreation();
+        if (FHandle) return;  // OnCreate made the window already
+    }
+    TWinControl::CreateWnd();
+}
+
 void TCustomForm::CreateWindowDone()
 {
     if (FIcon) ::SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));

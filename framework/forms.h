@@ -122,6 +122,8 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
+    // A form that nobody completed is completed before its window is made.
+    void CreateWnd() override;
     void CreateWindowDone() override;
     virtual void DoCreate();
     virtual void DoShow();

@@ -124,7 +124,7 @@ IMPLEMENT_CLASS(TEdit,
     PEdit::Bool("ParentColor", &TEdit::ParentColor, &TEdit::SetParentColor),
     PEdit::Bool("ParentFont", &TEdit::ParentFont, &TEdit::SetParentFont),
     PEdit::Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly),
-    PEdit::String("Text", &TEdit::Text, &TEdit::SetTextProp))
+    PEdit::String("Text", &TEdit::Text, &TEdit::SetText))
 
 TEdit::TEdit(TComponent* owner) : TWinControl(owner)
 {
