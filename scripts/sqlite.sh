@@ -1,10 +1,11 @@
 #!/bin/bash
-# Makes the SQLite amalgamation (sqlite3.c, sqlite3.h) in build/sqlite from
+# Makes the SQLite amalgamation (sqlite3.c, sqlite3.h) and the source of its
+# command-line shell (shell.c, used by the benchmarks) in build/sqlite from
 # Debian's sqlite3 source package. Done once; the result is never committed.
 set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 OUT="$ROOT/build/sqlite"
-if [ -f "$OUT/sqlite3.c" ] && [ -f "$OUT/sqlite3.h" ]; then exit 0; fi
+if [ -f "$OUT/sqlite3.c" ] && [ -f "$OUT/sqlite3.h" ] && [ -f "$OUT/shell.c" ]; then exit 0; fi
 
 SRC="$ROOT/build/sqlite-src"
 rm -rf "$SRC" && mkdir -p "$SRC" "$OUT"
@@ -19,6 +20,6 @@ srcdir="$(find . -maxdepth 1 -type d -name 'sqlite3-*' -o -maxdepth 1 -type d -n
 mkdir bld && cd bld
 echo "sqlite: generating the amalgamation"
 "../$srcdir/configure" --disable-tcl >/dev/null
-make sqlite3.c >/dev/null 2>&1
-cp sqlite3.c sqlite3.h "$OUT/"
+make sqlite3.c shell.c >/dev/null 2>&1
+cp sqlite3.c sqlite3.h shell.c "$OUT/"
 cd "$ROOT" && rm -rf "$SRC"
