@@ -185,8 +185,8 @@ int TLZH::DecodePosition() {
 }
 
 void TLZH::PutByte(std::uint8_t value) {
+    if (FOutCount == static_cast<int>(sizeof(FTables->Out))) FlushOutput();
     FTables->Out[FOutCount++] = value;
-    if (FOutCount == sizeof(FTables->Out)) FlushOutput();
 }
 
 void TLZH::FlushOutput() {

@@ -22,6 +22,8 @@ public:
     using Exception::Exception;
 };
 
+// The codec's two failure texts. Only the first can occur here: the tables
+// are owned by a smart pointer, and giving them back cannot fail.
 inline constexpr const char* LZH_MSG_NO_MEMORY =
     "LZH : Cannot get memory for dictionary tables";
 inline constexpr const char* LZH_MSG_FREE_FAILED =

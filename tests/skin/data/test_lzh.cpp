@@ -2,6 +2,7 @@
 // differential check against a plain reference decoder written here.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <random>
 #include <string>
@@ -239,6 +240,7 @@ struct TCountingStreams {
     std::size_t Position = 0;
     int Reads = 0;
     TBytes Output;
+    int LargestWrite = 0;
 };
 
 void CountingRead(void* context, std::uint8_t* buffer, int count, int& actual) {
@@ -251,6 +253,7 @@ void CountingRead(void* context, std::uint8_t* buffer, int count, int& actual) {
 void CountingWrite(void* context, const std::uint8_t* buffer, int count, int& actual) {
     auto* s = static_cast<TCountingStreams*>(context);
     s->Output.insert(s->Output.end(), buffer, buffer + count);
+    s->LargestWrite = std::max(s->LargestWrite, count);
     actual = count;
 }
 
@@ -286,6 +289,20 @@ TEST(LzhCodec, MatchCrossingTheSizeIsCopiedWhole) {
     EXPECT_EQ(s.Output, TBytes(60, ' '));
     // The buffer helper cuts the surplus off.
     EXPECT_EQ(LzhUnpackBuffer(s.Input.data(), s.Input.size(), 10), TBytes(10, ' '));
+}
+
+TEST(LzhCodec, WritesBlocksOfAtMost4K) {
+    // Matches that fill the output block exactly, then a literal.
+    TBytes exact(4096, ' ');
+    exact.push_back('X');
+    for (const TBytes& data : {exact, Text(20000), RandomBytes(9000, 8, 2)}) {
+        TCountingStreams s;
+        s.Input = LzhPack(data.data(), data.size());
+        TLZH codec;
+        codec.Unpack(static_cast<std::int32_t>(data.size()), CountingWrite, CountingRead, &s);
+        EXPECT_EQ(s.Output, data);
+        EXPECT_LE(s.LargestWrite, 4096);
+    }
 }
 
 TEST(LzhCodec, ShortInputReadsAsZeroBits) {
