@@ -226,6 +226,7 @@ void TControl::SetBounds(int left, int top, int width, int height)
     Invalidate();
     ChangeBounds(left, top, width, height);
     Invalidate();
+    if (FShowHint && !FHint.empty()) UpdateHint();  // the hint's area moved
     RequestAlign();
 }
 
@@ -326,7 +327,18 @@ void TControl::SetParentFont(bool value)
     if (value && FParent) Perform(CM_PARENTFONTCHANGED);
 }
 
-void TControl::SetHint(const std::string& value) { FHint = value; }
+void TControl::UpdateHint()
+{
+    TCustomForm* form = GetParentForm(this);
+    if (form && form != this) form->UpdateHint(this);
+}
+
+void TControl::SetHint(const std::string& value)
+{
+    if (value == FHint) return;
+    FHint = value;
+    UpdateHint();
+}
 
 void TControl::SetShowHint(bool value)
 {
@@ -334,12 +346,16 @@ void TControl::SetShowHint(bool value)
     if (value == FShowHint) return;
     FShowHint = value;
     Perform(CM_SHOWHINTCHANGED);
+    UpdateHint();
 }
 
 void TControl::SetParentShowHint(bool value)
 {
     FParentShowHint = value;
-    if (value && FParent) FShowHint = FParent->ShowHint();
+    if (value && FParent) {
+        FShowHint = FParent->ShowHint();
+        UpdateHint();
+    }
 }
 
 void TControl::SetCursor(TCursor value)
@@ -484,7 +500,10 @@ void TControl::WndProc(TMessage& m)
             }
             break;
         case CM_PARENTSHOWHINTCHANGED:
-            if (FParentShowHint && FParent) FShowHint = FParent->ShowHint();
+            if (FParentShowHint && FParent && FShowHint != FParent->ShowHint()) {
+                FShowHint = FParent->ShowHint();
+                UpdateHint();
+            }
             break;
         case CM_ENABLEDCHANGED:
         case CM_COLORCHANGED:
@@ -698,6 +717,12 @@ void TWinControl::CreateWnd()
     ClearControlState(csCreating);
     CreateWindowDone();
     AlignControls();
+    // Hints of this control and of the graphic controls it shows.
+    if (TCustomForm* form = GetParentForm(this)) {
+        if (form != this && FShowHint && !FHint.empty()) form->UpdateHint(this);
+        for (TControl* c : FControls)
+            if (!As<TWinControl>(c) && c->ShowHint() && !c->Hint().empty()) form->UpdateHint(c);
+    }
 }
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p)
@@ -1076,8 +1101,13 @@ void TWinControl::AlignControls()
     FAligning = false;
 }
 
+bool TWinControl::IsPlainWindow() const { return !FDefWndProc || FDefWndProc == DefWindowProcA; }
+
 void TWinControl::PaintWindow(HDC dc)
 {
+    // A plain window's background was painted by WM_ERASEBKGND; a
+    // superclassed standard control paints itself into the context.
+    if (IsPlainWindow()) return;
     TMessage m{WM_PAINT, reinterpret_cast<WPARAM>(dc), 0, 0};
     DefaultHandler(m);
 }
@@ -1170,7 +1200,10 @@ void TWinControl::WndProc(TMessage& m)
         bool ownPaint = As<TCustomControl>(this) != nullptr;
         bool graphicChildren = std::any_of(FControls.begin(), FControls.end(),
                                            [](TControl* c) { return !As<TWinControl>(c); });
-        if (ownPaint || graphicChildren) {
+        // A plain window asked to paint into a given context has nothing of
+        // its own to paint; DefWindowProc would validate the real window.
+        bool plainIntoContext = m.WParam && IsPlainWindow();
+        if (ownPaint || graphicChildren || plainIntoContext) {
             PaintHandler(m);
             return;
         }

@@ -308,6 +308,8 @@ protected:
     virtual void Resize();
     // Asks the parent to lay out its aligned controls again.
     void RequestAlign();
+    // Tells the form to show (or stop showing) this control's hint.
+    void UpdateHint();
     void SetControlState(unsigned flags) { FControlState |= flags; }
     void ClearControlState(unsigned flags) { FControlState &= ~flags; }
     void ChangeBounds(int left, int top, int width, int height);
@@ -453,8 +455,12 @@ protected:
     // Fills `rect` (the client rectangle) minus borders that aligned controls
     // must keep clear of.
     virtual void AdjustClientRect(RECT& rect) const {}
-    // Paints the control itself on `dc`; the base lets the window class do it.
+    // Paints the control itself on `dc`; the base lets the superclassed
+    // window class do it (a plain window paints nothing beyond its background).
     virtual void PaintWindow(HDC dc);
+    // The window's class procedure is DefWindowProc (no standard control
+    // behind it).
+    bool IsPlainWindow() const;
     void PaintHandler(TMessage& message);
     // Reads the window's bounds back into Left/Top/Width/Height.
     void UpdateBounds();

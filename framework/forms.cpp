@@ -1,6 +1,8 @@
 // Forms and the list of open forms (see forms.h).
 #include "framework/forms.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "framework/application.h"
@@ -370,12 +372,71 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward)
 
 void TCustomForm::ControlRemoving(TControl* control)
 {
+    TOOLINFOA tool;
+    if (FHintWindow && IsWindow(FHintWindow) && HintTool(control, tool))
+        ::SendMessageA(FHintWindow, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
     for (TControl* c = FActiveControl; c; c = c->Parent()) {
         if (c == control) {
             FActiveControl = nullptr;
             return;
         }
     }
+}
+
+bool TCustomForm::HintTool(TControl* control, TOOLINFOA& tool) const
+{
+    if (!FHandle || !control || control == this) return false;
+    auto* windowed = As<TWinControl>(control);
+    HWND host = windowed ? FHandle : (control->Parent() ? control->Parent()->HandleIfAllocated() : nullptr);
+    if (!host || (windowed && !windowed->HandleAllocated())) return false;
+    tool = TOOLINFOA{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = host;
+    if (windowed) {
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.uId = reinterpret_cast<UINT_PTR>(windowed->HandleIfAllocated());
+    } else {
+        tool.uFlags = TTF_SUBCLASS;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.rect = control->BoundsRect();
+    }
+    return true;
+}
+
+HWND TCustomForm::HintWindow()
+{
+    // Making the form's window may register hints, and so make the tooltip.
+    HWND owner = Handle();
+    if (FHintWindow && IsWindow(FHintWindow)) return FHintWindow;
+    INITCOMMONCONTROLSEX classes{sizeof classes, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&classes);
+    FHintWindow = CreateWindowExA(WS_EX_TOPMOST, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+                                  CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+    if (!FHintWindow) return nullptr;
+    if (Application) {
+        ::SendMessageA(FHintWindow, TTM_SETDELAYTIME, TTDT_INITIAL, Application->HintPause());
+        ::SendMessageA(FHintWindow, TTM_SETDELAYTIME, TTDT_AUTOPOP, Application->HintHidePause());
+        ::SendMessageA(FHintWindow, TTM_SETDELAYTIME, TTDT_RESHOW, Application->HintShortPause());
+    }
+    ::SendMessageA(FHintWindow, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
+    return FHintWindow;
+}
+
+void TCustomForm::UpdateHint(TControl* control)
+{
+    TOOLINFOA tool;
+    if (!HintTool(control, tool)) return;
+    bool wanted = control->ShowHint() && !control->Hint().empty() && !control->HasState(csDestroying) &&
+                  (!Application || Application->ShowHint());
+    if (!wanted && !(FHintWindow && IsWindow(FHintWindow))) return;
+    HWND tip = HintWindow();
+    if (!tip) return;
+    ::SendMessageA(tip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+    if (!wanted) return;
+    std::string text = control->Hint();
+    tool.lpszText = text.data();
+    ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void TCustomForm::Notification(TComponent* component, TOperation operation)
@@ -450,6 +511,11 @@ void TCustomForm::WndProc(TMessage& m)
         return;
     case CM_DIALOGCHAR:
         Broadcast(m);
+        return;
+    case CM_FONTCHANGED:
+        TWinControl::WndProc(m);
+        if (FHintWindow && IsWindow(FHintWindow))
+            ::SendMessageA(FHintWindow, WM_SETFONT, reinterpret_cast<WPARAM>(Font()->Handle()), FALSE);
         return;
     case CM_FOCUSCHANGED:
         Broadcast(m);

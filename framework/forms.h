@@ -105,8 +105,16 @@ public:
     // Moves the focus to the next (or previous) control in tab order that
     // can take it.
     void SelectNext(TWinControl* current, bool forward);
-    // Forgets `control` (and anything inside it) as the active control.
+    // Forgets `control` (and anything inside it) as the active control and
+    // takes its hint away.
     void ControlRemoving(TControl* control);
+
+    // The tooltip window that shows the hints of the form's controls, made
+    // on first use with the application's hint pauses and the form's font.
+    HWND HintWindow();
+    // Shows `control`'s Hint over it when ShowHint is set and the hint is not
+    // empty (and the application shows hints); otherwise takes it away.
+    void UpdateHint(TControl* control);
 
     void WndProc(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
@@ -130,6 +138,9 @@ protected:
     virtual void DoHide();
     virtual void DoClose(TCloseAction& action);
     void PlaceOnScreen();
+    // The tooltip tool that stands for `control`'s hint; false when the
+    // control or the form has no window to host it.
+    bool HintTool(TControl* control, struct tagTOOLINFOA& tool) const;
 
 private:
     TFormBorderStyle FBorderStyle = bsSizeable;
@@ -145,6 +156,7 @@ private:
     bool FInModal = false;
     int FModalResult = mrNone;
     HICON FIcon = nullptr;
+    HWND FHintWindow = nullptr;
     TWinControl* FActiveControl = nullptr;
 };
 

@@ -163,6 +163,8 @@ TEST(Streams, BufferReadsInsistOnTheFullCount)
     source.WriteBuffer("ab", 2);
     source.SetPosition(0);
     EXPECT_THROW(target.CopyFrom(source, 3), EReadError);
+
+    EXPECT_THROW(TResourceStream(GetModuleHandleA(nullptr), "NOSUCHSKIN"), EResNotFound);
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -510,6 +512,49 @@ TEST_F(Windows, TimerErrorsGoToTheErrorBoxAndTheTimerGoesOn)
         Sleep(5);
     }
     EXPECT_EQ(ticks, stopped);
+}
+
+TEST_F(Windows, HintsAreShownForControlsThatAskForThem)
+{
+    TTestForm form(nullptr);
+    form.Button->SetHint("添加记录");
+    form.Button->SetShowHint(true);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetHint("link");
+    label->SetShowHint(true);
+    form.Edit->SetHint("not shown: ShowHint is off");
+    HWND tip = form.HintWindow();
+    ASSERT_NE(tip, nullptr);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
+
+    char text[80] = {};
+    TOOLINFOA tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = form.Handle();
+    tool.uId = reinterpret_cast<UINT_PTR>(form.Button->Handle());
+    tool.lpszText = text;
+    SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
+    EXPECT_STREQ(text, "添加记录");
+
+    form.Button->SetShowHint(false);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    delete label;
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0) << "a control that goes takes its hint along";
+}
+
+TEST_F(Windows, ModalFormReturnsTheResultOfItsButton)
+{
+    TTestForm owner(nullptr);
+    owner.Show();
+    TTestForm dialog(nullptr);
+    dialog.Button->SetModalResult(mrOk);
+    PostMessageA(dialog.Button->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrOk);
+    EXPECT_FALSE(dialog.Visible());
+    EXPECT_TRUE(IsWindowEnabled(owner.Handle())) << "the other forms work again";
+    PostMessageA(dialog.Handle(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(dialog.ShowModal(), mrCancel);
 }
 
 }  // namespace
