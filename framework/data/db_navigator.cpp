@@ -1,0 +1,252 @@
+// The record navigator (see db_navigator.h).
+#include "framework/data/db_navigator.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <vector>
+
+const TEnumInfo NavigateBtnEnum{"TNavigateBtn",
+                                {"nbFirst", "nbPrior", "nbNext", "nbLast", "nbEdit", "nbPost", "nbCancel", "nbRefresh"}};
+
+class TDBNavigator::TNavDataLink : public TDataLink {
+public:
+    explicit TNavDataLink(TDBNavigator* navigator) : FNavigator(navigator) {}
+
+protected:
+    void ActiveChanged() override { FNavigator->StateChanged(); }
+    void DataSetChanged() override { FNavigator->StateChanged(); }
+    void DataSetScrolled(int) override { FNavigator->StateChanged(); }
+    void EditingChanged() override { FNavigator->StateChanged(); }
+
+private:
+    TDBNavigator* FNavigator;
+};
+
+using PNavigator = TPropBuilder<TDBNavigator>;
+IMPLEMENT_CLASS(TDBNavigator,
+    PNavigator::Object("DataSource", &TDBNavigator::DataSource, &TDBNavigator::SetDataSource),
+    PNavigator::Set("VisibleButtons", NavigateBtnEnum, &TDBNavigator::VisibleButtons, &TDBNavigator::SetVisibleButtons))
+
+TDBNavigator::TDBNavigator(TComponent* owner) : TCustomControl(owner), FDataLink(std::make_unique<TNavDataLink>(this))
+{
+    FControlStyle = csCaptureMouse | csClickEvents | csOpaque | csDoubleClicks;
+    FWidth = 240;
+    FHeight = 25;
+}
+
+TDBNavigator::~TDBNavigator()
+{
+    FDataLink->SetDataSource(nullptr);
+}
+
+TDataSource* TDBNavigator::DataSource() const { return FDataLink->DataSource(); }
+
+void TDBNavigator::SetDataSource(TDataSource* source) { FDataLink->SetDataSource(source); }
+
+void TDBNavigator::SetVisibleButtons(TNavButtonSet value)
+{
+    FVisibleButtons = value & ALL_NAVIGATE_BUTTONS;
+    Invalidate();
+}
+
+void TDBNavigator::StateChanged()
+{
+    if (FHandle) InvalidateRect(FHandle, nullptr, FALSE);
+}
+
+bool TDBNavigator::ButtonEnabled(TNavigateBtn button) const
+{
+    if (!(FVisibleButtons & NavButton(button)) || !FEnabled || !FDataLink->Active()) return false;
+    TADOQuery* dataSet = FDataLink->DataSet();
+    bool editing = dataSet->State() == dsEdit;
+    switch (button) {
+    case nbFirst:
+    case nbPrior: return !dataSet->Bof();
+    case nbNext:
+    case nbLast: return !dataSet->Eof();
+    case nbEdit: return !editing && dataSet->CanModify() && !dataSet->IsEmpty() && FDataLink->DataSource()->AutoEdit();
+    case nbPost:
+    case nbCancel: return editing;
+    case nbRefresh: return true;
+    }
+    return false;
+}
+
+RECT TDBNavigator::ButtonRect(TNavigateBtn button) const
+{
+    std::vector<int> shown;
+    for (int b = 0; b < NAVIGATE_BUTTON_COUNT; ++b)
+        if (FVisibleButtons & NavButton(static_cast<TNavigateBtn>(b))) shown.push_back(b);
+    auto at = std::find(shown.begin(), shown.end(), static_cast<int>(button));
+    if (at == shown.end()) return RECT{0, 0, 0, 0};
+    RECT client = ClientRect();
+    int count = static_cast<int>(shown.size());
+    int index = static_cast<int>(at - shown.begin());
+    // Equal widths; the pixels left over go one each to the first buttons.
+    int width = client.right / count, extra = client.right % count;
+    int left = index * width + std::min(index, extra);
+    return RECT{left, 0, left + width + (index < extra ? 1 : 0), client.bottom};
+}
+
+int TDBNavigator::ButtonAt(int x, int y) const
+{
+    POINT p{x, y};
+    for (int b = 0; b < NAVIGATE_BUTTON_COUNT; ++b) {
+        RECT r = ButtonRect(static_cast<TNavigateBtn>(b));
+        if (PtInRect(&r, p)) return b;
+    }
+    return -1;
+}
+
+void TDBNavigator::BtnClick(TNavigateBtn button)
+{
+    if (!ButtonEnabled(button)) return;
+    TADOQuery* dataSet = FDataLink->DataSet();
+    switch (button) {
+    case nbFirst: dataSet->First(); break;
+    case nbPrior: dataSet->Prior(); break;
+    case nbNext: dataSet->Next(); break;
+    case nbLast: dataSet->Last(); break;
+    case nbEdit: dataSet->Edit(); break;
+    case nbPost: dataSet->Post(); break;
+    case nbCancel: dataSet->Cancel(); break;
+    case nbRefresh: dataSet->Refresh(); break;
+    }
+    if (OnNavClick) OnNavClick(button);
+}
+
+void TDBNavigator::WndProc(TMessage& m)
+{
+    switch (m.Msg) {
+    case WM_ERASEBKGND:
+        m.Result = 1;
+        return;
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK: {
+        int button = ButtonAt(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+        if (button >= 0 && ButtonEnabled(static_cast<TNavigateBtn>(button))) {
+            FPressed = button;
+            FPressedIn = true;
+            if (FHandle) SetCapture(FHandle);
+            StateChanged();
+        }
+        break;
+    }
+    case WM_MOUSEMOVE:
+        if (FPressed >= 0) {
+            bool in = ButtonAt(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)) == FPressed;
+            if (in != FPressedIn) {
+                FPressedIn = in;
+                StateChanged();
+            }
+        }
+        break;
+    case WM_LBUTTONUP: {
+        int pressed = FPressed;
+        bool release = pressed >= 0 && ButtonAt(GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)) == pressed;
+        FPressed = -1;
+        FPressedIn = false;
+        if (FHandle && GetCapture() == FHandle) ReleaseCapture();
+        StateChanged();
+        TCustomControl::WndProc(m);
+        if (release) BtnClick(static_cast<TNavigateBtn>(pressed));
+        return;
+    }
+    case WM_CAPTURECHANGED:
+        if (FPressed >= 0) {
+            FPressed = -1;
+            StateChanged();
+        }
+        break;
+    case CM_ENABLEDCHANGED:
+        StateChanged();
+        break;
+    }
+    TCustomControl::WndProc(m);
+}
+
+// ---- painting -------------------------------------------------------------------------
+
+namespace {
+
+// A glyph as polygons in a 9 x 9 box (x, y pairs), drawn centred.
+struct TGlyphShape {
+    std::vector<std::vector<POINT>> Polygons;
+};
+
+const TGlyphShape& GlyphOf(TNavigateBtn button)
+{
+    static const TGlyphShape shapes[NAVIGATE_BUTTON_COUNT] = {
+        // first: a bar and a triangle pointing left
+        {{{{0, 0}, {1, 0}, {1, 8}, {0, 8}}, {{7, 0}, {7, 8}, {3, 4}}}},
+        // prior
+        {{{{6, 0}, {6, 8}, {2, 4}}}},
+        // next
+        {{{{2, 0}, {2, 8}, {6, 4}}}},
+        // last: a triangle pointing right and a bar
+        {{{{1, 0}, {1, 8}, {5, 4}}, {{7, 0}, {8, 0}, {8, 8}, {7, 8}}}},
+        // edit: a triangle pointing up
+        {{{{0, 7}, {8, 7}, {4, 2}}}},
+        // post: a tick
+        {{{{0, 4}, {2, 4}, {3, 6}, {7, 0}, {8, 1}, {3, 8}}}},
+        // cancel: a cross
+        {{{{0, 1}, {1, 0}, {8, 7}, {7, 8}}, {{7, 0}, {8, 1}, {1, 8}, {0, 7}}}},
+        // refresh: an open square arrow turning clockwise
+        {{{{0, 1}, {6, 1}, {6, 0}, {8, 2}, {6, 4}, {6, 3}, {2, 3}, {2, 6}, {7, 6}, {7, 8}, {0, 8}}}},
+    };
+    return shapes[button];
+}
+
+void DrawGlyph(HDC dc, TNavigateBtn button, int left, int top, COLORREF color)
+{
+    TGdiBrush brush(CreateSolidBrush(color));
+    TGdiPen pen(CreatePen(PS_SOLID, 1, color));
+    TSelectObject selectBrush(dc, brush);
+    TSelectObject selectPen(dc, pen);
+    for (const auto& polygon : GlyphOf(button).Polygons) {
+        std::vector<POINT> points = polygon;
+        for (POINT& p : points) {
+            p.x += left;
+            p.y += top;
+        }
+        Polygon(dc, points.data(), static_cast<int>(points.size()));
+    }
+}
+
+}  // namespace
+
+void TDBNavigator::PaintButton(HDC dc, TNavigateBtn button, const RECT& rect, bool pressed, bool enabled)
+{
+    RECT face = rect;
+    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    int left = (rect.left + rect.right) / 2 - 4 + (pressed ? 1 : 0);
+    int top = (rect.top + rect.bottom) / 2 - 4 + (pressed ? 1 : 0);
+    if (enabled) {
+        DrawGlyph(dc, button, left, top, ColorToRGB(clBtnText));
+    } else {
+        // The engraved look of a disabled glyph.
+        DrawGlyph(dc, button, left + 1, top + 1, ColorToRGB(clBtnHighlight));
+        DrawGlyph(dc, button, left, top, ColorToRGB(clBtnShadow));
+    }
+}
+
+void TDBNavigator::Paint()
+{
+    HDC target = Canvas()->Handle();
+    RECT client = ClientRect();
+    if (client.right <= 0 || client.bottom <= 0) return;
+    TMemoryDC memory(target);
+    TGdiBitmap picture(CreateCompatibleBitmap(target, client.right, client.bottom));
+    {
+        TSelectObject bitmap(memory, picture);
+        TGdiBrush face(CreateSolidBrush(ColorToRGB(FColor)));
+        FillRect(memory, &client, face);
+        for (int b = 0; b < NAVIGATE_BUTTON_COUNT; ++b) {
+            auto button = static_cast<TNavigateBtn>(b);
+            if (!(FVisibleButtons & NavButton(button))) continue;
+            PaintButton(memory, button, ButtonRect(button), FPressed == b && FPressedIn, ButtonEnabled(button));
+        }
+        BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+    }
+}
