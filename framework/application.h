@@ -46,8 +46,10 @@ public:
     {
         T* form = new T(this);
         ref = form;
-        if (!FMainForm) FMainForm = form;
+        bool first = !FMainForm;
+        if (first) FMainForm = form;
         form->FinishCreation();
+        if (first) form->HandleNeeded();  // the main window exists from the start
     }
 
     TCustomForm* MainForm() const { return FMainForm; }

@@ -82,14 +82,14 @@ void TComponent::InsertComponent(TComponent* component)
     if (component->FOwner) component->FOwner->RemoveComponent(component);
     FComponents.push_back(component);
     component->FOwner = this;
-    NotifyAll(component, opInsert);
+    Notification(component, opInsert);
 }
 
 void TComponent::RemoveComponent(TComponent* component)
 {
     auto it = std::find(FComponents.begin(), FComponents.end(), component);
     if (it == FComponents.end()) return;
-    NotifyAll(component, opRemove);
+    Notification(component, opRemove);
     // The notifications may have changed the list; look again.
     it = std::find(FComponents.begin(), FComponents.end(), component);
     if (it != FComponents.end()) FComponents.erase(it);
@@ -135,9 +135,4 @@ void TComponent::Notification(TComponent* component, TOperation operation)
     for (TComponent* c : owned)
         if (c != component && std::find(FComponents.begin(), FComponents.end(), c) != FComponents.end())
             c->Notification(component, operation);
-}
-
-void TComponent::NotifyAll(TComponent* component, TOperation operation)
-{
-    Notification(component, operation);
 }

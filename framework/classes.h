@@ -103,8 +103,6 @@ protected:
     void ClearComponentState(unsigned flags) { FComponentState &= ~flags; }
 
 private:
-    void NotifyAll(TComponent* component, TOperation operation);
-
     TComponent* FOwner = nullptr;
     std::string FName;
     int FTag = 0;

@@ -1325,6 +1325,20 @@ void TWinControl::WndProc(TMessage& m)
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
     case WM_SYSKEYUP:
+    case WM_CHAR:
+        // A form with KeyPreview sees its controls' keys first.
+        if (TCustomForm* form = GetParentForm(this); form && form != this && form->KeyPreview()) {
+            if (!form->PreviewKey(m)) return;
+        }
+        if (m.Msg == WM_CHAR) {
+            if (OnKeyPress) {
+                char key = static_cast<char>(m.WParam);
+                OnKeyPress(this, key);
+                if (!key) return;
+                m.WParam = static_cast<unsigned char>(key);
+            }
+            break;
+        }
         if (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) {
             if (OnKeyDown) {
                 WORD key = static_cast<WORD>(m.WParam);
@@ -1337,14 +1351,6 @@ void TWinControl::WndProc(TMessage& m)
             OnKeyUp(this, key, KeyboardShiftState());
             if (!key) return;
             m.WParam = key;
-        }
-        break;
-    case WM_CHAR:
-        if (OnKeyPress) {
-            char key = static_cast<char>(m.WParam);
-            OnKeyPress(this, key);
-            if (!key) return;
-            m.WParam = static_cast<unsigned char>(key);
         }
         break;
     case CN_KEYDOWN:

@@ -439,6 +439,23 @@ void TCustomForm::UpdateHint(TControl* control)
     ::SendMessageA(tip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
+bool TCustomForm::PreviewKey(TMessage& m)
+{
+    if (m.Msg == WM_CHAR) {
+        if (!OnKeyPress) return true;
+        char key = static_cast<char>(m.WParam);
+        OnKeyPress(this, key);
+        m.WParam = static_cast<unsigned char>(key);
+        return key != 0;
+    }
+    const TKeyEvent& event = (m.Msg == WM_KEYDOWN || m.Msg == WM_SYSKEYDOWN) ? OnKeyDown : OnKeyUp;
+    if (!event) return true;
+    WORD key = static_cast<WORD>(m.WParam);
+    event(this, key, KeyboardShiftState());
+    m.WParam = key;
+    return key != 0;
+}
+
 void TCustomForm::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);

@@ -116,6 +116,11 @@ public:
     // empty (and the application shows hints); otherwise takes it away.
     void UpdateHint(TControl* control);
 
+    // Runs the form's own key events for a key message of one of its
+    // controls (KeyPreview); false when an event swallowed the key (set it
+    // to 0). The message's key may be changed.
+    bool PreviewKey(TMessage& message);
+
     void WndProc(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
 

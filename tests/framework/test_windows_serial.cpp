@@ -394,6 +394,15 @@ TEST_F(Windows, EnterPressesTheDefaultButtonAndEscapeTheCancelButton)
     PostMessageA(edit, WM_CHAR, 'x', 1);
     Application->ProcessMessages();
     EXPECT_EQ(form.Edit->Text(), "x");
+    // With KeyPreview the form sees them first and may swallow them.
+    form.SetKeyPreview(true);
+    form.OnKeyPress = [](TObject*, char& key) {
+        if (key == 'q') key = 0;
+    };
+    PostMessageA(edit, WM_CHAR, 'q', 1);
+    PostMessageA(edit, WM_CHAR, 'y', 1);
+    Application->ProcessMessages();
+    EXPECT_EQ(form.Edit->Text(), "xy");
 }
 
 TEST_F(Windows, RecreatingKeepsTextsAndChildren)
