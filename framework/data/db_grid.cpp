@@ -10,13 +10,35 @@
 class TDBGrid::TGridDataLink : public TDataLink {
 public:
     explicit TGridDataLink(TDBGrid* grid) : FGrid(grid) {}
+    // Lets go of the data source without telling the grid, which is being
+    // destroyed.
+    void Detach()
+    {
+        FGrid = nullptr;
+        SetDataSource(nullptr);
+    }
 
 protected:
-    void ActiveChanged() override { FGrid->LinkActive(); }
-    void DataSetChanged() override { FGrid->LinkDataChanged(); }
-    void DataSetScrolled(int) override { FGrid->LinkScrolled(); }
-    void RecordChanged(TField*) override { FGrid->LinkRowChanged(); }
-    void EditingChanged() override { FGrid->LinkRowChanged(); }
+    void ActiveChanged() override
+    {
+        if (FGrid) FGrid->LinkActive();
+    }
+    void DataSetChanged() override
+    {
+        if (FGrid) FGrid->LinkDataChanged();
+    }
+    void DataSetScrolled(int) override
+    {
+        if (FGrid) FGrid->LinkScrolled();
+    }
+    void RecordChanged(TField*) override
+    {
+        if (FGrid) FGrid->LinkRowChanged();
+    }
+    void EditingChanged() override
+    {
+        if (FGrid) FGrid->LinkRowChanged();
+    }
 
 private:
     TDBGrid* FGrid;
@@ -88,8 +110,7 @@ TDBGrid::TDBGrid(TComponent* owner) : TCustomControl(owner), FDataLink(std::make
 
 TDBGrid::~TDBGrid()
 {
-    // The link must not call back into a grid that is going away.
-    FDataLink->SetDataSource(nullptr);
+    FDataLink->Detach();
 }
 
 TDataSource* TDBGrid::DataSource() const { return FDataLink->DataSource(); }

@@ -12,14 +12,26 @@ const TEnumInfo NavigateBtnEnum{"TNavigateBtn",
 class TDBNavigator::TNavDataLink : public TDataLink {
 public:
     explicit TNavDataLink(TDBNavigator* navigator) : FNavigator(navigator) {}
+    // Lets go of the data source without telling the navigator, which is
+    // being destroyed.
+    void Detach()
+    {
+        FNavigator = nullptr;
+        SetDataSource(nullptr);
+    }
 
 protected:
-    void ActiveChanged() override { FNavigator->StateChanged(); }
-    void DataSetChanged() override { FNavigator->StateChanged(); }
-    void DataSetScrolled(int) override { FNavigator->StateChanged(); }
-    void EditingChanged() override { FNavigator->StateChanged(); }
+    void ActiveChanged() override { Changed(); }
+    void DataSetChanged() override { Changed(); }
+    void DataSetScrolled(int) override { Changed(); }
+    void EditingChanged() override { Changed(); }
 
 private:
+    void Changed()
+    {
+        if (FNavigator) FNavigator->StateChanged();
+    }
+
     TDBNavigator* FNavigator;
 };
 
@@ -37,7 +49,7 @@ TDBNavigator::TDBNavigator(TComponent* owner) : TCustomControl(owner), FDataLink
 
 TDBNavigator::~TDBNavigator()
 {
-    FDataLink->SetDataSource(nullptr);
+    FDataLink->Detach();
 }
 
 TDataSource* TDBNavigator::DataSource() const { return FDataLink->DataSource(); }
