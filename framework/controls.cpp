@@ -32,8 +32,10 @@ LPCSTR AtomKey() { return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(Contro
 // The procedure behind each superclassed window class name.
 std::map<std::string, WNDPROC>& SuperclassProcs()
 {
-    static std::map<std::string, WNDPROC> procs;
-    return procs;
+    // Never destroyed: windows may still be made or destroyed while the
+    // program's static objects go away.
+    static auto* procs = new std::map<std::string, WNDPROC>;
+    return *procs;
 }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL; }

@@ -1,4 +1,5 @@
-// Timers on a hidden message-only window (see timer.h).
+// Timers on a hidden message-only window (see timer.h). The program has one
+// user-interface thread; timers live on it.
 #include "framework/timer.h"
 
 #include <windows.h>
@@ -10,11 +11,12 @@
 
 namespace {
 
-// The running timers of this thread by timer id.
+// The running timers by timer id. Never destroyed: timers owned by forms
+// are freed by the application object at the very end of the program.
 std::map<UINT_PTR, TTimer*>& RunningTimers()
 {
-    thread_local std::map<UINT_PTR, TTimer*> timers;
-    return timers;
+    static auto* timers = new std::map<UINT_PTR, TTimer*>;
+    return *timers;
 }
 
 LRESULT CALLBACK TimerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
@@ -33,7 +35,7 @@ LRESULT CALLBACK TimerWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lP
 
 HWND TimerWindow()
 {
-    thread_local HWND window = nullptr;
+    static HWND window = nullptr;
     if (window && IsWindow(window)) return window;
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA wc{};
@@ -49,7 +51,7 @@ HWND TimerWindow()
 
 UINT_PTR NextTimerId()
 {
-    thread_local UINT_PTR next = 0;
+    static UINT_PTR next = 0;
     do {
         next = next % 0x7FFFFFFF + 1;
     } while (RunningTimers().count(next));

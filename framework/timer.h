@@ -1,7 +1,7 @@
 // TTimer: runs OnTimer every Interval milliseconds on the user-interface
 // thread, from the message loop (also inside modal loops and menus).
 //
-// Timers are system timers on one hidden message-only window per thread; an
+// Timers are system timers on one hidden message-only window; an
 // exception thrown by OnTimer goes to Application->HandleException and the
 // timer keeps running.
 #pragma once
