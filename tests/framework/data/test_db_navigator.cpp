@@ -1,0 +1,174 @@
+// The record navigator over a real ledger file: which buttons are enabled
+// where the cursor stands, what each button does when clicked, and how
+// enabled and disabled glyphs look.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+
+#include "framework/data/ado_connection.h"
+#include "framework/data/db_navigator.h"
+#include "framework/forms.h"
+#include "tests/framework/data/store_test_folder.h"
+
+namespace {
+
+class NavigatorTest : public ::testing::Test {
+protected:
+    NavigatorTest()
+    {
+        MakeLedgerFile(FFolder.File(L"data.mdb"));
+        FConnection.SetConnectionStringW(L"Data Source=" + FFolder.File(L"data.mdb"));
+        for (const char* name : {"a", "b", "c", "d"})
+            FConnection.Execute(std::string("insert into data (项目名称, 金额) values ('") + name + "', '1')");
+        FQuery.SetConnection(&FConnection);
+        FSource.SetDataSet(&FQuery);
+        FForm.SetBounds(0, 0, 300, 100);
+        FNavigator = new TDBNavigator(&FForm);
+        FNavigator->SetParent(&FForm);
+        FNavigator->SetBounds(8, 8, 240, 25);
+        FNavigator->SetDataSource(&FSource);
+        FNavigator->Handle();
+    }
+    void Open(const std::string& sql = "select * from data order by 编号 asc")
+    {
+        FQuery.Close();
+        FQuery.SQL().Clear();
+        FQuery.SQL().Add(sql);
+        FQuery.Open();
+    }
+    void Click(TNavigateBtn button)
+    {
+        RECT r = FNavigator->ButtonRect(button);
+        LPARAM at = MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        SendMessageA(FNavigator->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+        SendMessageA(FNavigator->Handle(), WM_LBUTTONUP, 0, at);
+    }
+    // The enabled buttons as a string of letters: F P N L E S C R.
+    std::string Enabled() const
+    {
+        std::string letters;
+        for (int b = 0; b < NAVIGATE_BUTTON_COUNT; ++b)
+            letters += FNavigator->ButtonEnabled(static_cast<TNavigateBtn>(b)) ? "FPNLESCR"[b] : '-';
+        return letters;
+    }
+    std::string Name() { return FQuery.FieldByName("项目名称").AsString(); }
+
+    TTempFolder FFolder;
+    TADOConnection FConnection{nullptr};
+    TADOQuery FQuery{nullptr};
+    TDataSource FSource{nullptr};
+    TForm FForm{nullptr};
+    TDBNavigator* FNavigator;
+};
+
+TEST_F(NavigatorTest, ButtonsAreEnabledAsTheCursorAllows)
+{
+    EXPECT_EQ(Enabled(), "--------") << "no open query";
+    Open();
+    struct Case {
+        const char* step;
+        std::function<void()> action;
+        const char* enabled;
+    } cases[] = {
+        {"opened: at the beginning", [] {}, "--NLE--R"},
+        {"next", [&] { FQuery.Next(); }, "FPNLE--R"},
+        {"last: at the end", [&] { FQuery.Last(); }, "FP--E--R"},
+        {"edit", [&] { FQuery.Edit(); }, "FP---SCR"},
+        {"cancel", [&] { FQuery.Cancel(); }, "FP--E--R"},
+        {"first", [&] { FQuery.First(); }, "--NLE--R"},
+        {"empty result", [&] { Open("select * from data where 1 = 0"); }, "-------R"},
+        {"read-only result", [&] { Open("select count(*) from data"); }, "--NL---R"},
+        {"closed", [&] { FQuery.Close(); }, "--------"},
+        {"disabled source", [&] { Open(); FSource.SetEnabled(false); }, "--------"},
+    };
+    for (const Case& c : cases) {
+        c.action();
+        EXPECT_EQ(Enabled(), c.enabled) << c.step;
+    }
+
+    // Only the buttons shown can be enabled, and only they take room.
+    FSource.SetEnabled(true);
+    FQuery.Next();
+    FNavigator->SetVisibleButtons(NavButton(nbFirst) | NavButton(nbPrior) | NavButton(nbNext) | NavButton(nbLast) |
+                                  NavButton(nbRefresh));
+    EXPECT_EQ(Enabled(), "FPNL---R");
+    RECT edit = FNavigator->ButtonRect(nbEdit);
+    EXPECT_TRUE(IsRectEmpty(&edit));
+    RECT first = FNavigator->ButtonRect(nbFirst), refresh = FNavigator->ButtonRect(nbRefresh);
+    EXPECT_EQ(first.left, 0);
+    EXPECT_EQ(refresh.right, FNavigator->ClientWidth());
+    EXPECT_EQ(first.right - first.left, FNavigator->ClientWidth() / 5);
+}
+
+TEST_F(NavigatorTest, ClickedButtonsMoveEditAndRefreshTheQuery)
+{
+    Open();
+    std::vector<TNavigateBtn> clicked;
+    FNavigator->OnNavClick = [&](TNavigateBtn b) { clicked.push_back(b); };
+    struct Case {
+        TNavigateBtn button;
+        int recNo;
+        const char* name;
+    } moves[] = {{nbNext, 2, "b"}, {nbNext, 3, "c"}, {nbLast, 4, "d"}, {nbPrior, 3, "c"}, {nbFirst, 1, "a"}};
+    for (const Case& c : moves) {
+        Click(c.button);
+        EXPECT_EQ(FQuery.RecNo(), c.recNo) << "button " << c.button;
+        EXPECT_EQ(Name(), c.name);
+    }
+    EXPECT_EQ(clicked.size(), 5u);
+
+    // A disabled button does nothing (the cursor is at the beginning).
+    Click(nbPrior);
+    EXPECT_EQ(FQuery.RecNo(), 1);
+    EXPECT_EQ(clicked.size(), 5u);
+
+    // Edit, change, cancel: nothing written. Edit, change, post: written.
+    Click(nbEdit);
+    EXPECT_EQ(FQuery.State(), dsEdit);
+    FQuery.FieldByName("项目名称").SetAsString("dropped");
+    Click(nbCancel);
+    EXPECT_EQ(FQuery.State(), dsBrowse);
+    EXPECT_EQ(Name(), "a");
+    Click(nbEdit);
+    FQuery.FieldByName("项目名称").SetAsString("kept");
+    Click(nbPost);
+    EXPECT_EQ(RawQuery(FFolder.File(L"data.mdb"), U8(u8"select 项目名称 from data order by 编号"))[0], "kept");
+
+    // Refresh runs the query again and stays on the same row, even when rows
+    // before it went away; the row's new values show.
+    FQuery.SetRecNo(3);
+    RawQuery(FFolder.File(L"data.mdb"), U8(u8"update data set 项目名称 = 'c2' where 项目名称 = 'c'"));
+    RawQuery(FFolder.File(L"data.mdb"), U8(u8"delete from data where 项目名称 = 'kept'"));
+    RawQuery(FFolder.File(L"data.mdb"), U8(u8"insert into data (项目名称) values ('e')"));
+    Click(nbRefresh);
+    EXPECT_EQ(FQuery.RecordCount(), 4);
+    EXPECT_EQ(Name(), "c2");
+    EXPECT_EQ(FQuery.RecNo(), 2);
+    // When the current row itself is gone, the same position is kept.
+    RawQuery(FFolder.File(L"data.mdb"), U8(u8"delete from data where 项目名称 = 'c2'"));
+    Click(nbRefresh);
+    EXPECT_EQ(FQuery.RecNo(), 2);
+    EXPECT_EQ(Name(), "d");
+}
+
+TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabled)
+{
+    Open();  // at the beginning: first disabled, next enabled
+    RECT client = FNavigator->ClientRect();
+    TBitmap picture(client.right, client.bottom, pf32bit);
+    FNavigator->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), PRF_CLIENT);
+    auto centre = [&](TNavigateBtn b) {
+        RECT r = FNavigator->ButtonRect(b);
+        return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    };
+    // The next triangle's middle, and the first button's bar.
+    POINT next = centre(nbNext), first = centre(nbFirst);
+    EXPECT_EQ(static_cast<COLORREF>(picture.Canvas()->Pixel(next.x - 1, next.y)), ColorToRGB(clBtnText));
+    EXPECT_EQ(static_cast<COLORREF>(picture.Canvas()->Pixel(first.x - 4, first.y)), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(static_cast<COLORREF>(picture.Canvas()->Pixel(next.x + 8, next.y)), ColorToRGB(clBtnFace))
+        << "button face beside the glyph";
+}
+
+}  // namespace
