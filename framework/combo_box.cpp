@@ -52,6 +52,8 @@ void TCustomComboBox::CreateParams(TCreateParams& p)
 void TCustomComboBox::CreateWindowDone()
 {
     FItems->RestoreTo(FHandle);
+    // Not every system's combo box takes its first text from the window name.
+    if (FStyle != csDropDownList && !FText.empty() && GetText() != FText) SetWindowTextA(FHandle, FText.c_str());
     if (FStyle == csDropDownList) {
         int index = FItemIndex >= 0 ? FItemIndex : FItems->IndexOf(FText);
         ::SendMessageA(FHandle, CB_SETCURSEL, index, 0);
@@ -134,8 +136,8 @@ HWND TCustomComboBox::EditHandle() const
     if (!FHandle || FStyle == csDropDownList) return nullptr;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
-    if (!GetComboBoxInfo(FHandle, &info)) return nullptr;
-    return info.hwndItem != FHandle ? info.hwndItem : nullptr;
+    if (GetComboBoxInfo(FHandle, &info) && info.hwndItem && info.hwndItem != FHandle) return info.hwndItem;
+    return FindWindowExA(FHandle, nullptr, "Edit", nullptr);
 }
 
 void TCustomComboBox::SetText(const std::string& value)
@@ -205,7 +207,10 @@ void TCustomComboBox::EnforceMaxLength()
     if (LimitInsertion(FLastText, now, static_cast<size_t>(FMaxLength), fitted, caret)) {
         FLimiting = true;
         SetWindowTextA(FHandle, fitted.c_str());
-        ::SendMessageA(FHandle, CB_SETEDITSEL, 0, MAKELPARAM(caret, caret));
+        if (HWND edit = EditHandle()) {
+            int position = EditPosition(edit, fitted, caret);
+            ::SendMessageA(edit, EM_SETSEL, position, position);
+        }
         FLimiting = false;
         MessageBeep(MB_OK);
     }

@@ -222,7 +222,8 @@ void TCustomMemo::EnforceMaxLength()
     if (LimitInsertion(FLastText, now, static_cast<size_t>(FMaxLength), fitted, caret)) {
         FLimiting = true;
         ::SendMessageA(FHandle, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(fitted.c_str()));
-        ::SendMessageA(FHandle, EM_SETSEL, caret, caret);
+        int position = EditPosition(FHandle, fitted, caret);
+        ::SendMessageA(FHandle, EM_SETSEL, position, position);
         ::SendMessageA(FHandle, EM_SCROLLCARET, 0, 0);
         FLimiting = false;
         MessageBeep(MB_OK);

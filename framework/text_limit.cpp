@@ -64,3 +64,14 @@ bool LimitInsertion(const std::string& before, const std::string& after, size_t 
     caret = prefix + inserted.size();
     return true;
 }
+
+int EditPosition(HWND edit, const std::string& text, size_t byteOffset)
+{
+    byteOffset = CharBoundaryAtOrBefore(text, byteOffset);
+    DWORD end = 0;
+    ::SendMessageA(edit, EM_SETSEL, 0, -1);
+    ::SendMessageA(edit, EM_GETSEL, 0, reinterpret_cast<LPARAM>(&end));
+    if (end == text.size()) return static_cast<int>(byteOffset);
+    std::vector<size_t> starts = CharStarts(text);
+    return static_cast<int>(std::lower_bound(starts.begin(), starts.end(), byteOffset) - starts.begin());
+}

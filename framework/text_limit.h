@@ -8,6 +8,8 @@
 // inserted until the whole fits.
 #pragma once
 
+#include <windows.h>
+
 #include <cstddef>
 #include <string>
 
@@ -22,3 +24,8 @@ size_t CharBoundaryAtOrBefore(const std::string& text, size_t bytes);
 // the insertion.
 bool LimitInsertion(const std::string& before, const std::string& after, size_t maxBytes, std::string& result,
                     size_t& caret);
+
+// The position in edit window `edit`, whose text is `text`, of the byte
+// offset `byteOffset`. Edit windows count positions in bytes on some systems
+// and in characters on others; the window's own length tells which.
+int EditPosition(HWND edit, const std::string& text, size_t byteOffset);
