@@ -148,6 +148,29 @@ TEST(Bitmap, SavesWhatItReadsAndKeepsPixelsWhenResized)
     EXPECT_THROW(copy.ScanLine(8), EInvalidGraphic);
 }
 
+TEST(Bitmap, ChangingThePixelFormatKeepsThePicture)
+{
+    TBitmap bitmap(4, 2, pf24bit);
+    bitmap.Canvas()->SetPixel(0, 0, clRed);
+    bitmap.Canvas()->SetPixel(3, 1, clBlue);
+    for (TPixelFormat format : {pf32bit, pfDevice, pf24bit}) {
+        bitmap.SetPixelFormat(format);
+        EXPECT_EQ(bitmap.PixelFormat(), format);
+        EXPECT_EQ(bitmap.Canvas()->Pixel(0, 0), clRed) << "format " << format;
+        EXPECT_EQ(bitmap.Canvas()->Pixel(3, 1), clBlue) << "format " << format;
+    }
+    bitmap.SetPixelFormat(pf1bit);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(1, 0), clWhite);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(0, 0), clBlack) << "red is dark in black and white";
+
+    // A copy is independent of its original.
+    TBitmap copy;
+    copy.Assign(bitmap);
+    copy.Canvas()->SetPixel(1, 0, clBlack);
+    EXPECT_EQ(bitmap.Canvas()->Pixel(1, 0), clWhite);
+    EXPECT_EQ(copy.PixelFormat(), pf1bit);
+}
+
 TEST(Bitmap, TransparentDrawLeavesTheKeyColourOut)
 {
     TBitmap sprite(4, 4, pf24bit);

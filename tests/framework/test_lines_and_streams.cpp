@@ -167,4 +167,52 @@ TEST(Streams, BufferReadsInsistOnTheFullCount)
     EXPECT_THROW(TResourceStream(GetModuleHandleA(nullptr), "NOSUCHSKIN"), EResNotFound);
 }
 
+TEST(Streams, FilesWithChineseNamesRoundTrip)
+{
+    // The program's paths are GBK text; the file must be found by its real
+    // name, not by a mangled one.
+    TempFile file("账本 备份.txt");
+    TStringList lines;
+    lines.Add("工资");
+    lines.Add("");
+    lines.SaveToFile(file.Path());
+    EXPECT_TRUE(FileExistsW(AnsiToWide(file.Path())));
+    {
+        TFileStream in(file.Path(), fmOpenRead);
+        EXPECT_EQ(in.Size(), 8);
+        EXPECT_THROW(TFileStream(file.Path(), fmOpenWrite), EFOpenError) << "readers keep writers out";
+    }
+    TFileStream out(file.Path(), fmOpenReadWrite);
+    out.Seek(0, soEnd);
+    out.WriteBuffer("x", 1);
+    out.SetSize(5);
+    EXPECT_EQ(out.Size(), 5);
+}
+
+TEST(StringList, EditingKeepsObjectsWithTheirLines)
+{
+    TStringList list;
+    TStringList marker;
+    list.SetText("a\nb\nc");
+    list.PutObjectAt(2, &marker);
+    list.Move(2, 0);
+    EXPECT_EQ(list.Text(), "c\r\na\r\nb\r\n");
+    EXPECT_EQ(list.Objects(0), &marker);
+    list.Exchange(0, 2);
+    EXPECT_EQ(list.Text(), "b\r\na\r\nc\r\n");
+    EXPECT_EQ(list.Objects(2), &marker);
+    EXPECT_EQ(list.IndexOfObject(&marker), 2);
+    list.Add("with space");
+    list.Add("say \"hi\"");
+    EXPECT_EQ(list.CommaText(), "b,a,c,\"with space\",\"say \"\"hi\"\"\"");
+
+    TStringList copy;
+    copy.Assign(list);
+    EXPECT_TRUE(copy.Equals(list));
+    EXPECT_EQ(copy.Objects(2), &marker);
+    copy.SetValue("key", "v");
+    EXPECT_EQ(copy.Values("KEY"), "v");
+    copy.SetValue("key", "");
+    EXPECT_EQ(copy.IndexOfName("key"), -1);
+}
 }  // namespace
