@@ -1,35 +1,27 @@
-// Program entry point: a bare main window until the ledger's forms arrive.
+// Program entry: the application's title, its windows in their order of
+// creation, and the message loop until the main window closes.
 #include <windows.h>
 
-static LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcA(hwnd, msg, wp, lp);
-}
+#include <commctrl.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show)
+#include "app/data_module.h"
+#include "app/main_form.h"
+#include "framework/application.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
-    WNDCLASSA wc = {};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = instance;
-    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
-    wc.hIcon = LoadIconA(instance, "MAINICON");
-    wc.hbrBackground = (HBRUSH)(COLOR_BTNFACE + 1);
-    wc.lpszClassName = "TForm1";
-    RegisterClassA(&wc);
-    RECT r = {0, 0, 766, 531};
-    DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
-    AdjustWindowRect(&r, style, FALSE);
-    HWND hwnd = CreateWindowA("TForm1", "Ravelbook V1.0", style, CW_USEDEFAULT, CW_USEDEFAULT,
-                              r.right - r.left, r.bottom - r.top, nullptr, nullptr, instance, nullptr);
-    ShowWindow(hwnd, show);
-    MSG m;
-    while (GetMessageA(&m, nullptr, 0, 0) > 0) {
-        TranslateMessage(&m);
-        DispatchMessageA(&m);
-    }
+    INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
+    InitCommonControlsEx(&controls);
+
+    Application->SetTitle("Ravelbook");
+    // 1. The main window: connects to data.mdb, fills the list and the totals.
+    Application->CreateForm(Form1);
+    // 2. The data module.
+    frmdataBase = new TfrmdataBase(Application);
+    // 3. The entry editor (Form2) is made here.
+    // 4. The delete confirmation (Form3) is made here.
+    // 5. The category editor (Form4) is made here; it writes XMLB.txt with the
+    //    default categories when the file is missing.
+    Application->Run();
     return 0;
 }

@@ -1,0 +1,322 @@
+// The ledger's main window (see main_form.h).
+#include "app/main_form.h"
+
+#include <shellapi.h>
+
+#include "app/ledger_files.h"
+#include "app/unit_mokuai.h"
+
+TForm1* Form1 = nullptr;
+
+const char* const MAKER_WEBSITE = "http://www.example.com/ravelbook";
+const char* const EMPTY_LIST_COUNT = "共 0 个记录";
+const char* const SEARCH_PROMPT = "请输入搜索关键字";
+
+namespace {
+
+// The window's outer size, held by equal minimum and maximum constraints.
+constexpr int FORM_WIDTH = 774;
+constexpr int FORM_HEIGHT = 558;
+constexpr int CLIENT_WIDTH = 766;
+constexpr int CLIENT_HEIGHT = 531;
+
+const int STATUS_PANEL_WIDTHS[] = {200, 150, 150, 150, 200};
+
+const char* const SEARCH_COLUMNS[] = {"项目名称", "金额", "项目类别", "编辑时间", "项目备注"};
+
+template <class T>
+T* Make(TComponent* owner, const char* name)
+{
+    T* component = new T(owner);
+    component->SetName(name);
+    return component;
+}
+
+template <class T>
+T* Make(TComponent* owner, TWinControl* parent, const char* name)
+{
+    T* control = Make<T>(owner, name);
+    if (parent) control->SetParent(parent);
+    return control;
+}
+
+TButton* MakeButton(TForm1* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
+                    int width, int height, void (TForm1::*handler)(TObject*))
+{
+    TButton* button = Make<TButton>(form, parent, name);
+    button->SetBounds(left, top, width, height);
+    button->SetCaption(caption);
+    if (handler) button->OnClick = [form, handler](TObject* sender) { (form->*handler)(sender); };
+    return button;
+}
+
+}  // namespace
+
+TForm1::TForm1(TComponent* owner) : TForm(owner)
+{
+    SetName("Form1");
+    SetCaption("Ravelbook V1.0");
+    SetBorderStyle(bsSingle);
+    SetPosition(poDesktopCenter);
+    Font()->SetName("宋体");
+    Font()->SetHeight(-12);
+    Font()->SetCharset(GB2312_CHARSET);
+    SetBounds(0, 0, FORM_WIDTH, FORM_HEIGHT);
+    SetClientSize(CLIENT_WIDTH, CLIENT_HEIGHT);
+    Constraints()->SetMinWidth(FORM_WIDTH);
+    Constraints()->SetMaxWidth(FORM_WIDTH);
+    Constraints()->SetMinHeight(FORM_HEIGHT);
+    Constraints()->SetMaxHeight(FORM_HEIGHT);
+
+    CreateDataAccess();
+    CreateControls();
+
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+    OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+}
+
+TForm1::~TForm1()
+{
+    if (FWheelHooked && Application) Application->OnMessage = nullptr;
+    if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::CreateDataAccess()
+{
+    ADOConnection1 = Make<TADOConnection>(this, "ADOConnection1");
+    ADOConnection1->SetLoginPrompt(false);
+    ADOQuery1 = Make<TADOQuery>(this, "ADOQuery1");
+    ADOQuery1->SetConnection(ADOConnection1);
+    ADOQuery2 = Make<TADOQuery>(this, "ADOQuery2");
+    ADOQuery2->SetConnection(ADOConnection1);
+    DataSource1 = Make<TDataSource>(this, "DataSource1");
+    DataSource1->SetDataSet(ADOQuery1);
+
+    Timer = Make<TTimer>(this, "Timer");
+    Timer->SetInterval(1000);
+    Timer->OnTimer = [this](TObject* sender) { TimerTimer(sender); };
+}
+
+void TForm1::CreateControls()
+{
+    // ---- banner, tabs, link, buttons, status bar ----
+    Image1 = Make<TImage>(this, this, "Image1");
+    Image1->SetAlign(alTop);
+    Image1->SetHeight(105);
+    // The banner is a resource of the program's executable (other executables
+    // that make this window, such as the tests, show none).
+    HINSTANCE module = GetModuleHandleA(nullptr);
+    if (FindResourceA(module, "BANNER", RT_RCDATA))
+        Image1->LoadFromResourceName(module, "BANNER");
+    Image1->SetCursor(crHandPoint);
+    Image1->OnClick = [this](TObject* sender) { Image1Click(sender); };
+
+    PageControl1 = Make<TPageControl>(this, this, "PageControl1");
+    PageControl1->SetBounds(0, 105, CLIENT_WIDTH, 372);
+    PageControl1->SetStyle(tsFlatButtons);
+    TabSheet1 = Make<TTabSheet>(this, "TabSheet1");
+    TabSheet1->SetPageControl(PageControl1);
+    TabSheet1->SetCaption("收支管理");
+    TabSheet3 = Make<TTabSheet>(this, "TabSheet3");
+    TabSheet3->SetPageControl(PageControl1);
+    TabSheet3->SetCaption("辅助工具");
+    TabSheet2 = Make<TTabSheet>(this, "TabSheet2");
+    TabSheet2->SetPageControl(PageControl1);
+    TabSheet2->SetCaption("关于");
+    PageControl1->SetActivePage(TabSheet1);
+
+    Label1 = Make<TLabel>(this, this, "Label1");
+    Label1->SetBounds(384, 488, Label1->Width(), Label1->Height());
+    Label1->SetParentFont(false);
+    Label1->Font()->Assign(*Font());
+    Label1->Font()->SetStyle(1u << fsBold);
+    Label1->Font()->SetColor(clRed);
+    Label1->SetCursor(crHandPoint);
+    Label1->SetCaption("Velmont 我为人人,人人为我");
+    Label1->OnClick = [this](TObject* sender) { Label1Click(sender); };
+
+    Button1 = MakeButton(this, this, "Button1", "软件更新", 600, 481, 75, 25, &TForm1::Button1Click);
+    Button_close = MakeButton(this, this, "Button_close", "退出", 688, 481, 75, 25, &TForm1::Button_closeClick);
+
+    StatusBar1 = Make<TStatusBar>(this, this, "StatusBar1");
+    StatusBar1->SetAlign(alBottom);
+    StatusBar1->SetHeight(19);
+    StatusBar1->SetSizeGrip(false);
+    for (int width : STATUS_PANEL_WIDTHS) StatusBar1->Panels()->Add()->SetWidth(width);
+
+    // ---- 收支管理: the search strip and the grid ----
+    GroupBox1 = Make<TGroupBox>(this, TabSheet1, "GroupBox1");
+    GroupBox1->SetAlign(alTop);
+    GroupBox1->SetHeight(41);
+    GroupBox1->SetCaption("");
+
+    ComboBoxsearch = Make<TComboBox>(this, GroupBox1, "ComboBoxsearch");
+    ComboBoxsearch->SetBounds(8, 14, 185, ComboBoxsearch->Height());
+    ComboBoxsearch->OnChange = [this](TObject* sender) { ComboBoxsearchChange(sender); };
+
+    ComboBoxsearchclass = Make<TComboBox>(this, GroupBox1, "ComboBoxsearchclass");
+    ComboBoxsearchclass->SetBounds(192, 14, 105, ComboBoxsearchclass->Height());
+    for (const char* column : SEARCH_COLUMNS) ComboBoxsearchclass->Items()->Add(column);
+    ComboBoxsearchclass->SetText("项目名称");
+
+    Buttonsearch = MakeButton(this, GroupBox1, "Buttonsearch", "搜索", 304, 11, 40, 25, &TForm1::ButtonsearchClick);
+    Buttonaddnewinfo =
+        MakeButton(this, GroupBox1, "Buttonaddnewinfo", "添加", 349, 11, 40, 25, &TForm1::ButtonaddnewinfoClick);
+    Buttonaddnewinfo->SetHint("添加记录");
+    Buttonaddnewinfo->SetShowHint(true);
+    Buttonre = MakeButton(this, GroupBox1, "Buttonre", "刷新", 394, 11, 40, 25, &TForm1::ButtonreClick);
+    Buttondel = MakeButton(this, GroupBox1, "Buttondel", "删除", 439, 11, 40, 25, &TForm1::ButtondelClick);
+
+    DBNavigator1 = Make<TDBNavigator>(this, GroupBox1, "DBNavigator1");
+    DBNavigator1->SetBounds(488, 11, 220, 25);
+    DBNavigator1->SetVisibleButtons(NavButton(nbFirst) | NavButton(nbPrior) | NavButton(nbNext) | NavButton(nbLast) |
+                                    NavButton(nbRefresh));
+    DBNavigator1->SetDataSource(DataSource1);
+
+    DBGrid1 = Make<TDBGrid>(this, TabSheet1, "DBGrid1");
+    DBGrid1->SetAlign(alClient);
+    DBGrid1->SetReadOnly(true);
+    DBGrid1->SetDataSource(DataSource1);
+    DBGrid1->OnCellClick = [this](TColumn* column) { DBGrid1CellClick(column); };
+    DBGrid1->OnDblClick = [this](TObject* sender) { DBGrid1DblClick(sender); };
+
+    // ---- 辅助工具: backup, and the totals' working storage ----
+    GroupBox4 = Make<TGroupBox>(this, TabSheet3, "GroupBox4");
+    GroupBox4->SetBounds(8, 8, 305, 84);
+    GroupBox4->SetCaption("备份数据库");
+    EditDATABAKNAME = Make<TEdit>(this, GroupBox4, "EditDATABAKNAME");
+    EditDATABAKNAME->SetBounds(8, 16, 121, EditDATABAKNAME->Height());
+    Buttonbakdatabasa = MakeButton(this, GroupBox4, "Buttonbakdatabasa", "备份", 28, 40, 75, 25, nullptr);
+    Label3 = Make<TLabel>(this, GroupBox4, "Label3");
+    Label3->SetAutoSize(false);
+    Label3->SetWordWrap(true);
+    Label3->SetBounds(140, 16, 157, 60);
+    Label3->SetCaption("同一天多次进行数据库备份,程序自动删除同一天的旧备份数据,自动建立新备份数据库!");
+
+    GroupBox3 = Make<TGroupBox>(this, TabSheet3, "GroupBox3");
+    GroupBox3->SetBounds(328, 8, 305, 150);
+    GroupBox3->SetCaption("统计支出 收入");
+    GroupBox3->SetVisible(false);
+    ListBoxtjzhichu = Make<TListBox>(this, GroupBox3, "ListBoxtjzhichu");
+    ListBoxtjzhichu->SetBounds(8, 16, 140, 100);
+    Edittjzhichu = Make<TEdit>(this, GroupBox3, "Edittjzhichu");
+    Edittjzhichu->SetBounds(8, 120, 140, Edittjzhichu->Height());
+    Edittjzhichu->SetText("0");
+    ListBoxtjshouru = Make<TListBox>(this, GroupBox3, "ListBoxtjshouru");
+    ListBoxtjshouru->SetBounds(156, 16, 140, 100);
+    Edittjshouru = Make<TEdit>(this, GroupBox3, "Edittjshouru");
+    Edittjshouru->SetBounds(156, 120, 140, Edittjshouru->Height());
+    Edittjshouru->SetText("0");
+
+    // ---- 关于 ----
+    Memo1 = Make<TMemo>(this, TabSheet2, "Memo1");
+    Memo1->SetAlign(alClient);
+    Memo1->Lines()->Add("本程序完全免费,希望大家多多支持我的个人网站,谢谢.");
+    Memo1->Lines()->Add(MAKER_WEBSITE);
+    Memo1->Lines()->Add("联系电话: 010-0000-0000");
+}
+
+std::string TForm1::PanelText(int index) const { return StatusBar1->Panels()->Items(index)->Text(); }
+
+void TForm1::FormCreate(TObject*)
+{
+    ADOConnection1->SetConnectionStringW(ledger::LedgerConnectionString());
+    FullRefresh();
+    ComboBoxsearch->Clear();
+    try {
+        std::vector<std::string> suggestions = ledger::ReadLines(ledger::CategoryFilePath());
+        for (const std::string& line : suggestions) ComboBoxsearch->Items()->Add(line);
+    } catch (...) {
+        // Suggestions are a convenience: without the file the box simply has none.
+    }
+    Application->OnMessage = [this](MSG& msg, bool& handled) { WheelScroll(msg, handled); };
+    FWheelHooked = true;
+}
+
+void TForm1::FormCloseQuery(TObject*, bool& canClose)
+{
+    canClose = MessageDlg("您真的要退出吗", mtConfirmation, MsgDlgButton(mbYes) | MsgDlgButton(mbNo)) == mrYes;
+}
+
+void TForm1::TimerTimer(TObject*)
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    const std::string time = TimeToStr(now);
+    const std::string date = DateToStr(now);
+    StatusBar1->Panels()->Items(0)->SetText("今天是" + date + " " + time);
+    EditDATABAKNAME->SetText(date + "_BAK_");
+}
+
+void TForm1::WheelScroll(MSG& msg, bool& handled)
+{
+    if (msg.message != WM_MOUSEWHEEL) return;
+    if (DBGrid1->Focused()) {
+        WPARAM code = static_cast<LONG>(msg.wParam) > 0 ? SB_PAGEUP : SB_PAGEDOWN;
+        DBGrid1->Perform(WM_VSCROLL, code, 0);
+    }
+    handled = true;
+}
+
+void TForm1::ButtonsearchClick(TObject*)
+{
+    const std::string keyword = ComboBoxsearch->Text();
+    if (keyword.empty() || keyword == SEARCH_PROMPT) {
+        ShowMessage(SEARCH_PROMPT);
+        return;
+    }
+    std::string sql;
+    try {
+        sql = ledger::SearchSql(ComboBoxsearchclass->Text(), keyword);
+    } catch (const ledger::ESearchColumnError& error) {
+        // Only the listed columns can be searched; the list stays as it is.
+        ShowMessage(error.Message());
+        return;
+    }
+    ADOQuery1->Close();
+    ADOQuery1->SQL().Clear();
+    ADOQuery1->SQL().Add(sql);
+    ADOQuery1->Open();
+    StatusBar1->Panels()->Items(1)->SetText("共找到" + IntToStr(ADOQuery1->RecordCount()) + " 个记录");
+    SizeListColumns();
+}
+
+void TForm1::ComboBoxsearchChange(TObject*) { Buttonsearch->SetDefault(true); }
+
+void TForm1::ButtonreClick(TObject*) { FullRefresh(); }
+
+void TForm1::ButtonaddnewinfoClick(TObject*)
+{
+    // The entry editor (Form2) opens here on its "添加" tab once it exists.
+}
+
+void TForm1::ButtondelClick(TObject*)
+{
+    // The delete confirmation (Form3) opens here once it exists.
+}
+
+void TForm1::DBGrid1DblClick(TObject*)
+{
+    if (PanelText(1) == EMPTY_LIST_COUNT) return;
+    // The entry editor (Form2) opens here on its "编辑" tab once it exists.
+}
+
+void TForm1::DBGrid1CellClick(TColumn* column)
+{
+    TField* field = column ? column->Field() : nullptr;
+    if (!field) return;
+    StatusBar1->Panels()->Items(4)->SetText(field->AsString());
+}
+
+void TForm1::OpenWebsite()
+{
+    ShellExecuteA(Handle(), "open", MAKER_WEBSITE, nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+void TForm1::Image1Click(TObject*) { OpenWebsite(); }
+
+void TForm1::Label1Click(TObject*) { OpenWebsite(); }
+
+void TForm1::Button1Click(TObject*) { OpenWebsite(); }
+
+void TForm1::Button_closeClick(TObject*) { Close(); }

@@ -1,0 +1,115 @@
+// The ledger's main window: the list of entries in a grid, the search strip,
+// the status bar with the clock, the entry count and the two totals, the
+// backup tab and the about tab.
+//
+// TForm1 is the program's first form (instance Form1); closing it ends the
+// program, after the user confirms. It owns the connection to data.mdb and
+// the two queries: ADOQuery1, the list the grid shows, and ADOQuery2, the
+// name check of the entry editor.
+//
+// Status panels, by index: 0 the clock, 1 the entry count ("共 n 个记录"
+// after a reload, "共找到n 个记录" after a search), 2 the expenditure total,
+// 3 the income total, 4 the last message.
+#pragma once
+
+#include <string>
+
+#include "framework/application.h"
+#include "framework/combo_box.h"
+#include "framework/data/ado_connection.h"
+#include "framework/data/ado_query.h"
+#include "framework/data/data_source.h"
+#include "framework/data/db_grid.h"
+#include "framework/data/db_navigator.h"
+#include "framework/ext_controls.h"
+#include "framework/forms.h"
+#include "framework/group_box.h"
+#include "framework/list_box.h"
+#include "framework/memo.h"
+#include "framework/page_control.h"
+#include "framework/status_bar.h"
+#include "framework/std_controls.h"
+#include "framework/timer.h"
+
+// The maker's website, opened by the banner, the link label and "软件更新".
+extern const char* const MAKER_WEBSITE;
+// The text of panel 1 that tells the list is empty.
+extern const char* const EMPTY_LIST_COUNT;  // "共 0 个记录"
+// The keyword box's prompt, refused as a keyword.
+extern const char* const SEARCH_PROMPT;     // "请输入搜索关键字"
+
+class TForm1 : public TForm {
+    DECLARE_CLASS_INLINE(TForm1, TForm)
+public:
+    explicit TForm1(TComponent* owner);
+    // Takes WheelScroll off the application and forgets Form1.
+    ~TForm1() override;
+
+    // ---- controls ----
+    TImage* Image1;
+    TPageControl* PageControl1;
+    TTabSheet* TabSheet1;  // 收支管理
+    TGroupBox* GroupBox1;
+    TComboBox* ComboBoxsearch;
+    TComboBox* ComboBoxsearchclass;
+    TButton* Buttonsearch;
+    TButton* Buttonaddnewinfo;
+    TButton* Buttonre;
+    TButton* Buttondel;
+    TDBNavigator* DBNavigator1;
+    TDBGrid* DBGrid1;
+    TTabSheet* TabSheet3;  // 辅助工具
+    TGroupBox* GroupBox4;
+    TEdit* EditDATABAKNAME;
+    TButton* Buttonbakdatabasa;
+    TLabel* Label3;
+    TGroupBox* GroupBox3;  // never visible: the totals' working storage
+    TListBox* ListBoxtjzhichu;
+    TEdit* Edittjzhichu;
+    TListBox* ListBoxtjshouru;
+    TEdit* Edittjshouru;
+    TTabSheet* TabSheet2;  // 关于
+    TMemo* Memo1;
+    TLabel* Label1;
+    TButton* Button1;
+    TButton* Button_close;
+    TStatusBar* StatusBar1;
+
+    // ---- data and timer ----
+    TADOConnection* ADOConnection1;
+    TADOQuery* ADOQuery1;
+    TADOQuery* ADOQuery2;
+    TDataSource* DataSource1;
+    TTimer* Timer;
+
+    // ---- events ----
+    void FormCreate(TObject* sender);
+    void FormCloseQuery(TObject* sender, bool& canClose);
+    void TimerTimer(TObject* sender);
+    // The application's message hook: the mouse wheel pages the grid while
+    // it has the focus and reaches no window at all.
+    void WheelScroll(MSG& msg, bool& handled);
+    void ButtonsearchClick(TObject* sender);
+    void ComboBoxsearchChange(TObject* sender);
+    void ButtonreClick(TObject* sender);
+    void ButtonaddnewinfoClick(TObject* sender);
+    void ButtondelClick(TObject* sender);
+    void DBGrid1DblClick(TObject* sender);
+    void DBGrid1CellClick(TColumn* column);
+    void Image1Click(TObject* sender);
+    void Label1Click(TObject* sender);
+    void Button1Click(TObject* sender);
+    void Button_closeClick(TObject* sender);
+
+    // The text of status panel `index`.
+    std::string PanelText(int index) const;
+
+private:
+    void CreateControls();
+    void CreateDataAccess();
+    void OpenWebsite();
+
+    bool FWheelHooked = false;
+};
+
+extern TForm1* Form1;
