@@ -729,10 +729,18 @@ void TWinControl::CreateWnd()
 
 void TWinControl::CreateWindowHandle(const TCreateParams& p)
 {
+    // Child windows get distinct control IDs, so that notifications that
+    // name a control by ID (WM_MEASUREITEM, sent even during creation) find it.
+    static UINT nextId = 0;
+    HMENU id = nullptr;
+    if (p.Style & WS_CHILD) {
+        nextId = nextId >= 0xFFFF || nextId < 100 ? 100 : nextId + 1;
+        id = reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nextId));
+    }
     TWinControl* saved = CreationControl;
     CreationControl = this;
     HWND window = CreateWindowExA(p.ExStyle, p.WinClassName.c_str(), p.Caption.c_str(), p.Style, p.X, p.Y, p.Width,
-                                  p.Height, p.WndParent, nullptr, GetModuleHandleA(nullptr), p.Param);
+                                  p.Height, p.WndParent, id, GetModuleHandleA(nullptr), p.Param);
     CreationControl = saved;
     if (window && !FHandle) {
         // No message reached the window procedure during creation (possible

@@ -99,6 +99,10 @@ TEST_F(Windows, ObjectIsFoundFromItsWindow)
     EXPECT_EQ(FindControl(GetDesktopWindow()), nullptr);
     EXPECT_EQ(FindControl(nullptr), nullptr);
 
+    // Child windows have distinct control IDs that find them again.
+    EXPECT_NE(GetDlgCtrlID(button), GetDlgCtrlID(form.Edit->Handle()));
+    EXPECT_EQ(GetDlgItem(form.Handle(), GetDlgCtrlID(button)), button);
+
     // The superclassed button still is a button.
     EXPECT_EQ(SendMessageA(button, WM_GETDLGCODE, 0, 0) & DLGC_BUTTON, DLGC_BUTTON);
 }
