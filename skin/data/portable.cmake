@@ -9,3 +9,5 @@ set(SKIN_PORTABLE_SOURCES
     ${RAVELBOOK_ROOT}/skin/data/bmp_file.cpp
     ${RAVELBOOK_ROOT}/skin/data/colour_text.cpp
 )
+list(APPEND SKIN_PORTABLE_SOURCES ${RAVELBOOK_ROOT}/skin/data/skin_objects.cpp)
+list(APPEND SKIN_PORTABLE_SOURCES ${RAVELBOOK_ROOT}/skin/data/skin_model_core.cpp)
