@@ -14,6 +14,8 @@
 
 namespace fs = std::filesystem;
 
+int InspectCommand(const std::vector<std::string>& args);   // inspect.cpp
+
 namespace {
 
 const char* const USAGE =
@@ -28,7 +30,10 @@ const char* const USAGE =
     "  skintool extract <file> <dir>\n"
     "      write every entry into <dir>\n"
     "  skintool check <file-or-folder>\n"
-    "      check the description's image keys, frame counts and margins\n";
+    "      check the description's image keys, frame counts and margins\n"
+    "  skintool inspect <file> [--arrow N]\n"
+    "      print the skin model the program builds from the skin (N: the\n"
+    "      scroll-arrow width the combo box images are built for, 17)\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "skintool: %s\n", message.c_str());
@@ -195,6 +200,8 @@ int Check(const std::vector<std::string>& args) {
     return 0;
 }
 
+int Inspect(const std::vector<std::string>& args) { return InspectCommand(args); }
+
 struct TCommand {
     const char* Name;
     int (*Run)(const std::vector<std::string>& args);
@@ -206,6 +213,7 @@ constexpr TCommand COMMANDS[] = {
     {"list", List},
     {"extract", Extract},
     {"check", Check},
+    {"inspect", Inspect},
 };
 
 }  // namespace
