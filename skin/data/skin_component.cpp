@@ -1,0 +1,413 @@
+// TSkinData, the skin component (see skin_component.h).
+#include "skin/data/skin_component.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "framework/application.h"
+#include "framework/sysutils.h"
+#include "skin/data/image_utils.h"
+#include "skin/data/quick_ini.h"
+#include "skin/data/skin_model.h"
+#include "skin/data/skin_reader.h"
+
+// ---- enumerations and published properties -----------------------------------
+
+const TEnumInfo SkinControlTypeEnum{
+    "TSkinControlType",
+    {"xcMainMenu", "xcPopupMenu", "xcMenuItem", "xcToolbar", "xcControlbar", "xcCombo", "xcCheckBox",
+     "xcRadioButton", "xcProgress", "xcScrollbar", "xcEdit", "xcButton", "xcBitBtn", "xcSpeedButton", "xcSpin",
+     "xcPanel", "xcGroupBox", "xcStatusBar", "xcTab", "xcTrackBar", "xcSystemMenu", "xcFastReport"}};
+
+const TEnumInfo SkinOptionEnum{
+    "TSkinOption",
+    {"xoMDIScrollbar", "xoMenuMerge", "xoTransparent", "xoPreview", "xoParentBackGround", "xoNoFocusRect",
+     "xoToolbarBK", "xoToolbarButton", "xoMDIChildBorder", "xoMenuBG", "xoCaptionButtonHint", "xoFormScrollbar"}};
+
+const TEnumInfo SkinFormTypeEnum{"TSkinFormType", {"sfMainform", "sfOnlyThisForm", "sfDialog", "sfDLL"}};
+
+using PSkin = TPropBuilder<TSkinData>;
+IMPLEMENT_CLASS(TSkinData,
+    PSkin::Bool("Active", &TSkinData::Active, &TSkinData::SetActive),
+    PSkin::Integer("DisableTag", &TSkinData::DisableTag, &TSkinData::SetDisableTag),
+    PSkin::Set("SkinControls", SkinControlTypeEnum, &TSkinData::SkinControls, &TSkinData::SetSkinControls),
+    PSkin::Set("Options", SkinOptionEnum, &TSkinData::Options, &TSkinData::SetOptions),
+    PSkin::Object("Skin3rd", &TSkinData::Skin3rd, &TSkinData::SetSkin3rd),
+    PSkin::String("SkinFile", &TSkinData::SkinFile, &TSkinData::SetSkinFile),
+    PSkin::String("SkinStore", &TSkinData::SkinStore, &TSkinData::SetSkinStore),
+    PSkin::Enum("SkinFormtype", SkinFormTypeEnum, &TSkinData::SkinFormtype, &TSkinData::SetSkinFormtype),
+    PSkin::String("Version", &TSkinData::Version, &TSkinData::SetVersion),
+    PSkin::Bool("MenuUpdate", &TSkinData::MenuUpdate, &TSkinData::SetMenuUpdate),
+    PSkin::Bool("MenuMerge", &TSkinData::MenuMerge, &TSkinData::SetMenuMerge))
+
+// ---- platform shims ------------------------------------------------------------
+
+namespace {
+
+void* LookUpUser32(const char* name)
+{
+    HMODULE user32 = GetModuleHandleA("user32.dll");
+    if (!user32) user32 = LoadLibraryA("user32.dll");
+    return user32 ? reinterpret_cast<void*>(GetProcAddress(user32, name)) : nullptr;
+}
+
+}  // namespace
+
+TGetScrollBarInfoProc SkinGetScrollBarInfoProc =
+    reinterpret_cast<TGetScrollBarInfoProc>(LookUpUser32("GetScrollBarInfo"));
+TTrackMouseEventProc SkinTrackMouseEventProc =
+    reinterpret_cast<TTrackMouseEventProc>(LookUpUser32("TrackMouseEvent"));
+
+bool SkinGetScrollBarInfo(HWND window, LONG idObject, SCROLLBARINFO& info)
+{
+    if (!SkinGetScrollBarInfoProc) return false;
+    info.cbSize = sizeof(SCROLLBARINFO);
+    return SkinGetScrollBarInfoProc(window, idObject, &info) != FALSE;
+}
+
+void SkinTrackMouseLeave(HWND window)
+{
+    if (!SkinTrackMouseEventProc) return;
+    TRACKMOUSEEVENT request{};
+    request.cbSize = sizeof(request);   // 16 bytes
+    request.dwFlags = TME_LEAVE;
+    request.hwndTrack = window;
+    SkinTrackMouseEventProc(&request);
+}
+
+// ---- the caption hint window ------------------------------------------------------
+
+namespace {
+
+constexpr const char* HINT_WINDOW_CLASS = "TSkinHintWindow";
+constexpr int HINT_MAX_WIDTH = 500;
+constexpr int HINT_PADDING_X = 3;
+constexpr int HINT_PADDING_Y = 1;
+
+HFONT HintFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
+
+LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_NCHITTEST: return HTTRANSPARENT;
+    case WM_ERASEBKGND: return 1;
+    case WM_PRINTCLIENT:
+    case WM_PAINT: {
+        PAINTSTRUCT ps{};
+        HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
+        const int length = GetWindowTextLengthA(window);
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        GetWindowTextA(window, text.data(), length + 1);
+        text.resize(static_cast<std::size_t>(length));
+        HGDIOBJ oldFont = SelectObject(dc, HintFont());
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+        InflateRect(&client, -HINT_PADDING_X, -HINT_PADDING_Y);
+        DrawTextA(dc, text.c_str(), -1, &client, DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, oldFont);
+        if (!wParam) EndPaint(window, &ps);
+        return 0;
+    }
+    default: return DefWindowProcA(window, message, wParam, lParam);
+    }
+}
+
+HWND CreateHintWindow()
+{
+    static const bool registered = [] {
+        WNDCLASSA wc{};
+        wc.style = CS_SAVEBITS;
+        wc.lpfnWndProc = HintWindowProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+        wc.lpszClassName = HINT_WINDOW_CLASS;
+        return RegisterClassA(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    if (!registered) return nullptr;
+    return CreateWindowExA(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, HINT_WINDOW_CLASS, "", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
+                           nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+}
+
+}  // namespace
+
+// ---- the component ---------------------------------------------------------------------
+
+TSkinData::TSkinData(TComponent* owner) : TComponent(owner)
+{
+    OnBeforeSkinForm = nullptr;
+    OnAfterSkinForm = nullptr;
+    FSkinFormtype = sfMainform;
+    FNoSkin = true;
+
+    FIconBitmap = std::make_unique<TBitmap>();
+    FIconBitmap->SetPixelFormat(pf24bit);
+    FSkin3rd = std::make_unique<TStringList>();
+    for (int i = 0; i < BuiltInSkin3rdCount(); ++i) FSkin3rd->Add(BuiltInSkin3rdLine(i));
+
+    FMenuUpdate = true;
+    FMenuMerge = false;
+    FOptions = DEFAULT_SKIN_OPTIONS;
+    FDisableTag = SKIN_DATA_DEFAULT_DISABLE_TAG;
+    FSkinControls = DEFAULT_SKIN_CONTROLS;
+
+    MakeMenuGlyphs();
+    FVersion = SKIN_DATA_VERSION;
+    FMaximizedSize = SIZE{GetSystemMetrics(SM_CXMAXIMIZED), GetSystemMetrics(SM_CYMAXIMIZED)};
+    FHintWindow = CreateHintWindow();
+    FHintShowing = false;
+    RecreateFaceBrush();
+}
+
+TSkinData::~TSkinData()
+{
+    if (FMenuGlyphs) ImageList_Destroy(FMenuGlyphs);
+    DetachManager();
+    if (FHintWindow) DestroyWindow(FHintWindow);
+}
+
+void TSkinData::SetSkin3rd(TStringList* value)
+{
+    if (value && value != FSkin3rd.get()) FSkin3rd->Assign(*value);
+}
+
+std::string TSkinData::SkinStore() const
+{
+    return Designing() && const_cast<TMemoryStream&>(FStoredSkin).Size() > 0 ? "(Good)" : "(none)";
+}
+
+void TSkinData::SetActive(bool value)
+{
+    if (value == FActive) return;
+    FActive = value;
+    if (Designing() || HasState(csLoading)) return;
+    switch (FSkinFormtype) {
+    case sfMainform:
+        if (value && FNoSkin) return;
+        RequestManagerPass(value ? 1 : 2);
+        break;
+    case sfOnlyThisForm:
+        if (value && FNoSkin) return;
+        RequestManagerPass(value ? 1 : 2);
+        break;
+    case sfDialog:
+    case sfDLL: break;
+    }
+}
+
+void TSkinData::SetSkinFile(const std::string& value)
+{
+    if (Designing()) {
+        FNoSkin = true;
+        FSkinFile = value;
+        if (!value.empty()) FStoredSkin.Clear();
+        return;
+    }
+    FSkinFile = value;
+    // A name that leads nowhere keeps the skin that is loaded; the user may
+    // just have mistyped it.
+    if (value.empty() || !FileExists(value)) return;
+    FNoSkin = true;
+    try {
+        FStoredSkin.LoadFromFile(value);
+    } catch (const std::exception&) {
+        return;   // unreadable: no skin until another one loads
+    }
+    LoadSkin();
+    if (!HasState(csLoading)) ApplyNewSkinFile();
+}
+
+void TSkinData::ReadSkinStream(TStream& stream)
+{
+    std::int32_t count = 0;
+    stream.ReadBuffer(&count, sizeof(count));
+    if (count <= 0) return;
+    if (count > stream.Size() - stream.Position()) throw EReadError("Stream read error");
+    FStoredSkin.SetSize(count);
+    FStoredSkin.SetPosition(0);
+    stream.ReadBuffer(FStoredSkin.Memory(), count);
+    if (!Designing()) LoadSkin();
+}
+
+void TSkinData::WriteSkinStream(TStream& stream) const
+{
+    auto& stored = const_cast<TMemoryStream&>(FStoredSkin);
+    const auto count = static_cast<std::int32_t>(stored.Size());
+    stream.WriteBuffer(&count, sizeof(count));
+    if (count > 0) stream.WriteBuffer(stored.Memory(), count);
+}
+
+bool TSkinData::LoadSkin()
+{
+    FNoSkin = true;
+    if (Designing()) return false;
+    try {
+        TSkinReader reader;
+        if (!reader.Load(static_cast<const std::uint8_t*>(FStoredSkin.Memory()),
+                         static_cast<std::size_t>(FStoredSkin.Size()))) {
+            if (reader.LastResult() == TSkinLoadResult::UnknownVersion) {
+                if (Application)
+                    Application->MessageBox(SKIN_MSG_OLDER_SKIN, Application->Title(), MB_OK);
+                else
+                    MessageBoxA(GetActiveWindow(), SKIN_MSG_OLDER_SKIN, "", MB_OK);
+            }
+            return false;
+        }
+        BuildSkinModelFromReader(FModel, reader);
+        RecreateFaceBrush();
+        FNoSkin = false;
+        return true;
+    } catch (...) {
+        // A skin that cannot be read leaves the ordinary look.
+        return false;
+    }
+}
+
+void TSkinData::Loaded()
+{
+    inherited::Loaded();
+    if (Designing()) return;
+    if (!SkinGetScrollBarInfoProc) FSkinControls &= ~SkinControl(xcScrollbar);
+    AttachManager();
+    MakeCaptionFont();
+    StartManager();
+    if (FSkinFormtype == sfMainform) {
+        if (FActive && FNoSkin) FActive = false;
+        if (FSkinControls & SkinControl(xcMainMenu))
+            FSkinControls &= ~SkinControl(xcMenuItem);
+        else
+            FSkinControls &= ~SkinControl(xcSystemMenu);
+        MakeIconBitmap();
+    }
+}
+
+std::string TSkinData::ThirdPartyKind(const std::string& className) const
+{
+    const std::string prefix = SkinLowerCase(className) + "=";
+    for (int i = 0; i < FSkin3rd->Count(); ++i) {
+        const std::string line = SkinLowerCase(FSkin3rd->Get(i));
+        if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size(), 50);
+    }
+    return std::string();
+}
+
+void TSkinData::ShowCaptionHint(const RECT& rect, const std::string& text)
+{
+    if (!(FOptions & SkinOption(xoCaptionButtonHint)) || FHintShowing || !FHintWindow) return;
+    SetWindowTextA(FHintWindow, text.c_str());
+    RECT bounds{0, 0, HINT_MAX_WIDTH, 0};
+    {
+        TWindowDC dc = TWindowDC::Client(FHintWindow);
+        HGDIOBJ oldFont = SelectObject(dc, HintFont());
+        DrawTextA(dc, text.c_str(), -1, &bounds, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        SelectObject(dc, oldFont);
+    }
+    const int width = bounds.right - bounds.left + 2 * HINT_PADDING_X + 2 * GetSystemMetrics(SM_CXBORDER);
+    const int height = bounds.bottom - bounds.top + 2 * HINT_PADDING_Y + 2 * GetSystemMetrics(SM_CYBORDER);
+    SetWindowPos(FHintWindow, HWND_TOPMOST, rect.left, rect.top, width, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    InvalidateRect(FHintWindow, nullptr, TRUE);
+    FHintShowing = true;
+}
+
+void TSkinData::HideCaptionHint()
+{
+    if (!FHintShowing) return;
+    if (FHintWindow) ShowWindow(FHintWindow, SW_HIDE);
+    FHintShowing = false;
+}
+
+void TSkinData::MakeCaptionFont()
+{
+    NONCLIENTMETRICSA metrics{};
+    metrics.cbSize = sizeof(metrics);
+    auto font = std::make_unique<TFont>();
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        font->SetLogFont(metrics.lfCaptionFont);
+    FCaptionFont = std::move(font);
+}
+
+void TSkinData::MakeIconBitmap()
+{
+    const int width = GetSystemMetrics(SM_CXSMICON);
+    const int height = GetSystemMetrics(SM_CYSMICON);
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    // The program's icon at the small size (the system picks the small
+    // image of the icon), else its large icon, else the system's.
+    HICON icon = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, width, height, 0));
+    const bool owned = icon != nullptr;
+    if (!icon) icon = LoadIconA(instance, "MAINICON");
+    if (!icon) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+
+    auto bitmap = std::make_unique<TBitmap>(width, height, pf24bit);
+    {
+        TGdiBrush magenta(CreateSolidBrush(skin::TRANSPARENT_COLOUR));
+        HDC dc = bitmap->Canvas()->Handle();
+        RECT all{0, 0, width, height};
+        FillRect(dc, &all, magenta);
+        if (icon) DrawIconEx(dc, 0, 0, icon, width, height, 0, nullptr, DI_NORMAL);
+    }
+    bitmap->SetTransparentColor(clFuchsia);
+    bitmap->SetTransparent(true);
+    if (owned) DestroyIcon(icon);
+    FIconBitmap = std::move(bitmap);
+}
+
+void TSkinData::MakeMenuGlyphs()
+{
+    FMenuGlyphs = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 4, 0);
+    if (!FMenuGlyphs) return;
+    HBITMAP glyphs = LoadSkinMenuGlyphs(GetModuleHandleA(nullptr));
+    if (!glyphs) return;
+    ImageList_AddMasked(FMenuGlyphs, glyphs, RGB(255, 255, 255));
+    DeleteObject(glyphs);
+}
+
+void TSkinData::RecreateFaceBrush()
+{
+    FFaceBrush.Reset(CreateSolidBrush(skin::ResolveColour(FModel.FaceColour())));
+}
+
+// ---- the skin manager's side ------------------------------------------------------------
+//
+// The skin manager creates itself on the first component's Loaded, keeps a
+// list of registered components, hooks window activation and runs deferred
+// skinning passes (1 skin, 2 unskin, 3 reload). These are the places where
+// the component reaches it; until the manager is part of the program they
+// only track that the component went through them.
+
+void TSkinData::AttachManager()
+{
+    // Create the manager when there is none and register this component.
+    FManagerAttached = true;
+}
+
+void TSkinData::StartManager()
+{
+    // sfMainform: install the manager's activation hook and, when Active with
+    // a loaded skin, request pass 1 after 250 ms. Other kinds: switch the
+    // manager's skinning on, raise its run state and, for an Active
+    // component on a form, skin the owner's window now.
+}
+
+void TSkinData::RequestManagerPass(int pass)
+{
+    // Make this component the manager's acting one and request `pass` after
+    // 250 ms (for sfMainform turning on also sets the run state to 1).
+    (void)pass;
+}
+
+void TSkinData::ApplyNewSkinFile()
+{
+    if (!FManagerAttached) Loaded();
+    // Make this component the acting one, let every form skinner using it
+    // rebuild its caption buttons, and request pass 3 when the manager's run
+    // state is 1.
+}
+
+void TSkinData::DetachManager()
+{
+    // Unregister from the manager; the manager itself lives on.
+    FManagerAttached = false;
+}
