@@ -53,6 +53,13 @@ TApplication::~TApplication()
     if (Application == this) Application = nullptr;
 }
 
+HICON TApplication::Icon() const
+{
+    if (FIcon) return FIcon;
+    HICON icon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
+    return icon ? icon : LoadIconA(nullptr, IDI_APPLICATION);
+}
+
 void TApplication::FormDestroyed(TCustomForm* form)
 {
     if (FMainForm == form) FMainForm = nullptr;

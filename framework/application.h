@@ -52,6 +52,11 @@ public:
         if (first) form->HandleNeeded();  // the main window exists from the start
     }
 
+    // The program's icon: the one set, else the executable's "MAINICON"
+    // resource, else the system's application icon. Not owned by the caller.
+    HICON Icon() const;
+    void SetIcon(HICON icon) { FIcon = icon; }
+
     TCustomForm* MainForm() const { return FMainForm; }
     void SetMainForm(TCustomForm* form) { FMainForm = form; }
     // Shows the main form and handles messages until Terminate (or the main
@@ -103,6 +108,7 @@ private:
 
     std::string FTitle;
     TCustomForm* FMainForm = nullptr;
+    HICON FIcon = nullptr;
     bool FTerminated = false;
     bool FHandlingException = false;
     int FHintPause = 500;

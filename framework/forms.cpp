@@ -153,8 +153,7 @@ void TCustomForm::CreateParams(TCreateParams& p)
     }
     if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
     p.WndParent = FParentWindow;
-    p.WindowClass.hIcon = LoadIconA(GetModuleHandleA(nullptr), "MAINICON");
-    if (!p.WindowClass.hIcon) p.WindowClass.hIcon = LoadIconA(nullptr, IDI_APPLICATION);
+    p.WindowClass.hIcon = Application ? Application->Icon() : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
 void TCustomForm::CreateWnd()
