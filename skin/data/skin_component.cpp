@@ -86,6 +86,8 @@ constexpr int HINT_PADDING_Y = 1;
 
 HFONT HintFont() { return static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)); }
 
+void PaintHint(HWND window, HDC dc);
+
 LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -95,24 +97,34 @@ LRESULT CALLBACK HintWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     case WM_PAINT: {
         PAINTSTRUCT ps{};
         HDC dc = wParam ? reinterpret_cast<HDC>(wParam) : BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
-        const int length = GetWindowTextLengthA(window);
-        std::string text(static_cast<std::size_t>(length) + 1, '\0');
-        GetWindowTextA(window, text.data(), length + 1);
-        text.resize(static_cast<std::size_t>(length));
-        HGDIOBJ oldFont = SelectObject(dc, HintFont());
-        SetBkMode(dc, TRANSPARENT);
-        SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-        InflateRect(&client, -HINT_PADDING_X, -HINT_PADDING_Y);
-        DrawTextA(dc, text.c_str(), -1, &client, DT_WORDBREAK | DT_NOPREFIX);
-        SelectObject(dc, oldFont);
+        try {
+            PaintHint(window, dc);
+        } catch (...) {
+            // Nothing may leave a window procedure; the hint just stays blank.
+        }
         if (!wParam) EndPaint(window, &ps);
         return 0;
     }
     default: return DefWindowProcA(window, message, wParam, lParam);
     }
+}
+
+// Painting of the hint: the info colours and the window text, word-wrapped.
+void PaintHint(HWND window, HDC dc)
+{
+    RECT client;
+    GetClientRect(window, &client);
+    FillRect(dc, &client, GetSysColorBrush(COLOR_INFOBK));
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    HGDIOBJ oldFont = SelectObject(dc, HintFont());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
+    InflateRect(&client, -HINT_PADDING_X, -HINT_PADDING_Y);
+    DrawTextA(dc, text.c_str(), -1, &client, DT_WORDBREAK | DT_NOPREFIX);
+    SelectObject(dc, oldFont);
 }
 
 HWND CreateHintWindow()
