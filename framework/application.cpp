@@ -123,8 +123,11 @@ void TApplication::ProcessMessage(MSG& msg)
 bool TApplication::IsKeyMessage(MSG& msg)
 {
     if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN && msg.message != WM_SYSCHAR) return false;
+    // The framework control the window belongs to: itself or a parent, never
+    // an owner (a dialog of its own is not part of the owner's form).
     TWinControl* control = nullptr;
-    for (HWND w = msg.hwnd; w && !control; w = GetParent(w)) control = FindControl(w);
+    for (HWND w = msg.hwnd; w && !control; w = (GetWindowLongA(w, GWL_STYLE) & WS_CHILD) ? GetParent(w) : nullptr)
+        control = FindControl(w);
     if (!control) return false;
     if (msg.message == WM_SYSCHAR) {
         TCustomForm* form = GetParentForm(control);

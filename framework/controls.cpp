@@ -444,7 +444,12 @@ void TControl::MouseMessage(TMessage& m)
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if ((FControlStyle & csCaptureMouse) && FParent && !win) FParent->FCaptureControl = this;
+        if (FControlStyle & csCaptureMouse) {
+            // A graphic control holds the mouse through its parent; a plain
+            // window holds it itself (standard controls do their own).
+            if (!win && FParent) FParent->FCaptureControl = this;
+            if (win && win->HandleAllocated() && win->IsPlainWindow()) SetCapture(win->HandleIfAllocated());
+        }
         if (FControlStyle & csClickEvents) FControlState |= csLButtonDown;
         if (m.Msg == WM_LBUTTONDBLCLK && (FControlStyle & csDoubleClicks)) {
             DblClick();
@@ -459,6 +464,8 @@ void TControl::MouseMessage(TMessage& m)
     case WM_LBUTTONUP: {
         bool wasDown = (FControlState & csLButtonDown) != 0;
         FControlState &= ~csLButtonDown;
+        if (win && win->HandleAllocated() && GetCapture() == win->HandleIfAllocated() && win->IsPlainWindow())
+            ReleaseCapture();
         if (FParent && FParent->FCaptureControl == this) FParent->FCaptureControl = nullptr;
         RECT client = ClientRect();
         POINT p{x, y};
@@ -762,6 +769,7 @@ void TWinControl::DestroyWnd()
 {
     // The text lives in the window; keep it for the next one.
     FText = GetText();
+    if (TCustomForm* form = GetParentForm(this); form && form != this) form->RemoveHint(this);
     HWND window = FHandle;
     DestroyWindow(window);
     // WM_NCDESTROY has cleared FHandle; make sure even if it never came.

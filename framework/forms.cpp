@@ -369,11 +369,16 @@ void TCustomForm::SelectNext(TWinControl* current, bool forward)
     }
 }
 
-void TCustomForm::ControlRemoving(TControl* control)
+void TCustomForm::RemoveHint(TControl* control)
 {
     TOOLINFOA tool;
     if (FHintWindow && IsWindow(FHintWindow) && HintTool(control, tool))
         ::SendMessageA(FHintWindow, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+void TCustomForm::ControlRemoving(TControl* control)
+{
+    RemoveHint(control);
     for (TControl* c = FActiveControl; c; c = c->Parent()) {
         if (c == control) {
             FActiveControl = nullptr;

@@ -115,6 +115,8 @@ public:
     // Shows `control`'s Hint over it when ShowHint is set and the hint is not
     // empty (and the application shows hints); otherwise takes it away.
     void UpdateHint(TControl* control);
+    // Takes `control`'s hint away (its window is going).
+    void RemoveHint(TControl* control);
 
     // Runs the form's own key events for a key message of one of its
     // controls (KeyPreview); false when an event swallowed the key (set it

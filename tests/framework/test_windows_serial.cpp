@@ -550,9 +550,12 @@ TEST_F(Windows, HintsAreShownForControlsThatAskForThem)
     SendMessageA(tip, TTM_GETTEXTA, 0, reinterpret_cast<LPARAM>(&tool));
     EXPECT_STREQ(text, "添加记录");
 
+    form.Edit->SetShowHint(true);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 3);
     form.Button->SetShowHint(false);
-    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 2);
     delete label;
+    delete form.Edit;
     EXPECT_EQ(SendMessageA(tip, TTM_GETTOOLCOUNT, 0, 0), 0) << "a control that goes takes its hint along";
 }
 
