@@ -346,10 +346,10 @@ void TSkinData::MakeIconBitmap()
     const int height = GetSystemMetrics(SM_CYSMICON);
     HINSTANCE instance = GetModuleHandleA(nullptr);
     // The program's icon at the small size (the system picks the small
-    // image of the icon), else its large icon, else the system's.
+    // image of the icon), else the application's icon, else the system's.
     HICON icon = static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, width, height, 0));
     const bool owned = icon != nullptr;
-    if (!icon) icon = LoadIconA(instance, "MAINICON");
+    if (!icon && Application) icon = Application->Icon();
     if (!icon) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
 
     auto bitmap = std::make_unique<TBitmap>(width, height, pf24bit);
