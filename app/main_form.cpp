@@ -112,7 +112,8 @@ void TForm1::CreateControls()
     Image1->OnClick = [this](TObject* sender) { Image1Click(sender); };
 
     PageControl1 = Make<TPageControl>(this, this, "PageControl1");
-    PageControl1->SetBounds(0, 105, CLIENT_WIDTH, 372);
+    PageControl1->SetAlign(alTop);  // under the banner, full width
+    PageControl1->SetHeight(372);
     PageControl1->SetStyle(tsFlatButtons);
     TabSheet1 = Make<TTabSheet>(this, "TabSheet1");
     TabSheet1->SetPageControl(PageControl1);
