@@ -165,6 +165,8 @@ void TDBGrid::CreateParams(TCreateParams& p)
 void TDBGrid::CreateWindowDone()
 {
     TCustomControl::CreateWindowDone();
+    FVerticalBar = FHorizontalBar = TBarState{};  // a new window has bars of its own
+    FRepaintPending = false;
     MakeCurrentVisible();
     UpdateScrollBars();
 }
@@ -330,35 +332,47 @@ void TDBGrid::UpdateScrollBars()
     if (!FHandle || FUpdatingScrollBars) return;
     FUpdatingScrollBars = true;
     // Showing or hiding the horizontal bar changes the rows that fit, so go
-    // round until the picture is stable.
+    // round until the picture is stable. A bar is only told what changed,
+    // without drawing it at once: a walk over every row moves the bar each
+    // time, and the frame is drawn with the next paint.
+    bool changed = false;
     for (int pass = 0; pass < 3; ++pass) {
-        int count = RowCount();
-        int visible = VisibleRowCount();
-        SCROLLINFO vertical{sizeof vertical, SIF_ALL | SIF_DISABLENOSCROLL, 0, std::max(count - 1, 0),
-                            static_cast<UINT>(visible), FTopRow, 0};
-        SCROLLINFO oldVertical{sizeof oldVertical, SIF_ALL};
-        GetScrollInfo(FHandle, SB_VERT, &oldVertical);
-        if (oldVertical.nMin != vertical.nMin || oldVertical.nMax != vertical.nMax ||
-            oldVertical.nPage != vertical.nPage || oldVertical.nPos != vertical.nPos)
-            SetScrollInfo(FHandle, SB_VERT, &vertical, TRUE);
-
+        TBarState vertical{std::max(RowCount() - 1, 0), VisibleRowCount(), FTopRow};
+        if (vertical != FVerticalBar) {
+            SCROLLINFO info{sizeof info, SIF_ALL | SIF_DISABLENOSCROLL, 0, vertical.Max,
+                            static_cast<UINT>(vertical.Page), vertical.Position, 0};
+            SetScrollInfo(FHandle, SB_VERT, &info, FALSE);
+            FVerticalBar = vertical;
+            changed = true;
+        }
         int total = ColumnsWidth();
         int area = DataAreaWidth();
         bool wantHorizontal = total > area && area > 0;
         if (!wantHorizontal) FScrollX = 0;
-        SCROLLINFO horizontal{sizeof horizontal, SIF_ALL, 0, wantHorizontal ? total - 1 : 0,
-                              wantHorizontal ? static_cast<UINT>(area) : 0u, FScrollX, 0};
+        TBarState horizontal{wantHorizontal ? total - 1 : 0, wantHorizontal ? area : 0, FScrollX};
         bool hadHorizontal = (GetWindowLongA(FHandle, GWL_STYLE) & WS_HSCROLL) != 0;
-        SetScrollInfo(FHandle, SB_HORZ, &horizontal, TRUE);
+        if (horizontal != FHorizontalBar || hadHorizontal != wantHorizontal) {
+            SCROLLINFO info{sizeof info, SIF_ALL, 0, horizontal.Max, static_cast<UINT>(horizontal.Page),
+                            horizontal.Position, 0};
+            SetScrollInfo(FHandle, SB_HORZ, &info, FALSE);
+            FHorizontalBar = horizontal;
+            changed = true;
+        }
         if (hadHorizontal == wantHorizontal) break;
         MakeCurrentVisible();
     }
     FUpdatingScrollBars = false;
+    if (changed) InvalidateGrid();
 }
 
 void TDBGrid::InvalidateGrid()
 {
-    if (FHandle) InvalidateRect(FHandle, nullptr, FALSE);
+    // Once the window is invalid it stays so until it is painted: asking the
+    // system again for every row of a walk over the whole result would cost
+    // more than the walk.
+    if (!FHandle || FRepaintPending) return;
+    FRepaintPending = true;
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_NOCHILDREN);
 }
 
 // ---- moving ---------------------------------------------------------------------------
@@ -499,6 +513,9 @@ void TDBGrid::WndProc(TMessage& m)
     case WM_ERASEBKGND:
         m.Result = 1;  // Paint covers every pixel
         return;
+    case WM_PAINT:
+        FRepaintPending = false;  // whatever changes from here on needs another paint
+        break;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
         if (FHandle && CanFocus() && GetFocus() != FHandle) SetFocus();

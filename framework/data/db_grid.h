@@ -189,6 +189,17 @@ private:
     int FDownRow = -1;        // the data cell a left press went down on
     int FDownColumn = -1;
     bool FUpdatingScrollBars = false;
+    bool FRepaintPending = false;  // the window was invalidated and not painted since
     int FWheelDelta = 0;
     mutable int FRowHeight = 0;  // measured from the font on first use
+
+    // What a scroll bar was last told.
+    struct TBarState {
+        int Max = -1, Page = -1, Position = -1;
+        bool operator!=(const TBarState& other) const
+        {
+            return Max != other.Max || Page != other.Page || Position != other.Position;
+        }
+    };
+    TBarState FVerticalBar, FHorizontalBar;
 };
