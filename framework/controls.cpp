@@ -448,7 +448,8 @@ void TControl::MouseMessage(TMessage& m)
             // A graphic control holds the mouse through its parent; a plain
             // window holds it itself (standard controls do their own).
             if (!win && FParent) FParent->FCaptureControl = this;
-            if (win && win->HandleAllocated() && win->IsPlainWindow()) SetCapture(win->HandleIfAllocated());
+            if (win && win->HandleAllocated() && win->IsPlainWindow() && GetCapture() != win->HandleIfAllocated())
+                SetCapture(win->HandleIfAllocated());
         }
         if (FControlStyle & csClickEvents) FControlState |= csLButtonDown;
         if (m.Msg == WM_LBUTTONDBLCLK && (FControlStyle & csDoubleClicks)) {
