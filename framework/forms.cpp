@@ -156,15 +156,6 @@ void TCustomForm::CreateParams(TCreateParams& p)
     p.WindowClass.hIcon = Application ? Application->Icon() : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
-void TCustomForm::CreateWnd()
-{
-    if (!FCreated) {
-        FinishCreation();
-        if (FHandle) return;  // OnCreate made the window already
-    }
-    TWinControl::CreateWnd();
-}
-
 void TCustomForm::CreateWindowDone()
 {
     if (FIcon) ::SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));
@@ -202,6 +193,7 @@ void TCustomForm::PlaceOnScreen()
 void TCustomForm::SetVisible(bool value)
 {
     if (value) {
+        if (!FCreated) FinishCreation();
         HandleNeeded();
         PlaceOnScreen();
     }

@@ -5,7 +5,10 @@
 // object is complete, FinishCreation (run by Application->CreateForm and
 // CreateFormObject) calls Loaded on every component the form owns and on the
 // form itself, and then OnCreate. An exception thrown by OnCreate goes to the
-// application's error box and the form is still made.
+// application's error box and the form is still made. Until then the form and
+// its parts are loading (csLoading): aligned controls wait to be laid out. A
+// form made with plain `new` is completed when it is first shown; never show
+// a form from its own constructor.
 //
 // A form starts hidden. Show/Hide/Visible show and hide its window; Close
 // asks OnCloseQuery, then OnClose decides what closing means (hide, free,
@@ -137,8 +140,6 @@ public:
 
 protected:
     void CreateParams(TCreateParams& params) override;
-    // A form that nobody completed is completed before its window is made.
-    void CreateWnd() override;
     void CreateWindowDone() override;
     virtual void DoCreate();
     virtual void DoShow();

@@ -255,6 +255,7 @@ TEST_F(Controls, AlignedControlsKeepInsideBevelsAndFollowResizing)
     auto* hiddenTop = Add<TPanel>(form, panel, 0, 0, 10, 40);
     hiddenTop->SetAlign(alTop);
     hiddenTop->SetVisible(false);
+    form.FinishCreation();  // lays the aligned controls out
     form.HandleNeeded();
 
     // 2 + 3 + 2 pixels of bevels and border on each side.

@@ -357,6 +357,7 @@ TEST_F(Windows, ClientSizeAndLayout)
     auto* rest = new TPanel(&form);
     rest->SetParent(&form);
     rest->SetAlign(alClient);
+    form.FinishCreation();  // lays the aligned controls out
     form.HandleNeeded();
     RECT client;
     GetClientRect(form.Handle(), &client);
