@@ -1,0 +1,316 @@
+// TWinSkinForm: the form skinner, one per skinned window.
+//
+// The skin manager makes one for each window that gets skinned (a framework
+// form, a standard dialog "#32770" or an MDI child). It takes over the
+// window's window procedure through a per-object thunk (and, for a framework
+// form, the form's WindowProc slot too), removes the system's caption
+// decorations, lays the client area inside the skin's borders and from then
+// on answers the non-client messages itself. When skinning ends, or the
+// window goes away, it gives back everything it took: window procedures,
+// style bits, the native menu, the outer size and the window region.
+//
+// Where the work lives (one class, several files):
+//   form_skinner.cpp     creation, attaching, activation, fitting the window,
+//                        caption style bits, skin change, detaching
+//   message_routing.cpp  the window procedure, the form's WindowProc and the
+//                        MDI client's procedure: which message goes where
+//   frame_painting.cpp   frame sizes, WM_NCCALCSIZE, WM_NCPAINT, the caption
+//                        strip, caption text, icon, window region
+//   caption_buttons.cpp  caption buttons, hit-testing, non-client mouse
+//                        messages, the hover timer, the system menu
+//   form_pending.cpp     the menu bar, owner-drawn menu items and the
+//                        control skinners: the ordinary behaviour until those
+//                        parts of the engine exist
+//
+// NOTE to the author of frame_painting.cpp / caption_buttons.cpp: until your
+// files define them, frame_defaults.cpp holds a stand-in for each method
+// marked [frame_painting.cpp] or [caption_buttons.cpp] below (mostly: pass
+// the message to the saved procedure). Delete each stand-in as you implement
+// the method, and the file once it is empty.
+//
+// Invariants: FHandle is the skinned window for the skinner's whole life;
+// while FWndProcInstance is set the window's procedure was replaced by it;
+// FOldFormWndProc is set exactly while the form's WindowProc slot is ours.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/classes.h"
+#include "framework/controls.h"
+#include "framework/graphics.h"
+#include "skin/data/skin_manager.h"
+#include "skin/data/skin_messages.h"
+#include "skin/form/thunk.h"
+
+class TSkinData;
+class TTimer;
+class TCustomForm;
+class TNCObject;        // nc_objects.h
+class TWinSysButton;    // nc_objects.h
+class TWinSkinMenu;     // the skinned menu bar
+class TSkinControl;     // the control skinner base
+class TPopupMenu;       // the skinned system menu popup
+
+// FWindowKind
+enum : BYTE { wkPlain = 0, wkMdiFrame = 1, wkMdiChild = 2 };
+// FBorderKind
+enum : BYTE { bkSizeable = 0, bkSingle = 1, bkNone = 2, bkDialog = 3 };
+// FStyleFlags
+enum : BYTE {
+    sfMaximizeBox = 0x01,
+    sfMinimizeBox = 0x02,
+    sfHelpButton = 0x04,
+    sfSystemMenu = 0x08,
+    sfKeepSysMenuStyle = 0x10,  // leave WS_SYSMENU alone while painting
+};
+// FWindowState
+enum : BYTE { fwsNormal = 0, fwsMaximized = 1, fwsMinimized = 2 };
+
+class TWinSkinForm : public TComponent, public TFormSkinnerLink {
+    DECLARE_CLASS(TWinSkinForm, TComponent)
+public:
+    // Owned by the framework form it skins, or by nobody for a plain window.
+    explicit TWinSkinForm(TComponent* owner);
+    // Lets go of the window if it still holds it (as on WM_NCDESTROY), frees
+    // what it made and tells the manager to forget the window.
+    ~TWinSkinForm() override;
+    void Notification(TComponent* component, TOperation operation) override;
+
+    // Set by the manager right after creation.
+    void SetWindow(HWND window, HINSTANCE managerTag, const std::string& managerClassName);
+
+    // ---- the manager's view [form_skinner.cpp] ----------------------------
+    HWND SkinnedWindow() const override { return FHandle; }
+    TSkinData* SkinnerData() const override { return FSkinData; }
+    int SkinnerState() const override { return FSkinState; }
+    bool SkinnerIsMdiChild() const override { return FWindowKind == wkMdiChild; }
+    bool SkinnerMinimized() const override { return FWindowState == fwsMinimized; }
+    bool SkinnerHasRegion() const override { return FRegion != nullptr; }
+    void SetNormalWindowState() override;
+    void SizeGripCreated(HWND grip) override;
+
+    // ---- attaching, activation, skin change, detaching [form_skinner.cpp] -
+    // Attaches to a framework form: the common steps plus the form's
+    // WindowProc and colour.
+    void AttachForm(TSkinData* skinData, TCustomForm* form) override;
+    // The common attach steps only.
+    void AttachPlainWindow(TSkinData* skinData) override;
+    // SKM_ACTIVATESKIN: measures the native frame, skins the controls and
+    // fits the window to the skin's frame the first time.
+    void Activate();
+    // Sizes the window so that its client area keeps its size inside the
+    // skin's borders.
+    void FitToFrame(bool afterSkinChange);
+    // Puts the caption style bits (system menu, minimize, maximize box) back
+    // (on) or takes them away (off).
+    void SetNativeStyle(bool on) override;
+    void ApplySkinChange() override;
+    // Gives the living window back exactly as it was before attaching.
+    void Unskin() override;
+    // Lets go of the window procedures and the control skinners of a window
+    // that is going away.
+    void DetachOnDestroy() override;
+    // Deletes the window region and sets none.
+    void RemoveRegion() override;
+    void AddControlSkinner(TSkinControl* skinner);
+    void RemoveControlSkinner(TSkinControl* skinner);
+    TSkinControl* FindControlSkinner(HWND control) const;
+
+    // ---- message routing [message_routing.cpp] -----------------------------
+    // The window procedure (reached through the thunk).
+    LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The form's WindowProc slot while the frame is skinned.
+    void FormWndProc(TMessage& message);
+    // The MDI client's window procedure (MDI frames).
+    LRESULT ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam);
+    // The procedure that was there before (the old window procedure).
+    LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+    LRESULT CallClientDefault(UINT msg, WPARAM wParam, LPARAM lParam);
+
+    // ---- frame painting [frame_painting.cpp] ---------------------------------
+    // The four border sizes from the skin's borders (all 0 without a border).
+    void ComputeFrameSizes();                                   // [frame_painting.cpp]
+    LRESULT NCCalcSize(WPARAM wParam, LPARAM lParam);           // [frame_painting.cpp]
+    LRESULT NCPaint(WPARAM wParam, LPARAM lParam);              // [frame_painting.cpp]
+    // Paints the whole frame, into `dc` or the window DC when null.
+    void PaintFrame(HDC dc = nullptr);                          // [frame_painting.cpp]
+    void PaintCaptionStrip(HDC dc, int width, int height);      // [frame_painting.cpp]
+    // side 1 left, 2 right, 3 top, 4 bottom.
+    void DrawBorder(HDC dc, int side, const RECT& rect);        // [frame_painting.cpp]
+    void DrawCaptionText(HDC dc);                               // [frame_painting.cpp]
+    void DrawCaptionIcon(HDC dc, TWinSysButton* button);        // [frame_painting.cpp]
+    // The icon bitmap from the window's icon (activation, WM_SETICON).
+    void LoadIconBitmap();                                      // [frame_painting.cpp]
+    void UpdateRegion() override;                               // [frame_painting.cpp]
+
+    // ---- caption buttons and the system menu [caption_buttons.cpp] -------
+    // Frees the buttons, recomputes the frame sizes, makes the buttons.
+    void RebuildButtons() override;                             // [caption_buttons.cpp]
+    void FreeButtons();                                         // [caption_buttons.cpp]
+    void UpdateButtonVisibility();                              // [caption_buttons.cpp]
+    void LayoutButtons();                                       // [caption_buttons.cpp]
+    void DrawButtons(HDC dc);                                   // [caption_buttons.cpp]
+    // The non-client object under a screen point, or null.
+    TNCObject* ObjectAt(POINT screenPoint);                     // [caption_buttons.cpp]
+    LRESULT NCHitTest(WPARAM wParam, LPARAM lParam);            // [caption_buttons.cpp]
+    LRESULT NCMouseMove(WPARAM wParam, LPARAM lParam);          // [caption_buttons.cpp]
+    LRESULT NCLButtonDown(WPARAM wParam, LPARAM lParam);        // [caption_buttons.cpp]
+    LRESULT NCLButtonUp(WPARAM wParam, LPARAM lParam);          // [caption_buttons.cpp]
+    LRESULT NCLButtonDblClk(WPARAM wParam, LPARAM lParam);      // [caption_buttons.cpp]
+    LRESULT NCRButtonDown(WPARAM wParam, LPARAM lParam);        // [caption_buttons.cpp]
+    LRESULT SysCommand(WPARAM wParam, LPARAM lParam);           // [caption_buttons.cpp]
+    // WM_COMMAND carrying a system command from a tracked menu.
+    LRESULT MenuCommand(WPARAM wParam, LPARAM lParam);          // [caption_buttons.cpp]
+    void PerformAction(TWinSysButton* button, int x, int y);    // [caption_buttons.cpp]
+    void MaximizeCommand();                                     // [caption_buttons.cpp]
+    void MinimizeCommand();                                     // [caption_buttons.cpp]
+    void RestoreCommand();                                      // [caption_buttons.cpp]
+    // FTimer's handler: hot-object tracking and the caption-button hint.
+    void HoverTimer(TObject* sender);                           // [caption_buttons.cpp]
+    void ShowSystemMenu(POINT screenPoint);                     // [caption_buttons.cpp]
+    void FreeSystemMenuPopup();                                 // [caption_buttons.cpp]
+    void SetHotObject(TNCObject* object) { FHotObject = object; }
+    TNCObject* HotObject() const { return FHotObject; }
+
+    // ---- menu bar, menu items, controls [form_pending.cpp] ------------------
+    // Makes the skinned menu bar for FNativeMenu.
+    void CreateMenuBar();
+    // Gives the window its native menu back and frees the menu bar.
+    void FreeMenuBar();
+    void RebuildMenuBar(HMENU menu);
+    // Opens the menu-bar item at a screen point (SKM_OPENMENUBAR); true when one opened.
+    bool OpenMenuBarAt(POINT screenPoint);
+    // Opens the menu-bar item with `key` as accelerator; true when one opened.
+    bool OpenMenuBarByKey(WPARAM key);
+    // Owner-draw of the form's popup menus (and main menus) on or off.
+    void SetMenusOwnerDraw(bool on);
+    LRESULT MeasureMenuItem(WPARAM wParam, LPARAM lParam);
+    LRESULT DrawMenuItem(WPARAM wParam, LPARAM lParam);
+    // Gives each recognised child control its control skinner.
+    void SkinChildControls();
+    // Frees every control skinner (each gives its control back).
+    void FreeControlSkinners();
+    // Every control skinner reloads the skin / repaints.
+    void ReloadControlSkins();
+    void RefreshControls() override;
+    // Replaces the skinner of the control window by a scroll-bar skinner.
+    void ReskinScrollBar(HWND control);
+
+    // ---- state others read -----------------------------------------------
+    HWND Handle() const { return FHandle; }
+    TControl* Form() const { return FForm; }
+    TSkinData* SkinData() const { return FSkinData; }
+    int SkinState() const { return FSkinState; }
+    bool SkinFrame() const { return FSkinFrame != 0; }
+    BYTE WindowKind() const { return FWindowKind; }
+    BYTE BorderKind() const { return FBorderKind; }
+    BYTE WindowState() const { return FWindowState; }
+    BYTE StyleFlags() const { return FStyleFlags; }
+    bool IsActive() const { return FActive != 0; }
+    int BorderLeft() const { return FBorderLeft; }
+    int BorderTop() const { return FBorderTop; }
+    int BorderRight() const { return FBorderRight; }
+    int BorderBottom() const { return FBorderBottom; }
+    int MenuHeight() const { return FMenuHeight; }
+    const RECT& NativeFrame() const { return FNativeFrame; }
+    const std::vector<TWinSysButton*>& Buttons() const { return FButtons; }
+    const std::vector<TSkinControl*>& ControlSkinners() const { return FControls; }
+    TTimer* HoverTimerObject() const { return FTimer.get(); }
+    bool WindowProcReplaced() const { return FWndProcInstance != nullptr; }
+    // Re-reads the window state from the placement.
+    void ReadWindowState();
+
+    // Per-message bookkeeping: the skinner is not freed while one of its
+    // messages is still running (see message_routing.cpp).
+    int RunningMessages() const { return FRunning; }
+
+private:
+    void CommonAttach(TSkinData* skinData);
+    void RestoreWindowProcs();
+    void RestoreClientProc();
+    void MakeCaptionFont();
+
+    // ---- state, in the order of the design ---------------------------------
+    TWndMethod FOldFormWndProc;              // the form's previous WindowProc
+    WNDPROC FOldWndProc = nullptr;           // the window's previous procedure
+    TWndProcThunk* FWndProcInstance = nullptr;   // our thunk on the window
+    WNDPROC FOldClientProc = nullptr;        // the MDI client's previous procedure
+    TWndProcThunk* FClientProcInstance = nullptr;
+    std::unique_ptr<TFont> FCaptionFont;     // the system caption font
+    std::unique_ptr<TTimer> FTimer;          // 250 ms hover timer
+    std::wstring FCaptionPrefix;             // "  "
+    std::wstring FCaptionSuffix;             // " "
+    std::string FClassName;
+    BYTE FSavedMenuUpdate = 0;
+    BYTE FSkinFrame = 0;                     // 1: the non-client area is skinned
+    RECT FClientRect{};
+    int FLastClickTime = 0;
+    int FDoubleClickTime = 0;
+    HWND FOwnerWindow = nullptr;
+    HICON FIconHandle = nullptr;
+    int FIconSize = 0;
+    RECT FCaptionTextRect{};
+    int FBorderLeft = 0;
+    int FBorderTop = 0;                      // the caption height
+    int FBorderRight = 0;
+    int FBorderBottom = 0;
+    RECT FWindowRect{};
+    RECT FCaptionArea{};
+    RECT FNativeFrame{};                     // (0, 0, native nc width, native nc height)
+    int FMenuHeight = 0;
+    int FButtonCount = 0;
+    BYTE FInMenuLoop = 0;
+    BYTE FRightToLeft = 0;
+    BYTE FSizeable = 0;
+    BYTE FUnicode = 0;
+    BYTE FDialogClass = 0;
+    BYTE FIsChild = 0;
+    TPopupMenu* FSystemMenuPopup = nullptr;
+    HWND FMDIClient = nullptr;
+    HMENU FNativeMenu = nullptr;
+    HMENU FSystemMenu = nullptr;
+    HMENU FTrackedMenu = nullptr;
+    TColor FSavedColor = 0;
+    LONG FStyle = 0;
+    int FRightButtonsExtent = 0;
+    TNCObject* FHotObject = nullptr;
+    BYTE FRegionValid = 0;
+    HRGN FRegion = nullptr;
+    TControl* FForm = nullptr;
+    HWND FHandle = nullptr;
+    std::unique_ptr<TCanvas> FCanvas;
+    std::unique_ptr<TCanvas> FControlCanvas;
+    TSkinData* FSkinData = nullptr;
+    TWinSkinMenu* FMenuBar = nullptr;
+    std::vector<TWinSysButton*> FButtons;
+    std::unique_ptr<TBitmap> FIconBitmap;
+    std::unique_ptr<TBitmap> FFrameBitmap;
+    std::vector<TSkinControl*> FControls;
+    int FFrameWidth = 0;
+    int FFrameHeight = 0;
+    int FRegionWidth = 0;
+    int FRegionHeight = 0;
+    BYTE FActive = 1;
+    BYTE FWindowKind = wkPlain;
+    BYTE FBorderKind = bkSizeable;
+    BYTE FStyleFlags = 0;
+    BYTE FWindowState = fwsNormal;
+    int FSkinState = fssAttached;
+    HINSTANCE FManagerTag = nullptr;
+    std::string FManagerClassName;
+
+    // Our own bookkeeping.
+    bool FWndProcUnicode = false;            // the thunk was set with SetWindowLongW
+    bool FAttached = false;                  // the common attach steps ran
+    int FRunning = 0;                        // messages of this skinner on the stack
+
+    friend class TSkinnerMessageScope;
+};
+
+// Registers the form skinner with the skin manager (done at start-up by this
+// module; calling it again changes nothing).
+void RegisterFormSkinning();
