@@ -444,13 +444,9 @@ void TControl::MouseMessage(TMessage& m)
     switch (m.Msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-        if (FControlStyle & csCaptureMouse) {
-            // A graphic control holds the mouse through its parent; a plain
-            // window holds it itself (standard controls do their own).
-            if (!win && FParent) FParent->FCaptureControl = this;
-            if (win && win->HandleAllocated() && win->IsPlainWindow() && GetCapture() != win->HandleIfAllocated())
-                SetCapture(win->HandleIfAllocated());
-        }
+        // A graphic control holds the mouse through its parent; windowed
+        // controls that need the mouse while pressed capture it themselves.
+        if ((FControlStyle & csCaptureMouse) && !win && FParent) FParent->FCaptureControl = this;
         if (FControlStyle & csClickEvents) FControlState |= csLButtonDown;
         if (m.Msg == WM_LBUTTONDBLCLK && (FControlStyle & csDoubleClicks)) {
             DblClick();
@@ -465,8 +461,6 @@ void TControl::MouseMessage(TMessage& m)
     case WM_LBUTTONUP: {
         bool wasDown = (FControlState & csLButtonDown) != 0;
         FControlState &= ~csLButtonDown;
-        if (win && win->HandleAllocated() && GetCapture() == win->HandleIfAllocated() && win->IsPlainWindow())
-            ReleaseCapture();
         if (FParent && FParent->FCaptureControl == this) FParent->FCaptureControl = nullptr;
         RECT client = ClientRect();
         POINT p{x, y};
