@@ -20,19 +20,27 @@ wineserver_start
 
 mkdir -p build/screenshots
 wine "$EXE" </dev/null >/dev/null 2>&1 &
-# Wait for the main window to appear (its X window takes the caption as name).
+# Wait for the main window to appear (its X window takes the caption as name),
+# give it time to take its place and paint, then read where it is.
+window_geometry() {
+  local info x y w h
+  info="$(xwininfo -name "Ravelbook V1.0" 2>/dev/null)" || return 1
+  x="$(echo "$info" | awk -F: '/Absolute upper-left X/ {gsub(/ /,"",$2); print $2}')"
+  y="$(echo "$info" | awk -F: '/Absolute upper-left Y/ {gsub(/ /,"",$2); print $2}')"
+  w="$(echo "$info" | awk -F: '/Width/ {gsub(/ /,"",$2); print $2}')"
+  h="$(echo "$info" | awk -F: '/Height/ {gsub(/ /,"",$2); print $2}')"
+  echo "${w}x${h}+${x}+${y}"
+}
 geometry=""
 for i in $(seq 1 150); do
-  line="$(xwininfo -root -tree 2>/dev/null | grep -m1 '"Ravelbook V1.0"' || true)"
-  if [ -n "$line" ]; then
-    geometry="$(echo "$line" | grep -oE '[0-9]+x[0-9]+\+-?[0-9]+\+-?[0-9]+' | tail -n1)"
+  if window_geometry >/dev/null; then
+    sleep 2
+    geometry="$(window_geometry || true)"
     break
   fi
   sleep 0.1
 done
-sleep 2   # let the window finish painting
 if [ -n "$geometry" ]; then
-  # xwininfo's tree gives WxH+X+Y relative to the parent (the root here).
   import -display "$DISPLAY" -window root -crop "$geometry" +repage build/screenshots/main.png
   echo "run: saved build/screenshots/main.png ($geometry)"
 else
