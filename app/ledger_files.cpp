@@ -61,28 +61,6 @@ void WriteAll(HANDLE file, const std::string& bytes, const std::wstring& path)
     }
 }
 
-// Both paths name one existing file (same volume and file index).
-bool SameFile(const std::wstring& a, const std::wstring& b)
-{
-    BY_HANDLE_FILE_INFORMATION infoA{}, infoB{};
-    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    THandleOwner fa(CreateFileW(a.c_str(), 0, share, nullptr, OPEN_EXISTING, 0, nullptr));
-    THandleOwner fb(CreateFileW(b.c_str(), 0, share, nullptr, OPEN_EXISTING, 0, nullptr));
-    if (fa.handle == INVALID_HANDLE_VALUE || fb.handle == INVALID_HANDLE_VALUE) return false;
-    if (!GetFileInformationByHandle(fa.handle, &infoA) || !GetFileInformationByHandle(fb.handle, &infoB))
-        return false;
-    return infoA.dwVolumeSerialNumber == infoB.dwVolumeSerialNumber &&
-           infoA.nFileIndexHigh == infoB.nFileIndexHigh && infoA.nFileIndexLow == infoB.nFileIndexLow;
-}
-
-bool IsBareFileName(const std::wstring& name)
-{
-    if (name.empty()) return false;
-    for (wchar_t c : name)
-        if (c < 32 || std::wcschr(L"\\/:*?\"<>|", c)) return false;
-    return true;
-}
-
 }  // namespace
 
 std::wstring ProgramFilePath(const std::wstring& bareName) { return ProgramFolderW() + bareName; }
@@ -214,23 +192,5 @@ void WriteLines(const std::wstring& path, const std::vector<std::string>& lines)
 }
 
 std::wstring CategoryFilePath() { return ProgramFilePath(CATEGORY_FILE_NAME); }
-
-// ---- backup ----------------------------------------------------------------------------
-
-bool BackupDatabase(const std::string& baseName)
-{
-    std::wstring name = AnsiToWide(baseName) + L".mdb";
-    if (!IsBareFileName(name)) return false;
-    std::wstring source = ProgramFilePath(DATABASE_FILE_NAME);
-    std::wstring target = ProgramFilePath(name);
-    // Never delete or overwrite the ledger itself.
-    if (CompareStringW(LOCALE_INVARIANT, NORM_IGNORECASE, name.c_str(), -1, DATABASE_FILE_NAME, -1) ==
-            CSTR_EQUAL ||
-        SameFile(source, target))
-        return false;
-    DeleteFileW(target.c_str());
-    CopyFileW(source.c_str(), target.c_str(), TRUE);
-    return FileExistsW(target);
-}
 
 }  // namespace ledger

@@ -1,6 +1,6 @@
 // The ledger's files and the SQL text it sends: the connection string for
-// data.mdb, the four statements built from what the user typed, the category
-// file XMLB.txt and the backup copy of the database.
+// data.mdb, the four statements built from what the user typed and the
+// category file XMLB.txt (the backup copy is in backup.h).
 //
 // Every file lives in the program folder (ProgramFolderW) under a bare name.
 // Texts are 8-bit text in the ANSI code page (GBK), as the windows hold them.
@@ -68,14 +68,5 @@ std::vector<std::string> ReadLines(const std::wstring& path);
 void WriteLines(const std::wstring& path, const std::vector<std::string>& lines);
 
 std::wstring CategoryFilePath();  // XMLB.txt in the program folder
-
-// ---- backup ----------------------------------------------------------------------------
-// Makes the backup copy `<baseName>.mdb` of data.mdb in the program folder:
-// deletes an earlier file of that name (a file that cannot be deleted stays),
-// copies data.mdb without overwriting, and returns whether the backup file
-// exists afterwards. A name that is not a bare file name (path separators or
-// characters files cannot have) or that names data.mdb itself makes no copy
-// and returns false.
-bool BackupDatabase(const std::string& baseName);
 
 }  // namespace ledger

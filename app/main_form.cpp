@@ -3,6 +3,9 @@
 
 #include <shellapi.h>
 
+#include "app/backup.h"
+#include "app/delete_confirm.h"
+#include "app/entry_editor.h"
 #include "app/ledger_files.h"
 #include "app/unit_mokuai.h"
 
@@ -187,7 +190,8 @@ void TForm1::CreateControls()
     GroupBox4->SetCaption("备份数据库");
     EditDATABAKNAME = Make<TEdit>(this, GroupBox4, "EditDATABAKNAME");
     EditDATABAKNAME->SetBounds(8, 16, 121, EditDATABAKNAME->Height());
-    Buttonbakdatabasa = MakeButton(this, GroupBox4, "Buttonbakdatabasa", "备份", 28, 40, 75, 25, nullptr);
+    Buttonbakdatabasa =
+        MakeButton(this, GroupBox4, "Buttonbakdatabasa", "备份", 28, 40, 75, 25, &TForm1::ButtonbakdatabasaClick);
     Label3 = Make<TLabel>(this, GroupBox4, "Label3");
     Label3->SetAutoSize(false);
     Label3->SetWordWrap(true);
@@ -286,20 +290,25 @@ void TForm1::ComboBoxsearchChange(TObject*) { Buttonsearch->SetDefault(true); }
 
 void TForm1::ButtonreClick(TObject*) { FullRefresh(); }
 
-void TForm1::ButtonaddnewinfoClick(TObject*)
-{
-    // The entry editor (Form2) opens here on its "添加" tab once it exists.
-}
+void TForm1::ButtonaddnewinfoClick(TObject*) { Form2->ShowAddTab(); }
 
-void TForm1::ButtondelClick(TObject*)
-{
-    // The delete confirmation (Form3) opens here once it exists.
-}
+void TForm1::ButtondelClick(TObject*) { Form3->Show(); }
 
 void TForm1::DBGrid1DblClick(TObject*)
 {
     if (PanelText(1) == EMPTY_LIST_COUNT) return;
-    // The entry editor (Form2) opens here on its "编辑" tab once it exists.
+    Form2->ShowEditTab();
+    // Showing the row raised the change flag; nothing is changed yet.
+    Form2->Edit_falseortrue->SetText(CHANGE_FLAG_FALSE);
+}
+
+void TForm1::ButtonbakdatabasaClick(TObject*)
+{
+    // The name box holds the date as the user's short date format writes it;
+    // the file name takes it with every character a file name cannot hold
+    // made "-", so the backup lands in the program folder whatever the box
+    // holds.
+    ShowMessage(ledger::BackupDatabase(EditDATABAKNAME->Text()) ? "备份数据库,成功!" : "备份数据库,失败!");
 }
 
 void TForm1::DBGrid1CellClick(TColumn* column)

@@ -96,6 +96,9 @@ public:
     void ButtondelClick(TObject* sender);
     void DBGrid1DblClick(TObject* sender);
     void DBGrid1CellClick(TColumn* column);
+    // Backs data.mdb up as "<name box>.mdb" and says whether a new copy was
+    // made.
+    void ButtonbakdatabasaClick(TObject* sender);
     void Image1Click(TObject* sender);
     void Label1Click(TObject* sender);
     void Button1Click(TObject* sender);

@@ -4,7 +4,10 @@
 
 #include <commctrl.h>
 
+#include "app/category_editor.h"
 #include "app/data_module.h"
+#include "app/delete_confirm.h"
+#include "app/entry_editor.h"
 #include "app/main_form.h"
 #include "framework/application.h"
 
@@ -18,10 +21,13 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
     Application->CreateForm(Form1);
     // 2. The data module.
     frmdataBase = new TfrmdataBase(Application);
-    // 3. The entry editor (Form2) is made here.
-    // 4. The delete confirmation (Form3) is made here.
-    // 5. The category editor (Form4) is made here; it writes XMLB.txt with the
-    //    default categories when the file is missing.
+    // 3. The entry editor, bound to the main window's list.
+    Application->CreateForm(Form2);
+    // 4. The delete confirmation.
+    Application->CreateForm(Form3);
+    // 5. The category editor: writes XMLB.txt with the default categories
+    //    when the file is missing and fills the entry editor's choices.
+    Application->CreateForm(Form4);
     Application->Run();
     return 0;
 }

@@ -1,6 +1,6 @@
 // The ledger's files and statements: the connection string, the four
 // statements run against a real ledger (quotes, wildcards, the name lookup),
-// XMLB.txt's line rules and the backup copy.
+// and XMLB.txt's line rules.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -271,43 +271,6 @@ TEST_F(LedgerFilesTest, CategoryFileErrorsNameTheFile)
     EXPECT_THROW(WriteLines(path, {"new"}), Exception);
     EXPECT_EQ(FileBytes(path), "old\r\n");
     EXPECT_FALSE(FileExistsW(path + L".new"));
-}
-
-TEST_F(LedgerFilesTest, BackupCopies)
-{
-    std::wstring db = FFolder.File(L"data.mdb");
-    // The program keeps its connection open while copying.
-    TADOConnection connection(nullptr);
-    connection.SetConnectionStringW(LedgerConnectionString());
-    connection.Execute(InsertSql("工资", "类", "2026/12/8", "收入", "1", ""));
-
-    EXPECT_TRUE(BackupDatabase("2026-12-08_BAK_"));
-    std::wstring backup = FFolder.File(L"2026-12-08_BAK_.mdb");
-    EXPECT_EQ(FileBytes(backup), FileBytes(db));
-    EXPECT_THAT(RawQuery(backup, U8(u8"select 项目名称 from data")), ElementsAre(U8(u8"工资")));
-
-    // The same day again: the earlier backup is replaced by the newer copy.
-    connection.Execute(InsertSql("奖金", "类", "2026/12/8", "收入", "2", ""));
-    EXPECT_TRUE(BackupDatabase("2026-12-08_BAK_"));
-    EXPECT_THAT(RawQuery(backup, "select count(*) from data"), ElementsAre("2"));
-
-    EXPECT_TRUE(BackupDatabase("备份"));           // a Chinese name
-    EXPECT_TRUE(FileExistsW(FFolder.File(L"备份.mdb")));
-    EXPECT_TRUE(BackupDatabase(""));               // before the name box is filled
-    EXPECT_TRUE(FileExistsW(FFolder.File(L".mdb")));
-
-    // Names that are not bare file names, or that name the ledger itself.
-    for (const char* name : {"2026/12/8_BAK_", "..\\outside", "a:b", "a*b", "data", "DATA", "Data"})
-        EXPECT_FALSE(BackupDatabase(name)) << name;
-    EXPECT_FALSE(FileExistsW(FFolder.Path() + L"..\\outside.mdb"));
-    EXPECT_THAT(RawQuery(db, "select count(*) from data"), ElementsAre("2"));
-}
-
-TEST_F(LedgerFilesTest, BackupWithoutALedgerFails)
-{
-    DeleteFileW(FFolder.File(L"data.mdb").c_str());
-    EXPECT_FALSE(BackupDatabase("2026-12-08_BAK_"));
-    EXPECT_FALSE(FileExistsW(FFolder.File(L"2026-12-08_BAK_.mdb")));
 }
 
 }  // namespace

@@ -1,0 +1,137 @@
+// The category editor (see category_editor.h).
+#include "app/category_editor.h"
+
+#include "app/entry_editor.h"
+#include "app/ledger_files.h"
+
+TForm4* Form4 = nullptr;
+
+const std::vector<std::string> DEFAULT_CATEGORIES = {
+    "国际域名", "国内域名", "虚拟空间ASP", "虚拟空间PHP", "虚拟空间JSP", "虚拟空间CGI", "虚拟空间全能",
+    "网站建设", "网站系统", "网站维护",    "软件开发",    "广告策划",    "方案设计",
+};
+
+namespace {
+
+template <class T>
+T* Make(TForm4* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
+{
+    T* control = new T(form);
+    control->SetName(name);
+    control->SetParent(parent);
+    control->SetBounds(left, top, width, height < 0 ? control->Height() : height);
+    return control;
+}
+
+TButton* MakeButton(TForm4* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
+                    int width, int height, void (TForm4::*handler)(TObject*))
+{
+    TButton* button = Make<TButton>(form, parent, name, left, top, width, height);
+    button->SetCaption(caption);
+    button->OnClick = [form, handler](TObject* sender) { (form->*handler)(sender); };
+    return button;
+}
+
+}  // namespace
+
+TForm4::TForm4(TComponent* owner) : TForm(owner)
+{
+    SetName("Form4");
+    SetCaption("添加 修改 删除 项目类别");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(BorderIcon(biSystemMenu));
+    SetFormStyle(fsStayOnTop);
+    SetPosition(poDesktopCenter);
+    // The face has no Chinese glyphs of its own: the GB2312 character set
+    // makes the system choose a face that has them for the Chinese texts.
+    Font()->SetName("MS Sans Serif");
+    Font()->SetHeight(-11);
+    Font()->SetCharset(GB2312_CHARSET);
+    SetClientSize(194, 222);
+
+    GroupBox3 = Make<TGroupBox>(this, this, "GroupBox3", 0, 8, 185, 177);
+    GroupBox3->SetCaption("项目类别设置");
+    EditXMLB = Make<TEdit>(this, GroupBox3, "EditXMLB", 8, 16, 121, -1);
+    ButtonXMLBADD = MakeButton(this, GroupBox3, "ButtonXMLBADD", "+", 136, 16, 41, 17, &TForm4::ButtonXMLBADDClick);
+    ButtonXMLBDEL = MakeButton(this, GroupBox3, "ButtonXMLBDEL", "-", 136, 32, 41, 17, &TForm4::ButtonXMLBDELClick);
+    ListBoxXMLB = Make<TListBox>(this, GroupBox3, "ListBoxXMLB", 8, 40, 121, 129);
+    Buttoncloseform =
+        MakeButton(this, this, "Buttoncloseform", "关闭", 109, 192, 75, 25, &TForm4::ButtoncloseformClick);
+
+    ListBoxxnlbbak = Make<TListBox>(this, this, "ListBoxxnlbbak", 8, 192, 90, 25);
+    ListBoxxnlbbak->SetVisible(false);
+    for (const std::string& category : DEFAULT_CATEGORIES) ListBoxxnlbbak->Items()->Add(category);
+
+    OnCreate = [this](TObject* sender) { FormCreate(sender); };
+}
+
+TForm4::~TForm4()
+{
+    if (Form4 == this) Form4 = nullptr;
+}
+
+void TForm4::FormCreate(TObject*)
+{
+    const std::wstring path = ledger::CategoryFilePath();
+    if (!FileExistsW(path)) {
+        std::vector<std::string> defaults;
+        for (int i = 0; i < ListBoxxnlbbak->Items()->Count(); ++i) defaults.push_back(ListBoxxnlbbak->Items()->Get(i));
+        ledger::WriteLines(path, defaults);
+    }
+    const std::vector<std::string> lines = ledger::ReadLines(path);
+    for (const std::string& line : lines) ListBoxXMLB->Items()->Add(line);
+    RefillEntryEditorChoices();
+}
+
+std::vector<std::string> TForm4::Categories() const
+{
+    std::vector<std::string> lines;
+    TStrings* items = ListBoxXMLB->Items();
+    for (int i = 0; i < items->Count(); ++i) lines.push_back(items->Get(i));
+    return lines;
+}
+
+void TForm4::Store(const std::vector<std::string>& lines)
+{
+    ledger::WriteLines(ledger::CategoryFilePath(), lines);
+    TStrings* items = ListBoxXMLB->Items();
+    items->BeginUpdate();
+    items->Clear();
+    for (const std::string& line : lines) items->Add(line);
+    items->EndUpdate();
+}
+
+void TForm4::ButtonXMLBADDClick(TObject*)
+{
+    std::vector<std::string> lines = Categories();
+    lines.push_back(EditXMLB->Text());
+    Store(lines);
+    EditXMLB->Clear();
+    RefillEntryEditorChoices();
+}
+
+void TForm4::ButtonXMLBDELClick(TObject*)
+{
+    std::vector<std::string> lines = Categories();
+    const int chosen = ListBoxXMLB->ItemIndex();
+    if (chosen >= 0 && chosen < static_cast<int>(lines.size())) lines.erase(lines.begin() + chosen);
+    Store(lines);
+    RefillEntryEditorChoices();
+}
+
+void TForm4::ButtoncloseformClick(TObject*) { Hide(); }
+
+void TForm4::RefillEntryEditorChoices()
+{
+    if (!Form2) return;
+    TComboBox* addChoices = Form2->ComboBoxxiangmuleibie;
+    TComboBox* editChoices = Form2->DBComboBoxclass;
+    addChoices->Clear();
+    editChoices->Clear();
+    TStrings* items = ListBoxXMLB->Items();
+    for (int i = 0; i < items->Count(); ++i) {
+        const std::string category = items->Get(i);
+        addChoices->Items()->Add(category);
+        editChoices->Items()->Add(category);
+    }
+}

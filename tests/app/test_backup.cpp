@@ -1,0 +1,201 @@
+// The database backup: the file name made from the name box, "备份" on the
+// main window (one file per day, an earlier backup that cannot be replaced,
+// hostile names, the ledger itself) and copies taken while the database is
+// in use, which always open and hold exactly the committed entries.
+#include "app/backup.h"
+
+#include <algorithm>
+
+#include "tests/app/ledger_windows_fixture.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace ledger;
+
+namespace {
+
+std::string FileText(const std::wstring& path)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
+    CloseHandle(f);
+    return bytes;
+}
+
+void PutFile(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    ASSERT_NE(f, INVALID_HANDLE_VALUE);
+    DWORD written = 0;
+    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    CloseHandle(f);
+}
+
+TEST(BackupFileNameTest, EveryCharacterAFileNameCannotHoldBecomesADash)
+{
+    struct TCase {
+        const char* name;
+        const wchar_t* file;
+    };
+    const TCase cases[] = {
+        {"2026/12/8_BAK_", L"2026-12-8_BAK_.mdb"},      // the Chinese short date
+        {"2026-12-08_BAK_", L"2026-12-08_BAK_.mdb"},
+        {"..\\x", L"..-x.mdb"},
+        {"..\\..\\Windows\\x", L"..-..-Windows-x.mdb"},
+        {"C:\\x", L"C--x.mdb"},
+        {"a*b?c\"d<e>f|g", L"a-b-c-d-e-f-g.mdb"},
+        {"tab\there", L"tab-here.mdb"},
+        {"备份 一", L"备份 一.mdb"},
+        {"", L".mdb"},                                    // before the clock's first tick
+        {"CON", L"CON-.mdb"},
+        {"nul.txt", L"nul-.txt.mdb"},
+        {"lpt1 ", L"lpt1 -.mdb"},
+        {"COM10", L"COM10.mdb"},
+        {"CONSOLE", L"CONSOLE.mdb"},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(BackupFileName(c.name), c.file) << c.name;
+}
+
+class BackupTest : public LedgerWindowsTest {
+protected:
+    // Presses "备份" with `name` in the name box; returns the message shown.
+    std::string Backup(const std::string& name)
+    {
+        Form1->EditDATABAKNAME->SetText(name);
+        Click(Form1->Buttonbakdatabasa);
+        std::vector<std::string> boxes = TakeBoxTexts();
+        return boxes.size() == 1 ? boxes[0] : "<" + std::to_string(boxes.size()) + " boxes>";
+    }
+    // Every file in the program folder but the ledger (with its journal) and
+    // XMLB.txt, sorted.
+    std::vector<std::string> OtherFiles() const
+    {
+        std::vector<std::string> names;
+        WIN32_FIND_DATAW found;
+        HANDLE search = FindFirstFileW((FFolder.Path() + L"*").c_str(), &found);
+        if (search == INVALID_HANDLE_VALUE) return names;
+        do {
+            std::wstring name = found.cFileName;
+            if (name != L"." && name != L".." && name.rfind(L"data.mdb", 0) != 0 && name != L"XMLB.txt")
+                names.push_back(WideToAnsi(name));
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+    std::vector<std::string> NamesIn(const std::wstring& file) const
+    {
+        std::vector<std::string> names;
+        for (const std::string& name : RawQuery(file, AnsiToUtf8("select 项目名称 from data order by 编号")))
+            names.push_back(Utf8ToAnsi(name));
+        return names;
+    }
+};
+
+TEST_F(BackupTest, SameDayTwiceLeavesOneFileWithTheNewerCopy)
+{
+    StartWith({Entry("工资", "收入", "5000")});
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,成功!");
+    const std::wstring file = FFolder.File(L"2026-12-8_BAK_.mdb");
+    EXPECT_THAT(NamesIn(file), ElementsAre("工资"));
+
+    AddEntries(DatabasePath(), {Entry("房租", "支出", "1500")});
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,成功!");
+    EXPECT_THAT(NamesIn(file), ElementsAre("工资", "房租"));
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,成功!");
+    EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb", "2026-12-9_BAK_.mdb"));
+    // The name box keeps the date as it was written.
+    EXPECT_EQ(Form1->EditDATABAKNAME->Text(), "2026/12/9_BAK_");
+}
+
+TEST_F(BackupTest, EarlierBackupThatCannotBeReplacedIsAFailure)
+{
+    StartWith({Entry("工资", "收入", "5000")});
+    const std::wstring file = FFolder.File(L"2026-12-8_BAK_.mdb");
+    PutFile(file, "the earlier backup");
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!");
+    EXPECT_EQ(FileText(file), "the earlier backup");
+    EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb"));  // no copy left half-way
+    SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(BackupTest, HostileNamesStayInTheFolderAndNeverTouchTheLedger)
+{
+    StartWith({Entry("工资", "收入", "5000")});
+    struct TCase {
+        const char* name;
+        const char* message;
+    };
+    const TCase cases[] = {
+        {"..\\outside", "备份数据库,成功!"},
+        {"C:\\x", "备份数据库,成功!"},
+        {"", "备份数据库,成功!"},
+        {"CON", "备份数据库,成功!"},
+        {"data", "备份数据库,失败!"},
+        {"DATA", "备份数据库,失败!"},
+    };
+    for (const TCase& c : cases) EXPECT_EQ(Backup(c.name), c.message) << c.name;
+    EXPECT_THAT(OtherFiles(), ElementsAre("..-outside.mdb", ".mdb", "C--x.mdb", "CON-.mdb"));
+    EXPECT_FALSE(FileExistsW(FFolder.Path() + L"..\\outside.mdb"));
+    EXPECT_THAT(NamesIn(DatabasePath()), ElementsAre("工资"));
+    EXPECT_THAT(NamesIn(FFolder.File(L"CON-.mdb")), ElementsAre("工资"));
+}
+
+TEST_F(BackupTest, CopyHoldsOnlyCommittedEntriesWhileAWriteIsUnderWay)
+{
+    StartWith({Entry("工资", "收入", "5000")});
+    // The program's own row in edit state, and another program's open write.
+    DoubleClickGrid(0);
+    Form2->DBEdit_xiangmuedit->SetText("改了还没存");
+    ASSERT_EQ(Form1->ADOQuery1->State(), dsEdit);
+    sqlite3* writer = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(WideToUtf8(DatabasePath()).c_str(), &writer, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, "begin immediate", nullptr, nullptr, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(writer, AnsiToUtf8("insert into data (项目名称) values ('未提交')").c_str(), nullptr, nullptr,
+                           nullptr),
+              SQLITE_OK);
+
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,成功!");
+    const std::wstring file = FFolder.File(L"2026-12-8_BAK_.mdb");
+    EXPECT_THAT(RawQuery(file, "pragma integrity_check"), ElementsAre("ok"));
+    EXPECT_THAT(NamesIn(file), ElementsAre("工资"));
+
+    // A writer that holds the database exclusively: no copy can be taken
+    // safely, so none is made.
+    ASSERT_EQ(sqlite3_exec(writer, "pragma cache_size=1", nullptr, nullptr, nullptr), SQLITE_OK);
+    for (int i = 0; i < 200; ++i)
+        sqlite3_exec(writer, AnsiToUtf8("insert into data (项目名称, 项目备注) values ('大量', hex(randomblob(500)))").c_str(),
+                     nullptr, nullptr, nullptr);
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!");
+    EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb"));
+
+    sqlite3_exec(writer, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(writer);
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,成功!");
+    EXPECT_THAT(NamesIn(FFolder.File(L"2026-12-9_BAK_.mdb")), ElementsAre("工资"));
+}
+
+TEST(BackupWithoutLedgerTest, MissingOrBrokenLedgerIsAFailureAndLeavesNothing)
+{
+    TTempFolder folder(L"备份 测试");
+    SetProgramFolder(folder.Path());
+    EXPECT_FALSE(BackupDatabase("2026/12/8_BAK_"));
+    PutFile(folder.File(L"data.mdb"), "not a database");
+    EXPECT_FALSE(BackupDatabase("2026/12/8_BAK_"));
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder.Path() + L"*.*").c_str(), &found);
+    int files = 0;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++files;
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    EXPECT_EQ(files, 1);  // data.mdb alone
+    SetProgramFolder(L"");
+}
+
+}  // namespace

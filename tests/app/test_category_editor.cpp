@@ -1,0 +1,179 @@
+// The category editor over XMLB.txt: the file made with the defaults only
+// when it is missing, "+" and "-" writing the file whole and refilling both
+// category boxes of the entry editor, a file that cannot be written, and the
+// window's font drawing Chinese.
+#include "tests/app/ledger_windows_fixture.h"
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::IsEmpty;
+
+namespace {
+
+std::string FileText(const std::wstring& path)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
+    CloseHandle(f);
+    return bytes;
+}
+
+std::vector<std::string> Lines(TStrings* items)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < items->Count(); ++i) lines.push_back(items->Get(i));
+    return lines;
+}
+
+class CategoryEditorTest : public LedgerWindowsTest {
+protected:
+    std::vector<std::string> Shown() const { return Lines(Form4->ListBoxXMLB->Items()); }
+    // The list, the file and both category boxes agree on `lines`.
+    void ExpectEverywhere(const std::vector<std::string>& lines)
+    {
+        std::string text;
+        for (const std::string& line : lines) text += line + "\r\n";
+        EXPECT_EQ(FileText(CategoryPath()), text);
+        EXPECT_EQ(Shown(), lines);
+        EXPECT_EQ(Lines(Form2->ComboBoxxiangmuleibie->Items()), lines);
+        EXPECT_EQ(Lines(Form2->DBComboBoxclass->Items()), lines);
+    }
+    void AddCategory(const std::string& text)
+    {
+        Form4->EditXMLB->SetText(text);
+        Click(Form4->ButtonXMLBADD);
+    }
+    void RemoveCategory(int index)
+    {
+        Form4->ListBoxXMLB->SetItemIndex(index);
+        Click(Form4->ButtonXMLBDEL);
+    }
+};
+
+TEST_F(CategoryEditorTest, MissingFileIsMadeWithTheDefaults)
+{
+    StartWith({});
+    const std::vector<std::string> defaults = {"国际域名",   "国内域名",     "虚拟空间ASP", "虚拟空间PHP", "虚拟空间JSP",
+                                               "虚拟空间CGI", "虚拟空间全能", "网站建设",    "网站系统",    "网站维护",
+                                               "软件开发",   "广告策划",     "方案设计"};
+    ExpectEverywhere(defaults);
+    EXPECT_FALSE(Form4->ListBoxxnlbbak->Visible());
+}
+
+TEST_F(CategoryEditorTest, ExistingFileIsTakenAsItStands)
+{
+    const std::vector<std::vector<std::string>> files = {{}, {"工资", "", "工资", " 房租 "}};
+    for (const auto& lines : files) {
+        SCOPED_TRACE(lines.size());
+        WriteCategories(lines);
+        if (Form1) RestartWindows(); else StartWith({});
+        ExpectEverywhere(lines);
+    }
+}
+
+TEST_F(CategoryEditorTest, AddAndRemoveWriteTheFileWhole)
+{
+    WriteCategories({"工资", "房租"});
+    StartWith({});
+    AddCategory("水电");
+    EXPECT_THAT(Form4->EditXMLB->Text(), IsEmpty());
+    AddCategory("工资");  // a repeat is added again
+    ExpectEverywhere({"工资", "房租", "水电", "工资"});
+
+    RemoveCategory(1);
+    ExpectEverywhere({"工资", "水电", "工资"});
+    Form4->ListBoxXMLB->SetItemIndex(-1);
+    Click(Form4->ButtonXMLBDEL);  // nothing chosen: nothing removed
+    ExpectEverywhere({"工资", "水电", "工资"});
+    EXPECT_THAT(TakeBoxTexts(), IsEmpty());
+}
+
+TEST_F(CategoryEditorTest, EmptiedListStaysEmptyAtTheNextStart)
+{
+    WriteCategories({"a", "b", "c"});
+    StartWith({});
+    for (int i = 0; i < 3; ++i) RemoveCategory(0);
+    ExpectEverywhere({});
+    RestartWindows();
+    ExpectEverywhere({});
+}
+
+TEST_F(CategoryEditorTest, EmptyTextAddsAnEmptyCategoryThatComesBack)
+{
+    WriteCategories({"工资"});
+    StartWith({});
+    AddCategory("");
+    ExpectEverywhere({"工资", ""});
+    RestartWindows();
+    ExpectEverywhere({"工资", ""});
+}
+
+TEST_F(CategoryEditorTest, RefillEmptiesTheChosenCategoryOfBothTabs)
+{
+    WriteCategories({"工资", "房租"});
+    StartWith({Entry("十二月工资", "收入", "5000")});
+    Click(Form1->Buttonaddnewinfo);
+    Choose(Form2->ComboBoxxiangmuleibie, 1);
+    ASSERT_EQ(Form2->ComboBoxxiangmuleibie->Text(), "房租");
+    DoubleClickGrid(0);
+    ASSERT_EQ(Form2->DBComboBoxclass->Text(), "工资");
+
+    Click(Form2->Buttonxiugaileibie);
+    EXPECT_TRUE(Form4->Visible());
+    AddCategory("奖金");
+    EXPECT_THAT(Form2->ComboBoxxiangmuleibie->Text(), IsEmpty());
+    EXPECT_THAT(Form2->DBComboBoxclass->Text(), IsEmpty());
+    EXPECT_EQ(Lines(Form2->DBComboBoxclass->Items()), (std::vector<std::string>{"工资", "房租", "奖金"}));
+    // Only the box is empty: the entry keeps its category.
+    EXPECT_EQ(Form1->ADOQuery1->State(), dsBrowse);
+    EXPECT_EQ(StoredRows()[0], "十二月工资|工资|2026/12/8|收入|5000|");
+
+    Click(Form4->Buttoncloseform);
+    EXPECT_FALSE(Form4->Visible());
+    EXPECT_TRUE(IsWindow(Form4->Handle()));
+}
+
+TEST_F(CategoryEditorTest, FileThatCannotBeWrittenChangesNothing)
+{
+    WriteCategories({"工资"});
+    StartWith({});
+    SetFileAttributesW(CategoryPath().c_str(), FILE_ATTRIBUTE_READONLY);
+    AddCategory("房租");
+    std::vector<std::string> boxes = TakeBoxTexts();
+    ASSERT_EQ(boxes.size(), 1u);  // the error box, naming the file
+    EXPECT_NE(boxes[0].find("XMLB.txt"), std::string::npos);
+    EXPECT_EQ(Form4->EditXMLB->Text(), "房租");  // nothing typed is lost
+    ExpectEverywhere({"工资"});
+
+    RemoveCategory(0);
+    EXPECT_EQ(TakeBoxTexts().size(), 1u);
+    ExpectEverywhere({"工资"});
+    SetFileAttributesW(CategoryPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+TEST_F(CategoryEditorTest, WindowFontDrawsChinese)
+{
+    StartWith({});
+    const TFont* font = Form4->Font();
+    EXPECT_EQ(font->Name(), "MS Sans Serif");
+    EXPECT_EQ(font->Height(), -11);
+    // The face chosen for the window's font has Chinese glyphs: the captions
+    // are not drawn as boxes.
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font->Handle());
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    SIZE extent{};
+    const std::string caption = "项目类别设置";
+    GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_EQ(metrics.tmCharSet, GB2312_CHARSET);
+    EXPECT_GE(extent.cx, 6 * 9);  // six full-width characters
+}
+
+}  // namespace
