@@ -159,6 +159,8 @@ void TCustomForm::CreateParams(TCreateParams& p)
 void TCustomForm::CreateWindowDone()
 {
     if (FIcon) ::SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));
+    // A form shown before its window was rebuilt is shown again.
+    if (FVisible) ShowWindow(FHandle, SW_SHOWNORMAL);
 }
 
 void TCustomForm::PlaceOnScreen()

@@ -419,8 +419,10 @@ TEST_F(Windows, RecreatingKeepsTextsAndChildren)
     form.Edit->OnChange = [&](TObject*) { ++changes; };
     SendMessageA(oldEdit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("奖金"));
     EXPECT_EQ(changes, 1);
+    form.Show();
     form.SetBorderStyle(bsDialog);  // needs a new window
     ASSERT_FALSE(IsWindow(oldEdit));
+    EXPECT_TRUE(IsWindowVisible(form.Handle())) << "a shown form is shown again";
     HWND edit = form.Edit->Handle();
     EXPECT_EQ(FindControl(edit), form.Edit);
     EXPECT_EQ(GetParent(edit), form.Handle());
