@@ -5,10 +5,12 @@
 #include <cstring>
 
 #include "framework/application.h"
+#include "framework/forms.h"
 #include "framework/sysutils.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/quick_ini.h"
 #include "skin/data/skin_model.h"
+#include "skin/data/skin_manager.h"
 #include "skin/data/skin_reader.h"
 
 // ---- enumerations and published properties -----------------------------------
@@ -81,6 +83,8 @@ namespace {
 
 constexpr const char* HINT_WINDOW_CLASS = "TSkinHintWindow";
 constexpr int HINT_MAX_WIDTH = 500;
+// How long a requested skin pass waits, so that a burst of changes runs once.
+constexpr unsigned MANAGER_PASS_DELAY_MS = 250;
 constexpr int HINT_PADDING_X = 3;
 constexpr int HINT_PADDING_Y = 1;
 
@@ -383,43 +387,63 @@ void TSkinData::RecreateFaceBrush()
 
 // ---- the skin manager's side ------------------------------------------------------------
 //
-// The skin manager creates itself on the first component's Loaded, keeps a
-// list of registered components, hooks window activation and runs deferred
-// skinning passes (1 skin, 2 unskin, 3 reload). These are the places where
-// the component reaches it; until the manager is part of the program they
-// only track that the component went through them.
+// The skin manager is made by the first component that finishes loading; every
+// component registers with it. The main component installs its hook and
+// starts skinning; the others switch skinning on and may skin their own form.
 
 void TSkinData::AttachManager()
 {
-    // Create the manager when there is none and register this component.
+    TSkinManage* manager = CreateSkinManager();
+    manager->RegisterSkinData(this);
     FManagerAttached = true;
 }
 
 void TSkinData::StartManager()
 {
-    // sfMainform: install the manager's activation hook and, when Active with
-    // a loaded skin, request pass 1 after 250 ms. Other kinds: switch the
-    // manager's skinning on, raise its run state and, for an Active
-    // component on a form, skin the owner's window now.
+    TSkinManage* manager = SkinManager();
+    if (!manager) return;
+    if (FSkinFormtype != sfMainform) {
+        manager->Skinning = true;
+        ++manager->RunState;
+        auto* owner = As<TCustomForm>(Owner());
+        if (owner && FActive) {
+            try {
+                manager->SkinWindow(owner->Handle());
+            } catch (...) {
+                // A form without a window yet is skinned when it is activated.
+            }
+        }
+        return;
+    }
+    manager->InstallHook();
+    if (FActive && !FNoSkin) {
+        manager->ActingSkinData = this;
+        manager->RequestPass(spSkin, MANAGER_PASS_DELAY_MS);
+    }
 }
 
 void TSkinData::RequestManagerPass(int pass)
 {
-    // Make this component the manager's acting one and request `pass` after
-    // 250 ms (for sfMainform turning on also sets the run state to 1).
-    (void)pass;
+    TSkinManage* manager = SkinManager();
+    if (!manager) return;
+    manager->ActingSkinData = this;
+    manager->RequestPass(pass, MANAGER_PASS_DELAY_MS);
+    if (FSkinFormtype == sfMainform && pass == spSkin) manager->RunState = SKIN_RUN_STARTED;
 }
 
 void TSkinData::ApplyNewSkinFile()
 {
     if (!FManagerAttached) Loaded();
-    // Make this component the acting one, let every form skinner using it
-    // rebuild its caption buttons, and request pass 3 when the manager's run
-    // state is 1.
+    TSkinManage* manager = SkinManager();
+    if (!manager) return;
+    manager->ActingSkinData = this;
+    manager->RefreshSkin(this);
+    if (manager->RunState == SKIN_RUN_STARTED) manager->RequestPass(spRefresh, MANAGER_PASS_DELAY_MS);
 }
 
 void TSkinData::DetachManager()
 {
-    // Unregister from the manager; the manager itself lives on.
+    if (FManagerAttached)
+        if (TSkinManage* manager = SkinManager()) manager->UnregisterSkinData(this);
     FManagerAttached = false;
 }

@@ -37,6 +37,9 @@ class TObject;
 class TFormSkinnerLink {
 public:
     virtual ~TFormSkinnerLink() = default;
+    // Frees the skinner now, or, while one of its window's messages is still
+    // being handled by it, as soon as that message returns.
+    virtual void FreeSkinner() = 0;
 
     // The skinned window, the component whose skin it applies, and its skin
     // state (TFormSkinState's values).
@@ -140,6 +143,8 @@ public:
     // Removes the entry of `window` (its skinner is going away by itself),
     // unless the manager is being destroyed.
     void ForgetFormSkinner(HWND window);
+    // The same for a skinner that is being destroyed: only its own entry goes.
+    void ForgetFormSkinner(TFormSkinnerLink* skinner);
     // Removes entries whose skinner is gone or destroyed (freeing the latter).
     void DropDeadSkinners();
 

@@ -92,6 +92,7 @@ public:
     bool SkinnerHasRegion() const override { return FRegion != nullptr; }
     void SetNormalWindowState() override;
     void SizeGripCreated(HWND grip) override;
+    void FreeSkinner() override;
 
     // ---- attaching, activation, skin change, detaching [form_skinner.cpp] -
     // Attaches to a framework form: the common steps plus the form's
@@ -179,8 +180,9 @@ public:
     // ---- menu bar, menu items, controls [form_pending.cpp] ------------------
     // Makes the skinned menu bar for FNativeMenu.
     void CreateMenuBar();
-    // Gives the window its native menu back and frees the menu bar.
-    void FreeMenuBar();
+    // Frees the menu bar; with `giveMenuBack` the window gets its native menu
+    // back (not while it is being destroyed).
+    void FreeMenuBar(bool giveMenuBack);
     void RebuildMenuBar(HMENU menu);
     // Opens the menu-bar item at a screen point (SKM_OPENMENUBAR); true when one opened.
     bool OpenMenuBarAt(POINT screenPoint);
@@ -307,8 +309,23 @@ private:
     bool FWndProcUnicode = false;            // the thunk was set with SetWindowLongW
     bool FAttached = false;                  // the common attach steps ran
     int FRunning = 0;                        // messages of this skinner on the stack
+    bool FFreePending = false;               // FreeSkinner came while messages ran
+    struct TMessageScope* FScopes = nullptr; // innermost running message
 
-    friend class TSkinnerMessageScope;
+    friend struct TMessageScope;
+};
+
+// One running message of a form skinner. While it lives the skinner is not
+// freed by FreeSkinner; if the skinner is destroyed anyway (its form goes
+// away inside the message), Dead tells the handler not to touch it again.
+struct TMessageScope {
+    explicit TMessageScope(TWinSkinForm* form);
+    ~TMessageScope();
+    TMessageScope(const TMessageScope&) = delete;
+    TMessageScope& operator=(const TMessageScope&) = delete;
+    TWinSkinForm* Form;
+    TMessageScope* Outer;
+    bool Dead = false;
 };
 
 // Registers the form skinner with the skin manager (done at start-up by this

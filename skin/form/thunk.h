@@ -22,6 +22,13 @@ public:
     // Gives the thunk's memory back to the pool (null is allowed).
     static void Free(TWndProcThunk* thunk);
 
+    // Points the thunk at another object and procedure (a window procedure
+    // that others have subclassed on top of must keep answering).
+    void Rebind(void* object, WNDPROC proc);
+
+    // Thunks handed out and not yet freed (a leak check for tests).
+    static int LiveCount();
+
     // What to install as the window procedure.
     WNDPROC Proc() { return reinterpret_cast<WNDPROC>(this); }
 
