@@ -112,6 +112,13 @@ void RegisterFormSkinning()
     SetFormSkinnerFactory(MakeFormSkinner);
 }
 
+// The program's link names this symbol so that the form skinner is part of
+// it: nothing else in the program calls into this module by name.
+extern "C" void RavelbookFormSkinning()
+{
+    RegisterFormSkinning();
+}
+
 // ---- message scopes ------------------------------------------------------------
 
 TMessageScope::TMessageScope(TWinSkinForm* form) : Form(form), Outer(form->FScopes)

@@ -22,12 +22,6 @@
 //                        control skinners: the ordinary behaviour until those
 //                        parts of the engine exist
 //
-// NOTE to the author of frame_painting.cpp / caption_buttons.cpp: until your
-// files define them, frame_defaults.cpp holds a stand-in for each method
-// marked [frame_painting.cpp] or [caption_buttons.cpp] below (mostly: pass
-// the message to the saved procedure). Delete each stand-in as you implement
-// the method, and the file once it is empty.
-//
 // Invariants: FHandle is the skinned window for the skinner's whole life;
 // while FWndProcInstance is set the window's procedure was replaced by it;
 // FOldFormWndProc is set exactly while the form's WindowProc slot is ours.
@@ -331,3 +325,6 @@ struct TMessageScope {
 // Registers the form skinner with the skin manager (done at start-up by this
 // module; calling it again changes nothing).
 void RegisterFormSkinning();
+// The same under a C name that the program's link asks for, so that this
+// module is linked into a program that never names it.
+extern "C" void RavelbookFormSkinning();
