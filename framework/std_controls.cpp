@@ -116,6 +116,8 @@ void TButton::WndProc(TMessage& m)
 
 // ---- TEdit -----------------------------------------------------------------------------------
 
+IMPLEMENT_CLASS(TCustomEdit)
+
 using PEdit = TPropBuilder<TEdit>;
 IMPLEMENT_CLASS(TEdit,
     PEdit::Integer("Color", &TEdit::Color, &TEdit::SetColor),
@@ -126,7 +128,7 @@ IMPLEMENT_CLASS(TEdit,
     PEdit::Bool("ReadOnly", &TEdit::ReadOnly, &TEdit::SetReadOnly),
     PEdit::String("Text", &TEdit::Text, &TEdit::SetText))
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner)
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner)
 {
     FControlStyle = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
     FWidth = 121;
@@ -136,7 +138,7 @@ TEdit::TEdit(TComponent* owner) : TWinControl(owner)
     FBrush->SetColor(clWindow);
 }
 
-void TEdit::CreateParams(TCreateParams& p)
+void TCustomEdit::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "EDIT");
@@ -146,19 +148,19 @@ void TEdit::CreateParams(TCreateParams& p)
     p.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TEdit::SetMaxLength(int value)
+void TCustomEdit::SetMaxLength(int value)
 {
     FMaxLength = std::max(value, 0);
     if (FHandle) ::SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
 }
 
-void TEdit::SetReadOnly(bool value)
+void TCustomEdit::SetReadOnly(bool value)
 {
     FReadOnly = value;
     if (FHandle) ::SendMessageA(FHandle, EM_SETREADONLY, value, 0);
 }
 
-void TEdit::SetPasswordChar(char value)
+void TCustomEdit::SetPasswordChar(char value)
 {
     if (value == FPasswordChar) return;
     FPasswordChar = value;
@@ -168,36 +170,36 @@ void TEdit::SetPasswordChar(char value)
     }
 }
 
-int TEdit::SelStart()
+int TCustomEdit::SelStart()
 {
     DWORD start = 0;
     ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
     return static_cast<int>(start);
 }
 
-void TEdit::SetSelStart(int value) { ::SendMessageA(Handle(), EM_SETSEL, value, value); }
+void TCustomEdit::SetSelStart(int value) { ::SendMessageA(Handle(), EM_SETSEL, value, value); }
 
-int TEdit::SelLength()
+int TCustomEdit::SelLength()
 {
     DWORD start = 0, end = 0;
     ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
     return static_cast<int>(end - start);
 }
 
-void TEdit::SetSelLength(int value)
+void TCustomEdit::SetSelLength(int value)
 {
     int start = SelStart();
     ::SendMessageA(Handle(), EM_SETSEL, start, start + value);
 }
 
-void TEdit::SelectAll() { ::SendMessageA(Handle(), EM_SETSEL, 0, -1); }
+void TCustomEdit::SelectAll() { ::SendMessageA(Handle(), EM_SETSEL, 0, -1); }
 
-void TEdit::Change()
+void TCustomEdit::Change()
 {
     if (OnChange) OnChange(this);
 }
 
-void TEdit::WndProc(TMessage& m)
+void TCustomEdit::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case CN_COMMAND:
@@ -341,6 +343,8 @@ void TLabel::WndProc(TMessage& m)
 
 // ---- TPanel -------------------------------------------------------------------------------------
 
+IMPLEMENT_CLASS(TCustomPanel)
+
 using PPanel = TPropBuilder<TPanel>;
 IMPLEMENT_CLASS(TPanel,
     PPanel::Enum("Alignment", AlignmentEnum, &TPanel::Alignment, &TPanel::SetAlignment),
@@ -355,50 +359,50 @@ IMPLEMENT_CLASS(TPanel,
     PPanel::Bool("ParentColor", &TPanel::ParentColor, &TPanel::SetParentColor),
     PPanel::Bool("ParentFont", &TPanel::ParentFont, &TPanel::SetParentFont))
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner)
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner)
 {
     FControlStyle = csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks;
     FWidth = 185;
     FHeight = 41;
 }
 
-void TPanel::Changed()
+void TCustomPanel::Changed()
 {
     AlignControls();
     Invalidate();
 }
 
-void TPanel::SetAlignment(TAlignment value)
+void TCustomPanel::SetAlignment(TAlignment value)
 {
     FAlignment = value;
     Invalidate();
 }
 
-void TPanel::SetBevelInner(TBevelCut value)
+void TCustomPanel::SetBevelInner(TBevelCut value)
 {
     FBevelInner = value;
     Changed();
 }
 
-void TPanel::SetBevelOuter(TBevelCut value)
+void TCustomPanel::SetBevelOuter(TBevelCut value)
 {
     FBevelOuter = value;
     Changed();
 }
 
-void TPanel::SetBevelWidth(int value)
+void TCustomPanel::SetBevelWidth(int value)
 {
     FBevelWidth = std::max(value, 1);
     Changed();
 }
 
-void TPanel::SetBorderWidth(int value)
+void TCustomPanel::SetBorderWidth(int value)
 {
     FBorderWidth = std::max(value, 0);
     Changed();
 }
 
-void TPanel::AdjustClientRect(RECT& rect) const
+void TCustomPanel::AdjustClientRect(RECT& rect) const
 {
     int inset = FBorderWidth;
     if (FBevelOuter != bvNone) inset += FBevelWidth;
@@ -406,7 +410,7 @@ void TPanel::AdjustClientRect(RECT& rect) const
     InflateRect(&rect, -inset, -inset);
 }
 
-void TPanel::Paint()
+void TCustomPanel::Paint()
 {
     TCanvas* canvas = Canvas();
     HDC dc = canvas->Handle();
@@ -451,7 +455,7 @@ void TPanel::Paint()
     }
 }
 
-void TPanel::WndProc(TMessage& m)
+void TCustomPanel::WndProc(TMessage& m)
 {
     TCustomControl::WndProc(m);
     if (m.Msg == CM_TEXTCHANGED) Invalidate();

@@ -49,11 +49,11 @@ private:
 };
 
 // A single-line edit box. OnChange runs whenever its text changes, typed or
-// set.
-class TEdit : public TWinControl {
-    DECLARE_CLASS(TEdit, TWinControl)
+// set. TCustomEdit does the work; TEdit publishes its properties.
+class TCustomEdit : public TWinControl {
+    DECLARE_CLASS(TCustomEdit, TWinControl)
 public:
-    explicit TEdit(TComponent* owner);
+    explicit TCustomEdit(TComponent* owner);
 
     int MaxLength() const { return FMaxLength; }
     void SetMaxLength(int value);
@@ -80,6 +80,12 @@ private:
     int FMaxLength = 0;
     bool FReadOnly = false;
     char FPasswordChar = 0;
+};
+
+class TEdit : public TCustomEdit {
+    DECLARE_CLASS(TEdit, TCustomEdit)
+public:
+    explicit TEdit(TComponent* owner) : TCustomEdit(owner) {}
 };
 
 // A text painted on its parent. With AutoSize (the default) the label takes
@@ -118,10 +124,11 @@ private:
 };
 
 // A raised box that holds other controls, with an optional centred caption.
-class TPanel : public TCustomControl {
-    DECLARE_CLASS(TPanel, TCustomControl)
+// TCustomPanel does the work; TPanel publishes its properties.
+class TCustomPanel : public TCustomControl {
+    DECLARE_CLASS(TCustomPanel, TCustomControl)
 public:
-    explicit TPanel(TComponent* owner);
+    explicit TCustomPanel(TComponent* owner);
 
     TAlignment Alignment() const { return FAlignment; }
     void SetAlignment(TAlignment value);
@@ -148,4 +155,10 @@ private:
     TBevelCut FBevelOuter = bvRaised;
     int FBevelWidth = 1;
     int FBorderWidth = 0;
+};
+
+class TPanel : public TCustomPanel {
+    DECLARE_CLASS(TPanel, TCustomPanel)
+public:
+    explicit TPanel(TComponent* owner) : TCustomPanel(owner) {}
 };

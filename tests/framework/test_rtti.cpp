@@ -49,6 +49,8 @@ TEST(Rtti, ClassNamesAndChains)
     TForm form(nullptr);
     auto* button = new TButton(&form);
     auto* label = new TLabel(&form);
+    auto* edit = new TEdit(&form);
+    auto* panel = new TPanel(&form);
     struct Case {
         TObject* Object;
         const char* Name;
@@ -59,6 +61,9 @@ TEST(Rtti, ClassNamesAndChains)
         {button, "TButton", TGraphicControl::StaticClassInfo(), false},
         {label, "TLabel", TGraphicControl::StaticClassInfo(), true},
         {label, "TLabel", TWinControl::StaticClassInfo(), false},
+        {edit, "TEdit", TCustomEdit::StaticClassInfo(), true},
+        {panel, "TPanel", TCustomPanel::StaticClassInfo(), true},
+        {panel, "TPanel", TCustomControl::StaticClassInfo(), true},
         {&form, "TForm", TCustomForm::StaticClassInfo(), true},
         {&form, "TForm", TComponent::StaticClassInfo(), true},
         {&form, "TForm", TObject::StaticClassInfo(), true},
