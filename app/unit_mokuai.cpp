@@ -46,26 +46,25 @@ private:
 
 // Walks the whole list once from its first entry and appends to `list` the
 // trimmed amount of every entry whose trimmed direction is `direction`;
-// empty amounts are skipped.
+// empty amounts are skipped. The rows are read where they stand, and the
+// cursor is then put where a row-by-row walk ends: on the newest entry, past
+// the end. The grid thus follows once instead of once per row.
 void GatherDirection(TListBox* list, const char* direction)
 {
     list->Items()->Clear();
     ReloadList();
     TADOQuery* query = Form1->ADOQuery1;
     const int count = query->RecordCount();
-    TField* amountField = nullptr;
-    TField* directionField = nullptr;
+    if (count == 0) return;
+    const int amountField = query->FieldByName(AMOUNT_FIELD).Index();
+    const int directionField = query->FieldByName(DIRECTION_FIELD).Index();
     TStringsUpdate update(list->Items());
-    for (int i = 0; i < count; ++i) {
-        if (query->Eof()) continue;
-        if (!amountField) amountField = &query->FieldByName(AMOUNT_FIELD);
-        std::string amount = Trim(amountField->AsString());
-        if (!amount.empty()) {
-            if (!directionField) directionField = &query->FieldByName(DIRECTION_FIELD);
-            if (Trim(directionField->AsString()) == direction) list->Items()->Add(amount);
-        }
-        query->Next();
+    for (int row = 0; row < count; ++row) {
+        std::string amount = Trim(query->DisplayText(row, amountField));
+        if (!amount.empty() && Trim(query->DisplayText(row, directionField)) == direction)
+            list->Items()->Add(amount);
     }
+    query->Last();
 }
 
 // Adds up the amounts in `list` into `total` and shows `caption` + total +

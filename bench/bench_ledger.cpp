@@ -1,0 +1,209 @@
+// The main window over a 100,000-entry ledger, next to the SQLite shell on
+// the same file, measured in one run and printed as ratios:
+//
+//   full refresh ("刷新": the list loaded three times, walked twice, both
+//   totals) against the shell running the list's select three times;
+//   a search ("搜索") against the shell running the same select once.
+//
+// Targets: the refresh within 4x of the shell's three selects and under one
+// second; the search within 2x of the shell's select. The shell's times are
+// its own "Run Time: real" figures, with its output sent to NUL.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/ledger_files.h"
+#include "app/main_form.h"
+#include "app/unit_mokuai.h"
+#include "framework/application.h"
+#include "framework/data/ledger_schema.h"
+#include "sqlite3.h"
+
+namespace {
+
+constexpr int ROWS = 100000;
+constexpr int ROUNDS = 5;
+
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(frequency.QuadPart);
+}
+
+double Best(const std::function<void()>& run)
+{
+    double best = 1e9;
+    for (int round = 0; round < ROUNDS; ++round) {
+        double t = Now();
+        run();
+        best = std::min(best, Now() - t);
+    }
+    return best;
+}
+
+bool MakeLedger(const std::wstring& path)
+{
+    std::string error;
+    if (ledger::CreateLedgerDatabase(WideToUtf8(path).c_str(), error) != ledger::TCreateLedgerResult::Created) {
+        std::fprintf(stderr, "cannot make the ledger: %s\n", error.c_str());
+        return false;
+    }
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
+    sqlite3_stmt* stmt = nullptr;
+    sqlite3_prepare_v2(db, AnsiToUtf8("insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) "
+                                      "values (?,?,?,?,?,?)").c_str(),
+                       -1, &stmt, nullptr);
+    const char* categories[] = {"工资", "房租", "水电", "餐饮", "交通"};
+    for (int i = 0; i < ROWS; ++i) {
+        const std::string values[] = {"项目" + IntToStr(i), categories[i % 5], "2026/12/8",
+                                      i % 3 ? "支出" : "收入", IntToStr(i % 5000), "备注:第" + IntToStr(i) + "条"};
+        for (int c = 0; c < 6; ++c) sqlite3_bind_text(stmt, c + 1, AnsiToUtf8(values[c]).c_str(), -1, SQLITE_TRANSIENT);
+        sqlite3_step(stmt);
+        sqlite3_reset(stmt);
+    }
+    sqlite3_finalize(stmt);
+    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    return true;
+}
+
+std::wstring ExecutableFolder()
+{
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder = path;
+    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
+}
+
+// Runs the shell (sqlite3.exe beside this benchmark) on `database` with the
+// statements (8-bit text) fed on its standard input after ".timer on" and
+// ".output NUL"; returns each statement's "Run Time: real" in seconds, or
+// nothing when the shell could not be run.
+std::vector<double> ShellTimes(const std::wstring& database, const std::vector<std::string>& statements)
+{
+    std::wstring script = database + L".sql";
+    std::string text = ".timer on\n.output NUL\n";
+    for (const std::string& s : statements) text += AnsiToUtf8(s) + ";\n";
+    HANDLE f = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(f);
+
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE input = CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
+    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
+    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = writeEnd;
+    startup.hStdError = writeEnd;
+    std::wstring command = L"\"" + ExecutableFolder() + L"sqlite3.exe\" \"" + database + L"\"";
+    PROCESS_INFORMATION process = {};
+    std::vector<double> times;
+    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
+                       &process)) {
+        CloseHandle(writeEnd);
+        writeEnd = nullptr;
+        std::string output;
+        char buffer[4096];
+        DWORD read = 0;
+        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read) output.append(buffer, read);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        CloseHandle(process.hProcess);
+        CloseHandle(process.hThread);
+        for (size_t at = output.find("Run Time: real "); at != std::string::npos;
+             at = output.find("Run Time: real ", at + 1))
+            times.push_back(std::atof(output.c_str() + at + 15));
+    }
+    if (writeEnd) CloseHandle(writeEnd);
+    CloseHandle(readEnd);
+    CloseHandle(input);
+    DeleteFileW(script.c_str());
+    return times;
+}
+
+// The best of ROUNDS runs of the shell, statement by statement.
+std::vector<double> BestShellTimes(const std::wstring& database, const std::vector<std::string>& statements)
+{
+    std::vector<double> best(statements.size(), 1e9);
+    for (int round = 0; round < ROUNDS; ++round) {
+        std::vector<double> times = ShellTimes(database, statements);
+        if (times.size() != statements.size()) return {};
+        for (size_t i = 0; i < times.size(); ++i) best[i] = std::min(best[i], times[i]);
+    }
+    return best;
+}
+
+}  // namespace
+
+int main()
+{
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring folder = std::wstring(temp) + L"bench_ledger_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    std::wstring database = folder + L"data.mdb";
+    if (!MakeLedger(database)) return 1;
+    SetProgramFolder(folder);
+    Application->SetTitle("Ravelbook");
+    int boxes = 0;
+    Application->SetMessageBoxHandler([&boxes](const std::string& text, const std::string&, UINT) {
+        std::fprintf(stderr, "message box: %s\n", text.c_str());
+        ++boxes;
+        return IDOK;
+    });
+
+    Application->CreateForm(Form1);
+    Form1->Show();
+    Application->ProcessMessages();
+
+    const std::string keyword = "99";
+    const std::string selectAll = ledger::SelectAllSql();
+    const std::string search = ledger::SearchSql("项目名称", keyword);
+
+    double refresh = Best([] {
+        Form1->ButtonreClick(Form1->Buttonre);
+        Form1->Update();
+    });
+    const std::string totals = Form1->PanelText(1) + " " + Form1->PanelText(2) + " " + Form1->PanelText(3);
+    Form1->ComboBoxsearch->SetText(keyword);
+    double searching = Best([] {
+        Form1->ButtonsearchClick(Form1->Buttonsearch);
+        Form1->Update();
+    });
+    const std::string found = Form1->PanelText(1);
+    delete Form1;
+
+    std::vector<double> shell = BestShellTimes(database, {selectAll, selectAll, selectAll, search});
+    if (shell.empty() || boxes) {
+        std::fprintf(stderr, "the shell gave no times, or the window reported an error\n");
+        return 1;
+    }
+    const double shellThree = shell[0] + shell[1] + shell[2];
+    const double shellSearch = shell[3];
+
+    std::printf("main window over %d entries (%s; search: %s):\n", ROWS, totals.c_str(), found.c_str());
+    std::printf("  full refresh / shell's three selects: %.2f  (%.1f ms vs %.1f ms; target <= 4, and < 1000 ms)%s\n",
+                refresh / shellThree, refresh * 1e3, shellThree * 1e3,
+                refresh / shellThree <= 4 && refresh < 1.0 ? "" : "  MISSED");
+    std::printf("  search / shell's select: %.2f  (%.1f ms vs %.1f ms; target <= 2)%s\n", searching / shellSearch,
+                searching * 1e3, shellSearch * 1e3, searching / shellSearch <= 2 ? "" : "  MISSED");
+
+    DeleteFileW(database.c_str());
+    RemoveDirectoryW(folder.c_str());
+    return 0;
+}
