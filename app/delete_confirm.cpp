@@ -10,6 +10,8 @@ TForm3* Form3 = nullptr;
 
 namespace {
 
+constexpr int CLIENT_WIDTH = 265;
+constexpr int QUESTION_LEFT = 32;
 const char* const NOTHING_TO_DELETE = "大哥没记录了,你把我删了算了!";
 const char* const DELETED = "删除成功!";
 
@@ -38,13 +40,16 @@ TForm3::TForm3(TComponent* owner) : TForm(owner)
     Font()->SetName("宋体");
     Font()->SetHeight(-12);
     Font()->SetCharset(GB2312_CHARSET);
-    SetClientSize(265, 92);
+    SetClientSize(CLIENT_WIDTH, 92);
 
     Label1 = new TLabel(this);
     Label1->SetName("Label1");
     Label1->SetParent(this);
     Label1->SetCaption("删除该记录,将无法恢复,您确认删除吗?");
-    Label1->SetBounds(32, 24, Label1->Width(), Label1->Height());
+    // As wide as the window leaves it rather than measured: some faces draw
+    // the closing "?" wider than they measure it, and it must not be cut off.
+    Label1->SetAutoSize(false);
+    Label1->SetBounds(QUESTION_LEFT, 24, CLIENT_WIDTH - QUESTION_LEFT - 8, 16);
 
     Buttondelyes = MakeButton(this, "Buttondelyes", "确认", 48, &TForm3::ButtondelyesClick);
     Buttonnodel = MakeButton(this, "Buttonnodel", "取消", 144, &TForm3::ButtonnodelClick);

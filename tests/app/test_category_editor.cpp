@@ -160,7 +160,7 @@ TEST_F(CategoryEditorTest, WindowFontDrawsChinese)
     StartWith({});
     const TFont* font = Form4->Font();
     EXPECT_EQ(font->Name(), "MS Sans Serif");
-    EXPECT_EQ(font->Height(), -11);
+    EXPECT_EQ(font->Height(), -12);
     // The face chosen for the window's font has Chinese glyphs: the captions
     // are not drawn as boxes.
     HDC dc = CreateCompatibleDC(nullptr);
@@ -173,7 +173,7 @@ TEST_F(CategoryEditorTest, WindowFontDrawsChinese)
     SelectObject(dc, old);
     DeleteDC(dc);
     EXPECT_EQ(metrics.tmCharSet, GB2312_CHARSET);
-    EXPECT_GE(extent.cx, 6 * 9);  // six full-width characters
+    EXPECT_GE(extent.cx, 6 * 10);  // six full-width characters, not boxes
 }
 
 }  // namespace

@@ -15,6 +15,22 @@ std::vector<TEntry> ThreeEntries()
     return {Entry("工资", "收入", "5000"), Entry("房租", "支出", "1500"), Entry("水费", "支出", "80")};
 }
 
+TEST_F(DeleteConfirmTest, QuestionIsShownWhole)
+{
+    StartWith({});
+    EXPECT_EQ(Form3->Label1->Caption(), "删除该记录,将无法恢复,您确认删除吗?");
+    // The text with room for its last glyph, inside the window.
+    const std::string text = Form3->Label1->Caption();
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, Form3->Label1->Font()->Handle());
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    EXPECT_GE(Form3->Label1->Width(), extent.cx + 8);
+    EXPECT_LE(Form3->Label1->Left() + Form3->Label1->Width(), Form3->ClientWidth());
+}
+
 TEST_F(DeleteConfirmTest, EmptyTableDeletesNothing)
 {
     StartWith({});
