@@ -8,6 +8,7 @@
 #include "app/entry_editor.h"
 #include "app/ledger_files.h"
 #include "app/unit_mokuai.h"
+#include "skin/data/stored_skin.h"
 
 TForm1* Form1 = nullptr;
 
@@ -70,6 +71,12 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     Constraints()->SetMaxWidth(FORM_WIDTH);
     Constraints()->SetMinHeight(FORM_HEIGHT);
     Constraints()->SetMaxHeight(FORM_HEIGHT);
+
+    // The skin component comes first, as it does in the window's stored
+    // data: it reads the stored skin now and starts skinning at Loaded.
+    SkinData1 = new TSkinData(this);
+    SkinData1->SetName("SkinData1");
+    ConfigureStoredSkin(*SkinData1);
 
     CreateDataAccess();
     CreateControls();

@@ -30,6 +30,7 @@
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
 #include "framework/timer.h"
+#include "skin/data/skin_component.h"
 
 // The maker's website, opened by the banner, the link label and "软件更新".
 extern const char* const MAKER_WEBSITE;
@@ -81,6 +82,9 @@ public:
     TADOQuery* ADOQuery2;
     TDataSource* DataSource1;
     TTimer* Timer;
+    // The skin component: it holds the program's stored skin and skins every
+    // window of the program by itself; the ledger never calls it.
+    TSkinData* SkinData1;
 
     // ---- events ----
     void FormCreate(TObject* sender);
