@@ -8,22 +8,13 @@
 #include <cstdio>
 #include <functional>
 
+#include "bench/bench_support.h"
 #include "framework/gdi_handles.h"
 #include "skin/data/skin_draw.h"
 
-namespace {
+using bench::Now;
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
+namespace {
 
 // Best time per call of each of two alternatives, run in alternating rounds
 // so that both see the same machine state.

@@ -8,67 +8,28 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
-#include <string>
 
+#include "bench/bench_support.h"
 #include "framework/data/ado_connection.h"
 #include "framework/data/db_grid.h"
-#include "framework/data/ledger_schema.h"
+
+using bench::Best;
 
 namespace {
 
 constexpr int ROWS = 100000;
 constexpr int PAGES = 100;
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-// The best of five runs of `run`, each after `prepare` (not timed).
-double Best(const std::function<void()>& prepare, const std::function<void()>& run)
-{
-    double best = 1e9;
-    for (int round = 0; round < 5; ++round) {
-        prepare();
-        double t = Now();
-        run();
-        best = std::min(best, Now() - t);
-    }
-    return best;
-}
-
 }  // namespace
 
 int main()
 {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"bench_grid_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    std::wstring path = folder + L"data.mdb";
-    std::string error;
-    if (ledger::CreateLedgerDatabase(WideToUtf8(path).c_str(), error) != ledger::TCreateLedgerResult::Created) {
-        std::fprintf(stderr, "cannot make %s: %s\n", WideToUtf8(path).c_str(), error.c_str());
-        return 1;
-    }
+    bench::TBenchLedger ledger(L"bench_grid");
+    if (!ledger.Ok() || !ledger.AddEntries(ROWS, {"网站建设"}, 500)) return 1;
     int status = 0;
     {
         TADOConnection connection(nullptr);
-        connection.SetConnectionStringW(L"Data Source=" + path);
-        connection.Execute("begin");
-        for (int i = 0; i < ROWS; ++i)
-            connection.Execute("Insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) values ('项目" +
-                               IntToStr(i) + "','网站建设','2026/12/8','" + (i % 3 ? "支出" : "收入") + "','" +
-                               IntToStr(i % 500) + "','备注:第" + IntToStr(i) + "条')");
-        connection.Execute("commit");
+        connection.SetConnectionStringW(L"Data Source=" + ledger.Path());
 
         TADOQuery query(nullptr);
         query.SetConnection(&connection);
@@ -161,7 +122,5 @@ int main()
         std::printf("  jump to the last row, painted %8.2f ms   %.4f x open\n", last * 1e3, last / open);
         form.Hide();
     }
-    DeleteFileW(path.c_str());
-    RemoveDirectoryW(folder.c_str());
     return status;
 }

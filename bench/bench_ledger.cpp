@@ -12,72 +12,23 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "app/ledger_files.h"
 #include "app/main_form.h"
 #include "app/unit_mokuai.h"
+#include "bench/bench_support.h"
 #include "framework/application.h"
 #include "framework/data/ledger_schema.h"
 #include "sqlite3.h"
 
+using bench::Best;
+using bench::ROUNDS;
+
 namespace {
 
 constexpr int ROWS = 100000;
-constexpr int ROUNDS = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-double Best(const std::function<void()>& run)
-{
-    double best = 1e9;
-    for (int round = 0; round < ROUNDS; ++round) {
-        double t = Now();
-        run();
-        best = std::min(best, Now() - t);
-    }
-    return best;
-}
-
-bool MakeLedger(const std::wstring& path)
-{
-    std::string error;
-    if (ledger::CreateLedgerDatabase(WideToUtf8(path).c_str(), error) != ledger::TCreateLedgerResult::Created) {
-        std::fprintf(stderr, "cannot make the ledger: %s\n", error.c_str());
-        return false;
-    }
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
-    sqlite3_stmt* stmt = nullptr;
-    sqlite3_prepare_v2(db, AnsiToUtf8("insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) "
-                                      "values (?,?,?,?,?,?)").c_str(),
-                       -1, &stmt, nullptr);
-    const char* categories[] = {"工资", "房租", "水电", "餐饮", "交通"};
-    for (int i = 0; i < ROWS; ++i) {
-        const std::string values[] = {"项目" + IntToStr(i), categories[i % 5], "2026/12/8",
-                                      i % 3 ? "支出" : "收入", IntToStr(i % 5000), "备注:第" + IntToStr(i) + "条"};
-        for (int c = 0; c < 6; ++c) sqlite3_bind_text(stmt, c + 1, AnsiToUtf8(values[c]).c_str(), -1, SQLITE_TRANSIENT);
-        sqlite3_step(stmt);
-        sqlite3_reset(stmt);
-    }
-    sqlite3_finalize(stmt);
-    sqlite3_exec(db, "commit", nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    return true;
-}
 
 std::wstring ExecutableFolder()
 {
@@ -152,13 +103,10 @@ std::vector<double> BestShellTimes(const std::wstring& database, const std::vect
 
 int main()
 {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring folder = std::wstring(temp) + L"bench_ledger_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
-    CreateDirectoryW(folder.c_str(), nullptr);
-    std::wstring database = folder + L"data.mdb";
-    if (!MakeLedger(database)) return 1;
-    SetProgramFolder(folder);
+    bench::TBenchLedger ledger(L"bench_ledger");
+    if (!ledger.Ok() || !ledger.AddEntries(ROWS, {"工资", "房租", "水电", "餐饮", "交通"}, 5000)) return 1;
+    const std::wstring& database = ledger.Path();
+    SetProgramFolder(ledger.Folder());
     Application->SetTitle("Ravelbook");
     int boxes = 0;
     Application->SetMessageBoxHandler([&boxes](const std::string& text, const std::string&, UINT) {
@@ -203,7 +151,5 @@ int main()
     std::printf("  search / shell's select: %.2f  (%.1f ms vs %.1f ms; target <= 2)%s\n", searching / shellSearch,
                 searching * 1e3, shellSearch * 1e3, searching / shellSearch <= 2 ? "" : "  MISSED");
 
-    DeleteFileW(database.c_str());
-    RemoveDirectoryW(folder.c_str());
     return 0;
 }

@@ -5,64 +5,30 @@
 // against the load itself.
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <string>
 
+#include "bench/bench_support.h"
 #include "framework/data/ado_connection.h"
 #include "framework/data/ado_query.h"
-#include "framework/data/ledger_schema.h"
 #include "sqlite3.h"
+
+using bench::Best;
 
 namespace {
 
 constexpr int ROWS = 20000;
 
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-double Best(const std::function<void()>& run)
-{
-    double best = 1e9;
-    for (int round = 0; round < 5; ++round) {
-        double t = Now();
-        run();
-        best = std::min(best, Now() - t);
-    }
-    return best;
-}
-
 }  // namespace
 
 int main()
 {
-    wchar_t temp[MAX_PATH + 1];
-    GetTempPathW(MAX_PATH, temp);
-    std::wstring path = std::wstring(temp) + L"bench_store_" + std::to_wstring(GetCurrentProcessId()) + L".mdb";
-    std::string error;
-    if (ledger::CreateLedgerDatabase(WideToUtf8(path).c_str(), error) != ledger::TCreateLedgerResult::Created) {
-        std::fprintf(stderr, "cannot make %s: %s\n", WideToUtf8(path).c_str(), error.c_str());
-        return 1;
-    }
+    bench::TBenchLedger ledger(L"bench_store");
+    if (!ledger.Ok() || !ledger.AddEntries(ROWS, {"网站建设"}, 500)) return 1;
     {
         TADOConnection connection(nullptr);
-        connection.SetConnectionStringW(L"Data Source=" + path);
-        connection.Execute("begin");
-        for (int i = 0; i < ROWS; ++i)
-            connection.Execute("Insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) values ('项目" +
-                               IntToStr(i) + "','网站建设','2026/12/8','" + (i % 3 ? "支出" : "收入") + "','" +
-                               IntToStr(i % 500) + "','备注:第" + IntToStr(i) + "条')");
-        connection.Execute("commit");
+        connection.SetConnectionStringW(L"Data Source=" + ledger.Path());
+        connection.Open();  // the engine's own run below steps on its handle
 
         const std::string selectAll = "select * from data order by 编号 asc";
         const std::string selectAllUtf8 = AnsiToUtf8(selectAll);
@@ -102,6 +68,5 @@ int main()
         std::printf("  totals walk (2 fields by name per row) / query open: %.2f  (%.1f ms)\n", walk / load,
                     walk * 1e3);
     }
-    DeleteFileW(path.c_str());
     return 0;
 }

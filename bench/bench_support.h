@@ -1,0 +1,125 @@
+// What the benchmarks share: a clock, best-of-rounds timing, and a ledger
+// database filled with made-up entries in a folder of its own under the
+// temporary folder. Each benchmark is its own program, so this lives in a
+// header.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/data/ledger_schema.h"
+#include "framework/sysutils.h"
+#include "sqlite3.h"
+
+namespace bench {
+
+// How many times Best runs what it times.
+constexpr int ROUNDS = 5;
+
+// Seconds since an arbitrary start, from the performance counter.
+inline double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(frequency.QuadPart);
+}
+
+// The best of ROUNDS runs of `run`, each after `prepare` (not timed).
+inline double Best(const std::function<void()>& prepare, const std::function<void()>& run)
+{
+    double best = 1e9;
+    for (int round = 0; round < ROUNDS; ++round) {
+        if (prepare) prepare();
+        double t = Now();
+        run();
+        best = std::min(best, Now() - t);
+    }
+    return best;
+}
+
+// The best of ROUNDS runs of `run`.
+inline double Best(const std::function<void()>& run) { return Best(nullptr, run); }
+
+// A folder "<name>_<process id>\" under the temporary folder holding an empty
+// ledger, data.mdb; both are deleted at the end. Ok() is false (and the
+// reason printed) when the ledger could not be made.
+class TBenchLedger {
+public:
+    explicit TBenchLedger(const std::wstring& name)
+    {
+        wchar_t temp[MAX_PATH + 1];
+        GetTempPathW(MAX_PATH, temp);
+        FFolder = std::wstring(temp) + name + L"_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        CreateDirectoryW(FFolder.c_str(), nullptr);
+        FPath = FFolder + L"data.mdb";
+        std::string error;
+        FOk = ledger::CreateLedgerDatabase(WideToUtf8(FPath).c_str(), error) == ledger::TCreateLedgerResult::Created;
+        if (!FOk) std::fprintf(stderr, "cannot make %s: %s\n", WideToUtf8(FPath).c_str(), error.c_str());
+    }
+    ~TBenchLedger()
+    {
+        DeleteFileW(FPath.c_str());
+        RemoveDirectoryW(FFolder.c_str());
+    }
+    TBenchLedger(const TBenchLedger&) = delete;
+    TBenchLedger& operator=(const TBenchLedger&) = delete;
+
+    bool Ok() const { return FOk; }
+    // The folder, with its trailing separator.
+    const std::wstring& Folder() const { return FFolder; }
+    const std::wstring& Path() const { return FPath; }
+
+    // Adds `rows` entries in one transaction, straight through the engine:
+    // entry i is named "项目<i>", has category categories[i % count], date
+    // 2026/12/8, is income when i is a multiple of 3 and spending otherwise,
+    // amount i % amountModulo and remark "备注:第<i>条". False when the file
+    // cannot be opened or a row is refused.
+    bool AddEntries(int rows, const std::vector<std::string>& categories, int amountModulo) const
+    {
+        sqlite3* db = nullptr;
+        if (sqlite3_open_v2(WideToUtf8(FPath).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            return false;
+        }
+        sqlite3_exec(db, "begin", nullptr, nullptr, nullptr);
+        sqlite3_stmt* stmt = nullptr;
+        sqlite3_prepare_v2(db, AnsiToUtf8("insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) "
+                                          "values (?,?,?,?,?,?)").c_str(),
+                           -1, &stmt, nullptr);
+        bool ok = stmt != nullptr;
+        for (int i = 0; ok && i < rows; ++i) {
+            const std::string values[] = {"项目" + IntToStr(i),
+                                          categories[static_cast<size_t>(i) % categories.size()],
+                                          "2026/12/8",
+                                          i % 3 ? "支出" : "收入",
+                                          IntToStr(i % amountModulo),
+                                          "备注:第" + IntToStr(i) + "条"};
+            for (int c = 0; c < 6; ++c)
+                sqlite3_bind_text(stmt, c + 1, AnsiToUtf8(values[c]).c_str(), -1, SQLITE_TRANSIENT);
+            ok = sqlite3_step(stmt) == SQLITE_DONE;
+            sqlite3_reset(stmt);
+        }
+        sqlite3_finalize(stmt);
+        sqlite3_exec(db, ok ? "commit" : "rollback", nullptr, nullptr, nullptr);
+        sqlite3_close(db);
+        if (!ok) std::fprintf(stderr, "cannot fill %s\n", WideToUtf8(FPath).c_str());
+        return ok;
+    }
+
+private:
+    std::wstring FFolder;
+    std::wstring FPath;
+    bool FOk = false;
+};
+
+}  // namespace bench
