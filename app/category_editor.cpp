@@ -2,6 +2,7 @@
 #include "app/category_editor.h"
 
 #include "app/entry_editor.h"
+#include "app/form_building.h"
 #include "app/ledger_files.h"
 
 TForm4* Form4 = nullptr;
@@ -13,23 +14,14 @@ const std::vector<std::string> DEFAULT_CATEGORIES = {
 
 namespace {
 
+// A control of `form` on `parent` at the given bounds; a negative height
+// keeps the control's own.
 template <class T>
-T* Make(TForm4* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
+T* MakeAt(TForm4* form, TWinControl* parent, const char* name, int left, int top, int width, int height)
 {
-    T* control = new T(form);
-    control->SetName(name);
-    control->SetParent(parent);
+    T* control = forms::Make<T>(form, parent, name);
     control->SetBounds(left, top, width, height < 0 ? control->Height() : height);
     return control;
-}
-
-TButton* MakeButton(TForm4* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
-                    int width, int height, void (TForm4::*handler)(TObject*))
-{
-    TButton* button = Make<TButton>(form, parent, name, left, top, width, height);
-    button->SetCaption(caption);
-    button->OnClick = [form, handler](TObject* sender) { (form->*handler)(sender); };
-    return button;
 }
 
 }  // namespace
@@ -51,16 +43,18 @@ TForm4::TForm4(TComponent* owner) : TForm(owner)
     Font()->SetCharset(GB2312_CHARSET);
     SetClientSize(194, 222);
 
-    GroupBox3 = Make<TGroupBox>(this, this, "GroupBox3", 0, 8, 185, 177);
+    GroupBox3 = MakeAt<TGroupBox>(this, this, "GroupBox3", 0, 8, 185, 177);
     GroupBox3->SetCaption("项目类别设置");
-    EditXMLB = Make<TEdit>(this, GroupBox3, "EditXMLB", 8, 16, 121, -1);
-    ButtonXMLBADD = MakeButton(this, GroupBox3, "ButtonXMLBADD", "+", 136, 16, 41, 17, &TForm4::ButtonXMLBADDClick);
-    ButtonXMLBDEL = MakeButton(this, GroupBox3, "ButtonXMLBDEL", "-", 136, 32, 41, 17, &TForm4::ButtonXMLBDELClick);
-    ListBoxXMLB = Make<TListBox>(this, GroupBox3, "ListBoxXMLB", 8, 40, 121, 129);
+    EditXMLB = MakeAt<TEdit>(this, GroupBox3, "EditXMLB", 8, 16, 121, -1);
+    ButtonXMLBADD =
+        forms::MakeButton(this, GroupBox3, "ButtonXMLBADD", "+", 136, 16, 41, 17, &TForm4::ButtonXMLBADDClick);
+    ButtonXMLBDEL =
+        forms::MakeButton(this, GroupBox3, "ButtonXMLBDEL", "-", 136, 32, 41, 17, &TForm4::ButtonXMLBDELClick);
+    ListBoxXMLB = MakeAt<TListBox>(this, GroupBox3, "ListBoxXMLB", 8, 40, 121, 129);
     Buttoncloseform =
-        MakeButton(this, this, "Buttoncloseform", "关闭", 109, 192, 75, 25, &TForm4::ButtoncloseformClick);
+        forms::MakeButton(this, this, "Buttoncloseform", "关闭", 109, 192, 75, 25, &TForm4::ButtoncloseformClick);
 
-    ListBoxxnlbbak = Make<TListBox>(this, this, "ListBoxxnlbbak", 8, 192, 90, 25);
+    ListBoxxnlbbak = MakeAt<TListBox>(this, this, "ListBoxxnlbbak", 8, 192, 90, 25);
     ListBoxxnlbbak->SetVisible(false);
     for (const std::string& category : DEFAULT_CATEGORIES) ListBoxxnlbbak->Items()->Add(category);
 

@@ -3,6 +3,7 @@
 
 #include "app/category_editor.h"
 #include "app/delete_confirm.h"
+#include "app/form_building.h"
 #include "app/ledger_files.h"
 #include "app/main_form.h"
 #include "app/unit_mokuai.h"
@@ -14,6 +15,9 @@ const char* const CHANGE_FLAG_TRUE = "true";
 const char* const CHANGE_FLAG_FALSE = "false";
 const char* const DIRECTION_PROMPT = "请选择该选项";
 const char* const REMARK_NOT_GIVEN = "未填写备注";
+
+using forms::Make;
+using forms::MakeButton;
 
 namespace {
 
@@ -41,38 +45,12 @@ const char* const NOT_EDITED = "未进行修改!";
 // that found nothing).
 const char* const NOTHING_TO_EDIT = "没有可修改的记录!";
 
-template <class T>
-T* Make(TComponent* owner, const char* name)
-{
-    T* component = new T(owner);
-    component->SetName(name);
-    return component;
-}
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name)
-{
-    T* control = Make<T>(owner, name);
-    if (parent) control->SetParent(parent);
-    return control;
-}
-
 TLabel* MakeLabel(TComponent* owner, TWinControl* parent, const char* name, const char* caption, int left, int top)
 {
     TLabel* label = Make<TLabel>(owner, parent, name);
     label->SetCaption(caption);
     label->SetBounds(left, top, label->Width(), label->Height());
     return label;
-}
-
-TButton* MakeButton(TForm2* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
-                    int width, int height, void (TForm2::*handler)(TObject*))
-{
-    TButton* button = Make<TButton>(form, parent, name);
-    button->SetBounds(left, top, width, height);
-    button->SetCaption(caption);
-    button->OnClick = [form, handler](TObject* sender) { (form->*handler)(sender); };
-    return button;
 }
 
 template <class T>

@@ -6,6 +6,7 @@
 #include "app/backup.h"
 #include "app/delete_confirm.h"
 #include "app/entry_editor.h"
+#include "app/form_building.h"
 #include "app/ledger_files.h"
 #include "app/unit_mokuai.h"
 #include "skin/data/stored_skin.h"
@@ -15,6 +16,9 @@ TForm1* Form1 = nullptr;
 const char* const MAKER_WEBSITE = "http://www.example.com/ravelbook";
 const char* const EMPTY_LIST_COUNT = "共 0 个记录";
 const char* const SEARCH_PROMPT = "请输入搜索关键字";
+
+using forms::Make;
+using forms::MakeButton;
 
 namespace {
 
@@ -27,32 +31,6 @@ constexpr int CLIENT_HEIGHT = 531;
 const int STATUS_PANEL_WIDTHS[] = {200, 150, 150, 150, 200};
 
 const char* const SEARCH_COLUMNS[] = {"项目名称", "金额", "项目类别", "编辑时间", "项目备注"};
-
-template <class T>
-T* Make(TComponent* owner, const char* name)
-{
-    T* component = new T(owner);
-    component->SetName(name);
-    return component;
-}
-
-template <class T>
-T* Make(TComponent* owner, TWinControl* parent, const char* name)
-{
-    T* control = Make<T>(owner, name);
-    if (parent) control->SetParent(parent);
-    return control;
-}
-
-TButton* MakeButton(TForm1* form, TWinControl* parent, const char* name, const char* caption, int left, int top,
-                    int width, int height, void (TForm1::*handler)(TObject*))
-{
-    TButton* button = Make<TButton>(form, parent, name);
-    button->SetBounds(left, top, width, height);
-    button->SetCaption(caption);
-    if (handler) button->OnClick = [form, handler](TObject* sender) { (form->*handler)(sender); };
-    return button;
-}
 
 }  // namespace
 
