@@ -60,15 +60,7 @@ public:
     {
         if (width <= 0 || height <= 0 || FDC.IsNull())
             return;
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        FBitmap = MakeDibSection(width, height, 32);
         if (!FBitmap.IsNull())
             FOld = SelectObject(FDC, FBitmap);
     }

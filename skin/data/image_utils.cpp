@@ -196,6 +196,21 @@ bool ReadPixels(HBITMAP bitmap, TPixels& pixels)
     return true;
 }
 
+TGdiBitmap MakeDibSection(int width, int height, int bitsPerPixel, void** bits)
+{
+    void* first = nullptr;
+    TGdiBitmap result;
+    if (width > 0 && height > 0) {
+        BITMAPINFO info = TopDownInfo(width, height, bitsPerPixel);
+        result.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &first, nullptr, 0));
+        if (!first)
+            result.Reset();
+    }
+    if (bits)
+        *bits = result.IsNull() ? nullptr : first;
+    return result;
+}
+
 TGdiBitmap MakeBitmap(const TPixels& pixels, int bitsPerPixel)
 {
     if (pixels.Width <= 0 || pixels.Height <= 0 ||
@@ -203,10 +218,9 @@ TGdiBitmap MakeBitmap(const TPixels& pixels, int bitsPerPixel)
         return TGdiBitmap();
     if (bitsPerPixel != 32)
         bitsPerPixel = 24;
-    BITMAPINFO info = TopDownInfo(pixels.Width, pixels.Height, bitsPerPixel);
     void* bits = nullptr;
-    TGdiBitmap result(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (result.IsNull() || !bits)
+    TGdiBitmap result = MakeDibSection(pixels.Width, pixels.Height, bitsPerPixel, &bits);
+    if (result.IsNull())
         return TGdiBitmap();
     auto* out = static_cast<std::uint8_t*>(bits);
     if (bitsPerPixel == 32) {

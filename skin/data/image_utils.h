@@ -96,6 +96,11 @@ struct TPixels {
 // handle is not a readable bitmap. The bitmap must not be selected into a DC.
 bool ReadPixels(HBITMAP bitmap, TPixels& pixels);
 
+// A new top-down DIB section, width x height at `bitsPerPixel`, its contents
+// undefined; `bits` (when given) receives its first row. Null (and *bits
+// null) on failure, a size below 1 included.
+TGdiBitmap MakeDibSection(int width, int height, int bitsPerPixel, void** bits = nullptr);
+
 // A new DIB section of `bitsPerPixel` (24 or 32) holding `pixels`; null on failure.
 TGdiBitmap MakeBitmap(const TPixels& pixels, int bitsPerPixel = 24);
 

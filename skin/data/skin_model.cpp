@@ -16,15 +16,7 @@ class TComposeSurface {
 public:
     TComposeSurface(int width, int height, COLORREF fill) : FWidth(width), FHeight(height)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        FBitmap = skin::MakeDibSection(width, height, 32);
         if (FDC.IsNull() || FBitmap.IsNull()) return;
         FOld = SelectObject(FDC, FBitmap);
         RECT all{0, 0, width, height};

@@ -42,15 +42,8 @@ class TCanvas {
 public:
     TCanvas(int width, int height, COLORREF fill) : FWidth(width), FHeight(height)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
         void* bits = nullptr;
-        FBitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        FBitmap = skin::MakeDibSection(width, height, 32, &bits);
         FBits = static_cast<std::uint32_t*>(bits);
         FOld = SelectObject(FDC, FBitmap);
         Fill(fill);

@@ -349,4 +349,31 @@ TEST(ImageUtils, CopyBitmapIsIndependentOfItsSource)
     EXPECT_EQ(bm.bmBitsPixel, 24);
 }
 
+TEST(ImageUtils, DibSectionIsTopDownWithItsFirstRowAtBits)
+{
+    void* bits = nullptr;
+    TGdiBitmap dib = skin::MakeDibSection(3, 2, 32, &bits);
+    ASSERT_FALSE(dib.IsNull());
+    ASSERT_NE(bits, nullptr);
+    BITMAP bm{};
+    GetObjectW(dib, sizeof(bm), &bm);
+    EXPECT_EQ(bm.bmWidth, 3);
+    EXPECT_EQ(bm.bmHeight, 2);
+    EXPECT_EQ(bm.bmBitsPixel, 32);
+    auto* pixels = static_cast<std::uint32_t*>(bits);
+    for (int i = 0; i < 6; ++i) pixels[i] = 0x00102030u * static_cast<std::uint32_t>(i + 1);
+    skin::TPixels read;
+    ASSERT_TRUE(skin::ReadPixels(dib, read));
+    // Pixels are 0x00RRGGBB; (2, 0) is the last of the first row, (0, 1) the
+    // first of the second.
+    EXPECT_EQ(Hex(ColourAt(read, 2, 0)), Hex(RGB(0x10 * 3, 0x20 * 3, 0x30 * 3)));
+    EXPECT_EQ(Hex(ColourAt(read, 0, 1)), Hex(RGB(0x10 * 4, 0x20 * 4, 0x30 * 4)));
+
+    for (auto [width, height] : {std::pair{0, 2}, std::pair{3, 0}, std::pair{-1, -1}}) {
+        bits = &bits;
+        EXPECT_TRUE(skin::MakeDibSection(width, height, 32, &bits).IsNull()) << width << " x " << height;
+        EXPECT_EQ(bits, nullptr);
+    }
+}
+
 }  // namespace
