@@ -169,6 +169,7 @@ TWinSkinForm::~TWinSkinForm()
         FreeSystemMenuPopup();
         FCaptionFont.reset();
         FIconBitmap.reset();
+        ForgetCaptionIcon();
         FCanvas.reset();
         FControlCanvas.reset();
         if (TSkinManage* manager = SkinManager()) manager->ForgetFormSkinner(static_cast<TFormSkinnerLink*>(this));
@@ -517,6 +518,7 @@ void TWinSkinForm::ApplySkinChange()
         }
     }
     ReloadControlSkins();
+    ForgetFrameParts();
     FSkinState = fssChangingSkin;
     if (FSkinFrame && FForm) {
         SetMenusOwnerDraw(true);

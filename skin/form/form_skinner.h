@@ -137,6 +137,8 @@ public:
     // side 1 left, 2 right, 3 top, 4 bottom.
     void DrawBorder(HDC dc, int side, const RECT& rect);        // [frame_painting.cpp]
     void DrawCaptionText(HDC dc);                               // [frame_painting.cpp]
+    // Forgets the composed frame parts (the frame sizes or the skin changed).
+    void ForgetFrameParts();                                    // [frame_painting.cpp]
     void DrawCaptionIcon(HDC dc, TWinSysButton* button);        // [frame_painting.cpp]
     // The icon bitmap from the window's icon (activation, WM_SETICON).
     void LoadIconBitmap();                                      // [frame_painting.cpp]
@@ -285,6 +287,26 @@ private:
     std::vector<TWinSysButton*> FButtons;
     std::unique_ptr<TBitmap> FIconBitmap;
     std::unique_ptr<TBitmap> FFrameBitmap;
+    // The frame's parts composed for one window size and activation: the
+    // side and bottom borders and the caption strip's background (the top
+    // border with the tops of the side borders). Every paint reuses them
+    // until the size, the activation, the frame sizes or the skin change.
+    struct TFrameParts {
+        int Width = 0;
+        int Height = 0;
+        int Active = -1;
+        RECT Frame{};
+        const TSkinData* Skin = nullptr;
+        TGdiBitmap Left, Right, Bottom, Caption;
+        TGdiBitmap Sides;  // window-sized: the left, right and bottom borders in place
+    };
+    TFrameParts FFrameParts;
+    // The window icon at the caption's size, copied once per icon.
+    HICON FCaptionIconSource = nullptr;
+    HICON FCaptionIconCopy = nullptr;
+    int FCaptionIconCopySize = 0;
+    void ForgetCaptionIcon();
+    const TFrameParts& FrameParts(HDC dc, int width, int height);
     std::vector<TSkinControl*> FControls;
     int FFrameWidth = 0;
     int FFrameHeight = 0;

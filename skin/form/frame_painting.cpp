@@ -111,6 +111,7 @@ void AddRegion(HRGN target, HRGN part)
 
 void TWinSkinForm::ComputeFrameSizes()
 {
+    ForgetFrameParts();
     if (!FSkinData || FSkinData->NoSkin())
         return;
     if (FBorderKind == bkNone) {
@@ -194,9 +195,20 @@ void TWinSkinForm::PaintFrame(HDC dc)
         FFrameWidth = width;
         FFrameHeight = height;
         if (FWindowState != fwsMinimized) {
-            DrawBorder(target, 1, RECT{0, 0, FBorderLeft, height});
-            DrawBorder(target, 2, RECT{width - FBorderRight, 0, width, height});
-            DrawBorder(target, 4, RECT{FBorderLeft, height - FBorderBottom, width - FBorderRight, height});
+            const TFrameParts& parts = FrameParts(target, width, height);
+            TMemoryDC source(target);
+            const auto copy = [&](const TGdiBitmap& part, int x, int y, int w, int h) {
+                if (part.IsNull() || source.IsNull() || w <= 0 || h <= 0)
+                    return;
+                TSelectObject selected(source, part);
+                BitBlt(target, x, y, w, h, source, 0, y, SRCCOPY);
+            };
+            if (!parts.Sides.IsNull()) {
+                // The sides and the bottom in one copy, the client area left out.
+                TSaveDC saved(target);
+                ExcludeClipRect(target, FBorderLeft, FBorderTop, width - FBorderRight, height - FBorderBottom);
+                copy(parts.Sides, 0, FBorderTop, width, height - FBorderTop);
+            }
         }
         PaintCaptionStrip(target, width, height);
         if (FWindowState != fwsMinimized && FMenuHeight > 0) {
@@ -231,12 +243,18 @@ void TWinSkinForm::PaintCaptionStrip(HDC dc, int width, int height)
             FillRect(memory, &all, face);
             area = RECT{0, 0, width, FBorderTop};
         } else {
-            // The tops of the side borders run through the caption rows.
-            DrawBorder(memory, 1, RECT{0, 0, FBorderLeft, height});
-            DrawBorder(memory, 2, RECT{width - FBorderRight, 0, width, height});
+            // The top border with the tops of the side borders, as composed
+            // for this size.
             area = RECT{FBorderLeft, 0, width - FBorderRight, FBorderTop};
+            const TFrameParts& parts = FrameParts(dc, width, height);
+            if (!parts.Caption.IsNull()) {
+                TMemoryDC source(dc);
+                TSelectObject background(source, parts.Caption);
+                BitBlt(memory, 0, 0, width, stripHeight, source, 0, 0, SRCCOPY);
+            }
         }
-        DrawBorder(memory, 3, area);
+        if (minimized)
+            DrawBorder(memory, 3, area);
         UpdateButtonVisibility();
         FCaptionArea = area;
         DrawCaptionText(memory);
@@ -245,6 +263,84 @@ void TWinSkinForm::PaintCaptionStrip(HDC dc, int width, int height)
         BitBlt(dc, 0, 0, width, stripHeight, memory, 0, 0, SRCCOPY);
     }
     SetBkMode(dc, OPAQUE);
+}
+
+const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int height)
+{
+    TFrameParts& parts = FFrameParts;
+    const RECT frame{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom};
+    const int active = FActive ? 1 : 0;
+    if (parts.Width == width && parts.Height == height && parts.Active == active && EqualRect(&parts.Frame, &frame) &&
+        parts.Skin == FSkinData)
+        return parts;
+    parts = TFrameParts{};
+    parts.Width = width;
+    parts.Height = height;
+    parts.Active = active;
+    parts.Frame = frame;
+    parts.Skin = FSkinData;
+
+    // Each border at its place's size, composed once.
+    const auto compose = [&](int side, int w, int h) {
+        TGdiBitmap bitmap(CreateCompatibleBitmap(dc, std::max(w, 1), std::max(h, 1)));
+        TMemoryDC memory(dc);
+        if (bitmap.IsNull() || memory.IsNull())
+            return TGdiBitmap();
+        TSelectObject selected(memory, bitmap);
+        DrawBorder(memory, side, RECT{0, 0, w, h});
+        return bitmap;
+    };
+    if (FBorderLeft > 0 && height > 0)
+        parts.Left = compose(1, FBorderLeft, height);
+    if (FBorderRight > 0 && height > 0)
+        parts.Right = compose(2, FBorderRight, height);
+    const int middle = width - FBorderLeft - FBorderRight;
+    if (middle > 0 && FBorderBottom > 0)
+        parts.Bottom = compose(4, middle, FBorderBottom);
+
+    // The sides and the bottom at their places in one window-sized picture.
+    parts.Sides = TGdiBitmap(CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1)));
+    if (!parts.Sides.IsNull()) {
+        TMemoryDC memory(dc);
+        TMemoryDC source(dc);
+        TSelectObject selected(memory, parts.Sides);
+        const auto place = [&](const TGdiBitmap& part, int x, int y, int w, int h) {
+            if (part.IsNull() || w <= 0 || h <= 0)
+                return;
+            TSelectObject from(source, part);
+            BitBlt(memory, x, y, w, h, source, 0, 0, SRCCOPY);
+        };
+        place(parts.Left, 0, 0, FBorderLeft, height);
+        place(parts.Right, width - FBorderRight, 0, FBorderRight, height);
+        place(parts.Bottom, FBorderLeft, height - FBorderBottom, middle, FBorderBottom);
+    }
+
+    // The caption strip's background: the top border between the sides, the
+    // tops of the side borders running through the caption rows.
+    if (width > 0 && FBorderTop > 0) {
+        parts.Caption = TGdiBitmap(CreateCompatibleBitmap(dc, width, FBorderTop));
+        TMemoryDC memory(dc);
+        TMemoryDC source(dc);
+        if (!parts.Caption.IsNull() && !memory.IsNull() && !source.IsNull()) {
+            TSelectObject selected(memory, parts.Caption);
+            if (!parts.Left.IsNull()) {
+                TSelectObject side(source, parts.Left);
+                BitBlt(memory, 0, 0, FBorderLeft, std::min(FBorderTop, height), source, 0, 0, SRCCOPY);
+            }
+            if (!parts.Right.IsNull()) {
+                TSelectObject side(source, parts.Right);
+                BitBlt(memory, width - FBorderRight, 0, FBorderRight, std::min(FBorderTop, height), source, 0, 0,
+                       SRCCOPY);
+            }
+            DrawBorder(memory, 3, RECT{FBorderLeft, 0, width - FBorderRight, FBorderTop});
+        }
+    }
+    return parts;
+}
+
+void TWinSkinForm::ForgetFrameParts()
+{
+    FFrameParts = TFrameParts{};
 }
 
 void TWinSkinForm::DrawBorder(HDC dc, int side, const RECT& rect)
@@ -340,15 +436,33 @@ void TWinSkinForm::DrawCaptionIcon(HDC dc, TWinSysButton* button)
     if (HICON icon = WindowIcon(FHandle)) {
         const int size = FIconSize > 0 ? FIconSize : GetSystemMetrics(SM_CXSMICON);
         const int y = (FCaptionTextRect.top + FCaptionTextRect.bottom) / 2 - size / 2;
-        DrawIconAt(dc, icon, 8, y, size);
+        // Choosing the image of the icon's resource for the size is costly:
+        // done once per icon and size, not once per paint.
+        if (icon != FCaptionIconSource || size != FCaptionIconCopySize) {
+            ForgetCaptionIcon();
+            FCaptionIconSource = icon;
+            FCaptionIconCopySize = size;
+            FCaptionIconCopy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, size, size, LR_COPYFROMRESOURCE));
+        }
+        DrawIconEx(dc, 8, y, FCaptionIconCopy ? FCaptionIconCopy : icon, size, size, 0, nullptr, DI_NORMAL);
         return;
     }
     if (button && button->HasImage())
         skin::DrawTransparentBitmap(dc, button->Rect, button->Image(), skin::TRANSPARENT_COLOUR);
 }
 
+void TWinSkinForm::ForgetCaptionIcon()
+{
+    if (FCaptionIconCopy)
+        DestroyIcon(FCaptionIconCopy);
+    FCaptionIconCopy = nullptr;
+    FCaptionIconSource = nullptr;
+    FCaptionIconCopySize = 0;
+}
+
 void TWinSkinForm::LoadIconBitmap()
 {
+    ForgetCaptionIcon();
     if (!FIconBitmap)
         return;
     const int width = GetSystemMetrics(SM_CXSMICON);
