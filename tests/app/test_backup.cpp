@@ -14,27 +14,6 @@ using namespace ledger;
 
 namespace {
 
-std::string FileText(const std::wstring& path)
-{
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(f, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
-    CloseHandle(f);
-    return bytes;
-}
-
-void PutFile(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(f, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    CloseHandle(f);
-}
-
 TEST(BackupFileNameTest, EveryCharacterAFileNameCannotHoldBecomesADash)
 {
     struct TCase {
@@ -119,7 +98,7 @@ TEST_F(BackupTest, EarlierBackupThatCannotBeReplacedIsAFailure)
     PutFile(file, "the earlier backup");
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!");
-    EXPECT_EQ(FileText(file), "the earlier backup");
+    EXPECT_EQ(FileBytes(file), "the earlier backup");
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb"));  // no copy left half-way
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }

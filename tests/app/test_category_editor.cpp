@@ -10,18 +10,6 @@ using ::testing::IsEmpty;
 
 namespace {
 
-std::string FileText(const std::wstring& path)
-{
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (f == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string bytes;
-    char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(f, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
-    CloseHandle(f);
-    return bytes;
-}
-
 std::vector<std::string> Lines(TStrings* items)
 {
     std::vector<std::string> lines;
@@ -37,7 +25,7 @@ protected:
     {
         std::string text;
         for (const std::string& line : lines) text += line + "\r\n";
-        EXPECT_EQ(FileText(CategoryPath()), text);
+        EXPECT_EQ(FileBytes(CategoryPath()), text);
         EXPECT_EQ(Shown(), lines);
         EXPECT_EQ(Lines(Form2->ComboBoxxiangmuleibie->Items()), lines);
         EXPECT_EQ(Lines(Form2->DBComboBoxclass->Items()), lines);

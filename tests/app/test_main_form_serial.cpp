@@ -218,12 +218,7 @@ TEST_F(MainFormTest, StartUpWithoutUsableDatabaseStillOpens)
         TTempFolder folder(L"无库");
         SetProgramFolder(folder.Path());
         ledger::WriteLines(folder.File(L"XMLB.txt"), {"工资"});
-        if (c.Bytes) {
-            HANDLE f = CreateFileW(folder.File(L"data.mdb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-            DWORD written = 0;
-            WriteFile(f, c.Bytes, static_cast<DWORD>(strlen(c.Bytes)), &written, nullptr);
-            CloseHandle(f);
-        }
+        if (c.Bytes) PutFile(folder.File(L"data.mdb"), c.Bytes);
         CreateMainForm();
         ASSERT_EQ(Boxes.size(), 1u);
         EXPECT_THAT(Boxes[0].Text, StartsWith(c.ErrorStart));

@@ -1,4 +1,4 @@
-// Temporary folders and ledger databases for the store's tests.
+// Temporary folders, ledger databases and whole files for the store's tests.
 //
 // TTempFolder makes a new, empty folder under the system's temporary folder
 // (named after `name` plus a unique suffix, so names with Chinese characters
@@ -60,6 +60,33 @@ private:
 
     std::wstring FPath;
 };
+
+// The whole content of the file at `path`, or "<missing>" when it cannot be
+// opened (others may hold it open for reading and writing).
+inline std::string FileBytes(const std::wstring& path)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                           nullptr);
+    if (f == INVALID_HANDLE_VALUE) return "<missing>";
+    std::string bytes;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(f, buffer, sizeof buffer, &read, nullptr) && read) bytes.append(buffer, read);
+    CloseHandle(f);
+    return bytes;
+}
+
+// Makes the file at `path` hold exactly `bytes`; throws when it cannot.
+inline void PutFile(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (f == INVALID_HANDLE_VALUE) throw std::runtime_error("cannot write " + WideToUtf8(path));
+    DWORD written = 0;
+    const bool ok = WriteFile(f, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                    written == bytes.size();
+    CloseHandle(f);
+    if (!ok) throw std::runtime_error("cannot write " + WideToUtf8(path));
+}
 
 // A u8 literal as the UTF-8 bytes it is (the build's narrow literals are GBK).
 inline std::string U8(const char8_t* text) { return reinterpret_cast<const char*>(text); }

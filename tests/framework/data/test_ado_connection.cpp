@@ -76,14 +76,9 @@ TEST(Connection, StringCannotChangeWhileOpen)
 TEST(Connection, FilesThatCannotBeOpened)
 {
     TTempFolder folder(L"账本 测试");
-    {
-        HANDLE f = CreateFileW(folder.File(L"text.mdb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        const char junk[] = "this is not a database, just some text that is long enough to look at";
-        DWORD written;
-        WriteFile(f, junk, sizeof junk, &written, nullptr);
-        CloseHandle(f);
-        CloseHandle(CreateFileW(folder.File(L"empty.mdb").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-    }
+    const char junk[] = "this is not a database, just some text that is long enough to look at";
+    PutFile(folder.File(L"text.mdb"), std::string(junk, sizeof junk));
+    PutFile(folder.File(L"empty.mdb"), "");
     struct Case {
         std::wstring connectionString;
         const char* messagePart;

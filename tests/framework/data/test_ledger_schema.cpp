@@ -32,10 +32,7 @@ TEST(LedgerSchema, NeverTouchesAnExistingFile)
     EXPECT_THAT(RawQuery(path, "select count(*) from data"), ElementsAre("1"));
 
     std::wstring text = folder.File(L"notes.txt");
-    HANDLE f = CreateFileW(text.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written;
-    WriteFile(f, "hello", 5, &written, nullptr);
-    CloseHandle(f);
+    PutFile(text, "hello");
     EXPECT_EQ(ledger::CreateLedgerDatabase(WideToUtf8(text).c_str(), error), ledger::TCreateLedgerResult::AlreadyExists);
     WIN32_FILE_ATTRIBUTE_DATA data{};
     ASSERT_TRUE(GetFileAttributesExW(text.c_str(), GetFileExInfoStandard, &data));
