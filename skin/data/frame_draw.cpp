@@ -182,6 +182,33 @@ void Present(HDC dc, const RECT& dest, const TOffscreen& surface, bool transpare
         BitBlt(dc, dest.left, dest.top, w, h, surface.DC(), 0, 0, SRCCOPY);
 }
 
+// Composes off screen, at the size of `destRect`, the pieces that
+// makePieces(width, height, cell) lays out from frame `frameIndex` of
+// `bitmap`, and presents the result on `dc`. Draws nothing when the
+// rectangle is empty or inverted, the bitmap unreadable, the layout empty or
+// the surface not made.
+template <typename TMakePieces>
+void DrawComposed(HDC dc, const RECT& destRect, HBITMAP bitmap, int frameIndex, int frameCount, bool transparent,
+                  bool vertical, const TMakePieces& makePieces)
+{
+    if (!dc || IsInverted(destRect))
+        return;
+    const int W = Width(destRect), H = Height(destRect);
+    if (W <= 0 || H <= 0)
+        return;
+    TOffscreen surface(W, H);
+    {
+        TSourceBitmap src(bitmap);
+        if (!src.Ok)
+            return;
+        const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
+        const auto pieces = makePieces(W, H, cell);
+        if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
+            return;
+    }
+    Present(dc, destRect, surface, transparent);
+}
+
 }  // namespace
 
 TGdiBitmap BuildFrameBitmap(const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
@@ -204,44 +231,18 @@ TGdiBitmap BuildFrameBitmap(const RECT& destRect, HBITMAP bitmap, const RECT& ma
 void DrawFrameBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
                      int frameCount, bool transparent, bool tile, bool vertical)
 {
-    if (!dc || IsInverted(destRect))
-        return;
     // BuildFrameBitmap, presented straight from the surface it was composed on.
-    const int W = Width(destRect), H = Height(destRect);
-    if (W <= 0 || H <= 0)
-        return;
-    TOffscreen surface(W, H);
-    {
-        TSourceBitmap src(bitmap);
-        if (!src.Ok)
-            return;
-        const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
-        const auto pieces = NineSlicePieces(W, H, cell, margins, tile);
-        if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
-            return;
-    }
-    Present(dc, destRect, surface, transparent);
+    DrawComposed(dc, destRect, bitmap, frameIndex, frameCount, transparent, vertical,
+                 [&](int W, int H, const TFrameCell& cell) { return NineSlicePieces(W, H, cell, margins, tile); });
 }
 
 void DrawFrameStrip(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
                     int frameCount, bool transparent, bool vertical)
 {
-    if (!dc || IsInverted(destRect))
-        return;
-    const int W = Width(destRect), H = Height(destRect);
-    if (W <= 0 || H <= 0)
-        return;
-    TOffscreen surface(W, H);
-    {
-        TSourceBitmap src(bitmap);
-        if (!src.Ok)
-            return;
-        const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
-        const auto pieces = StripPieces(W, H, cell, margins.left, margins.right);
-        if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
-            return;
-    }
-    Present(dc, destRect, surface, transparent);
+    DrawComposed(dc, destRect, bitmap, frameIndex, frameCount, transparent, vertical,
+                 [&](int W, int H, const TFrameCell& cell) {
+                     return StripPieces(W, H, cell, margins.left, margins.right);
+                 });
 }
 
 void DrawFrameThreePart(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
