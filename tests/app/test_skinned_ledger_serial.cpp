@@ -1,0 +1,326 @@
+// The program's windows as the user sees them with the skin on: the main
+// window, the entry editor on its add and edit tabs, the delete
+// confirmation, the category editor and a message box of the program. Each
+// one is shown and activated in turn, checked to be skinned, to show the
+// skin's top border across its caption and to carry the caption buttons its
+// border icons call for, and captured whole (frame included) into the
+// build's screenshots folder as a BMP for people to look at. Switching the
+// skin off then gives every window its own procedure, style and client size
+// back. Serial: the windows are shown and activated on the display.
+#include "tests/app/ledger_windows_fixture.h"
+
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "app/data_module.h"
+#include "framework/streams.h"
+#include "skin/data/frame_draw.h"
+#include "skin/data/image_utils.h"
+#include "skin/data/skin_model.h"
+#include "skin/form/form_skinner.h"
+#include "skin/form/nc_objects.h"
+
+namespace {
+
+// A whole window read back from its window DC, 0x00RRGGBB, top row first.
+struct TCapture {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Pixels;
+    std::uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x] & 0xFFFFFF; }
+};
+
+TCapture CaptureWindow(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    TCapture capture;
+    capture.Width = r.right - r.left;
+    capture.Height = r.bottom - r.top;
+    void* bits = nullptr;
+    TGdiBitmap bitmap = skin::MakeDibSection(capture.Width, capture.Height, 32, &bits);
+    if (bitmap.IsNull()) return capture;
+    HDC windowDc = GetWindowDC(window);
+    {
+        TMemoryDC memory(windowDc);
+        TSelectObject selected(memory, bitmap);
+        BitBlt(memory, 0, 0, capture.Width, capture.Height, windowDc, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* data = static_cast<const std::uint32_t*>(bits);
+        capture.Pixels.assign(data, data + static_cast<size_t>(capture.Width) * capture.Height);
+    }
+    ReleaseDC(window, windowDc);
+    return capture;
+}
+
+// build/screenshots/ of the source tree, as Wine reaches it.
+std::string ScreenshotFolder()
+{
+    std::string folder = RAVELBOOK_SOURCE_DIR "/build/screenshots/";
+    if (folder[0] == '/') folder = "Z:" + folder;
+    CreateDirectoryA(folder.c_str(), nullptr);
+    return folder;
+}
+
+bool SaveBmp(const TCapture& capture, const std::string& path)
+{
+    BITMAPFILEHEADER file{};
+    BITMAPINFOHEADER header{};
+    header.biSize = sizeof header;
+    header.biWidth = capture.Width;
+    header.biHeight = -capture.Height;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    header.biCompression = BI_RGB;
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof file + sizeof header;
+    file.bfSize = static_cast<DWORD>(file.bfOffBits + capture.Pixels.size() * 4);
+    std::ofstream out(path, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&file), sizeof file);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    // GDI leaves the fourth byte 0; viewers read it as alpha, so it is made opaque.
+    std::vector<std::uint32_t> opaque(capture.Pixels);
+    for (std::uint32_t& pixel : opaque) pixel |= 0xFF000000u;
+    out.write(reinterpret_cast<const char*>(opaque.data()), static_cast<std::streamsize>(opaque.size() * 4));
+    return out.good();
+}
+
+TWinSkinForm* SkinnerOf(HWND window)
+{
+    TSkinManage* manager = SkinManager();
+    return manager ? dynamic_cast<TWinSkinForm*>(manager->FindFormSkinner(window)) : nullptr;
+}
+
+bool IsSkinned(HWND window)
+{
+    const TWinSkinForm* skinner = SkinnerOf(window);
+    return skinner && skinner->SkinState() == fssSkinned;
+}
+
+// The share of the caption strip between the side borders whose pixels are
+// the skin's top border (the active frame) as drawn at that size. Text, icon
+// and buttons cover the rest.
+double TopBorderShare(const TCapture& capture, const TWinSkinForm& skinner)
+{
+    const TDataSkinBorder* top = skinner.SkinData()->Border(sbTop);
+    const int width = capture.Width - skinner.BorderLeft() - skinner.BorderRight();
+    const int height = skinner.BorderTop();
+    if (!top || top->Bitmap.Empty() || width <= 0 || height <= 0 || height > capture.Height) return 0;
+    TGdiBitmap reference = skin::BuildFrameBitmap(RECT{0, 0, width, height}, top->Bitmap.Handle(), SkinMargins(*top),
+                                                  1, std::max(1, static_cast<int>(top->Frame)), top->Tile != 1, true);
+    skin::TPixels pixels;
+    if (reference.IsNull() || !skin::ReadPixels(reference, pixels)) return 0;
+    int same = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            same += (pixels.At(x, y) & 0xFFFFFF) == capture.At(x + skinner.BorderLeft(), y);
+    return double(same) / (width * height);
+}
+
+// The actions of the caption buttons shown, and of those shown enabled.
+struct TButtonSet {
+    std::set<int> Shown, Enabled;
+};
+TButtonSet ButtonsOf(const TWinSkinForm& skinner)
+{
+    TButtonSet set;
+    for (const TWinSysButton* button : skinner.Buttons()) {
+        if (!button->Visible) continue;
+        set.Shown.insert(button->Action());
+        if (button->Enabled) set.Enabled.insert(button->Action());
+    }
+    return set;
+}
+
+// What a window looked like before the skin touched it.
+struct TOriginal {
+    HWND Window;
+    LONG_PTR Procedure;
+    LONG Style;
+    RECT Client;
+};
+TOriginal OriginalOf(HWND window)
+{
+    TOriginal original{window, GetWindowLongPtrA(window, GWLP_WNDPROC),
+                       GetWindowLongA(window, GWL_STYLE) & ~(WS_VISIBLE | WS_DISABLED), {}};
+    GetClientRect(window, &original.Client);
+    return original;
+}
+
+// The message box met by the answering timer: whether it was skinned, what
+// its caption showed, and its picture.
+struct TBoxSeen {
+    HWND Window = nullptr;
+    bool Skinned = false;
+    LRESULT IsSkinnedAnswer = 0;
+    double TopShare = 0;
+    std::set<int> Buttons;
+    std::string Text;
+    TCapture Capture;
+    int Ticks = 0;
+} BoxSeen;
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (!std::strcmp(name, "#32770") && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// Waits (inside the box's modal loop) for the box to be skinned, looks at
+// it, captures it and answers OK; gives up after two seconds.
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR id, DWORD)
+{
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (!box) return;
+    ++BoxSeen.Ticks;
+    if (!IsSkinned(box) && BoxSeen.Ticks < 40) return;
+    KillTimer(nullptr, id);
+    BoxSeen.Window = box;
+    BoxSeen.Skinned = IsSkinned(box);
+    BoxSeen.IsSkinnedAnswer = SendMessageA(box, SKM_ISSKINNED, 0, SKIN_SIGNATURE);
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    BoxSeen.Text = text;
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    BoxSeen.Capture = CaptureWindow(box);
+    if (const TWinSkinForm* skinner = SkinnerOf(box)) {
+        BoxSeen.TopShare = TopBorderShare(BoxSeen.Capture, *skinner);
+        BoxSeen.Buttons = ButtonsOf(*skinner).Shown;
+    }
+    SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+}
+
+class SkinnedLedgerTest : public LedgerWindowsTest {
+protected:
+    SkinnedLedgerTest() { RegisterFormSkinning(); }
+    ~SkinnedLedgerTest() override
+    {
+        delete frmdataBase;
+        frmdataBase = nullptr;
+    }
+
+    // The program's windows as start-up makes them, the main window's skin
+    // component given the stored skin (test programs carry no resources).
+    void StartSkinned(const std::vector<TEntry>& entries)
+    {
+        MakeLedger(entries);
+        CreateMainForm();
+        frmdataBase = new TfrmdataBase(Application);
+        Application->CreateForm(Form2);
+        Application->CreateForm(Form3);
+        Application->CreateForm(Form4);
+
+        std::string path = RAVELBOOK_SKIN_BIN;
+        if (path[0] == '/') path = "Z:" + path;
+        std::ifstream file(path, std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+        ASSERT_FALSE(bytes.empty()) << path;
+        TMemoryStream stream;
+        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        stream.SetPosition(0);
+        Form1->SkinData1->ReadSkinStream(stream);
+        ASSERT_FALSE(Form1->SkinData1->NoSkin());
+        Form1->SkinData1->SetActive(true);
+    }
+
+    // Activates a shown form and waits for its skin; checks and captures it.
+    void LookAt(TForm* form, const char* name, const std::set<int>& shown, const std::set<int>& enabled)
+    {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(form->Visible());
+        const HWND window = form->Handle();
+        SetForegroundWindow(window);
+        ASSERT_TRUE(PumpUntil([&] { return IsSkinned(window); })) << "not skinned";
+        RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Application->ProcessMessages();
+        EXPECT_EQ(SendMessageA(window, SKM_ISSKINNED, 0, SKIN_SIGNATURE), SKIN_SIGNATURE);
+        const TWinSkinForm* skinner = SkinnerOf(window);
+        ASSERT_TRUE(skinner);
+        EXPECT_TRUE(skinner->IsActive());
+
+        const TCapture capture = CaptureWindow(window);
+        EXPECT_TRUE(SaveBmp(capture, ScreenshotFolder() + name + ".bmp"));
+        EXPECT_GT(TopBorderShare(capture, *skinner), 0.5) << "the caption strip is not the skin's top border";
+        const TButtonSet buttons = ButtonsOf(*skinner);
+        EXPECT_EQ(buttons.Shown, shown);
+        EXPECT_EQ(buttons.Enabled, enabled);
+
+        // The client area is the form's, inside the skin's borders.
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_EQ(client.right, form->ClientWidth());
+        EXPECT_EQ(client.bottom, form->ClientHeight());
+        EXPECT_EQ(capture.Width, client.right + skinner->BorderLeft() + skinner->BorderRight());
+        EXPECT_EQ(capture.Height, client.bottom + skinner->BorderTop() + skinner->BorderBottom());
+    }
+};
+
+// Caption-button actions: 0 close, 1 maximize, 2 minimize, 3 the window icon.
+TEST_F(SkinnedLedgerTest, EveryWindowIsSkinnedThenGivenBack)
+{
+    WriteCategories({"工资", "住房", "日常", "网站建设"});
+    StartSkinned({
+        {"工资", "工资", "2026/12/1", "收入", "5000", "十二月的工资"},
+        {"房租", "住房", "2026/12/2", "支出", "1500", "第一行\r\n第二行"},
+        {"午饭", "日常", "2026/12/3", "支出", "25", ""},
+    });
+    if (HasFatalFailure()) return;
+    std::vector<TOriginal> originals;
+    for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3, Form4})
+        originals.push_back(OriginalOf(form->Handle()));
+
+    Form1->Show();
+    LookAt(Form1, "skinned_main_window", {0, 1, 2, 3}, {0, 1, 2, 3});
+
+    Form1->ButtonaddnewinfoClick(nullptr);
+    LookAt(Form2, "skinned_entry_editor_add", {0, 1, 2, 3}, {0, 2, 3});
+    Form2->Hide();
+    DoubleClickGrid(1);
+    LookAt(Form2, "skinned_entry_editor_edit", {0, 1, 2, 3}, {0, 2, 3});
+    Form2->Hide();
+
+    Form1->ButtondelClick(nullptr);
+    LookAt(Form3, "skinned_delete_confirm", {0, 3}, {0, 3});
+    Form3->Hide();
+
+    Form2->ButtoneditxmlbClick(nullptr);
+    LookAt(Form4, "skinned_category_editor", {0, 3}, {0, 3});
+    Form4->Hide();
+
+    // The search prompt, a real message box of the program.
+    Application->SetMessageBoxHandler(nullptr);
+    SetForegroundWindow(Form1->Handle());
+    Application->ProcessMessages();
+    SetWindowTextA(Form1->ComboBoxsearch->Handle(), "");
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtBox);
+    Form1->ButtonsearchClick(nullptr);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(BoxSeen.Text, SEARCH_PROMPT);
+    EXPECT_TRUE(BoxSeen.Skinned) << "the message box was not skinned";
+    EXPECT_EQ(BoxSeen.IsSkinnedAnswer, SKIN_SIGNATURE);
+    EXPECT_GT(BoxSeen.TopShare, 0.5) << "the box's caption strip is not the skin's top border";
+    EXPECT_EQ(BoxSeen.Buttons, (std::set<int>{0})) << "a dialog frame shows only the close button";
+    if (!BoxSeen.Capture.Pixels.empty())
+        EXPECT_TRUE(SaveBmp(BoxSeen.Capture, ScreenshotFolder() + "skinned_message_box.bmp"));
+    EXPECT_FALSE(IsWindow(BoxSeen.Window));
+
+    // Skin off: every window as it was.
+    Form1->SkinData1->SetActive(false);
+    ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormSkinners().empty(); }));
+    for (const TOriginal& original : originals) {
+        const TOriginal now = OriginalOf(original.Window);
+        EXPECT_EQ(now.Procedure, original.Procedure);
+        EXPECT_EQ(now.Style, original.Style);
+        EXPECT_EQ(now.Client.right, original.Client.right);
+        EXPECT_EQ(now.Client.bottom, original.Client.bottom);
+        EXPECT_EQ(SendMessageA(original.Window, SKM_ISSKINNED, 0, SKIN_SIGNATURE), 0);
+    }
+}
+
+}  // namespace
