@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/edit_selection.h"
 #include "framework/text_limit.h"
 
 const TEnumInfo ScrollStyleEnum{"TScrollStyle", {"ssNone", "ssHorizontal", "ssVertical", "ssBoth"}};
@@ -184,29 +185,15 @@ void TCustomMemo::SetMaxLength(int value)
     if (FHandle) ::SendMessageA(FHandle, EM_LIMITTEXT, FMaxLength, 0);
 }
 
-int TCustomMemo::SelStart()
-{
-    DWORD start = 0;
-    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    return static_cast<int>(start);
-}
-
-void TCustomMemo::SetSelStart(int value) { ::SendMessageA(Handle(), EM_SETSEL, value, value); }
-
-int TCustomMemo::SelLength()
-{
-    DWORD start = 0, end = 0;
-    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end - start);
-}
-
+int TCustomMemo::SelStart() { return EditSelStart(Handle()); }
+void TCustomMemo::SetSelStart(int value) { EditSetSel(Handle(), value, value); }
+int TCustomMemo::SelLength() { return EditSelLength(Handle()); }
 void TCustomMemo::SetSelLength(int value)
 {
-    int start = SelStart();
-    ::SendMessageA(Handle(), EM_SETSEL, start, start + value);
+    const int start = SelStart();
+    EditSetSel(Handle(), start, start + value);
 }
-
-void TCustomMemo::SelectAll() { ::SendMessageA(Handle(), EM_SETSEL, 0, -1); }
+void TCustomMemo::SelectAll() { EditSetSel(Handle(), 0, -1); }
 
 void TCustomMemo::Change()
 {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/edit_selection.h"
 #include "framework/forms.h"
 
 const TEnumInfo AlignmentEnum{"TAlignment", {"taLeftJustify", "taRightJustify", "taCenter"}};
@@ -170,29 +171,15 @@ void TCustomEdit::SetPasswordChar(char value)
     }
 }
 
-int TCustomEdit::SelStart()
-{
-    DWORD start = 0;
-    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    return static_cast<int>(start);
-}
-
-void TCustomEdit::SetSelStart(int value) { ::SendMessageA(Handle(), EM_SETSEL, value, value); }
-
-int TCustomEdit::SelLength()
-{
-    DWORD start = 0, end = 0;
-    ::SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    return static_cast<int>(end - start);
-}
-
+int TCustomEdit::SelStart() { return EditSelStart(Handle()); }
+void TCustomEdit::SetSelStart(int value) { EditSetSel(Handle(), value, value); }
+int TCustomEdit::SelLength() { return EditSelLength(Handle()); }
 void TCustomEdit::SetSelLength(int value)
 {
-    int start = SelStart();
-    ::SendMessageA(Handle(), EM_SETSEL, start, start + value);
+    const int start = SelStart();
+    EditSetSel(Handle(), start, start + value);
 }
-
-void TCustomEdit::SelectAll() { ::SendMessageA(Handle(), EM_SETSEL, 0, -1); }
+void TCustomEdit::SelectAll() { EditSetSel(Handle(), 0, -1); }
 
 void TCustomEdit::Change()
 {
