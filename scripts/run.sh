@@ -1,7 +1,9 @@
 #!/bin/bash
 # Starts Ravelbook under Wine. On a desktop it opens on the user's display and
 # returns when the program ends. Without a display it starts a private Xvfb,
-# runs the program, saves build/screenshots/main.png and ends it.
+# runs the program, saves build/screenshots/main.png and ends it; then it saves
+# captures of the other windows (entry editor, delete confirmation, category
+# editor, a message box), skinned and plain, next to it.
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
@@ -43,6 +45,21 @@ done
 if [ -n "$geometry" ]; then
   import -display "$DISPLAY" -window root -crop "$geometry" +repage build/screenshots/main.png
   echo "run: saved build/screenshots/main.png ($geometry)"
+  wineserver_stop
+  # The other windows open only on the user's request; the screenshot tests
+  # open each of them, skinned and plain, over a small sample ledger and save
+  # a capture of it.
+  wineserver_start
+  for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial; do
+    if [ -x "build/tests/$t.exe" ]; then
+      (cd build/tests && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
+    fi
+  done
+  for f in build/screenshots/*.bmp; do
+    [ -e "$f" ] || continue
+    convert "$f" -alpha off "${f%.bmp}.png" && rm -f "$f"
+  done
+  echo "run: saved $(ls build/screenshots/*.png | wc -l) screenshots in build/screenshots/"
 else
   import -display "$DISPLAY" -window root build/screenshots/main.png
   echo "run: main window not found; saved the whole screen to build/screenshots/main.png" >&2
