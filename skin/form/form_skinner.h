@@ -136,7 +136,11 @@ public:
     void PaintCaptionStrip(HDC dc, int width, int height);      // [frame_painting.cpp]
     // side 1 left, 2 right, 3 top, 4 bottom.
     void DrawBorder(HDC dc, int side, const RECT& rect);        // [frame_painting.cpp]
-    void DrawCaptionText(HDC dc);                               // [frame_painting.cpp]
+    // Draws `text` (the window text between the caption prefix and suffix)
+    // on the caption strip being composed in `dc`.
+    void DrawCaptionText(HDC dc, const std::wstring& text);     // [frame_painting.cpp]
+    // The window's text as the caption shows it.
+    std::wstring CaptionWindowText();                           // [frame_painting.cpp]
     // Forgets the composed frame parts (the frame sizes or the skin changed).
     void ForgetFrameParts();                                    // [frame_painting.cpp]
     void DrawCaptionIcon(HDC dc, TWinSysButton* button);        // [frame_painting.cpp]
@@ -301,6 +305,54 @@ private:
         TGdiBitmap Sides;  // window-sized: the left, right and bottom borders in place
     };
     TFrameParts FFrameParts;
+    // Counts the times the frame parts were composed or forgotten, so that
+    // what is drawn over them knows when they changed.
+    unsigned FFramePartsGeneration = 0;
+    // Everything the composed caption strip depends on.
+    struct TCaptionStripKey {
+        int Width = 0;
+        int Height = 0;
+        int TargetDepth = 0;           // bits per pixel of the DC painted to
+        unsigned PartsGeneration = 0;
+        const TSkinData* Skin = nullptr;
+        int Frame[4]{};                // left, top, right, bottom border
+        int MenuHeight = 0;
+        BYTE Active = 0;
+        BYTE WindowState = 0;
+        BYTE BorderKind = 0;
+        BYTE RightToLeft = 0;
+        bool Popup = false;
+        COLORREF TextColour = 0;
+        COLORREF FaceColour = 0;
+        HFONT Font = nullptr;
+        HICON Icon = nullptr;
+        int IconSize = 0;
+        std::wstring Text;
+        std::vector<int> Buttons;      // visible, enabled and state of each button
+        bool operator==(const TCaptionStripKey&) const = default;
+    };
+    // The caption strip as last composed (background, text, icon and
+    // buttons), kept selected in its own memory DC: a paint whose key is
+    // unchanged copies it and draws nothing else. FCaptionArea,
+    // FCaptionTextRect and the buttons' rectangles stay as that compose left
+    // them.
+    struct TCaptionStrip {
+        TCaptionStripKey Key;
+        TGdiBitmap Bitmap;
+        TOwnedDC DC;
+        HGDIOBJ Old = nullptr;
+        bool Ready = false;
+        TCaptionStrip() = default;
+        TCaptionStrip(const TCaptionStrip&) = delete;
+        TCaptionStrip& operator=(const TCaptionStrip&) = delete;
+        ~TCaptionStrip() { Forget(); }
+        void Forget();
+    };
+    TCaptionStrip FCaptionStrip;
+    TCaptionStripKey CaptionStripKey(HDC dc, int width, int stripHeight);
+    // Composes the caption strip for `key` into FCaptionStrip; false when
+    // it could not be made.
+    bool ComposeCaptionStrip(HDC dc, const TCaptionStripKey& key);
     // The window icon at the caption's size, copied once per icon.
     HICON FCaptionIconSource = nullptr;
     HICON FCaptionIconCopy = nullptr;

@@ -229,40 +229,109 @@ void TWinSkinForm::PaintCaptionStrip(HDC dc, int width, int height)
     const int stripHeight = minimized ? height : FBorderTop;
     if (width <= 0 || stripHeight <= 0)
         return;
-
-    TMemoryDC memory(dc);
-    TGdiBitmap strip(CreateCompatibleBitmap(dc, width, stripHeight));
-    if (memory.IsNull() || strip.IsNull())
-        return;
-    {
-        TSelectObject selected(memory, strip);
-        RECT area{};
-        if (minimized) {
-            const RECT all{0, 0, width, stripHeight};
-            TGdiBrush face(CreateSolidBrush(skin::ResolveColour(FSkinData->FaceColour())));
-            FillRect(memory, &all, face);
-            area = RECT{0, 0, width, FBorderTop};
-        } else {
-            // The top border with the tops of the side borders, as composed
-            // for this size.
-            area = RECT{FBorderLeft, 0, width - FBorderRight, FBorderTop};
-            const TFrameParts& parts = FrameParts(dc, width, height);
-            if (!parts.Caption.IsNull()) {
-                TMemoryDC source(dc);
-                TSelectObject background(source, parts.Caption);
-                BitBlt(memory, 0, 0, width, stripHeight, source, 0, 0, SRCCOPY);
-            }
-        }
-        if (minimized)
-            DrawBorder(memory, 3, area);
-        UpdateButtonVisibility();
-        FCaptionArea = area;
-        DrawCaptionText(memory);
-        LayoutButtons();
-        DrawButtons(memory);
-        BitBlt(dc, 0, 0, width, stripHeight, memory, 0, 0, SRCCOPY);
-    }
+    if (!minimized)
+        FrameParts(dc, width, height);
+    UpdateButtonVisibility();
+    // Most paints show the caption as it was: copy the strip composed then.
+    TCaptionStripKey key = CaptionStripKey(dc, width, stripHeight);
+    if (!FCaptionStrip.Ready || !(key == FCaptionStrip.Key))
+        if (!ComposeCaptionStrip(dc, key))
+            return;
+    BitBlt(dc, 0, 0, width, stripHeight, FCaptionStrip.DC, 0, 0, SRCCOPY);
     SetBkMode(dc, OPAQUE);
+}
+
+TWinSkinForm::TCaptionStripKey TWinSkinForm::CaptionStripKey(HDC dc, int width, int stripHeight)
+{
+    TCaptionStripKey key;
+    key.Width = width;
+    key.Height = stripHeight;
+    if (GetObjectType(dc) == OBJ_MEMDC) {
+        BITMAP bitmap{};
+        if (GetObject(GetCurrentObject(dc, OBJ_BITMAP), sizeof(bitmap), &bitmap))
+            key.TargetDepth = bitmap.bmBitsPixel * bitmap.bmPlanes;
+    } else {
+        key.TargetDepth = GetDeviceCaps(dc, BITSPIXEL) * GetDeviceCaps(dc, PLANES);
+    }
+    key.PartsGeneration = FFramePartsGeneration;
+    key.Skin = FSkinData;
+    key.Frame[0] = FBorderLeft;
+    key.Frame[1] = FBorderTop;
+    key.Frame[2] = FBorderRight;
+    key.Frame[3] = FBorderBottom;
+    key.MenuHeight = FMenuHeight;
+    key.Active = FActive;
+    key.WindowState = FWindowState;
+    key.BorderKind = FBorderKind;
+    key.RightToLeft = FRightToLeft;
+    key.Popup = (GetWindowLongA(FHandle, GWL_STYLE) & WS_POPUP) != 0;
+    const auto& colours = FSkinData->Model().Colours;
+    key.TextColour = skin::ResolveColour(colours[FActive ? scTitleTextActive : scTitleTextNoActive]);
+    key.FaceColour = skin::ResolveColour(FSkinData->FaceColour());
+    key.Font = FCaptionFont ? static_cast<HFONT>(FCaptionFont->Handle()) : nullptr;
+    key.Icon = WindowIcon(FHandle);
+    key.IconSize = FIconSize;
+    key.Text = FCaptionPrefix + CaptionWindowText() + FCaptionSuffix;
+    key.Buttons.reserve(FButtons.size());
+    for (const TWinSysButton* button : FButtons)
+        key.Buttons.push_back((button->Visible ? 1 : 0) | (button->Enabled ? 2 : 0) |
+                              static_cast<int>(button->State) << 2);
+    return key;
+}
+
+bool TWinSkinForm::ComposeCaptionStrip(HDC dc, const TCaptionStripKey& key)
+{
+    FCaptionStrip.Forget();
+    const bool minimized = FWindowState == fwsMinimized;
+    const int width = key.Width;
+    const int stripHeight = key.Height;
+    TGdiBitmap strip(CreateCompatibleBitmap(dc, width, stripHeight));
+    TMemoryDC memory(dc);
+    if (memory.IsNull() || strip.IsNull())
+        return false;
+    const HGDIOBJ old = SelectObject(memory, strip);
+    RECT area{};
+    if (minimized) {
+        const RECT all{0, 0, width, stripHeight};
+        TGdiBrush face(CreateSolidBrush(key.FaceColour));
+        FillRect(memory, &all, face);
+        area = RECT{0, 0, width, FBorderTop};
+    } else {
+        // The top border with the tops of the side borders, as composed
+        // for this size.
+        area = RECT{FBorderLeft, 0, width - FBorderRight, FBorderTop};
+        const TFrameParts& parts = FFrameParts;
+        if (!parts.Caption.IsNull()) {
+            TMemoryDC source(dc);
+            TSelectObject background(source, parts.Caption);
+            BitBlt(memory, 0, 0, width, stripHeight, source, 0, 0, SRCCOPY);
+        }
+    }
+    if (minimized)
+        DrawBorder(memory, 3, area);
+    FCaptionArea = area;
+    DrawCaptionText(memory, key.Text);
+    LayoutButtons();
+    DrawButtons(memory);
+
+    FCaptionStrip.Bitmap = std::move(strip);
+    FCaptionStrip.DC = std::move(memory);
+    FCaptionStrip.Old = old;
+    FCaptionStrip.Key = key;
+    FCaptionStrip.Ready = true;
+    return true;
+}
+
+void TWinSkinForm::TCaptionStrip::Forget()
+{
+    // The DC goes before the bitmap selected into it.
+    if (!DC.IsNull() && Old)
+        SelectObject(DC, Old);
+    DC.Reset();
+    Bitmap.Reset();
+    Old = nullptr;
+    Key = TCaptionStripKey{};
+    Ready = false;
 }
 
 const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int height)
@@ -274,6 +343,7 @@ const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int
         parts.Skin == FSkinData)
         return parts;
     parts = TFrameParts{};
+    ++FFramePartsGeneration;
     parts.Width = width;
     parts.Height = height;
     parts.Active = active;
@@ -341,6 +411,8 @@ const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int
 void TWinSkinForm::ForgetFrameParts()
 {
     FFrameParts = TFrameParts{};
+    ++FFramePartsGeneration;
+    FCaptionStrip.Forget();
 }
 
 void TWinSkinForm::DrawBorder(HDC dc, int side, const RECT& rect)
@@ -360,9 +432,8 @@ void TWinSkinForm::DrawBorder(HDC dc, int side, const RECT& rect)
                           border->Tile != 1, stacked);
 }
 
-void TWinSkinForm::DrawCaptionText(HDC dc)
+std::wstring TWinSkinForm::CaptionWindowText()
 {
-    // The window text, wide.
     std::wstring text;
     if (FUnicode) {
         const int length = GetWindowTextLengthW(FHandle);
@@ -382,8 +453,11 @@ void TWinSkinForm::DrawCaptionText(HDC dc)
             MultiByteToWideChar(CP_ACP, 0, buffer.data(), static_cast<int>(buffer.size()), text.data(), wide);
         }
     }
-    text = FCaptionPrefix + text + FCaptionSuffix;
+    return text;
+}
 
+void TWinSkinForm::DrawCaptionText(HDC dc, const std::wstring& text)
+{
     FRightButtonsExtent = 0;
     for (const TWinSysButton* button : FButtons)
         if (button->Visible && button->SkinButton->Align == 1 && button->HasImage())
@@ -463,6 +537,7 @@ void TWinSkinForm::ForgetCaptionIcon()
 void TWinSkinForm::LoadIconBitmap()
 {
     ForgetCaptionIcon();
+    FCaptionStrip.Forget();
     if (!FIconBitmap)
         return;
     const int width = GetSystemMetrics(SM_CXSMICON);

@@ -257,6 +257,53 @@ TEST_F(SkinnedWindow, ButtonsShowNormalHotPressedAndDisabledFrames) {
     EXPECT_EQ(Received()[WM_CLOSE], 1);
 }
 
+TEST_F(SkinnedWindow, CaptionRepaintsANewWindowText) {
+    const RECT textRows{4, 2, 308 - 40, 18};
+    const int shortText = CountPixels(textRows, RGB(255, 255, 0));
+    EXPECT_GT(shortText, 10);
+
+    SetWindowTextA(Window, "Skinned window, caption text made longer");
+    RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const int longText = CountPixels(textRows, RGB(255, 255, 0));
+    EXPECT_GT(longText, shortText * 2) << "the caption shows the new text, not the one painted before";
+
+    SetWindowTextA(Window, "Skinned");
+    RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(CountPixels(textRows, RGB(255, 255, 0)), shortText);
+}
+
+TEST_F(SkinnedWindow, CaptionFollowsANewWindowSize) {
+    // The cursor off the buttons, so that none is hot.
+    SendMessageA(Window, WM_NCMOUSEMOVE, HTCAPTION, At(150, 10));
+    const RECT before = WindowRect();
+    SetWindowPos(Window, nullptr, 0, 0, before.right - before.left + 100, before.bottom - before.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    // Close now at window width - 20 = 388, 4 down, 12 x 12.
+    EXPECT_EQ(WindowPixel(394, 10), Ref(BUTTON_FRAMES[0]));
+    EXPECT_EQ(WindowPixel(294, 10), Ref(TOP_ACTIVE)) << "no button left at its old place";
+    EXPECT_EQ(WindowPixel(350, 1), Ref(TOP_ACTIVE));
+}
+
+TEST_F(SkinnedWindow, CaptionTakesTheNewSkinsColours) {
+    TTestSkin skin = FrameSkin();
+    const std::string from = "TitleTextActive=255 255 0";
+    skin.Ini.replace(skin.Ini.find(from), from.size(), "TitleTextActive=255 128 0");
+    TMemoryStream stream;
+    const TBytes bytes = skin.Stored();
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    Data.ReadSkinStream(stream);
+    ASSERT_FALSE(Data.NoSkin());
+    Skinner->RebuildButtons();
+    Skinner->ApplySkinChange();
+    RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+
+    const RECT textRows{4, 2, 308 - 40, 18};
+    EXPECT_GT(CountPixels(textRows, RGB(255, 128, 0)), 10) << "caption text in the new skin's title colour";
+    EXPECT_EQ(CountPixels(textRows, RGB(255, 255, 0)), 0);
+}
+
 TEST_F(SkinnedWindow, CaptionHintsNameTheButtons) {
     const struct {
         int Action;
