@@ -13,7 +13,9 @@ wineserver_start
 
 cd build
 set +e
-ctest --output-on-failure -j2 --timeout 120 "$@"
+# One test at a time: most tests show real windows, and two at once can take
+# the focus or the foreground from each other.
+ctest --output-on-failure --timeout 120 "$@"
 rc=$?
 set -e
 exit $rc

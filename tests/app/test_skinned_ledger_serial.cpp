@@ -306,8 +306,9 @@ TEST_F(SkinnedLedgerTest, EveryWindowIsSkinnedThenGivenBack)
     EXPECT_EQ(BoxSeen.IsSkinnedAnswer, SKIN_SIGNATURE);
     EXPECT_GT(BoxSeen.TopShare, 0.5) << "the box's caption strip is not the skin's top border";
     EXPECT_EQ(BoxSeen.Buttons, (std::set<int>{0})) << "a dialog frame shows only the close button";
-    if (!BoxSeen.Capture.Pixels.empty())
+    if (!BoxSeen.Capture.Pixels.empty()) {
         EXPECT_TRUE(SaveBmp(BoxSeen.Capture, ScreenshotFolder() + "skinned_message_box.bmp"));
+    }
     EXPECT_FALSE(IsWindow(BoxSeen.Window));
 
     // Skin off: every window as it was.

@@ -102,7 +102,9 @@ TEST(Image, DecodesPicturesFromMemoryAndPaintsThem)
         form.Invalidate();
         form.Update();
         EXPECT_EQ(WindowPixel(form.Handle(), c.Red.x, c.Red.y), RGB(255, 0, 0));
-        if (c.NotRed.x >= 0) EXPECT_NE(WindowPixel(form.Handle(), c.NotRed.x, c.NotRed.y), RGB(255, 0, 0));
+        if (c.NotRed.x >= 0) {
+            EXPECT_NE(WindowPixel(form.Handle(), c.NotRed.x, c.NotRed.y), RGB(255, 0, 0));
+        }
     }
 
     // Bytes that are no picture leave the old one in place.

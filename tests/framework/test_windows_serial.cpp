@@ -335,8 +335,12 @@ TEST_F(Windows, ConstraintsHoldTheSize)
         EXPECT_EQ(form.Width(), c.W) << "the object follows its window";
         MINMAXINFO info{};
         SendMessageA(window, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
-        if (c.MinW) EXPECT_EQ(info.ptMinTrackSize.x, c.MinW);
-        if (c.MaxH) EXPECT_EQ(info.ptMaxTrackSize.y, c.MaxH);
+        if (c.MinW) {
+            EXPECT_EQ(info.ptMinTrackSize.x, c.MinW);
+        }
+        if (c.MaxH) {
+            EXPECT_EQ(info.ptMaxTrackSize.y, c.MaxH);
+        }
     }
 }
 
@@ -468,7 +472,9 @@ TEST_F(Windows, CreationRunsLoadedThenOnCreate)
         EXPECT_FALSE(form->HasState(csLoading));
         EXPECT_GT(form->Label->Width(), 0) << "an auto-sized label measured its text when loaded";
         ASSERT_EQ(Boxes.size(), fail ? 1u : 0u);
-        if (fail) EXPECT_EQ(Boxes[0].Text, "database missing");
+        if (fail) {
+            EXPECT_EQ(Boxes[0].Text, "database missing");
+        }
     }
     TOrderForm::Fail = false;
 }

@@ -105,7 +105,9 @@ TEST(QuickIni, ConvertsNumbers) {
         SCOPED_TRACE(c.Text);
         std::int32_t value = 0;
         EXPECT_EQ(SkinTryStrToInt(c.Text, value), c.Ok);
-        if (c.Ok) EXPECT_EQ(value, c.Value);
+        if (c.Ok) {
+            EXPECT_EQ(value, c.Value);
+        }
     }
 }
 
