@@ -83,7 +83,7 @@ enum TFrameRule : int {
     FRAME_COUNT_KEY = -4,       // the section's "FrameCount" (3)
 };
 
-struct TSectionSpec {
+struct TSectionRule {
     TSkinSection Slot;
     TReader Reader;
     const char* SecondKey;      // Border: the key of Bitmap2
@@ -91,11 +91,11 @@ struct TSectionSpec {
 };
 
 // Step one of the sections: read before the combo box image is mirrored.
-constexpr TSectionSpec FIRST_SECTIONS[] = {
+constexpr TSectionRule FIRST_SECTIONS[] = {
     {ssProgress, TReader::Progress, nullptr, FRAME_PROGRESS},
     {ssProgressChunk, TReader::Generic, nullptr, FRAME_AS_READ},
 };
-constexpr TSectionSpec MIDDLE_SECTIONS[] = {
+constexpr TSectionRule MIDDLE_SECTIONS[] = {
     {ssGroupBoxEdge, TReader::Generic, nullptr, 2},
     {ssGroupBox, TReader::BoxLabel, nullptr, 1},
     {ssTabs, TReader::Border, "Border", 5},
@@ -105,7 +105,7 @@ constexpr TSectionSpec MIDDLE_SECTIONS[] = {
     {ssComboButton, TReader::Border, nullptr, 4},
     {ssSunkEdge, TReader::Generic, nullptr, 4},
 };
-constexpr TSectionSpec LAST_SECTIONS[] = {
+constexpr TSectionRule LAST_SECTIONS[] = {
     {ssExtraImages, TReader::Generic, nullptr, 5},
     {ssHeaderbar, TReader::Generic, nullptr, FRAME_HEADER},
     {ssMenuItem, TReader::Generic, nullptr, 5},
@@ -185,13 +185,13 @@ void ReadColourIndices(const TQuickIni& ini, const std::string& s, TDataSkinObje
 }
 
 std::unique_ptr<TDataSkinObject> ReadSection(const TQuickIni& ini, const TSkinReader& reader,
-                                             const TSectionSpec& spec, TSkinColour buttonText) {
-    const std::string s = SECTION_NAMES[spec.Slot];
-    const std::string image = ini.ReadString(s, spec.Reader == TReader::Progress ? "Bitmap" : "Image", "");
+                                             const TSectionRule& rule, TSkinColour buttonText) {
+    const std::string s = SECTION_NAMES[rule.Slot];
+    const std::string image = ini.ReadString(s, rule.Reader == TReader::Progress ? "Bitmap" : "Image", "");
     if (image.empty()) return nullptr;
 
     std::unique_ptr<TDataSkinObject> object;
-    switch (spec.Reader) {
+    switch (rule.Reader) {
     case TReader::Generic: object = std::make_unique<TDataSkinObject>(s); break;
     case TReader::Border:
     case TReader::Progress: object = std::make_unique<TDataSkinBorder>(s); break;
@@ -203,14 +203,14 @@ std::unique_ptr<TDataSkinObject> ReadSection(const TQuickIni& ini, const TSkinRe
     ReadMargins(ini, s, o);
     o.Trans = ini.ReadInteger(s, "Trans", 0);
     o.Tile = ini.ReadInteger(s, "Tile", 0);
-    if (spec.Reader == TReader::Progress) {
+    if (rule.Reader == TReader::Progress) {
         if (o.Tile > 1) o.Tile = 1;
         return object;
     }
-    if (spec.Reader == TReader::Generic) o.Frame = ini.ReadInteger(s, "Frame", 0);
-    if (spec.Reader == TReader::Border && spec.SecondKey)
-        static_cast<TDataSkinBorder&>(o).Bitmap2 = LoadImage(reader, ini.ReadString(s, spec.SecondKey, ""));
-    if (spec.Reader == TReader::BoxLabel) {
+    if (rule.Reader == TReader::Generic) o.Frame = ini.ReadInteger(s, "Frame", 0);
+    if (rule.Reader == TReader::Border && rule.SecondKey)
+        static_cast<TDataSkinBorder&>(o).Bitmap2 = LoadImage(reader, ini.ReadString(s, rule.SecondKey, ""));
+    if (rule.Reader == TReader::BoxLabel) {
         auto& label = static_cast<TDataSkinBoxLabel&>(o);
         label.BackgroundLeftShift = ini.ReadInteger(s, "BackgroundLeftShift", 0);
         label.BackgroundRightShift = ini.ReadInteger(s, "BackgroundRightShift", 0);
@@ -224,25 +224,25 @@ std::unique_ptr<TDataSkinObject> ReadSection(const TQuickIni& ini, const TSkinRe
     return object;
 }
 
-void ReadSections(TSkinModel& model, const TQuickIni& ini, const TSkinReader& reader, const TSectionSpec* first,
-                  const TSectionSpec* last) {
+void ReadSections(TSkinModel& model, const TQuickIni& ini, const TSkinReader& reader, const TSectionRule* first,
+                  const TSectionRule* last) {
     const TSkinColour buttonText = model.Colours[scButtonText];
-    for (const TSectionSpec* spec = first; spec != last; ++spec)
-        model.Sections[spec->Slot] = ReadSection(ini, reader, *spec, buttonText);
+    for (const TSectionRule* rule = first; rule != last; ++rule)
+        model.Sections[rule->Slot] = ReadSection(ini, reader, *rule, buttonText);
 }
 
-void ApplyFrameRules(TSkinModel& model, const TQuickIni& ini, const TSectionSpec* first, const TSectionSpec* last) {
-    for (const TSectionSpec* spec = first; spec != last; ++spec) {
-        TDataSkinObject* o = model.Object(spec->Slot);
+void ApplyFrameRules(TSkinModel& model, const TQuickIni& ini, const TSectionRule* first, const TSectionRule* last) {
+    for (const TSectionRule* rule = first; rule != last; ++rule) {
+        TDataSkinObject* o = model.Object(rule->Slot);
         if (!o) continue;
-        switch (spec->Frames) {
+        switch (rule->Frames) {
         case FRAME_AS_READ: break;
         case FRAME_PROGRESS: o->Frame = o->Style != 0 ? 1 : 2; break;
         case FRAME_HEADER:
             if (o->Frame == 0) o->Frame = 5;
             break;
-        case FRAME_COUNT_KEY: o->Frame = ini.ReadInteger(SECTION_NAMES[spec->Slot], "FrameCount", 3); break;
-        default: o->Frame = spec->Frames; break;
+        case FRAME_COUNT_KEY: o->Frame = ini.ReadInteger(SECTION_NAMES[rule->Slot], "FrameCount", 3); break;
+        default: o->Frame = rule->Frames; break;
         }
     }
 }

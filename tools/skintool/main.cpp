@@ -14,7 +14,7 @@
 
 namespace fs = std::filesystem;
 
-int InspectCommand(const std::vector<std::string>& args);   // inspect.cpp
+int InspectCommand(const std::vector<std::string>& args);   // model_report.cpp
 
 namespace {
 
