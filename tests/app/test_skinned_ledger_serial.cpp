@@ -8,6 +8,7 @@
 // skin off then gives every window its own procedure, style and client size
 // back. Serial: the windows are shown and activated on the display.
 #include "tests/app/ledger_windows_fixture.h"
+#include "tests/app/window_capture.h"
 
 #include <fstream>
 #include <iterator>
@@ -22,68 +23,6 @@
 #include "skin/form/nc_objects.h"
 
 namespace {
-
-// A whole window read back from its window DC, 0x00RRGGBB, top row first.
-struct TCapture {
-    int Width = 0, Height = 0;
-    std::vector<std::uint32_t> Pixels;
-    std::uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x] & 0xFFFFFF; }
-};
-
-TCapture CaptureWindow(HWND window)
-{
-    RECT r{};
-    GetWindowRect(window, &r);
-    TCapture capture;
-    capture.Width = r.right - r.left;
-    capture.Height = r.bottom - r.top;
-    void* bits = nullptr;
-    TGdiBitmap bitmap = skin::MakeDibSection(capture.Width, capture.Height, 32, &bits);
-    if (bitmap.IsNull()) return capture;
-    HDC windowDc = GetWindowDC(window);
-    {
-        TMemoryDC memory(windowDc);
-        TSelectObject selected(memory, bitmap);
-        BitBlt(memory, 0, 0, capture.Width, capture.Height, windowDc, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* data = static_cast<const std::uint32_t*>(bits);
-        capture.Pixels.assign(data, data + static_cast<size_t>(capture.Width) * capture.Height);
-    }
-    ReleaseDC(window, windowDc);
-    return capture;
-}
-
-// build/screenshots/ of the source tree, as Wine reaches it.
-std::string ScreenshotFolder()
-{
-    std::string folder = RAVELBOOK_SOURCE_DIR "/build/screenshots/";
-    if (folder[0] == '/') folder = "Z:" + folder;
-    CreateDirectoryA(folder.c_str(), nullptr);
-    return folder;
-}
-
-bool SaveBmp(const TCapture& capture, const std::string& path)
-{
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER header{};
-    header.biSize = sizeof header;
-    header.biWidth = capture.Width;
-    header.biHeight = -capture.Height;
-    header.biPlanes = 1;
-    header.biBitCount = 32;
-    header.biCompression = BI_RGB;
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof header;
-    file.bfSize = static_cast<DWORD>(file.bfOffBits + capture.Pixels.size() * 4);
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(&file), sizeof file);
-    out.write(reinterpret_cast<const char*>(&header), sizeof header);
-    // GDI leaves the fourth byte 0; viewers read it as alpha, so it is made opaque.
-    std::vector<std::uint32_t> opaque(capture.Pixels);
-    for (std::uint32_t& pixel : opaque) pixel |= 0xFF000000u;
-    out.write(reinterpret_cast<const char*>(opaque.data()), static_cast<std::streamsize>(opaque.size() * 4));
-    return out.good();
-}
 
 TWinSkinForm* SkinnerOf(HWND window)
 {
