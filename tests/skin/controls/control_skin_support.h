@@ -35,6 +35,12 @@ struct TPixelsOf {
     }
 };
 
+// A COLORREF in the pixel order of TPixelsOf (0x00RRGGBB).
+inline std::uint32_t Dib(COLORREF colour)
+{
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
+
 // Reads `window` (frame included) after letting it paint.
 inline TPixelsOf ReadWindow(HWND window)
 {
