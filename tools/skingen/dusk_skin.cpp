@@ -112,24 +112,11 @@ TImage DrawMenuBand() {
   return img;
 }
 
-TImage Trough() { return DrawProgressTrough(); }
-TImage Bar() { return DrawProgressBar(); }
-TImage UpDownButtons() { return DrawUpDownButtons(); }
-TImage UpDownGlyphsHorz() { return DrawUpDownGlyphs(true); }
-TImage UpDownGlyphsVert() { return DrawUpDownGlyphs(false); }
-TImage ThumbHorz() { return DrawTrackThumb(0); }
-TImage ThumbVert() { return DrawTrackThumb(1); }
-TImage ThumbLeft() { return DrawTrackThumb(2); }
-TImage ThumbRight() { return DrawTrackThumb(3); }
-TImage ThumbUp() { return DrawTrackThumb(4); }
-TImage ThumbDown() { return DrawTrackThumb(5); }
-TImage TrackHorz() { return DrawTrackChannel(false); }
-TImage TrackVert() { return DrawTrackChannel(true); }
-
 }  // namespace
 
 const std::vector<TSkinImage>& DuskSkinImages() {
-  static const std::vector<TSkinImage> images = {
+  static const std::vector<TSkinImage> images = [] {
+    std::vector<TSkinImage> list = {
       {.FileName = "frame_top.bmp", .Width = 120, .Height = CAPTION_ROWS * 2, .Draw = DrawTop},
       {.FileName = "frame_bottom.bmp", .Width = 40, .Height = BOTTOM_ROWS * 2, .Draw = DrawBottom},
       {.FileName = "frame_left.bmp", .Width = SIDE * 2, .Height = SIDE_ROWS, .Draw = [] { return SideBorder(true); }},
@@ -139,42 +126,10 @@ const std::vector<TSkinImage>& DuskSkinImages() {
       {.FileName = "caption_minimize.bmp", .Width = 90, .Height = 15, .Draw = DrawMinimize},
       {.FileName = "caption_help.bmp", .Width = 90, .Height = 15, .Draw = DrawHelp},
       {.FileName = "menubar.bmp", .Width = 150, .Height = 38, .Draw = DrawMenuBand},
-      Toned("mdi_buttons.bmp", 180, 14, DrawMdiButtons, Tone),
-      Toned("button.bmp", 90, 23, DrawPushButton, Tone),
-      Toned("checkbox.bmp", 65, 13, DrawCheckBox, Tone),
-      Toned("radio.bmp", 65, 13, DrawRadioButton, Tone),
-      Toned("progress.bmp", 18, 19, Trough, Tone),
-      Toned("progress_chunk.bmp", 16, 13, Bar, Tone),
-      Toned("groupbox_edge.bmp", 44, 20, DrawGroupBoxEdge, Tone),
-      Toned("groupbox_label.bmp", 25, 13, DrawGroupBoxLabel, Tone),
-      Toned("tabs.bmp", 90, 19, DrawTabs, Tone),
-      Toned("tab_page.bmp", 48, 48, DrawTabPage, Tone),
-      Toned("tab_pane.bmp", 24, 24, DrawTabPane, Tone),
-      Toned("statusbar.bmp", 66, 18, DrawStatusBar, Tone),
-      Toned("toolbar.bmp", 100, 23, DrawToolBar, Tone),
-      Toned("combo_button.bmp", 64, 18, DrawComboButton, Tone),
-      Toned("sunk_edge.bmp", 20, 21, DrawSunkEdge, Tone),
-      Toned("extra_images.bmp", 80, 16, DrawExtraImages, Tone),
-      Toned("header.bmp", 90, 18, DrawHeader, Tone),
-      Toned("menu_item.bmp", 150, 23, DrawMenuItem, Tone),
-      Toned("menu_background.bmp", 18, 18, DrawMenuBackground, Tone),
-      Toned("scrollbar.bmp", 368, 16, DrawScrollBarParts, Tone),
-      Toned("scroll_track_horz.bmp", 68, 17, DrawHorzTrack, Tone),
-      Toned("scroll_track_vert.bmp", 68, 17, DrawVertTrack, Tone),
-      Toned("scroll_thumb_horz.bmp", 66, 15, DrawHorzThumb, Tone),
-      Toned("scroll_thumb_vert.bmp", 45, 22, DrawVertThumb, Tone),
-      Toned("updown_buttons.bmp", 128, 11, UpDownButtons, Tone),
-      Toned("updown_glyphs_horz.bmp", 72, 9, UpDownGlyphsHorz, Tone),
-      Toned("updown_glyphs_vert.bmp", 72, 9, UpDownGlyphsVert, Tone),
-      Toned("thumb_horz.bmp", 55, 19, ThumbHorz, Tone),
-      Toned("thumb_vert.bmp", 95, 11, ThumbVert, Tone),
-      Toned("thumb_left.bmp", 95, 11, ThumbLeft, Tone),
-      Toned("thumb_right.bmp", 95, 11, ThumbRight, Tone),
-      Toned("thumb_up.bmp", 55, 19, ThumbUp, Tone),
-      Toned("thumb_down.bmp", 55, 19, ThumbDown, Tone),
-      Toned("track.bmp", 16, 5, TrackHorz, Tone),
-      Toned("trackvert.bmp", 5, 16, TrackVert, Tone),
-  };
+    };
+    AppendTonedControls(list, Tone, Toned("progress_chunk.bmp", 16, 13, DrawProgressBar, Tone));
+    return list;
+  }();
   return images;
 }
 

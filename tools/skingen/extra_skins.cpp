@@ -61,6 +61,45 @@ TSkinImage Toned(const char* fileName, int width, int height, TImage (*draw)(), 
                     .Draw = [draw, tone] { return Recolour(draw(), tone); }};
 }
 
+void AppendTonedControls(std::vector<TSkinImage>& images, TTone tone, const TSkinImage& progressChunk) {
+  auto add = [&](const char* name, int w, int h, TImage (*draw)()) { images.push_back(Toned(name, w, h, draw, tone)); };
+  add("mdi_buttons.bmp", 180, 14, DrawMdiButtons);
+  add("button.bmp", 90, 23, DrawPushButton);
+  add("checkbox.bmp", 65, 13, DrawCheckBox);
+  add("radio.bmp", 65, 13, DrawRadioButton);
+  add("progress.bmp", 18, 19, DrawProgressTrough);
+  images.push_back(progressChunk);
+  add("groupbox_edge.bmp", 44, 20, DrawGroupBoxEdge);
+  add("groupbox_label.bmp", 25, 13, DrawGroupBoxLabel);
+  add("tabs.bmp", 90, 19, DrawTabs);
+  add("tab_page.bmp", 48, 48, DrawTabPage);
+  add("tab_pane.bmp", 24, 24, DrawTabPane);
+  add("statusbar.bmp", 66, 18, DrawStatusBar);
+  add("toolbar.bmp", 100, 23, DrawToolBar);
+  add("combo_button.bmp", 64, 18, DrawComboButton);
+  add("sunk_edge.bmp", 20, 21, DrawSunkEdge);
+  add("extra_images.bmp", 80, 16, DrawExtraImages);
+  add("header.bmp", 90, 18, DrawHeader);
+  add("menu_item.bmp", 150, 23, DrawMenuItem);
+  add("menu_background.bmp", 18, 18, DrawMenuBackground);
+  add("scrollbar.bmp", 368, 16, DrawScrollBarParts);
+  add("scroll_track_horz.bmp", 68, 17, DrawHorzTrack);
+  add("scroll_track_vert.bmp", 68, 17, DrawVertTrack);
+  add("scroll_thumb_horz.bmp", 66, 15, DrawHorzThumb);
+  add("scroll_thumb_vert.bmp", 45, 22, DrawVertThumb);
+  add("updown_buttons.bmp", 128, 11, DrawUpDownButtons);
+  add("updown_glyphs_horz.bmp", 72, 9, [] { return DrawUpDownGlyphs(true); });
+  add("updown_glyphs_vert.bmp", 72, 9, [] { return DrawUpDownGlyphs(false); });
+  add("thumb_horz.bmp", 55, 19, [] { return DrawTrackThumb(0); });
+  add("thumb_vert.bmp", 95, 11, [] { return DrawTrackThumb(1); });
+  add("thumb_left.bmp", 95, 11, [] { return DrawTrackThumb(2); });
+  add("thumb_right.bmp", 95, 11, [] { return DrawTrackThumb(3); });
+  add("thumb_up.bmp", 55, 19, [] { return DrawTrackThumb(4); });
+  add("thumb_down.bmp", 55, 19, [] { return DrawTrackThumb(5); });
+  add("track.bmp", 16, 5, [] { return DrawTrackChannel(false); });
+  add("trackvert.bmp", 5, 16, [] { return DrawTrackChannel(true); });
+}
+
 // ---- caption buttons ---------------------------------------------------------
 
 TImage CaptionButtonStrip(const TCaptionLooks& looks, const TGlyph& glyph, int size, int top, bool isClose) {

@@ -7,6 +7,8 @@
 // greys for a skin to recolour.
 #pragma once
 
+#include <vector>
+
 #include "image.h"
 #include "painter.h"
 #include "skin_images.h"
@@ -21,6 +23,11 @@ using TTone = TRgb (*)(TRgb);
 TImage Recolour(const TImage& img, TTone tone);
 // A drawing routine of the stored skin, recoloured.
 TSkinImage Toned(const char* fileName, int width, int height, TImage (*draw)(), TTone tone);
+
+// Appends the control images both skins share, drawn by the stored skin's
+// routines (and the optional sections' below) through `tone`: everything
+// from the MDI buttons on, with `progressChunk` as the skin's own chunk.
+void AppendTonedControls(std::vector<TSkinImage>& images, TTone tone, const TSkinImage& progressChunk);
 
 // Luminance (0..255) of a colour, for tone maps.
 int Luminance(TRgb c);
