@@ -201,6 +201,35 @@ TEST_F(GalleryTest, SkinChooserSwitchesAmongTheThreeSkinsAndNone) {
             SaveBmp(capture, folder + names[choice] + "_gallery_" + page + ".bmp");
         }
     }
+    // A hundred switches over the open gallery: the same skinners, buffers
+    // and thunks live afterwards, and the controls still work.
+    TWinSkinForm* skinner = SkinnerOf(window);
+    ASSERT_NE(skinner, nullptr);
+    const size_t skinners = skinner->ControlSkinners().size();
+    const int liveSkinners = TSkinControl::LiveCount();
+    const int liveBuffers = TSkinBuffer::LiveCount();
+    const int liveThunks = TWndProcThunk::LiveCount();
+    for (int i = 0; i < 100; ++i) {
+        gallery->ComboBoxSkin->SetItemIndex(1 + i % 2);
+        gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
+        if (SkinManager()) SkinManager()->RunPass();  // the pass its timer would run
+    }
+    Pump(30);
+    EXPECT_EQ(SkinnerOf(window), skinner);
+    EXPECT_EQ(skinner->ControlSkinners().size(), skinners);
+    EXPECT_EQ(TSkinControl::LiveCount(), liveSkinners);
+    EXPECT_EQ(TSkinBuffer::LiveCount(), liveBuffers);
+    EXPECT_EQ(TWndProcThunk::LiveCount(), liveThunks);
+    auto* clicks = Find<TLabel>(gallery, "ButtonsClicks");
+    auto* normal = Find<TButton>(gallery, "ButtonsNormal");
+    ASSERT_TRUE(clicks && normal);
+    gallery->ShowPage("Buttons");
+    Pump(30);
+    const std::string before = clicks->Caption();
+    SendMessageA(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_NE(clicks->Caption(), before);
+
     gallery->ComboBoxSkin->SetItemIndex(3);
     gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
     EXPECT_FALSE(gallery->SkinData1->Active());
