@@ -74,13 +74,8 @@ int main()
     bench::TBenchLedger ledger(L"bench_categories");
     if (!ledger.Ok()) return 1;
     SetProgramFolder(ledger.Folder());
-    Application->SetTitle("Ravelbook");
     int boxes = 0;
-    Application->SetMessageBoxHandler([&boxes](const std::string& text, const std::string&, UINT) {
-        std::fprintf(stderr, "message box: %s\n", text.c_str());
-        ++boxes;
-        return IDOK;
-    });
+    bench::AnswerMessageBoxes(boxes);
 
     std::vector<std::string> many;
     for (int i = 0; i < LINES; ++i) many.push_back("类别" + std::to_string(i));
