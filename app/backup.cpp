@@ -12,6 +12,11 @@
 
 namespace ledger {
 
+const char* const BACKUP_MADE = "备份数据库,成功!";
+const char* const BACKUP_FAILED = "备份数据库,失败!";
+const char* const BACKUP_FAILED_KEPT = "备份数据库,失败!同名的旧备份仍保留原样,未被删除。";
+const char* const BACKUP_NAME_MISSING = "请输入备份名称!";
+
 namespace {
 
 // How long the copy waits for a writer of another program to finish.
@@ -63,6 +68,24 @@ bool CopyDatabase(const std::wstring& source, const std::wstring& target)
     return rc == SQLITE_DONE && finished == SQLITE_OK;
 }
 
+// The copy at `path` passes the engine's consistency check and holds the
+// ledger's table.
+bool IsSoundLedger(const std::wstring& path)
+{
+    TDatabase copy;
+    if (sqlite3_open_v2(WideToUtf8(path).c_str(), &copy.Handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
+        return false;
+    bool ok = false;
+    sqlite3_stmt* check = nullptr;
+    if (sqlite3_prepare_v2(copy.Handle, "PRAGMA quick_check", -1, &check, nullptr) == SQLITE_OK &&
+        sqlite3_step(check) == SQLITE_ROW) {
+        const unsigned char* result = sqlite3_column_text(check, 0);
+        ok = result && std::string(reinterpret_cast<const char*>(result)) == "ok";
+    }
+    sqlite3_finalize(check);
+    return ok && sqlite3_exec(copy.Handle, "SELECT count(*) FROM data", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
 // Both paths name one existing file (same volume and file index).
 bool SameFile(const std::wstring& a, const std::wstring& b)
 {
@@ -98,24 +121,32 @@ std::wstring BackupFileName(const std::string& backupName)
     return name + BACKUP_EXTENSION;
 }
 
-bool BackupDatabase(const std::string& backupName)
+bool BackupDatabase(const std::string& backupName, bool* earlierKept)
 {
+    if (earlierKept) *earlierKept = false;
+    if (Trim(backupName).empty()) return false;
     const std::wstring fileName = BackupFileName(backupName);
     const std::wstring source = ProgramFilePath(DATABASE_FILE_NAME);
     const std::wstring target = ProgramFilePath(fileName);
     if (IsLedgerItself(fileName, source, target)) return false;
 
-    // The day's earlier backup makes way; one that cannot is kept as it is.
-    DeleteFileW(target.c_str());
-    if (GetFileAttributesW(target.c_str()) != INVALID_FILE_ATTRIBUTES) return false;
+    const DWORD earlier = GetFileAttributesW(target.c_str());
+    if (earlierKept) *earlierKept = earlier != INVALID_FILE_ATTRIBUTES;
+    // A read-only earlier backup is not to be replaced (renaming over it would
+    // succeed on some file systems).
+    if (earlier != INVALID_FILE_ATTRIBUTES && (earlier & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+        return false;
 
-    // The copy is made under a temporary name and only then given its own,
-    // so no half-written backup ever carries the backup's name.
+    // The copy is made under a temporary name, checked, and only then given
+    // its own: the earlier backup goes only when a sound new one takes its
+    // place, and no half-written backup ever carries the backup's name.
     wchar_t temporary[MAX_PATH + 1];
     if (!GetTempFileNameW(ProgramFolderW().c_str(), L"bak", 0, temporary)) return false;
-    const bool copied = CopyDatabase(source, temporary) && MoveFileExW(temporary, target.c_str(), MOVEFILE_WRITE_THROUGH);
-    if (!copied) DeleteFileW(temporary);
-    return copied;
+    const bool made = CopyDatabase(source, temporary) && IsSoundLedger(temporary) &&
+                      MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!made) DeleteFileW(temporary);
+    if (made && earlierKept) *earlierKept = false;
+    return made;
 }
 
 }  // namespace ledger

@@ -19,13 +19,21 @@ namespace ledger {
 // keeps for a device ("CON", "nul", "LPT1", ...) gets a "-" after it.
 std::wstring BackupFileName(const std::string& backupName);
 
-// Makes the backup for `backupName`: deletes an earlier backup of that name
-// (a file that cannot be deleted stays), then copies data.mdb to it without
-// ever overwriting a file. Returns true only when this call made the new
-// copy; false when data.mdb is missing or no database, when the earlier file
-// could not be replaced, or when the copy could not be written (nothing is
-// left behind then). A name that would give data.mdb itself makes no copy
-// and deletes nothing.
-bool BackupDatabase(const std::string& backupName);
+// Makes the backup for `backupName`: copies data.mdb under a temporary name
+// in the program folder, checks that the copy opens as a ledger, and only
+// then puts it in place of an earlier backup of that name. Returns true only
+// when this call made the new copy. On any failure (data.mdb missing, locked
+// by another program or no database; the copy not written or not sound; the
+// earlier file read-only or held open) the earlier backup is left exactly as
+// it was and no temporary file stays; `earlierKept`, when given, tells
+// whether there is such an earlier backup. An empty name, or one that would
+// give data.mdb itself, makes no copy and touches nothing.
+bool BackupDatabase(const std::string& backupName, bool* earlierKept = nullptr);
+
+// What "备份" shows for a backup's outcome.
+extern const char* const BACKUP_MADE;          // "备份数据库,成功!"
+extern const char* const BACKUP_FAILED;        // "备份数据库,失败!"
+extern const char* const BACKUP_FAILED_KEPT;   // the failure, and that the earlier copy is kept
+extern const char* const BACKUP_NAME_MISSING;  // the name box is empty
 
 }  // namespace ledger

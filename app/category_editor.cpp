@@ -4,6 +4,8 @@
 #include "app/entry_editor.h"
 #include "app/form_building.h"
 #include "app/ledger_files.h"
+#include "app/list_filling.h"
+#include "framework/application.h"
 
 TForm4* Form4 = nullptr;
 
@@ -11,6 +13,10 @@ const std::vector<std::string> DEFAULT_CATEGORIES = {
     "国际域名", "国内域名", "虚拟空间ASP", "虚拟空间PHP", "虚拟空间JSP", "虚拟空间CGI", "虚拟空间全能",
     "网站建设", "网站系统", "网站维护",    "软件开发",    "广告策划",    "方案设计",
 };
+
+const char* const CATEGORY_FILE_UNREADABLE =
+    "类别文件 XMLB.txt 既不是 GBK 文本也不是 UTF-8 文本,程序无法正确读出其中的类别。为免损坏文件,"
+    "现在不能添加或删除类别,文件保持原样。请用文本编辑器把它另存为 GBK 编码后重新启动程序。";
 
 namespace {
 
@@ -74,44 +80,50 @@ void TForm4::FormCreate(TObject*)
         for (int i = 0; i < ListBoxxnlbbak->Items()->Count(); ++i) defaults.push_back(ListBoxxnlbbak->Items()->Get(i));
         ledger::WriteLines(path, defaults);
     }
-    const std::vector<std::string> lines = ledger::ReadLines(path);
-    for (const std::string& line : lines) ListBoxXMLB->Items()->Add(line);
+    ledger::TTextLines text = ledger::ReadTextLines(path);
+    FReadCleanly = text.Clean();
+    FCategories = std::make_shared<const std::vector<std::string>>(std::move(text.Lines));
+    ledger::AppendLines(ListBoxXMLB->Items(), *FCategories);
     RefillEntryEditorChoices();
 }
 
-std::vector<std::string> TForm4::Categories() const
+std::vector<std::string> TForm4::Categories() const { return *FCategories; }
+
+bool TForm4::CanWriteBack() const
 {
-    std::vector<std::string> lines;
-    TStrings* items = ListBoxXMLB->Items();
-    for (int i = 0; i < items->Count(); ++i) lines.push_back(items->Get(i));
-    return lines;
+    if (FReadCleanly) return true;
+    ShowMessage(CATEGORY_FILE_UNREADABLE);
+    return false;
 }
 
-void TForm4::Store(const std::vector<std::string>& lines)
+void TForm4::Store(std::vector<std::string> lines)
 {
     ledger::WriteLines(ledger::CategoryFilePath(), lines);
-    TStrings* items = ListBoxXMLB->Items();
-    items->BeginUpdate();
-    items->Clear();
-    for (const std::string& line : lines) items->Add(line);
-    items->EndUpdate();
+    FCategories = std::make_shared<const std::vector<std::string>>(std::move(lines));
 }
 
 void TForm4::ButtonXMLBADDClick(TObject*)
 {
-    std::vector<std::string> lines = Categories();
-    lines.push_back(EditXMLB->Text());
-    Store(lines);
+    if (!CanWriteBack()) return;
+    const std::string category = EditXMLB->Text();
+    std::vector<std::string> lines = *FCategories;
+    lines.push_back(category);
+    Store(std::move(lines));
+    // The list follows the file line by line, not by being filled again.
+    ListBoxXMLB->Items()->Add(category);
     EditXMLB->Clear();
     RefillEntryEditorChoices();
 }
 
 void TForm4::ButtonXMLBDELClick(TObject*)
 {
-    std::vector<std::string> lines = Categories();
+    if (!CanWriteBack()) return;
+    std::vector<std::string> lines = *FCategories;
     const int chosen = ListBoxXMLB->ItemIndex();
-    if (chosen >= 0 && chosen < static_cast<int>(lines.size())) lines.erase(lines.begin() + chosen);
-    Store(lines);
+    const bool removing = chosen >= 0 && chosen < static_cast<int>(lines.size());
+    if (removing) lines.erase(lines.begin() + chosen);
+    Store(std::move(lines));
+    if (removing) ListBoxXMLB->Items()->Delete(chosen);
     RefillEntryEditorChoices();
 }
 
@@ -124,10 +136,6 @@ void TForm4::RefillEntryEditorChoices()
     TComboBox* editChoices = Form2->DBComboBoxclass;
     addChoices->Clear();
     editChoices->Clear();
-    TStrings* items = ListBoxXMLB->Items();
-    for (int i = 0; i < items->Count(); ++i) {
-        const std::string category = items->Get(i);
-        addChoices->Items()->Add(category);
-        editChoices->Items()->Add(category);
-    }
+    ledger::OfferChoices(addChoices, FCategories);
+    ledger::OfferChoices(editChoices, FCategories);
 }

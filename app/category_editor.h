@@ -1,5 +1,10 @@
 // The category editor: the list of item categories kept in XMLB.txt.
 //
+// XMLB.txt is GBK text; a file in UTF-8 is read as such and written back in
+// GBK at the first change. A file that is neither cannot be read cleanly: its
+// lines are shown as they stand, but "+" and "-" are refused with a message
+// and the file is never written back.
+//
 // TForm4 (instance Form4) is made last at start-up. Its creation makes sure
 // XMLB.txt exists (written with the thirteen default categories when it is
 // missing; an existing file, even an empty one, is taken as it is), loads it
@@ -13,6 +18,7 @@
 // "编辑"; it stays on top and closing it only hides it.
 #pragma once
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -23,6 +29,8 @@
 
 // The categories XMLB.txt is seeded with, in order.
 extern const std::vector<std::string> DEFAULT_CATEGORIES;
+// Why "+" and "-" are refused on a file that was not read cleanly.
+extern const char* const CATEGORY_FILE_UNREADABLE;
 
 class TForm4 : public TForm {
     DECLARE_CLASS_INLINE(TForm4, TForm)
@@ -44,14 +52,23 @@ public:
     void ButtoncloseformClick(TObject* sender);
 
     // Empties the entry editor's two category boxes (their choices and their
-    // text) and offers every line of ListBoxXMLB in both, in order.
+    // text) and offers every category in both, in order (a long list waits
+    // until the box's list is opened, see list_filling.h).
     void RefillEntryEditorChoices();
+    // The categories as XMLB.txt holds them, in order.
+    std::vector<std::string> Categories() const;
 
 private:
-    std::vector<std::string> Categories() const;
-    // Writes `lines` to XMLB.txt, then shows them (the file first: a failed
-    // write leaves the list as it was).
-    void Store(const std::vector<std::string>& lines);
+    // True when the file was read cleanly; else says why it is left alone.
+    bool CanWriteBack() const;
+    // Writes `lines` to XMLB.txt and makes them the categories (the file
+    // first: a failed write leaves everything as it was).
+    void Store(std::vector<std::string> lines);
+
+    // The file's lines, shared with the entry editor's pending choices.
+    std::shared_ptr<const std::vector<std::string>> FCategories =
+        std::make_shared<const std::vector<std::string>>();
+    bool FReadCleanly = true;
 };
 
 extern TForm4* Form4;

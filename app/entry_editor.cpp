@@ -76,6 +76,16 @@ void Bind(T* control, const char* field)
 
 void SetMessage(const std::string& text) { Form1->StatusBar1->Panels()->Items(4)->SetText(text); }
 
+// True when `amount` is a whole number the totals can add up; otherwise says
+// so, naming the field and the value.
+bool AmountAccepted(const std::string& amount)
+{
+    int value = 0;
+    if (ledger::TryParseAmount(amount, value)) return true;
+    ShowMessage(ledger::AmountRefusedText(amount));
+    return false;
+}
+
 // Runs the name lookup on the check query; true when an entry has `name`.
 bool NameExists(const std::string& name)
 {
@@ -261,6 +271,9 @@ void TForm2::ButtonaddinfoClick(TObject*)
         ShowMessage(REFUSED_INPUT);
         return;
     }
+    // The totals add amounts up as whole numbers: anything else is refused
+    // here, before anything is written, rather than stored.
+    if (!AmountAccepted(ComboBoxjine->Text())) return;
     if (!NameExists(name)) {
         TADOQuery* list = Form1->ADOQuery1;
         list->Close();
@@ -299,6 +312,7 @@ void TForm2::ButtoneditClick(TObject*)
         ShowMessage(NOTHING_TO_EDIT);
         return;
     }
+    if (!AmountAccepted(DBComboBoxjine->Text())) return;
     const std::string name = DBEdit_xiangmuedit->Text();
     if (!NameExists(name)) {
         // A name no entry has: the entry was renamed; save it at once.
@@ -332,7 +346,14 @@ void TForm2::TimershuaxinliebiaoTimer(TObject*)
     TADOQuery* list = Form1->ADOQuery1;
     // The flag may have been raised only by showing another row, or the
     // rename may have been saved already: then there is nothing to post.
-    if (list->State() == dsEdit) list->Post();
+    // An amount changed since "修改" checked it is not saved either.
+    if (list->State() == dsEdit) {
+        int amount = 0;
+        if (ledger::TryParseAmount(list->FieldByName("金额").AsString(), amount))
+            list->Post();
+        else
+            list->Cancel();
+    }
     ReloadList();
 }
 

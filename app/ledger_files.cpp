@@ -127,9 +127,21 @@ std::string InsertSql(const std::string& name, const std::string& category, cons
            QuoteText(amount) + "," + QuoteText(remark) + ")";
 }
 
+// ---- amounts ---------------------------------------------------------------------
+
+bool TryParseAmount(const std::string& text, int& value) { return TryStrToInt(Trim(text), value); }
+
+std::string AmountRefusedText(const std::string& amount)
+{
+    return "金额 \"" + amount + "\" 不是整数。金额只能填写 -2147483648 到 2147483647 之间的整数(单位:元),"
+           "请改正后再保存。";
+}
+
 // ---- XMLB.txt ------------------------------------------------------------------------
 
-std::vector<std::string> ReadLines(const std::wstring& path)
+namespace {
+
+std::string ReadWholeFile(const std::wstring& path)
 {
     THandleOwner file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -143,7 +155,62 @@ std::vector<std::string> ReadLines(const std::wstring& path)
         if (read == 0) break;
         bytes.append(buffer, read);
     }
+    return bytes;
+}
 
+std::wstring ToWide(UINT codePage, const std::string& bytes)
+{
+    if (bytes.empty()) return std::wstring();
+    const int size = static_cast<int>(bytes.size());
+    const int n = MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(n), L'\0');
+    if (n > 0) MultiByteToWideChar(codePage, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), n);
+    return wide;
+}
+
+// The wide text in the ANSI code page; false when a character has no place there.
+bool ToAnsi(const std::wstring& wide, std::string& ansi)
+{
+    ansi.clear();
+    if (wide.empty()) return true;
+    const int size = static_cast<int>(wide.size());
+    BOOL usedDefault = FALSE;
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+    if (n <= 0 || usedDefault) return false;
+    ansi.resize(static_cast<size_t>(n));
+    WideCharToMultiByte(CP_ACP, 0, wide.data(), size, ansi.data(), n, nullptr, &usedDefault);
+    return !usedDefault;
+}
+
+bool IsAscii(const std::string& bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+// The bytes are text in the ANSI code page: each character converts to wide
+// and back to the very same bytes.
+bool IsCleanAnsi(const std::string& bytes)
+{
+    if (IsAscii(bytes)) return true;
+    const std::wstring wide = ToWide(CP_ACP, bytes);
+    std::string back;
+    return !wide.empty() && ToAnsi(wide, back) && back == bytes;
+}
+
+// UTF-8 bytes converted to the ANSI code page; false when they are not valid
+// UTF-8 or hold a character the code page lacks.
+bool Utf8ToAnsiClean(const std::string& bytes, std::string& ansi)
+{
+    if (bytes.empty()) {
+        ansi.clear();
+        return true;
+    }
+    const std::wstring wide = ToWide(CP_UTF8, bytes);
+    return !wide.empty() && ToAnsi(wide, ansi);
+}
+
+std::vector<std::string> SplitLines(const std::string& bytes)
+{
     std::vector<std::string> lines;
     size_t start = 0;
     while (start < bytes.size()) {
@@ -157,6 +224,35 @@ std::vector<std::string> ReadLines(const std::wstring& path)
     }
     return lines;
 }
+
+}  // namespace
+
+TTextLines ReadTextLines(const std::wstring& path)
+{
+    const std::string bytes = ReadWholeFile(path);
+    static const std::string BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+    TTextLines text;
+    std::string ansi;
+    if (bytes.find('\0') != std::string::npos) {
+        text.Encoding = TTextEncoding::Unreadable;
+        ansi = bytes;
+    } else if (bytes.compare(0, 3, BYTE_ORDER_MARK) == 0) {
+        text.Encoding = Utf8ToAnsiClean(bytes.substr(3), ansi) ? TTextEncoding::Utf8 : TTextEncoding::Unreadable;
+        if (!text.Clean()) ansi = bytes;
+    } else if (IsCleanAnsi(bytes)) {
+        text.Encoding = TTextEncoding::Ansi;
+        ansi = bytes;
+    } else if (Utf8ToAnsiClean(bytes, ansi)) {
+        text.Encoding = TTextEncoding::Utf8;
+    } else {
+        text.Encoding = TTextEncoding::Unreadable;
+        ansi = bytes;
+    }
+    text.Lines = SplitLines(ansi);
+    return text;
+}
+
+std::vector<std::string> ReadLines(const std::wstring& path) { return ReadTextLines(path).Lines; }
 
 void WriteLines(const std::wstring& path, const std::vector<std::string>& lines)
 {

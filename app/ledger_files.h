@@ -57,10 +57,38 @@ std::string NameLookupSql(const std::string& name);
 std::string InsertSql(const std::string& name, const std::string& category, const std::string& date,
                       const std::string& direction, const std::string& amount, const std::string& remark);
 
+// ---- amounts ---------------------------------------------------------------------
+// An amount as the ledger stores and adds it up: the text, trimmed, is a
+// signed 32-bit whole number. True and the value when it is.
+bool TryParseAmount(const std::string& text, int& value);
+// The message refusing an amount that is not such a number, naming the field
+// and the value as typed.
+std::string AmountRefusedText(const std::string& amount);
+
 // ---- XMLB.txt ------------------------------------------------------------------------
+// How the bytes of a text file were taken.
+enum class TTextEncoding {
+    Ansi,        // the program's 8-bit code page (GBK), taken as they stand
+    Utf8,        // UTF-8, with or without a byte-order mark, converted to GBK
+    Unreadable,  // neither cleanly: the lines hold the bytes as they stand
+};
+
+struct TTextLines {
+    std::vector<std::string> Lines;  // 8-bit text (GBK) when the file was read cleanly
+    TTextEncoding Encoding = TTextEncoding::Ansi;
+    bool Clean() const { return Encoding != TTextEncoding::Unreadable; }
+};
+
 // Reads a text file whole as lines: a line ends at CR LF, LF or CR; nothing is
 // trimmed and empty lines are kept; a last line without an ending counts.
-// Throws Exception naming the file when it cannot be read.
+// The bytes are GBK when they are valid GBK text (every character converts
+// there and back unchanged); a file starting with the UTF-8 byte-order mark,
+// or one that is not GBK but valid UTF-8 whose every character GBK can hold,
+// is UTF-8 and comes back converted to GBK. Anything else, and any file
+// holding a zero byte, is Unreadable. Throws Exception naming the file when
+// it cannot be read.
+TTextLines ReadTextLines(const std::wstring& path);
+// ReadTextLines' lines alone.
 std::vector<std::string> ReadLines(const std::wstring& path);
 // Writes the lines, each followed by CR LF, the last one too, replacing the
 // file whole: the new text goes to a temporary file first, so the old file

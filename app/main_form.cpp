@@ -3,11 +3,13 @@
 
 #include <shellapi.h>
 
+#include "app/access_import.h"
 #include "app/backup.h"
 #include "app/delete_confirm.h"
 #include "app/entry_editor.h"
 #include "app/form_building.h"
 #include "app/ledger_files.h"
+#include "app/list_filling.h"
 #include "app/unit_mokuai.h"
 #include "skin/data/stored_skin.h"
 
@@ -175,6 +177,7 @@ void TForm1::CreateControls()
     GroupBox4->SetCaption("备份数据库");
     EditDATABAKNAME = Make<TEdit>(this, GroupBox4, "EditDATABAKNAME");
     EditDATABAKNAME->SetBounds(8, 16, 121, EditDATABAKNAME->Height());
+    EditDATABAKNAME->OnChange = [this](TObject* sender) { EditDATABAKNAMEChange(sender); };
     Buttonbakdatabasa =
         MakeButton(this, GroupBox4, "Buttonbakdatabasa", "备份", 28, 40, 75, 25, &TForm1::ButtonbakdatabasaClick);
     Label3 = Make<TLabel>(this, GroupBox4, "Label3");
@@ -214,12 +217,16 @@ std::string TForm1::PanelText(int index) const { return StatusBar1->Panels()->It
 
 void TForm1::FormCreate(TObject*)
 {
+    // An Access-format data.mdb from before is offered for conversion first;
+    // left as it is, it cannot be opened, and the one message about it is
+    // enough: the list then stays empty.
+    const ledger::TAccessOffer access = ledger::OfferAccessConversion();
     ADOConnection1->SetConnectionStringW(ledger::LedgerConnectionString());
-    FullRefresh();
+    if (access == ledger::TAccessOffer::NotAccess || access == ledger::TAccessOffer::Converted) FullRefresh();
     ComboBoxsearch->Clear();
     try {
-        std::vector<std::string> suggestions = ledger::ReadLines(ledger::CategoryFilePath());
-        for (const std::string& line : suggestions) ComboBoxsearch->Items()->Add(line);
+        ledger::OfferChoices(ComboBoxsearch, std::make_shared<const std::vector<std::string>>(
+                                                 ledger::ReadLines(ledger::CategoryFilePath())));
     } catch (...) {
         // Suggestions are a convenience: without the file the box simply has none.
     }
@@ -239,7 +246,23 @@ void TForm1::TimerTimer(TObject*)
     const std::string time = TimeToStr(now);
     const std::string date = DateToStr(now);
     StatusBar1->Panels()->Items(0)->SetText("今天是" + date + " " + time);
-    EditDATABAKNAME->SetText(date + "_BAK_");
+    ShowDefaultBackupName();
+}
+
+void TForm1::ShowDefaultBackupName()
+{
+    // A name the user typed stays until a backup has been made with it.
+    if (FBackupNameTyped) return;
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    FSettingBackupName = true;
+    EditDATABAKNAME->SetText(DateToStr(now) + "_BAK_");
+    FSettingBackupName = false;
+}
+
+void TForm1::EditDATABAKNAMEChange(TObject*)
+{
+    if (!FSettingBackupName) FBackupNameTyped = true;
 }
 
 void TForm1::WheelScroll(MSG& msg, bool& handled)
@@ -293,11 +316,24 @@ void TForm1::DBGrid1DblClick(TObject*)
 
 void TForm1::ButtonbakdatabasaClick(TObject*)
 {
-    // The name box holds the date as the user's short date format writes it;
-    // the file name takes it with every character a file name cannot hold
-    // made "-", so the backup lands in the program folder whatever the box
-    // holds.
-    ShowMessage(ledger::BackupDatabase(EditDATABAKNAME->Text()) ? "备份数据库,成功!" : "备份数据库,失败!");
+    // The name box holds the date as the user's short date format writes it,
+    // or a name the user typed; the file name takes it with every character
+    // a file name cannot hold made "-", so the backup lands in the program
+    // folder whatever the box holds.
+    const std::string name = EditDATABAKNAME->Text();
+    if (Trim(name).empty()) {
+        ShowMessage(ledger::BACKUP_NAME_MISSING);
+        return;
+    }
+    bool earlierKept = false;
+    if (ledger::BackupDatabase(name, &earlierKept)) {
+        // The typed name has served: the box goes back to the day's default.
+        FBackupNameTyped = false;
+        ShowDefaultBackupName();
+        ShowMessage(ledger::BACKUP_MADE);
+    } else {
+        ShowMessage(earlierKept ? ledger::BACKUP_FAILED_KEPT : ledger::BACKUP_FAILED);
+    }
 }
 
 void TForm1::DBGrid1CellClick(TColumn* column)

@@ -101,8 +101,11 @@ public:
     void DBGrid1DblClick(TObject* sender);
     void DBGrid1CellClick(TColumn* column);
     // Backs data.mdb up as "<name box>.mdb" and says whether a new copy was
-    // made.
+    // made (and, when not, that an earlier copy of that name is kept). An
+    // empty name box is refused with a message.
     void ButtonbakdatabasaClick(TObject* sender);
+    // Text typed in the backup name box keeps the clock from replacing it.
+    void EditDATABAKNAMEChange(TObject* sender);
     void Image1Click(TObject* sender);
     void Label1Click(TObject* sender);
     void Button1Click(TObject* sender);
@@ -111,12 +114,22 @@ public:
     // The text of status panel `index`.
     std::string PanelText(int index) const;
 
+    // How many rows the last message about amounts left out of the totals
+    // named (see FullRefresh); 0 when none was due.
+    int AmountsLeftOutReported = 0;
+
 private:
     void CreateControls();
     void CreateDataAccess();
     void OpenWebsite();
 
+    // The backup name box shows today's date and "_BAK_" unless the user has
+    // typed a name that has not been used for a backup yet.
+    void ShowDefaultBackupName();
+
     bool FWheelHooked = false;
+    bool FBackupNameTyped = false;
+    bool FSettingBackupName = false;
 };
 
 extern TForm1* Form1;

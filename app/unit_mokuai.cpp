@@ -3,6 +3,7 @@
 
 #include "app/ledger_files.h"
 #include "app/main_form.h"
+#include "framework/application.h"
 
 const int LIST_COLUMN_WIDTHS[LIST_COLUMN_COUNT] = {50, 100, 60, 70, 65, 65, 300};
 const char* const DIRECTION_EXPENDITURE = "支出";
@@ -67,24 +68,48 @@ void GatherDirection(TListBox* list, const char* direction)
     query->Last();
 }
 
+// The rows a sum left out because their amount is not a whole number.
+struct TLeftOut {
+    int Count = 0;
+    std::string Example;  // the first such amount, as stored
+};
+
 // Adds up the amounts in `list` into `total` and shows `caption` + total +
-// "元" in status panel `panel`. On a bad amount, `total` keeps the partial
-// sum and the panel its old text. At most 2^31 amounts of 32 bits each are
-// summed, so the 64-bit total cannot overflow.
-void SumAmounts(TListBox* list, TEdit* total, int panel, const char* caption)
+// "元" in status panel `panel`. An amount that is not a signed 32-bit whole
+// number (stored by another tool or an older version) is left out of the sum
+// and counted in the result, so one such row never keeps the totals from
+// showing. At most 2^31 amounts of 32 bits each are summed, so the 64-bit
+// total cannot overflow.
+TLeftOut SumAmounts(TListBox* list, TEdit* total, int panel, const char* caption)
 {
     total->SetText("0");
     long long running = StrToInt64(total->Text());
+    TLeftOut leftOut;
     TStrings* amounts = list->Items();
     const int count = amounts->Count();
-    try {
-        for (int i = 0; i < count; ++i) running += StrToInt(amounts->Get(i));
-    } catch (...) {
-        total->SetText(IntToStr(running));
-        throw;
+    for (int i = 0; i < count; ++i) {
+        const std::string amount = amounts->Get(i);
+        int value = 0;
+        if (ledger::TryParseAmount(amount, value)) {
+            running += value;
+        } else if (leftOut.Count++ == 0) {
+            leftOut.Example = amount;
+        }
     }
     total->SetText(IntToStr(running));
     Form1->StatusBar1->Panels()->Items(panel)->SetText(std::string(caption) + total->Text() + "元");
+    return leftOut;
+}
+
+// Says once how many rows the totals left out and why: again only when
+// their number changes, not on every refresh.
+void ReportLeftOut(const TLeftOut& leftOut)
+{
+    if (leftOut.Count == Form1->AmountsLeftOutReported) return;
+    Form1->AmountsLeftOutReported = leftOut.Count;
+    if (leftOut.Count == 0) return;
+    ShowMessage("有 " + IntToStr(leftOut.Count) + " 条记录的金额不是整数(例如 \"" + leftOut.Example +
+                "\"),未计入支出和收入合计。这些记录仍在列表中,请在编辑窗口中把金额改为整数。");
 }
 
 }  // namespace
@@ -107,17 +132,20 @@ void ReloadList()
 
 void GatherExpenditure() { GatherDirection(Form1->ListBoxtjzhichu, DIRECTION_EXPENDITURE); }
 
-void SumExpenditure() { SumAmounts(Form1->ListBoxtjzhichu, Form1->Edittjzhichu, 2, "支出金额共:"); }
+void SumExpenditure() { (void)SumAmounts(Form1->ListBoxtjzhichu, Form1->Edittjzhichu, 2, "支出金额共:"); }
 
 void GatherIncome() { GatherDirection(Form1->ListBoxtjshouru, DIRECTION_INCOME); }
 
-void SumIncome() { SumAmounts(Form1->ListBoxtjshouru, Form1->Edittjshouru, 3, "收入金额共:"); }
+void SumIncome() { (void)SumAmounts(Form1->ListBoxtjshouru, Form1->Edittjshouru, 3, "收入金额共:"); }
 
 void FullRefresh()
 {
     ReloadList();
     GatherExpenditure();
-    SumExpenditure();
+    TLeftOut leftOut = SumAmounts(Form1->ListBoxtjzhichu, Form1->Edittjzhichu, 2, "支出金额共:");
     GatherIncome();
-    SumIncome();
+    const TLeftOut income = SumAmounts(Form1->ListBoxtjshouru, Form1->Edittjshouru, 3, "收入金额共:");
+    if (leftOut.Count == 0) leftOut.Example = income.Example;
+    leftOut.Count += income.Count;
+    ReportLeftOut(leftOut);
 }

@@ -3,10 +3,11 @@
 //
 // Each operation acts on the main window Form1: its list query ADOQuery1, its
 // grid DBGrid1, the hidden working storage (ListBoxtjzhichu, Edittjzhichu,
-// ListBoxtjshouru, Edittjshouru) and status panels 1 to 3. Errors (database,
-// a stored amount that is not a whole number) propagate to the caller, which
-// is an event handler: the error box shows them and the steps after the
-// failing one do not run.
+// ListBoxtjshouru, Edittjshouru) and status panels 1 to 3. Database errors
+// propagate to the caller, which is an event handler: the error box shows
+// them and the steps after the failing one do not run. A stored amount that
+// is not a whole number is no error: its row stays in the list and the count,
+// and the totals leave it out (a full refresh says so, see FullRefresh).
 #pragma once
 
 // The grid's column widths by position, set after every reload and search.
@@ -25,16 +26,17 @@ void ReloadList();
 // entry and the cursor past the walk (on the newest entry).
 void GatherExpenditure();
 // Adds up ListBoxtjzhichu into Edittjzhichu and shows
-// "支出金额共:<total>元" in panel 2. Each amount must be a signed 32-bit whole
-// number; the total is exact (64-bit). A bad amount throws EConvertError
-// "'<amount>' is not a valid integer value", leaving panel 2 as it was and
-// Edittjzhichu holding the partial sum.
+// "支出金额共:<total>元" in panel 2. Amounts that are not signed 32-bit whole
+// numbers are left out; the total is exact (64-bit).
 void SumExpenditure();
 // The same for income: ListBoxtjshouru, Edittjshouru, panel 3
 // "收入金额共:<total>元".
 void GatherIncome();
 void SumIncome();
 // ReloadList, GatherExpenditure, SumExpenditure, GatherIncome, SumIncome.
+// When the totals left rows out, one message box says how many and why; it
+// is shown again only when that number changes (Form1's
+// AmountsLeftOutReported), not on every refresh.
 void FullRefresh();
 
 // Sets the grid's seven column widths by position. Throws EListError when

@@ -107,13 +107,8 @@ int main()
     if (!ledger.Ok() || !ledger.AddEntries(ROWS, {"工资", "房租", "水电", "餐饮", "交通"}, 5000)) return 1;
     const std::wstring& database = ledger.Path();
     SetProgramFolder(ledger.Folder());
-    Application->SetTitle("Ravelbook");
     int boxes = 0;
-    Application->SetMessageBoxHandler([&boxes](const std::string& text, const std::string&, UINT) {
-        std::fprintf(stderr, "message box: %s\n", text.c_str());
-        ++boxes;
-        return IDOK;
-    });
+    bench::AnswerMessageBoxes(boxes);
 
     Application->CreateForm(Form1);
     Form1->Show();

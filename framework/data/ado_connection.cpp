@@ -1,6 +1,8 @@
 // The connection to the ledger's database file.
 #include "framework/data/ado_connection.h"
 
+#include <windows.h>
+
 #include <algorithm>
 #include <cwctype>
 
@@ -123,6 +125,13 @@ void TADOConnection::Open()
     // Never let the engine create the file: the program only works on a
     // ledger that exists.
     if (!FileExistsW(path)) throw EDatabaseError("找不到数据库文件 '" + WideToAnsi(path) + "'。");
+    // The engine would take an empty file for a database without tables and
+    // only fail later, on a missing table: an empty file is no ledger.
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    if (GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) && attributes.nFileSizeLow == 0 &&
+        attributes.nFileSizeHigh == 0 && !(attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        throw EDatabaseError("数据库文件 '" + WideToAnsi(path) +
+                             "' 是空文件 (0 字节),不是账本数据库。请从备份恢复这个文件。");
 
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);

@@ -6,12 +6,51 @@
 
 namespace db {
 
+const char* const ENGINE_TEXT_LEAD = "\n数据库引擎信息: ";
+
+namespace {
+
+// What a common engine failure means to the user and what to do about it.
+const char* AdviceFor(int rc, const char* engineText)
+{
+    switch (rc & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return "数据库正被另一个程序使用,暂时无法读写。请关闭其他正在使用数据库文件 (data.mdb) 的程序后再试。";
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+        return "数据库文件是只读的,无法保存更改。请去掉数据库文件 (data.mdb) 的只读属性,并确认程序所在的文件夹"
+               "可以写入,然后再试。";
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+        return "数据库文件不是账本数据库,或已经损坏,无法读取。请从备份恢复数据库文件 (data.mdb)。";
+    case SQLITE_FULL:
+        return "磁盘已满,无法写入数据库。请腾出磁盘空间后再试。";
+    case SQLITE_IOERR:
+        return "读写数据库文件时发生磁盘错误。请检查磁盘和文件是否可以访问后再试。";
+    case SQLITE_CANTOPEN:
+        return "无法打开数据库文件。请确认数据库文件 (data.mdb) 存在、可以访问,且没有被其他程序独占。";
+    case SQLITE_ERROR:
+        if (std::strncmp(engineText, "no such table", 13) == 0)
+            return "数据库中没有账本所需的表,这个文件不是本程序的账本数据库。请从备份恢复数据库文件 (data.mdb)。";
+        if (std::strncmp(engineText, "no such column", 14) == 0 || std::strstr(engineText, "has no column named"))
+            return "数据库的表缺少账本所需的列,这个文件不是本程序的账本数据库。请从备份恢复数据库文件 (data.mdb)。";
+        return nullptr;
+    default:
+        return nullptr;
+    }
+}
+
+}  // namespace
+
 std::string EngineErrorText(sqlite3* db, int rc)
 {
     const char* text = nullptr;
     if (db != nullptr && (sqlite3_errcode(db) & 0xFF) == (rc & 0xFF)) text = sqlite3_errmsg(db);
     if (text == nullptr || *text == '\0') text = sqlite3_errstr(rc);
-    return Utf8ToAnsi(text);
+    // The engine's own words stay after the advice, for whoever helps the user.
+    const char* advice = AdviceFor(rc, text);
+    return advice ? std::string(advice) + ENGINE_TEXT_LEAD + Utf8ToAnsi(text) : Utf8ToAnsi(text);
 }
 
 void RaiseEngineError(sqlite3* db, int rc)

@@ -16,7 +16,12 @@ namespace db {
 
 // The engine's message for `rc` on `db` (the connection's last error when it
 // matches, the generic text of the code otherwise), in the ANSI code page.
+// For the common failures (locked, read-only, not a database or damaged, disk
+// full or failing, cannot open, a missing table or column) it comes after a
+// message in the program's language that says what happened and what to do,
+// joined by ENGINE_TEXT_LEAD.
 std::string EngineErrorText(sqlite3* db, int rc);
+extern const char* const ENGINE_TEXT_LEAD;  // "\n数据库引擎信息: "
 
 // Throws EDatabaseError with the engine's text.
 [[noreturn]] void RaiseEngineError(sqlite3* db, int rc);

@@ -87,8 +87,8 @@ TEST_F(BackupTest, SameDayTwiceLeavesOneFileWithTheNewerCopy)
     EXPECT_THAT(NamesIn(file), ElementsAre("工资", "房租"));
     EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,成功!");
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb", "2026-12-9_BAK_.mdb"));
-    // The name box keeps the date as it was written.
-    EXPECT_EQ(Form1->EditDATABAKNAME->Text(), "2026/12/9_BAK_");
+    // The name has served: the box shows the day's default again.
+    EXPECT_EQ(Form1->EditDATABAKNAME->Text(), DateToStrNow() + "_BAK_");
 }
 
 TEST_F(BackupTest, EarlierBackupThatCannotBeReplacedIsAFailure)
@@ -97,7 +97,7 @@ TEST_F(BackupTest, EarlierBackupThatCannotBeReplacedIsAFailure)
     const std::wstring file = FFolder.File(L"2026-12-8_BAK_.mdb");
     PutFile(file, "the earlier backup");
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!");
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。");
     EXPECT_EQ(FileBytes(file), "the earlier backup");
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb"));  // no copy left half-way
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -113,16 +113,73 @@ TEST_F(BackupTest, HostileNamesStayInTheFolderAndNeverTouchTheLedger)
     const TCase cases[] = {
         {"..\\outside", "备份数据库,成功!"},
         {"C:\\x", "备份数据库,成功!"},
-        {"", "备份数据库,成功!"},
+        {"", "请输入备份名称!"},
+        {"  ", "请输入备份名称!"},
         {"CON", "备份数据库,成功!"},
         {"data", "备份数据库,失败!"},
         {"DATA", "备份数据库,失败!"},
     };
     for (const TCase& c : cases) EXPECT_EQ(Backup(c.name), c.message) << c.name;
-    EXPECT_THAT(OtherFiles(), ElementsAre("..-outside.mdb", ".mdb", "C--x.mdb", "CON-.mdb"));
+    EXPECT_THAT(OtherFiles(), ElementsAre("..-outside.mdb", "C--x.mdb", "CON-.mdb"));
     EXPECT_FALSE(FileExistsW(FFolder.Path() + L"..\\outside.mdb"));
     EXPECT_THAT(NamesIn(DatabasePath()), ElementsAre("工资"));
     EXPECT_THAT(NamesIn(FFolder.File(L"CON-.mdb")), ElementsAre("工资"));
+}
+
+// A backup that fails never costs the earlier backup of that name: neither
+// when data.mdb is damaged nor when another program holds it locked.
+TEST_F(BackupTest, FailedBackupKeepsTheEarlierCopyOfThatName)
+{
+    StartWith({Entry("工资", "收入", "5000")});
+    ASSERT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,成功!");
+    const std::wstring file = FFolder.File(L"2026-12-8_BAK_.mdb");
+    const std::string good = FileBytes(file);
+
+    // Another program holds the ledger locked.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(WideToUtf8(DatabasePath()).c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。");
+    EXPECT_EQ(FileBytes(file), good);
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    // The ledger damaged.
+    Form1->ADOConnection1->Close();
+    std::string noise(12288, '\0');
+    for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919u + 13u) % 251u);
+    PutFile(DatabasePath(), noise);
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。");
+    EXPECT_EQ(FileBytes(file), good);
+    EXPECT_THAT(NamesIn(file), ElementsAre("工资"));
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!") << "no earlier copy to speak of";
+    EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb")) << "no temporary file is left";
+}
+
+// The clock keeps the box at the day's default name only until the user types
+// a name of their own; that name is used, then the default comes back.
+TEST_F(BackupTest, TypedNameOutlivesTheClockUntilABackupIsMade)
+{
+    StartWith({Entry("工资", "收入", "5000")});
+    Form1->TimerTimer(Form1->Timer);
+    const std::string daily = DateToStrNow() + "_BAK_";
+    ASSERT_EQ(Form1->EditDATABAKNAME->Text(), daily);
+    TypeOver(Form1->EditDATABAKNAME->Handle(), "before-import");
+    Form1->TimerTimer(Form1->Timer);
+    Form1->TimerTimer(Form1->Timer);
+    EXPECT_EQ(Form1->EditDATABAKNAME->Text(), "before-import");
+    Click(Form1->Buttonbakdatabasa);
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre("备份数据库,成功!"));
+    EXPECT_THAT(OtherFiles(), ElementsAre("before-import.mdb"));
+    EXPECT_EQ(Form1->EditDATABAKNAME->Text(), daily);
+
+    // An emptied box is refused rather than making ".mdb"; the clock leaves it.
+    TypeOver(Form1->EditDATABAKNAME->Handle(), "");
+    Form1->TimerTimer(Form1->Timer);
+    EXPECT_EQ(Form1->EditDATABAKNAME->Text(), "");
+    Click(Form1->Buttonbakdatabasa);
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre("请输入备份名称!"));
+    EXPECT_THAT(OtherFiles(), ElementsAre("before-import.mdb"));
 }
 
 TEST_F(BackupTest, CopyHoldsOnlyCommittedEntriesWhileAWriteIsUnderWay)

@@ -1,7 +1,8 @@
 // The category editor over XMLB.txt: the file made with the defaults only
 // when it is missing, "+" and "-" writing the file whole and refilling both
-// category boxes of the entry editor, a file that cannot be written, and the
-// window's font drawing Chinese.
+// category boxes of the entry editor, a file that cannot be written, files in
+// UTF-8 or in no known encoding, a long file, and the window's font drawing
+// Chinese.
 #include "tests/app/ledger_windows_fixture.h"
 
 using ::testing::ElementsAre;
@@ -19,6 +20,12 @@ std::vector<std::string> Lines(TStrings* items)
 
 class CategoryEditorTest : public LedgerWindowsTest {
 protected:
+    // Tells a combo box its list is opening, as the window does.
+    static void OpenList(TCustomComboBox* combo)
+    {
+        SendMessageA(GetParent(combo->Handle()), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo->Handle()), CBN_DROPDOWN),
+                     reinterpret_cast<LPARAM>(combo->Handle()));
+    }
     std::vector<std::string> Shown() const { return Lines(Form4->ListBoxXMLB->Items()); }
     // The list, the file and both category boxes agree on `lines`.
     void ExpectEverywhere(const std::vector<std::string>& lines)
@@ -141,6 +148,72 @@ TEST_F(CategoryEditorTest, FileThatCannotBeWrittenChangesNothing)
     EXPECT_EQ(TakeBoxTexts().size(), 1u);
     ExpectEverywhere({"工资"});
     SetFileAttributesW(CategoryPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// A file saved in UTF-8 (with or without the byte-order mark) is read as
+// UTF-8 and, at the first change, written back in GBK like every other file.
+TEST_F(CategoryEditorTest, Utf8FileIsReadAsUtf8AndWrittenBackInGbk)
+{
+    const std::string utf8 = U8(u8"国际域名\r\n网站建设\r\n软件开发\r\n");
+    for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        SCOPED_TRACE(mark.empty() ? "no mark" : "byte-order mark");
+        PutFile(CategoryPath(), mark + utf8);
+        if (Form1) RestartWindows(); else StartWith({});
+        EXPECT_EQ(Shown(), (std::vector<std::string>{"国际域名", "网站建设", "软件开发"}));
+        EXPECT_EQ(FileBytes(CategoryPath()), mark + utf8) << "reading changes nothing";
+        AddCategory("新类别");
+        EXPECT_THAT(TakeBoxTexts(), IsEmpty());
+        ExpectEverywhere({"国际域名", "网站建设", "软件开发", "新类别"});
+    }
+}
+
+// Text that was not read cleanly is never written back: the file stays as it
+// is and "+" and "-" say why they cannot change it.
+TEST_F(CategoryEditorTest, FileInNoKnownEncodingIsNeverRewritten)
+{
+    std::string noise;
+    for (int i = 0; i < 600; ++i) noise += static_cast<char>((i * 37 + 11) % 256);
+    const std::string files[] = {
+        "工资\r\n" + std::string("\x81\r\n") + "房租\r\n",  // a GBK lead byte with no second byte
+        noise,                                                  // bytes of every value, zero included
+    };
+    for (const std::string& bytes : files) {
+        PutFile(CategoryPath(), bytes);
+        if (Form1) RestartWindows(); else StartWith({});
+        AddCategory("新类别");
+        EXPECT_THAT(TakeBoxTexts(), ElementsAre(CATEGORY_FILE_UNREADABLE));
+        EXPECT_EQ(Form4->EditXMLB->Text(), "新类别");
+        RemoveCategory(0);
+        EXPECT_THAT(TakeBoxTexts(), ElementsAre(CATEGORY_FILE_UNREADABLE));
+        EXPECT_EQ(FileBytes(CategoryPath()), bytes);
+    }
+}
+
+// A long category file is shown whole, but the entry editor's two boxes (and
+// the main window's suggestions) get their thousands of choices only when
+// their list is opened, and "+" adds one line to the list instead of filling
+// it again.
+TEST_F(CategoryEditorTest, LongFileFillsTheChoicesWhenTheirListOpens)
+{
+    std::vector<std::string> lines;
+    for (int i = 0; i < 5000; ++i) lines.push_back("类别" + std::to_string(i));
+    WriteCategories(lines);
+    StartWith({});
+    EXPECT_EQ(Form4->ListBoxXMLB->Items()->Count(), 5000);
+    for (TCustomComboBox* combo : {static_cast<TCustomComboBox*>(Form2->ComboBoxxiangmuleibie),
+                                   static_cast<TCustomComboBox*>(Form2->DBComboBoxclass),
+                                   static_cast<TCustomComboBox*>(Form1->ComboBoxsearch)}) {
+        EXPECT_EQ(combo->Items()->Count(), 0);
+        OpenList(combo);
+        EXPECT_EQ(Lines(combo->Items()), lines);
+    }
+    AddCategory("新类别");
+    lines.push_back("新类别");
+    EXPECT_EQ(Shown(), lines);
+    EXPECT_EQ(Form2->ComboBoxxiangmuleibie->Items()->Count(), 0) << "emptied, filled again when opened";
+    OpenList(Form2->ComboBoxxiangmuleibie);
+    EXPECT_EQ(Lines(Form2->ComboBoxxiangmuleibie->Items()), lines);
+    EXPECT_EQ(ledger::ReadLines(CategoryPath()), lines);
 }
 
 TEST_F(CategoryEditorTest, WindowFontDrawsChinese)

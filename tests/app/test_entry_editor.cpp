@@ -312,3 +312,39 @@ TEST_F(EntryEditorTest, EditTabOverAnEmptySearchSaysThereIsNothingToEdit)
 }
 
 }  // namespace
+
+// The totals add amounts up as signed 32-bit whole numbers: anything else is
+// refused where it is typed, on both tabs, with a message naming the field
+// and the value, and nothing is written.
+TEST_F(EntryEditorTest, AmountThatIsNoWholeNumberIsRefusedOnAddAndEdit)
+{
+    StartWith(ThreeEntries());
+    const std::vector<std::string> before = StoredRows();
+    for (const char* amount : {"12.5", "2147483648", "1,000", "abc", ""}) {
+        SCOPED_TRACE(amount);
+        Add("午饭", "日常", "支出", amount);
+        EXPECT_THAT(TakeBoxTexts(), ElementsAre(ledger::AmountRefusedText(amount)));
+        EXPECT_TRUE(Form2->Visible()) << "the window stays open to correct the amount";
+        EXPECT_EQ(Form2->ComboBoxjine->Text(), amount) << "what was typed stays";
+        EXPECT_EQ(StoredRows(), before);
+    }
+    EXPECT_THAT(ledger::AmountRefusedText("12.5"), ::testing::AllOf(::testing::HasSubstr("金额"),
+                                                                   ::testing::HasSubstr("\"12.5\"")));
+    Add("午饭", "日常", "支出", " -2147483648 ");
+    EXPECT_EQ(Panel(4), "午饭添加成功!");
+
+    DoubleClickGrid(1);
+    TypeOver(Form2->DBComboBoxjine->EditHandle(), "99.9");
+    Click(Form2->Buttonedit);
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre(ledger::AmountRefusedText("99.9")));
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_FALSE(Form2->Timershuaxinliebiao->Enabled()) << "no save is scheduled";
+    EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1500|");
+    // Renaming with a bad amount (the path that saves at once) is refused too.
+    TypeOver(Form2->DBEdit_xiangmuedit->Handle(), "新房租");
+    Click(Form2->Buttonedit);
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre(ledger::AmountRefusedText("99.9")));
+    EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1500|");
+    Click(Form2->Button1);  // 取消 drops it
+    EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1500|");
+}

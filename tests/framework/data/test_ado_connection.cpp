@@ -1,5 +1,6 @@
 // The connection: reading the connection string, opening the file (and
 // never creating it), and the errors of files that are not ledgers.
+#include <functional>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -104,8 +105,7 @@ TEST(Connection, FilesThatCannotBeOpened)
         EXPECT_FALSE(query.Active());
     }
     EXPECT_FALSE(FileExistsW(folder.File(L"data.mdb"))) << "the connection must never create the ledger";
-    // An empty file is a database without tables to the engine: the query
-    // fails on the missing table instead.
+    // An empty file is no ledger: it fails as such, not on a missing table.
     TADOConnection connection(nullptr);
     connection.SetConnectionStringW(ConnectionTo(folder.File(L"empty.mdb")));
     TADOQuery query(nullptr);
@@ -115,8 +115,10 @@ TEST(Connection, FilesThatCannotBeOpened)
         query.Open();
         ADD_FAILURE() << "opened a query on an empty file";
     } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), "no such table: data");
+        EXPECT_THAT(e.Message(), HasSubstr("是空文件 (0 字节),不是账本数据库"));
     }
+    EXPECT_FALSE(connection.Connected());
+    EXPECT_EQ(FileBytes(folder.File(L"empty.mdb")), "");
 }
 
 TEST(Connection, ClosingClosesItsQueriesAndEitherMayGoFirst)
@@ -165,7 +167,8 @@ TEST(Connection, OwnedByAComponent)
         query->Open();
         ADD_FAILURE();
     } catch (const EDatabaseError& e) {
-        EXPECT_EQ(e.Message(), "no such table: ledger");
+        EXPECT_EQ(e.Message(), "数据库中没有账本所需的表,这个文件不是本程序的账本数据库。请从备份恢复数据库文件 (data.mdb)。"
+                               "\n数据库引擎信息: no such table: ledger");
     }
     query->SQL().SetText("select * from data");
     query->Open();
@@ -174,3 +177,39 @@ TEST(Connection, OwnedByAComponent)
 }
 
 }  // namespace
+
+// The common failures of the engine reach the user in the program's language,
+// saying what happened and what to do, with the engine's words after it.
+TEST(Connection, CommonEngineErrorsAreExplained)
+{
+    TTempFolder folder(L"账本 错误");
+    const std::wstring path = folder.File(L"data.mdb");
+    MakeLedgerFile(path);
+    auto expectFailure = [&](const std::function<void(TADOConnection&)>& act, const std::string& start,
+                             const std::string& engine) {
+        TADOConnection connection(nullptr);
+        connection.SetConnectionStringW(ConnectionTo(path));
+        try {
+            act(connection);
+            ADD_FAILURE() << engine;
+        } catch (const EDatabaseError& e) {
+            EXPECT_THAT(e.Message(), HasSubstr(start)) << engine;
+            EXPECT_THAT(e.Message(), ::testing::EndsWith(engine));
+        }
+    };
+    auto insert = [](TADOConnection& c) { c.Execute("insert into data (项目名称) values ('x')"); };
+
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(WideToUtf8(path).c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
+    expectFailure(insert, "数据库正被另一个程序使用", "database is locked");
+    sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    expectFailure(insert, "数据库文件是只读的", "attempt to write a readonly database");
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+
+    PutFile(path, std::string(8192, 'x'));
+    expectFailure([](TADOConnection& c) { c.Open(); }, "不是账本数据库", "file is not a database");
+}

@@ -377,7 +377,7 @@ TEST_F(QueryTest, RefreshKeepsTheCurrentRow)
     EXPECT_EQ(FQuery.RecNo(), 3);
 }
 
-// Errors of the database reach the caller with the engine's text, and the
+// Errors of the database reach the caller with the engine's text at the end, and the
 // query stays closed; statements that are not selects never run on Open.
 TEST_F(QueryTest, EngineErrors)
 {
@@ -400,7 +400,8 @@ TEST_F(QueryTest, EngineErrors)
             FQuery.Open();
             ADD_FAILURE() << c.sql;
         } catch (const EDatabaseError& e) {
-            EXPECT_EQ(e.Message(), c.message) << c.sql;
+            // Common failures carry an explanation first; the engine's words end it.
+            EXPECT_THAT(e.Message(), ::testing::EndsWith(c.message)) << c.sql;
         }
         EXPECT_FALSE(FQuery.Active()) << c.sql;
     }
