@@ -23,8 +23,7 @@
 //   menu_items.cpp       owner-drawn menu items: the form's menus made
 //                        owner-drawn, measuring and drawing items from the skin
 //   popup_menu.cpp       the popup-menu skinner of each open menu window
-//   form_pending.cpp     the control skinners: the ordinary behaviour until
-//                        that part of the engine exists
+//   control_links.cpp    the control skinners: discovery and their list
 //
 // Invariants: FHandle is the skinned window for the skinner's whole life;
 // while FWndProcInstance is set the window's procedure was replaced by it;
@@ -203,7 +202,7 @@ public:
     // WM_MEASUREITEM and WM_DRAWITEM of menu items.
     LRESULT MeasureMenuItem(WPARAM wParam, LPARAM lParam);
     LRESULT DrawMenuItem(WPARAM wParam, LPARAM lParam);
-    // ---- controls [form_pending.cpp] ------------------------------------------
+    // ---- controls [control_links.cpp] -----------------------------------------
     // Gives each recognised child control its control skinner.
     void SkinChildControls();
     // Frees every control skinner (each gives its control back).

@@ -21,19 +21,6 @@ LRESULT CALLBACK PopupThunkProc(HWND self, UINT msg, WPARAM wParam, LPARAM lPara
     return reinterpret_cast<TWinSkinPopMenu*>(self)->WndProc(msg, wParam, lParam);
 }
 
-// A thunk left in a chain that someone subclassed on top of: it keeps
-// passing messages to the procedure that was there before.
-struct TForwarder {
-    WNDPROC OldProc;
-    HWND Window;
-};
-
-LRESULT CALLBACK ForwardingProc(HWND self, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* forwarder = reinterpret_cast<TForwarder*>(self);
-    return CallWindowProcA(forwarder->OldProc, forwarder->Window, msg, wParam, lParam);
-}
-
 bool HasNonClientFrame(HWND window)
 {
     RECT bounds{}, client{};
@@ -83,16 +70,7 @@ void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu)
 void TWinSkinPopMenu::Detach()
 {
     Background.Reset();
-    if (!WndProcInstance) return;
-    TWndProcThunk* thunk = WndProcInstance;
-    WndProcInstance = nullptr;
-    if (IsWindow(Handle) &&
-        GetWindowLongPtrA(Handle, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(thunk->Proc())) {
-        thunk->Rebind(new TForwarder{OldWndProc, Handle}, ForwardingProc);
-        return;
-    }
-    if (IsWindow(Handle)) SetWindowLongPtrA(Handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OldWndProc));
-    TWndProcThunk::Free(thunk);
+    UnsubclassThunk(Handle, WndProcInstance, OldWndProc, false);
 }
 
 HMENU TWinSkinPopMenu::MenuHandle() const
