@@ -27,40 +27,9 @@ namespace {
 constexpr int OPENINGS = 200;
 constexpr int ITEMS = 30;
 
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Drain();
-        Sleep(1);
-    }
-    return true;
-}
-
-std::string StoredSkinBytes()
-{
-    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
-    if (path[0] == '/') path = "Z:" + path;
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
+using bench::Drain;
+using bench::PumpUntil;
+using bench::StoredSkinBytes;
 
 // Ends the open menu once its window has painted.
 int GPainted = 0;
