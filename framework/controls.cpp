@@ -10,6 +10,7 @@
 
 #include "framework/application.h"
 #include "framework/forms.h"
+#include "framework/menus.h"
 
 const TEnumInfo AlignEnum{"TAlign", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"}};
 
@@ -425,6 +426,20 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y)
 void TControl::MouseMove(TShiftState shift, int x, int y)
 {
     if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::SetPopupMenu(TPopupMenu* menu)
+{
+    if (FPopupMenu == menu) return;
+    if (FPopupMenu) FPopupMenu->RemoveFreeNotification(this);
+    FPopupMenu = menu;
+    if (menu) menu->FreeNotification(this);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation)
+{
+    TComponent::Notification(component, operation);
+    if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::Loaded()
@@ -1367,8 +1382,34 @@ void TWinControl::WndProc(TMessage& m)
         }
         break;
     case CN_KEYDOWN:
+        // A shortcut of the form's menus runs its item before the key goes on.
+        if (TCustomForm* form = GetParentForm(this)) {
+            const TShortCut shortCut = ShortCut(static_cast<WORD>(m.WParam), KeyboardShiftState());
+            bool taken = false;
+            if (shortCut & (scCtrl | scAlt) || (m.WParam >= VK_F1 && m.WParam <= VK_F24)) {
+                if (TMainMenu* menu = form->Menu()) taken = menu->IsShortCut(shortCut);
+                for (int i = 0; !taken && i < form->ComponentCount(); ++i)
+                    if (auto* popup = As<TPopupMenu>(form->Components(i))) taken = popup->IsShortCut(shortCut);
+            }
+            if (taken) {
+                m.Result = 1;
+                return;
+            }
+        }
         m.Result = DoDialogKey(static_cast<WORD>(m.WParam), m.LParam) ? 1 : 0;
         return;
+    case WM_CONTEXTMENU:
+        // The control's own context menu, at the mouse or, from the keyboard,
+        // at the control's top-left corner.
+        if (FPopupMenu && FPopupMenu->AutoPopup()) {
+            POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+            if (at.x == -1 && at.y == -1) at = ClientToScreen(POINT{0, 0});
+            FPopupMenu->SetPopupComponent(this);
+            FPopupMenu->Popup(at.x, at.y);
+            m.Result = 1;
+            return;
+        }
+        break;
     case CM_DIALOGKEY:
     case CM_DIALOGCHAR:
         Broadcast(m);

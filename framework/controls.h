@@ -45,6 +45,7 @@
 
 class TWinControl;
 class TCustomForm;
+class TPopupMenu;
 
 // A method that handles a message: an object and one of its member functions.
 // Two TWndMethods compare equal when they name the same object and the same
@@ -258,6 +259,10 @@ public:
     void SetParentShowHint(bool value);
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor value);
+    // The context menu opened when the user asks for one over the control
+    // (not owned), or null.
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
     TSizeConstraints* Constraints() const { return FConstraints.get(); }
     void SetConstraints(TSizeConstraints* value) { FConstraints->Assign(*value); }
 
@@ -293,6 +298,7 @@ public:
     virtual void MouseMove(TShiftState shift, int x, int y);
 
     void Loaded() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
@@ -336,6 +342,7 @@ protected:
     unsigned FControlState = 0;
     std::unique_ptr<TFont> FFont;
     std::unique_ptr<TSizeConstraints> FConstraints;
+    TPopupMenu* FPopupMenu = nullptr;
     TWndMethod FWindowProc;
     bool FSettingParentFont = false;
 

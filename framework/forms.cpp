@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/application.h"
+#include "framework/menus.h"
 
 const TEnumInfo FormBorderStyleEnum{"TFormBorderStyle",
                                     {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"}};
@@ -156,8 +157,21 @@ void TCustomForm::CreateParams(TCreateParams& p)
     p.WindowClass.hIcon = Application ? Application->Icon() : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
+void TCustomForm::SetMenu(TMainMenu* menu)
+{
+    if (FMenu == menu) return;
+    if (FMenu) FMenu->RemoveFreeNotification(this);
+    FMenu = menu;
+    if (menu) menu->FreeNotification(this);
+    if (FHandle) {
+        ::SetMenu(FHandle, menu ? menu->Handle() : nullptr);
+        DrawMenuBar(FHandle);
+    }
+}
+
 void TCustomForm::CreateWindowDone()
 {
+    if (FMenu) ::SetMenu(FHandle, FMenu->Handle());
     if (FIcon) ::SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));
     // A form shown before its window was rebuilt is shown again.
     if (FVisible) ShowWindow(FHandle, SW_SHOWNORMAL);
@@ -458,6 +472,11 @@ void TCustomForm::Notification(TComponent* component, TOperation operation)
 {
     TWinControl::Notification(component, operation);
     if (operation == opRemove && component == FActiveControl) FActiveControl = nullptr;
+    if (operation == opRemove && component == FMenu) {
+        // The window lets go of the native menu before the menu destroys it.
+        if (FHandle && IsWindow(FHandle)) ::SetMenu(FHandle, nullptr);
+        FMenu = nullptr;
+    }
 }
 
 void TCustomForm::WndProc(TMessage& m)
@@ -526,6 +545,29 @@ void TCustomForm::WndProc(TMessage& m)
         return;
     case CM_DIALOGCHAR:
         Broadcast(m);
+        return;
+    case WM_COMMAND:
+        // A menu item chosen from the form's menu bar (or by its accelerator).
+        if (!m.LParam && HIWORD(m.WParam) <= 1)
+            if (TMenuItem* item = TMenuItem::FromCommand(LOWORD(m.WParam))) {
+                item->Click();
+                m.Result = 0;
+                return;
+            }
+        break;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+        if (MenuItemMessage(m.Msg, m.LParam)) {
+            m.Result = TRUE;
+            return;
+        }
+        break;
+    case CM_MENUCHANGED:
+        // The menu was written again: the window shows it.
+        if (FHandle && FMenu) {
+            ::SetMenu(FHandle, FMenu->Handle());
+            DrawMenuBar(FHandle);
+        }
         return;
     case CM_FONTCHANGED:
         TWinControl::WndProc(m);

@@ -18,6 +18,8 @@
 
 #include "framework/controls.h"
 
+class TMainMenu;
+
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 extern const TEnumInfo FormBorderStyleEnum;
 
@@ -97,6 +99,9 @@ public:
     void SetKeyPreview(bool value) { FKeyPreview = value; }
     // The window's icon (not owned); null uses the program's icon.
     void SetIcon(HICON icon);
+    // The menu bar shown in the window (not owned), or null.
+    TMainMenu* Menu() const { return FMenu; }
+    void SetMenu(TMainMenu* menu);
 
     // The control that has (or last had, while the form is inactive) the
     // focus on this form.
@@ -164,6 +169,7 @@ private:
     bool FInModal = false;
     int FModalResult = mrNone;
     HICON FIcon = nullptr;
+    TMainMenu* FMenu = nullptr;
     HWND FHintWindow = nullptr;
     TWinControl* FActiveControl = nullptr;
 };

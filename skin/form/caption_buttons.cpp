@@ -7,7 +7,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/application.h"
 #include "framework/timer.h"
@@ -16,6 +18,8 @@
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
+#include "skin/form/menu_bar.h"
+#include "skin/form/menu_items.h"
 #include "skin/form/nc_geometry.h"
 #include "skin/form/nc_objects.h"
 
@@ -150,7 +154,7 @@ TNCObject* TWinSkinForm::ObjectAt(POINT screenPoint)
     for (TWinSysButton* button : FButtons)
         if (button->Visible && button->HasImage() && button->Action() >= 0 && PtInRect(&button->Rect, point))
             return button;
-    return nullptr;
+    return FMenuBar ? FMenuBar->ItemAt(point) : nullptr;
 }
 
 LRESULT TWinSkinForm::NCHitTest(WPARAM wParam, LPARAM lParam)
@@ -435,6 +439,42 @@ void TWinSkinForm::HoverTimer(TObject*)
 
 // ---- the system menu ---------------------------------------------------------------------
 
+namespace {
+
+// System menu popups whose menu is open now, and those of them let go of
+// while open: those are freed once their menu has closed.
+std::vector<TPopupMenu*> GTrackedSystemMenus;
+std::vector<TPopupMenu*> GReleasedSystemMenus;
+
+bool Contains(const std::vector<TPopupMenu*>& list, const TPopupMenu* popup)
+{
+    return std::find(list.begin(), list.end(), popup) != list.end();
+}
+
+void Erase(std::vector<TPopupMenu*>& list, const TPopupMenu* popup)
+{
+    list.erase(std::remove(list.begin(), list.end(), popup), list.end());
+}
+
+// An item of the system menu popup: choosing it posts `message` (with
+// `command`) to the window. It holds nothing of the skinner, which may be
+// gone by the time the menu closes.
+TMenuItem* SystemMenuItem(TPopupMenu* popup, const std::string& caption, UINT_PTR command, int image, HWND window,
+                          UINT message)
+{
+    auto* item = new TMenuItem(popup);
+    item->SetCaption(caption);
+    item->SetTag(static_cast<int>(command));
+    item->SetImageIndex(image);
+    item->OnClick = [window, message, command](TObject*) {
+        if (IsWindow(window)) PostMessageA(window, message, command, 0);
+    };
+    popup->Items()->Add(item);
+    return item;
+}
+
+}  // namespace
+
 void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
 {
     TSkinManage* manager = SkinManager();
@@ -455,22 +495,29 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
     FLastClickTime = static_cast<int>(now);
 
     FreeSystemMenuPopup();
-    FSystemMenuPopup = new TPopupMenu(FHandle);
-    FSystemMenuPopup->Tag = 33333;
+    // The popup is nobody's component: it lives from one showing to the
+    // next, and outlives this skinner when that goes while the menu is open.
+    auto* popup = new TPopupMenu(nullptr);
+    FSystemMenuPopup = popup;
+    popup->SetTag(33333);
+    const bool skinned = FSkinData && (FSkinData->SkinControls() & SkinControl(xcSystemMenu));
+    if (skinned) {
+        auto* glyphs = new TCustomImageList(popup);
+        glyphs->SetHandle(FSkinData->MenuGlyphs(), false);
+        popup->SetImages(glyphs);
+    }
     HMENU systemMenu = FSystemMenu ? FSystemMenu : GetSystemMenu(FHandle, FALSE);
     const bool maximized = FWindowState == fwsMaximized;
     const bool minimized = FWindowState == fwsMinimized;
-    const bool fixedItems = !systemMenu || GetMenuItemCount(systemMenu) <= 0;
-    if (fixedItems) {
+    if (!systemMenu || GetMenuItemCount(systemMenu) <= 0) {
         // No system menu to copy: the four window commands.
-        auto& items = FSystemMenuPopup->Items;
-        items.push_back({" Restore ", 0, 0, !(FWindowState == fwsNormal), false, ""});
+        SystemMenuItem(popup, " Restore ", SC_RESTORE, 0, FHandle, WM_SYSCOMMAND)->SetEnabled(FWindowState != fwsNormal);
         if (FStyleFlags & sfMaximizeBox)
-            items.push_back({" Maximize ", 1, 1, !maximized, false, ""});
+            SystemMenuItem(popup, " Maximize ", SC_MAXIMIZE, 1, FHandle, WM_SYSCOMMAND)->SetEnabled(!maximized);
         if (FStyleFlags & sfMinimizeBox)
-            items.push_back({" Minimize ", 2, 2, !minimized, false, ""});
-        items.push_back({"-", 100, 100, true, false, ""});
-        items.push_back({" Close ", 3, 3, true, false, "ALT+F4"});
+            SystemMenuItem(popup, " Minimize ", SC_MINIMIZE, 2, FHandle, WM_SYSCOMMAND)->SetEnabled(!minimized);
+        SystemMenuItem(popup, "-", 100, -1, FHandle, 0);
+        SystemMenuItem(popup, " Close ", 0, 3, FHandle, WM_CLOSE)->SetShortCut(ShortCut(VK_F4, ssAlt));
     } else {
         const int count = GetMenuItemCount(systemMenu);
         for (int i = 0; i < count; ++i) {
@@ -482,55 +529,77 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
             info.cch = sizeof(text) - 1;
             if (!GetMenuItemInfoA(systemMenu, static_cast<UINT>(i), TRUE, &info))
                 continue;
-            TPopupMenu::TItem item;
-            item.Caption = (info.fType & MFT_SEPARATOR) || !text[0] ? std::string("-") : std::string(text);
-            item.Tag = info.wID;
-            item.Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
-            item.Checked = (info.fState & MFS_CHECKED) != 0;
+            std::string caption = (info.fType & MFT_SEPARATOR) || !text[0] ? std::string("-") : std::string(text);
+            // "Alt+F4" after a tab is the close item's shortcut; any other
+            // text stays part of the caption.
+            bool altF4 = false;
+            if (const size_t tab = caption.find('\t');
+                tab != std::string::npos && caption.substr(tab + 1) == ShortCutToText(ShortCut(VK_F4, ssAlt))) {
+                caption.resize(tab);
+                altF4 = true;
+            }
+            bool enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+            int image = -1;
             switch (info.wID & 0xFFF0) {
             case SC_SIZE:
-            case SC_MOVE: item.Enabled = !maximized; break;
+            case SC_MOVE: enabled = !maximized; break;
             case SC_MINIMIZE:
-                item.ImageIndex = 2;
-                item.Enabled = !minimized && (FStyleFlags & sfMinimizeBox);
+                image = 2;
+                enabled = !minimized && (FStyleFlags & sfMinimizeBox);
                 break;
             case SC_MAXIMIZE:
-                item.ImageIndex = 1;
-                item.Enabled = !maximized && (FStyleFlags & sfMaximizeBox);
+                image = 1;
+                enabled = !maximized && (FStyleFlags & sfMaximizeBox);
                 break;
-            case SC_CLOSE: item.ImageIndex = 3; break;
+            case SC_CLOSE: image = 3; break;
             case SC_RESTORE:
-                item.ImageIndex = 0;
-                item.Enabled = FWindowState != fwsNormal;
+                image = 0;
+                enabled = FWindowState != fwsNormal;
                 break;
             default: break;
             }
-            FSystemMenuPopup->Items.push_back(item);
+            TMenuItem* item = SystemMenuItem(popup, caption, info.wID, image, FHandle, WM_SYSCOMMAND);
+            item->SetEnabled(enabled);
+            item->SetChecked((info.fState & MFS_CHECKED) != 0);
+            if (altF4)
+                item->SetShortCut(ShortCut(VK_F4, ssAlt));
         }
     }
-
-    const TPopupMenu::TItem* chosen = FSystemMenuPopup->Popup(screenPoint);
-    if (!chosen)
-        return;
-    if (!fixedItems) {
-        PostMessageA(FHandle, WM_SYSCOMMAND, chosen->Tag, 0);
-        return;
+    if (skinned) {
+        // Items measured and drawn from the skin, like the form's own popups.
+        std::function<void(TMenuItem*)> skinItems = [&](TMenuItem* parent) {
+            for (int i = 0; i < parent->Count(); ++i) {
+                parent->Items(i)->OnDrawItem = skin::SkinnedDrawEvent(FSkinData);
+                parent->Items(i)->OnMeasureItem = skin::PopupMeasureEvent(FSkinData);
+            }
+        };
+        skinItems(popup->Items());
+        popup->SetOwnerDraw(true);
     }
-    switch (chosen->Tag) {
-    case 0: RestoreCommand(); break;
-    case 1: MaximizeCommand(); break;
-    case 2: MinimizeCommand(); break;
-    case 3:
-        if (FTimer)
-            FTimer->SetEnabled(false);
-        PostMessageA(FHandle, WM_CLOSE, 0, 0);
-        break;
-    default: break;
+
+    // The menu runs its own loop; the chosen item's click runs inside Popup
+    // and reaches the window by message, so nothing here is used once the
+    // menu has closed: the popup may have been let go of meanwhile (this
+    // skinner unskinned or destroyed), and is then freed here.
+    GTrackedSystemMenus.push_back(popup);
+    popup->Popup(screenPoint.x, screenPoint.y);
+    Erase(GTrackedSystemMenus, popup);
+    if (Contains(GReleasedSystemMenus, popup)) {
+        Erase(GReleasedSystemMenus, popup);
+        delete popup;
     }
 }
 
 void TWinSkinForm::FreeSystemMenuPopup()
 {
-    delete FSystemMenuPopup;
-    FSystemMenuPopup = nullptr;
+    TPopupMenu* popup = std::exchange(FSystemMenuPopup, nullptr);
+    if (!popup)
+        return;
+    if (Contains(GTrackedSystemMenus, popup)) {
+        // Its menu is open: it goes when the menu has closed.
+        GReleasedSystemMenus.push_back(popup);
+        EndMenu();
+        return;
+    }
+    delete popup;
 }

@@ -8,6 +8,7 @@
 #include "framework/forms.h"
 #include "framework/timer.h"
 #include "skin/data/skin_component.h"
+#include "skin/form/popup_menu.h"
 
 IMPLEMENT_CLASS(TWinSkinForm)
 
@@ -72,6 +73,7 @@ struct TFormSkinningRegistrar {
 void RegisterFormSkinning()
 {
     SetFormSkinnerFactory(MakeFormSkinner);
+    RegisterPopupMenuSkinning();
 }
 
 // The program's link names this symbol so that the form skinner is part of
@@ -119,6 +121,7 @@ TWinSkinForm::~TWinSkinForm()
     // Handlers of messages still on the stack must not touch this object.
     for (TMessageScope* scope = FScopes; scope; scope = scope->Outer) scope->Dead = true;
     FScopes = nullptr;
+    if (FAliveWhileTracking) *FAliveWhileTracking = false;
     try {
         // A skinner freed while its window lives lets go of it first.
         if (FWndProcInstance || FClientProcInstance) DetachOnDestroy();
@@ -306,7 +309,9 @@ void TWinSkinForm::AttachForm(TSkinData* skinData, TCustomForm* form)
     }
     FSavedColor = form->Color();
     form->SetColor(static_cast<TColor>(skinData->FaceColour()));
-    if (skinData->SkinControls() & SkinControl(xcMenuItem)) SetMenusOwnerDraw(true);
+    // The form's popup menus (with xcPopupMenu) and main menus (with
+    // xcMenuItem) are drawn from the skin.
+    SetMenusOwnerDraw(true);
 }
 
 void TWinSkinForm::AttachPlainWindow(TSkinData* skinData)

@@ -18,9 +18,12 @@
 //                        strip, caption text, icon, window region
 //   caption_buttons.cpp  caption buttons, hit-testing, non-client mouse
 //                        messages, the hover timer, the system menu
-//   form_pending.cpp     the menu bar, owner-drawn menu items and the
-//                        control skinners: the ordinary behaviour until those
-//                        parts of the engine exist
+//   menu_bar.cpp         the skinned menu bar: its band, its items, opening
+//                        their menus, moving between them while one is open
+//   menu_items.cpp       owner-drawn menu items: the form's menus made
+//                        owner-drawn, measuring and drawing items from the skin
+//   popup_menu.cpp       the popup-menu skinner of each open menu window
+//   control_links.cpp    the control skinners: discovery and their list
 //
 // Invariants: FHandle is the skinned window for the skinner's whole life;
 // while FWndProcInstance is set the window's procedure was replaced by it;
@@ -36,6 +39,7 @@
 #include "framework/classes.h"
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/menus.h"
 #include "skin/data/skin_manager.h"
 #include "skin/data/skin_messages.h"
 #include "skin/form/thunk.h"
@@ -47,7 +51,6 @@ class TNCObject;        // nc_objects.h
 class TWinSysButton;    // nc_objects.h
 class TWinSkinMenu;     // the skinned menu bar
 class TSkinControl;     // the control skinner base
-class TPopupMenu;       // the skinned system menu popup
 
 // FWindowKind
 enum : BYTE { wkPlain = 0, wkMdiFrame = 1, wkMdiChild = 2 };
@@ -177,7 +180,7 @@ public:
     void SetHotObject(TNCObject* object) { FHotObject = object; }
     TNCObject* HotObject() const { return FHotObject; }
 
-    // ---- menu bar, menu items, controls [form_pending.cpp] ------------------
+    // ---- menu bar [menu_bar.cpp] ------------------------------------------------
     // Makes the skinned menu bar for FNativeMenu.
     void CreateMenuBar();
     // Frees the menu bar; with `giveMenuBack` the window gets its native menu
@@ -186,12 +189,20 @@ public:
     void RebuildMenuBar(HMENU menu);
     // Opens the menu-bar item at a screen point (SKM_OPENMENUBAR); true when one opened.
     bool OpenMenuBarAt(POINT screenPoint);
-    // Opens the menu-bar item with `key` as accelerator; true when one opened.
+    // Opens the menu-bar item with `key` as accelerator (0: the first item);
+    // true when there was one.
     bool OpenMenuBarByKey(WPARAM key);
+    // Paints the menu bar into `band` (window coordinates) of `dc`.
+    void PaintMenuBar(HDC dc, const RECT& band);
+    TWinSkinMenu* MenuBar() const { return FMenuBar; }
+    bool InMenuLoop() const { return FInMenuLoop != 0; }
+    // ---- owner-drawn menu items [menu_items.cpp] ----------------------------
     // Owner-draw of the form's popup menus (and main menus) on or off.
     void SetMenusOwnerDraw(bool on);
+    // WM_MEASUREITEM and WM_DRAWITEM of menu items.
     LRESULT MeasureMenuItem(WPARAM wParam, LPARAM lParam);
     LRESULT DrawMenuItem(WPARAM wParam, LPARAM lParam);
+    // ---- controls [control_links.cpp] -----------------------------------------
     // Gives each recognised child control its control skinner.
     void SkinChildControls();
     // Frees every control skinner (each gives its control back).
@@ -379,8 +390,41 @@ private:
     int FRunning = 0;                        // messages of this skinner on the stack
     bool FFreePending = false;               // FreeSkinner came while messages ran
     struct TMessageScope* FScopes = nullptr; // innermost running message
+    // Set by a menu being tracked (system menu, menu bar): the destructor
+    // clears it, so the code after the menu's loop knows whether this
+    // skinner still exists.
+    bool* FAliveWhileTracking = nullptr;
+    // The framework menus made owner-drawn, with what that replaced, and
+    // the native menu entries made owner-drawn for the menu bar's submenus.
+    struct TSavedMenuItemDraw {
+        TMenuItem* Item;
+        UINT Command;
+        TMenuDrawItemEvent OnDrawItem;
+        TMenuMeasureItemEvent OnMeasureItem;
+    };
+    struct TSavedMenuDraw {
+        TMenu* Menu;
+        bool OwnerDraw;
+        std::vector<TSavedMenuItemDraw> Items;
+    };
+    std::vector<TSavedMenuDraw> FSavedMenuDraw;
+    struct TSavedNativeEntry {
+        HMENU Menu;
+        UINT Position;
+        UINT Id;
+        UINT Type;
+        std::string Text;
+    };
+    std::vector<TSavedNativeEntry> FSavedNativeEntries;
+    void SaveMenuDraw(TMenu* menu, bool allItems);
+    void RestoreMenuDraw();
+    void MakeNativeOwnerDrawn(HMENU menu);
+    void RestoreNativeEntries();
+    // The text of a native entry as it was before it was made owner-drawn.
+    std::string NativeEntryText(HMENU menu, UINT id) const;
 
     friend struct TMessageScope;
+    friend class TWinSkinMenu;
 };
 
 // One running message of a form skinner. While it lives the skinner is not

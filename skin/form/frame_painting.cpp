@@ -212,9 +212,12 @@ void TWinSkinForm::PaintFrame(HDC dc)
         }
         PaintCaptionStrip(target, width, height);
         if (FWindowState != fwsMinimized && FMenuHeight > 0) {
-            // The menu bar paints over this band once it exists.
+            // The band under the caption: the menu bar's, else face-coloured.
             const RECT band{FBorderLeft, FBorderTop, width - FBorderRight, FBorderTop + FMenuHeight};
-            FillRect(target, &band, FSkinData->FaceBrush());
+            if (FMenuBar)
+                PaintMenuBar(target, band);
+            else
+                FillRect(target, &band, FSkinData->FaceBrush());
         }
     } catch (...) {
         FHotObject = nullptr;

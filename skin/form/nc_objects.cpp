@@ -1,5 +1,5 @@
 // Non-client objects: state changes of caption buttons and menu-bar items,
-// drawing a caption button, and the system menu popup. See nc_objects.h.
+// drawing a caption button. See nc_objects.h.
 #include "skin/form/nc_objects.h"
 
 #include "skin/data/frame_draw.h"
@@ -124,60 +124,6 @@ void TWinSysButton::Paint()
     // state: a frame with transparent parts drawn over the old one would
     // keep the old frame's pixels there.
     Form->PaintCaptionStrip(dc, windowRect.right - windowRect.left, windowRect.bottom - windowRect.top);
-}
-
-// ---- TPopupMenu ------------------------------------------------------------------
-
-TPopupMenu::~TPopupMenu()
-{
-    if (FMenu)
-        DestroyMenu(FMenu);
-}
-
-void TPopupMenu::Rebuild()
-{
-    if (FMenu)
-        DestroyMenu(FMenu);
-    FMenu = CreatePopupMenu();
-    if (!FMenu)
-        return;
-    UINT id = 1;
-    for (const TItem& item : Items) {
-        if (item.Caption == "-") {
-            AppendMenuA(FMenu, MF_SEPARATOR, 0, nullptr);
-        } else {
-            std::string text = item.Caption;
-            if (!item.ShortCut.empty())
-                text += "\t" + item.ShortCut;
-            UINT flags = MF_STRING;
-            if (!item.Enabled)
-                flags |= MF_GRAYED;
-            if (item.Checked)
-                flags |= MF_CHECKED;
-            AppendMenuA(FMenu, flags, id, text.c_str());
-        }
-        ++id;
-    }
-}
-
-HMENU TPopupMenu::Handle()
-{
-    if (!FMenu)
-        Rebuild();
-    return FMenu;
-}
-
-const TPopupMenu::TItem* TPopupMenu::Popup(POINT screenPoint)
-{
-    HMENU menu = Handle();
-    if (!menu)
-        return nullptr;
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RETURNCMD |
-                                                                   TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                                                         screenPoint.x, screenPoint.y, 0, FOwner, nullptr));
-    if (chosen == 0 || chosen > Items.size())
-        return nullptr;
-    return &Items[chosen - 1];
 }
 
 const char* CaptionHintText(int action)

@@ -1,7 +1,6 @@
 // Non-client objects of a skinned window: the caption buttons (and, through
-// the same base, the menu-bar items), with their normal, hot and pressed
-// states, and the system menu popup that the caption's icon and a right
-// click on the caption open.
+// the same base, the menu-bar items of menu_bar.h), with their normal, hot
+// and pressed states.
 //
 // At most one object of a form is hot: the form skinner holds it. Moving
 // onto an object makes it hot, pressing makes it pressed, releasing hot
@@ -11,8 +10,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <string>
-#include <vector>
 
 #include "framework/gdi_handles.h"
 #include "skin/form/nc_geometry.h"
@@ -77,40 +74,6 @@ public:
     // Repaints the caption strip the button sits on, or, for a button on
     // the menu-bar row, the button alone.
     void Paint() override;
-};
-
-// The system menu popup: a native popup menu built item by item, tracked
-// for the skinned window; choosing an item runs what its Tag says.
-class TPopupMenu {
-public:
-    struct TItem {
-        std::string Caption;      // "-" makes a separator
-        UINT_PTR Tag = 0;         // the system command (or the fixed items' 0..3)
-        int ImageIndex = -1;      // glyph of the skin's system-menu image list
-        bool Enabled = true;
-        bool Checked = false;
-        std::string ShortCut;     // shown right-aligned ("ALT+F4")
-    };
-
-    explicit TPopupMenu(HWND owner) : FOwner(owner) {}
-    ~TPopupMenu();
-    TPopupMenu(const TPopupMenu&) = delete;
-    TPopupMenu& operator=(const TPopupMenu&) = delete;
-
-    int Tag = 33333;
-    std::vector<TItem> Items;
-
-    // The native menu of the items (made on first use, remade after a change
-    // of Items through Rebuild).
-    HMENU Handle();
-    void Rebuild();
-    // Tracks the menu at a screen point; the chosen item, or null when the
-    // menu was closed without a choice.
-    const TItem* Popup(POINT screenPoint);
-
-private:
-    HWND FOwner;
-    HMENU FMenu = nullptr;
 };
 
 // The hint of a caption button's Action ("Close", "Maximize", "Minimize",

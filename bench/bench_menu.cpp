@@ -1,0 +1,148 @@
+// Cost of a skinned popup menu, measured side by side in one run and printed
+// as a ratio to the same menu unskinned: a context menu of 30 items (with
+// checks, pictures, separators and a submenu) opened and closed 200 times.
+// Each opening lasts until the menu window has painted itself once (its
+// items measured and drawn), then the menu is closed. Skinned, the menu
+// window gets its popup-menu skinner and the items are drawn from the
+// skin; unskinned (the skin switched off), the system draws them.
+// The goal is a skinned menu within twice the cost of the plain one.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "bench/bench_support.h"
+#include "framework/application.h"
+#include "framework/forms.h"
+#include "framework/menus.h"
+#include "framework/streams.h"
+#include "skin/data/skin_component.h"
+#include "skin/data/skin_manager.h"
+#include "skin/data/stored_skin.h"
+#include "skin/form/form_skinner.h"
+
+namespace {
+
+constexpr int OPENINGS = 200;
+constexpr int ITEMS = 30;
+
+using bench::Drain;
+using bench::PumpUntil;
+using bench::StoredSkinBytes;
+
+// Ends the open menu once its window has painted.
+int GPainted = 0;
+HHOOK GHook = nullptr;
+LRESULT CALLBACK EndAfterPaint(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HC_ACTION) {
+        const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
+        if (call->message == WM_PAINT) {
+            char name[16] = {};
+            GetClassNameA(call->hwnd, name, sizeof name);
+            if (!lstrcmpA(name, "#32768")) {
+                ++GPainted;
+                EndMenu();
+            }
+        }
+    }
+    return CallNextHookEx(GHook, code, wParam, lParam);
+}
+
+double OpenAndClose(TPopupMenu* menu, int times)
+{
+    GPainted = 0;
+    const double start = bench::Now();
+    for (int i = 0; i < times; ++i) menu->Popup(300, 200);
+    return bench::Now() - start;
+}
+
+}  // namespace
+
+int main()
+{
+    RegisterFormSkinning();
+    const std::string bytes = StoredSkinBytes();
+    if (bytes.empty()) {
+        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
+        return 1;
+    }
+    auto* form = new TForm(nullptr);
+    form->SetBounds(100, 100, 420, 300);
+    form->SetCaption("bench");
+    auto* skin = new TSkinData(form);
+    skin->BeginLoading();
+    TMemoryStream stream;
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    ConfigureStoredSkin(*skin, stream);
+    auto* images = new TImageList(form);
+    images->SetHandle(ImageList_Duplicate(skin->MenuGlyphs()), true);
+    auto* menu = new TPopupMenu(form);
+    menu->SetImages(images);
+    for (int i = 0; i < ITEMS; ++i) {
+        auto* item = new TMenuItem(form);
+        item->SetCaption(i % 10 == 9 ? "-" : "Item " + std::to_string(i + 1));
+        item->SetImageIndex(i % 3 == 0 ? i % 4 : -1);
+        item->SetChecked(i % 5 == 1);
+        if (i == 4) item->SetShortCut(ShortCut('S', ssCtrl));
+        if (i == 7) {
+            auto* sub = new TMenuItem(form);
+            sub->SetCaption("Nested");
+            item->Add(sub);
+        }
+        menu->Items()->Add(item);
+    }
+    form->FinishCreation();
+    form->Show();
+    const HWND window = form->Handle();
+    SetForegroundWindow(window);
+    if (!PumpUntil([&] { return SkinManager() && SkinManager()->FindFormSkinner(window); })) {
+        std::fprintf(stderr, "the form was not skinned\n");
+        return 1;
+    }
+    GHook = SetWindowsHookExA(WH_CALLWNDPROCRET, EndAfterPaint, nullptr, GetCurrentThreadId());
+
+    double skinned = 1e9, plain = 1e9;
+    int skinnedPaints = 0, plainPaints = 0;
+    bool skinnedMenus = false;
+    for (int round = 0; round < 2; ++round) {
+        Drain();
+        OpenAndClose(menu, 5);  // warm-up
+        skinned = std::min(skinned, OpenAndClose(menu, OPENINGS));
+        skinnedPaints = GPainted;
+        skinnedMenus = menu->OwnerDraw();
+
+        skin->SetActive(false);
+        if (!PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); })) {
+            std::fprintf(stderr, "the skin did not let go of the form\n");
+            return 1;
+        }
+        Drain();
+        OpenAndClose(menu, 5);
+        plain = std::min(plain, OpenAndClose(menu, OPENINGS));
+        plainPaints = GPainted;
+
+        skin->SetActive(true);
+        if (!PumpUntil([&] { return SkinManager()->FindFormSkinner(window); })) {
+            std::fprintf(stderr, "the form was not skinned again\n");
+            return 1;
+        }
+    }
+    UnhookWindowsHookEx(GHook);
+    int rc = 0;
+    if (!skinnedMenus) {
+        std::fprintf(stderr, "the context menu was not skinned\n");
+        rc = 1;
+    }
+    if (skinnedPaints < OPENINGS || plainPaints < OPENINGS) {
+        std::fprintf(stderr, "menus opened without painting (%d, %d of %d)\n", skinnedPaints, plainPaints, OPENINGS);
+        rc = 1;
+    }
+    std::printf("popup menu of %d items, opened and closed %d times\n", ITEMS, OPENINGS);
+    std::printf("  skinned %8.2f ms   plain %8.2f ms   ratio %.2f (goal <= 2.00)\n", skinned * 1000, plain * 1000,
+                skinned / plain);
+    delete form;
+    return rc;
+}

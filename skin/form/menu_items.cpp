@@ -1,0 +1,551 @@
+// Owner-drawn menu items: the form's menus made owner-drawn (and given back),
+// and every item measured and drawn from the skin's "MenuItem" object over
+// the background of the popup window that shows it, with the menu font and
+// the skin's menu colours. The same drawing serves the framework's menus,
+// the submenus of the skinned menu bar, the skinned system menu and the
+// native menus of plain windows.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+
+#include "framework/forms.h"
+#include "framework/menus.h"
+#include "skin/data/frame_draw.h"
+#include "skin/data/skin_component.h"
+#include "skin/data/skin_manager.h"
+#include "skin/form/form_skinner.h"
+#include "skin/form/menu_bar.h"
+#include "skin/form/menu_items.h"
+
+namespace {
+
+constexpr int MENU_TEXT_CHARS = 80;
+constexpr UINT TEXT_CALC_FLAGS = DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_SINGLELINE;
+constexpr UINT TEXT_DRAW_FLAGS = DT_EXPANDTABS | DT_SINGLELINE;
+// The largest command that a framework menu item can have; the system's
+// own commands lie above.
+constexpr UINT LAST_FRAMEWORK_COMMAND = 4095;
+
+COLORREF MenuColour(const TSkinData* skin, int index)
+{
+    return ColorToRGB(static_cast<TColor>(skin->Model().Colours[static_cast<size_t>(index)]));
+}
+
+// The skin is still one the manager knows (a drawing event may outlive the
+// skinner that installed it).
+bool SkinUsable(const TSkinData* skin)
+{
+    TSkinManage* manager = SkinManager();
+    if (!skin || !manager) return false;
+    const auto& datas = manager->SkinDatas();
+    return std::find(datas.begin(), datas.end(), skin) != datas.end() && !skin->NoSkin();
+}
+
+const TDataSkinObject* MenuItemObject(const TSkinData* skin)
+{
+    const TDataSkinObject* object = skin ? skin->Object(ssMenuItem) : nullptr;
+    return object && !object->Bitmap.Empty() ? object : nullptr;
+}
+
+// The popup window showing `menu`, told which menu it shows, with the
+// offset of its client area in its window.
+HBITMAP PopupBackground(HMENU menu, POINT& clientOffset)
+{
+    TSkinManage* manager = SkinManager();
+    clientOffset = POINT{3, 3};
+    if (!manager || !menu) return nullptr;
+    manager->MarkAllPopupMenus();
+    manager->AttachMenuToNewest(menu);
+    for (TPopupMenuSkinnerLink* popup : manager->MenuSkinners()) {
+        if (popup->MenuHandle() != menu) continue;
+        RECT window{};
+        POINT origin{0, 0};
+        if (GetWindowRect(popup->MenuWindow(), &window) && ClientToScreen(popup->MenuWindow(), &origin))
+            clientOffset = POINT{origin.x - window.left, origin.y - window.top};
+        return popup->BackgroundBitmap();
+    }
+    return nullptr;
+}
+
+void SplitShortCut(std::string& caption, std::string& shortCut)
+{
+    const size_t tab = caption.find('\t');
+    if (tab == std::string::npos) return;
+    shortCut = caption.substr(tab + 1);
+    caption.resize(tab);
+}
+
+// The item's check or radio mark, black, centred in `box`.
+void DrawMark(HDC dc, const RECT& box, bool radio)
+{
+    const int size = std::min<int>(box.right - box.left, box.bottom - box.top);
+    if (size <= 0) return;
+    TMemoryDC markDC(dc);
+    TGdiBitmap mark(CreateBitmap(size, size, 1, 1, nullptr));
+    if (markDC.IsNull() || mark.IsNull()) return;
+    TSelectObject selected(markDC, mark);
+    RECT cell{0, 0, size, size};
+    DrawFrameControl(markDC, &cell, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    const int x = box.left + (box.right - box.left - size) / 2 + 1;
+    const int y = box.top + (box.bottom - box.top - size) / 2;
+    TSaveDC saved(dc);
+    SetTextColor(dc, RGB(0, 0, 0));
+    SetBkColor(dc, RGB(255, 255, 255));
+    BitBlt(dc, x, y, size, size, markDC, 0, 0, SRCAND);
+}
+
+}  // namespace
+
+namespace skin {
+
+TMenuItemLook LookOf(TMenuItem* item)
+{
+    TMenuItemLook look;
+    if (!item) return look;
+    look.Caption = item->Caption();
+    look.ShortCut = ShortCutToText(item->ShortCut());
+    look.Checked = item->Checked();
+    look.Radio = item->RadioItem();
+    look.Enabled = item->Enabled();
+    look.Default = item->Default();
+    look.ImageIndex = item->ImageIndex();
+    if (TMenu* menu = item->GetParentMenu()) look.Images = menu->Images();
+    return look;
+}
+
+TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::string& savedText)
+{
+    TMenuItemLook look;
+    char text[MENU_TEXT_CHARS + 1] = {};
+    GetMenuStringA(menu, id, text, MENU_TEXT_CHARS, MF_BYCOMMAND);
+    look.Caption = text[0] ? std::string(text) : savedText;
+    SplitShortCut(look.Caption, look.ShortCut);
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_STATE | MIIM_FTYPE;
+    if (GetMenuItemInfoA(menu, id, FALSE, &info)) {
+        look.Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
+        look.Checked = (info.fState & MFS_CHECKED) != 0;
+        look.Default = (info.fState & MFS_DEFAULT) != 0;
+        look.Radio = (info.fType & MFT_RADIOCHECK) != 0;
+        if (info.fType & MFT_SEPARATOR) look.Caption = "-";
+    }
+    if (look.Caption.empty()) look.Caption = "-";
+    return look;
+}
+
+void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected)
+{
+    const TDataSkinObject* object = MenuItemObject(skin);
+    if (look.IsLine()) {
+        if (!object) {
+            RECT line{rect.left, rect.top + 4, rect.right, rect.bottom};
+            DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
+        }
+        return;
+    }
+    TSaveDC saved(dc);
+    SetBkMode(dc, TRANSPARENT);
+    const int glyph = look.Images ? std::max(look.Images->Width(), look.Checked ? 16 : 0) : 16;
+    const RECT box{rect.left + 1 + (object ? object->LeftWidth : 0), rect.top + 1,
+                   rect.left + 1 + (object ? object->LeftWidth : 0) + glyph, rect.top + 1 + glyph};
+    const bool hasImage = look.Images && look.ImageIndex >= 0 && look.ImageIndex < look.Images->Count();
+    if (hasImage) {
+        if (look.Checked) {
+            // A checked item with a picture: the picture on a sunken,
+            // patterned box.
+            static const WORD pattern[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
+            TGdiBitmap patternBits(CreateBitmap(8, 8, 1, 1, pattern));
+            TGdiBrush brush(CreatePatternBrush(patternBits));
+            {
+                TSaveDC colours(dc);
+                SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+                SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+                FillRect(dc, &box, brush);
+            }
+            RECT edge = box;
+            DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
+        }
+        const int imageHeight = look.Checked ? 16 : look.Images->Height();
+        look.Images->Draw(dc, box.left, rect.top + (rect.bottom - rect.top - imageHeight) / 2, look.ImageIndex,
+                          look.Enabled);
+    } else if (look.Checked) {
+        const RECT markBox{box.left, rect.top, box.right, rect.bottom};
+        DrawMark(dc, markBox, look.Radio);
+    }
+
+    COLORREF colour = 0;
+    if (!skin) {
+        colour = GetSysColor(!look.Enabled ? COLOR_GRAYTEXT : selected ? COLOR_HIGHLIGHTTEXT : COLOR_MENUTEXT);
+    } else if (look.Enabled) {
+        colour = MenuColour(skin, selected ? scHilightText : scMenuText);
+    } else {
+        colour = MenuColour(skin, scButtonShadow);
+        if (colour == MenuColour(skin, scMenuText)) colour = GetSysColor(COLOR_BTNSHADOW);
+    }
+    SetTextColor(dc, colour);
+    HFONT font = ScreenMenuFont();
+    TGdiFont bold;
+    if (look.Default) {
+        LOGFONTA logFont{};
+        if (GetObjectA(font, sizeof logFont, &logFont)) {
+            logFont.lfWeight = FW_BOLD;
+            bold.Reset(CreateFontIndirectA(&logFont));
+        }
+    }
+    SelectObject(dc, bold.IsNull() ? font : bold.Get());
+    RECT text{box.right + 3, rect.top, rect.right - 1, rect.bottom};
+    const std::string measured = (look.Caption.empty() || look.Caption == "&") ? look.Caption + " " : look.Caption;
+    RECT extent = text;
+    DrawTextA(dc, measured.c_str(), -1, &extent, TEXT_CALC_FLAGS);
+    const int textHeight = extent.bottom - extent.top;
+    text.top = rect.top + (rect.bottom - rect.top - textHeight) / 2;
+    text.bottom = text.top + textHeight;
+    DrawTextA(dc, look.Caption.c_str(), -1, &text, TEXT_DRAW_FLAGS);
+    if (!look.ShortCut.empty()) {
+        RECT shortCut{extent.right, text.top, rect.right - 11, text.bottom};
+        DrawTextA(dc, look.ShortCut.c_str(), -1, &shortCut, TEXT_DRAW_FLAGS | DT_RIGHT);
+    }
+}
+
+void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected,
+                     HMENU parentMenu)
+{
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    if (!dc || width <= 0 || height <= 0) return;
+    const TDataSkinObject* object = MenuItemObject(skin);
+    TMemoryDC itemDC(dc);
+    TGdiBitmap itemBitmap(CreateCompatibleBitmap(dc, width, height));
+    if (itemDC.IsNull() || itemBitmap.IsNull()) return;
+    TSelectObject selectedBitmap(itemDC, itemBitmap);
+    SetStretchBltMode(itemDC, COLORONCOLOR);
+    const RECT local{0, 0, width, height};
+    if (!object) {
+        // No skin object: the plain look in the skin's colours.
+        TGdiBrush fill(CreateSolidBrush(skin ? MenuColour(skin, selected && !look.IsLine() ? scHilight : scMenu)
+                                             : GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU)));
+        FillRect(itemDC, &local, fill);
+        DrawItemContents(skin, look, itemDC, local, selected);
+        BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
+        return;
+    }
+    // The popup's own background under the item, or the menu colour.
+    POINT offset{3, 3};
+    HBITMAP background = PopupBackground(parentMenu, offset);
+    bool filled = false;
+    if (background) {
+        BITMAP info{};
+        if (GetObjectA(background, sizeof info, &info) && info.bmWidth > 0 && info.bmHeight > 0) {
+            TMemoryDC from(dc);
+            TSelectObject use(from, background);
+            filled = BitBlt(itemDC, 0, 0, width, height, from, rect.left + offset.x, rect.top + offset.y, SRCCOPY) != 0;
+        }
+    }
+    if (!filled) {
+        TGdiBrush fill(CreateSolidBrush(MenuColour(skin, scMenu)));
+        FillRect(itemDC, &local, fill);
+    }
+    const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
+    if (!look.IsLine()) {
+        skin::DrawFrameBitmap(itemDC, local, object->Bitmap.Handle(), margins, selected ? 4 : 1,
+                              std::max(object->Frame, 1), object->Trans != 0, object->Tile != 0, false);
+        DrawItemContents(skin, look, itemDC, local, selected);
+        BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
+        return;
+    }
+    BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
+    // The separator: frame 2 of the image, bottom-aligned, its left and
+    // right columns kept and its middle stretched across the item.
+    const int frames = std::max(object->Frame, 1);
+    const int frameWidth = object->Bitmap.Width() / frames;
+    const int imageHeight = object->Bitmap.Height();
+    const int sourceTop = imageHeight > height ? imageHeight - height : 0;
+    const int rows = std::min(imageHeight, height);
+    const int left = std::min(object->LeftWidth, width / 2);
+    const int right = std::min(object->RightWidth, width - left);
+    TGdiBitmap line(CreateCompatibleBitmap(dc, width, rows));
+    TMemoryDC lineDC(dc);
+    if (line.IsNull() || lineDC.IsNull()) return;
+    {
+        TSelectObject useLine(lineDC, line);
+        TMemoryDC source(dc);
+        TSelectObject useSource(source, object->Bitmap.Handle());
+        SetStretchBltMode(lineDC, COLORONCOLOR);
+        const int x0 = frameWidth;  // frame 2
+        StretchBlt(lineDC, 0, 0, left, rows, source, x0, sourceTop, left, rows, SRCCOPY);
+        StretchBlt(lineDC, left, 0, width - left - right, rows, source, x0 + left, sourceTop,
+                   std::max(frameWidth - left - right, 1), rows, SRCCOPY);
+        StretchBlt(lineDC, width - right, 0, right, rows, source, x0 + frameWidth - right, sourceTop, right, rows,
+                   SRCCOPY);
+    }
+    const RECT target{rect.left, rect.bottom - rows, rect.right, rect.bottom};
+    skin::DrawTransparentBitmap(dc, target, line, RGB(255, 0, 255));
+}
+
+int PopupMeasureExtra(const TSkinData* skin, bool hasImages)
+{
+    const TDataSkinObject* object = SkinUsable(skin) ? MenuItemObject(skin) : nullptr;
+    return (object ? object->LeftWidth : 0) + 12 + (hasImages ? 0 : 23);
+}
+
+int MainMeasureExtra(const TSkinData* skin, bool hasImages)
+{
+    const TDataSkinObject* object = SkinUsable(skin) ? MenuItemObject(skin) : nullptr;
+    return (object ? object->LeftWidth : 0) + 10 + (hasImages ? 0 : 25);
+}
+
+TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin)
+{
+    return [skin](TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
+        auto* item = static_cast<TMenuItem*>(sender);
+        HDC dc = canvas ? canvas->Handle() : nullptr;
+        if (!item || !dc) return;
+        if (!SkinUsable(skin)) {
+            item->DrawItem(canvas, rect, selected);
+            return;
+        }
+        HMENU parent = item->Parent() ? item->Parent()->HandleIfAllocated() : nullptr;
+        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent);
+    };
+}
+
+TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin)
+{
+    return [skin](TObject* sender, TCanvas* canvas, int& width, int& height) {
+        auto* item = static_cast<TMenuItem*>(sender);
+        if (!item) return;
+        item->MeasureItem(canvas, width, height);
+        TMenu* menu = item->GetParentMenu();
+        width += PopupMeasureExtra(skin, menu && menu->Images());
+    };
+}
+
+TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin)
+{
+    return [skin](TObject* sender, TCanvas* canvas, int& width, int& height) {
+        auto* item = static_cast<TMenuItem*>(sender);
+        if (!item) return;
+        item->MeasureItem(canvas, width, height);
+        TMenu* menu = item->GetParentMenu();
+        width += MainMeasureExtra(skin, menu && menu->Images());
+    };
+}
+
+}  // namespace skin
+
+// ---- the form's menus made owner-drawn ----------------------------------------------------
+
+namespace {
+
+// Calls `visit` for every item below `item`.
+template <class F>
+void ForEachItem(TMenuItem* item, F&& visit)
+{
+    for (int i = 0; i < item->Count(); ++i) {
+        TMenuItem* child = item->Items(i);
+        visit(child);
+        ForEachItem(child, visit);
+    }
+}
+
+// The menus of `owner` and of the forms it owns.
+template <class F>
+void ForEachMenu(TComponent* owner, F&& visit)
+{
+    for (int i = 0; i < owner->ComponentCount(); ++i) {
+        TComponent* component = owner->Components(i);
+        if (auto* menu = As<TMenu>(component)) visit(menu);
+        else if (As<TCustomForm>(component)) ForEachMenu(component, visit);
+    }
+}
+
+}  // namespace
+
+void TWinSkinForm::SaveMenuDraw(TMenu* menu, bool allItems)
+{
+    for (const TSavedMenuDraw& saved : FSavedMenuDraw)
+        if (saved.Menu == menu) return;
+    TSavedMenuDraw saved{menu, menu->OwnerDraw(), {}};
+    ForEachItem(menu->Items(), [&](TMenuItem* item) {
+        if (allItems || item->Parent() != menu->Items())
+            saved.Items.push_back({item, item->Command(), item->OnDrawItem, item->OnMeasureItem});
+    });
+    FSavedMenuDraw.push_back(std::move(saved));
+}
+
+void TWinSkinForm::RestoreMenuDraw()
+{
+    std::vector<TSavedMenuDraw> saved = std::move(FSavedMenuDraw);
+    FSavedMenuDraw.clear();
+    for (TSavedMenuDraw& menu : saved) {
+        for (TSavedMenuItemDraw& item : menu.Items) {
+            // Only items that still exist.
+            if (TMenuItem::FromCommand(item.Command) != item.Item) continue;
+            item.Item->OnDrawItem = std::move(item.OnDrawItem);
+            item.Item->OnMeasureItem = std::move(item.OnMeasureItem);
+        }
+        bool exists = false;
+        if (FForm) ForEachMenu(FForm, [&](TMenu* m) { exists = exists || m == menu.Menu; });
+        if (exists) menu.Menu->SetOwnerDraw(menu.OwnerDraw);
+    }
+}
+
+void TWinSkinForm::SetMenusOwnerDraw(bool on)
+{
+    if (!FForm || !FSkinData) return;
+    if (!on) {
+        RestoreMenuDraw();
+        return;
+    }
+    if (FForm->ClassName() == "TwwRichEditForm") return;
+    const TSkinControlTypes kinds = FSkinData->SkinControls();
+    TSkinData* skin = FSkinData;
+    ForEachMenu(FForm, [&](TMenu* menu) {
+        if (auto* popup = As<TPopupMenu>(menu)) {
+            if (!(kinds & SkinControl(xcPopupMenu)) || popup->Tag() == skin->DisableTag()) return;
+            SaveMenuDraw(popup, true);
+            ForEachItem(popup->Items(), [&](TMenuItem* item) {
+                item->OnDrawItem = skin::SkinnedDrawEvent(skin);
+                if (!item->OnMeasureItem) item->OnMeasureItem = skin::PopupMeasureEvent(skin);
+            });
+            popup->SetOwnerDraw(true);
+        } else if (As<TMainMenu>(menu) && (kinds & SkinControl(xcMenuItem))) {
+            SaveMenuDraw(menu, false);
+            ForEachItem(menu->Items(), [&](TMenuItem* item) {
+                if (item->Parent() == menu->Items() || item->OnDrawItem) return;
+                item->OnDrawItem = skin::SkinnedDrawEvent(skin);
+                item->OnMeasureItem = skin::MainMeasureEvent(skin);
+            });
+            menu->SetOwnerDraw(true);
+        }
+    });
+}
+
+// ---- native menu entries made owner-drawn ------------------------------------------------------
+
+void TWinSkinForm::MakeNativeOwnerDrawn(HMENU menu)
+{
+    if (!menu || !IsMenu(menu)) return;
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; ++i) {
+        char text[MENU_TEXT_CHARS + 1] = {};
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
+        info.dwTypeData = text;
+        info.cch = MENU_TEXT_CHARS;
+        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (!(info.fType & MFT_OWNERDRAW)) {
+            FSavedNativeEntries.push_back({menu, static_cast<UINT>(i), info.wID, info.fType, text});
+            MENUITEMINFOA change{};
+            change.cbSize = sizeof change;
+            change.fMask = MIIM_FTYPE;
+            change.fType = info.fType | MFT_OWNERDRAW;
+            SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &change);
+        }
+        if (info.hSubMenu) MakeNativeOwnerDrawn(info.hSubMenu);
+    }
+}
+
+void TWinSkinForm::RestoreNativeEntries()
+{
+    std::vector<TSavedNativeEntry> saved = std::move(FSavedNativeEntries);
+    FSavedNativeEntries.clear();
+    for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
+        if (!IsMenu(it->Menu)) continue;
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_FTYPE | MIIM_ID;
+        if (!GetMenuItemInfoA(it->Menu, it->Position, TRUE, &info) || info.wID != it->Id) continue;
+        if (!(info.fType & MFT_OWNERDRAW)) continue;
+        MENUITEMINFOA back{};
+        back.cbSize = sizeof back;
+        back.fMask = MIIM_FTYPE;
+        back.fType = it->Type;
+        if (!(it->Type & MFT_SEPARATOR) && !it->Text.empty()) {
+            back.fMask |= MIIM_STRING;
+            back.dwTypeData = it->Text.data();
+            back.cch = static_cast<UINT>(it->Text.size());
+        }
+        SetMenuItemInfoA(it->Menu, it->Position, TRUE, &back);
+    }
+}
+
+std::string TWinSkinForm::NativeEntryText(HMENU menu, UINT id) const
+{
+    for (const TSavedNativeEntry& entry : FSavedNativeEntries)
+        if (entry.Menu == menu && entry.Id == id) return entry.Text;
+    return std::string();
+}
+
+// ---- WM_MEASUREITEM and WM_DRAWITEM --------------------------------------------------------
+
+LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
+{
+    auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam);
+    if (!measure || measure->CtlType != ODT_MENU || !FSkinData) return CallDefault(WM_MEASUREITEM, wParam, lParam);
+    if (auto* form = As<TCustomForm>(FForm)) {
+        TMenu* menu = FMenuBar && FMenuBar->Menu ? FMenuBar->Menu : form->Menu();
+        TMenuItem* item = menu ? menu->Items()->FindByCommand(measure->itemID) : nullptr;
+        if (item && item != menu->Items()) {
+            TWindowDC dc = TWindowDC::Whole(FHandle);
+            TCanvas canvas;
+            canvas.SetHandle(dc);
+            int width = 0;
+            int height = 0;
+            item->MeasureItem(&canvas, width, height);
+            canvas.SetHandle(nullptr);
+            width += skin::MainMeasureExtra(FSkinData, menu->Images() != nullptr);
+            measure->itemWidth = static_cast<UINT>(std::max(width, 0));
+            measure->itemHeight = static_cast<UINT>(std::max(height, 0));
+            return TRUE;
+        }
+        if (measure->itemID >= 1 && measure->itemID <= LAST_FRAMEWORK_COMMAND)
+            return CallDefault(WM_MEASUREITEM, wParam, lParam);
+    }
+    // A native entry: measured from its text.
+    char text[MENU_TEXT_CHARS + 1] = {};
+    if (FTrackedMenu) GetMenuStringA(FTrackedMenu, measure->itemID, text, MENU_TEXT_CHARS, MF_BYCOMMAND);
+    std::string caption = text;
+    if (caption.empty())
+        for (const TSavedNativeEntry& entry : FSavedNativeEntries)
+            if (entry.Id == measure->itemID) caption = entry.Text;
+    TWindowDC dc = TWindowDC::Whole(FHandle);
+    SIZE extent{0, 0};
+    if (!dc.IsNull() && !caption.empty()) {
+        TSelectObject font(dc, ScreenMenuFont());
+        RECT r{0, 0, 0, 0};
+        DrawTextA(dc, caption.c_str(), -1, &r, TEXT_CALC_FLAGS);
+        extent = SIZE{r.right, r.bottom};
+    }
+    const TDataSkinObject* object = MenuItemObject(FSkinData);
+    measure->itemWidth = static_cast<UINT>(extent.cx + 26 + (object ? object->LeftWidth : 0));
+    measure->itemHeight = static_cast<UINT>(caption.empty() ? 8 : extent.cy + 4);
+    if (!SkinIsWinNT()) measure->itemHeight += 4;
+    return TRUE;
+}
+
+LRESULT TWinSkinForm::DrawMenuItem(WPARAM wParam, LPARAM lParam)
+{
+    auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+    if (!draw || draw->CtlType != ODT_MENU || !FSkinData) return CallDefault(WM_DRAWITEM, wParam, lParam);
+    if (FWindowKind == wkMdiFrame && !SkinIsWinNT()) return CallDefault(WM_DRAWITEM, wParam, lParam);
+    HMENU parent = reinterpret_cast<HMENU>(draw->hwndItem);
+    if (TSkinManage* manager = SkinManager()) manager->AttachMenuToNewest(parent);
+    const bool selected = (draw->itemState & ODS_SELECTED) != 0;
+    if (auto* form = As<TCustomForm>(FForm)) {
+        TMenu* menu = FMenuBar && FMenuBar->Menu ? FMenuBar->Menu : form->Menu();
+        TMenuItem* item = menu ? menu->Items()->FindByCommand(draw->itemID) : nullptr;
+        if (item && item != menu->Items()) {
+            skin::DrawSkinnedItem(FSkinData, skin::LookOf(item), draw->hDC, draw->rcItem, selected, parent);
+            return TRUE;
+        }
+        if (draw->itemID >= 1 && draw->itemID <= LAST_FRAMEWORK_COMMAND)
+            return CallDefault(WM_DRAWITEM, wParam, lParam);
+    }
+    const skin::TMenuItemLook look = skin::LookOfNative(parent, draw->itemID, NativeEntryText(parent, draw->itemID));
+    skin::DrawSkinnedItem(FSkinData, look, draw->hDC, draw->rcItem, selected, parent);
+    return TRUE;
+}

@@ -1,0 +1,503 @@
+// Menus of skinned windows, driven as a user drives them: the skinned menu
+// bar (its band, opening an item's submenu under it by mouse and keyboard,
+// moving between menus with the arrow keys, Esc, a command of its own,
+// changes shown at once, the hot item's frame), the popup windows' frame
+// from the skin, owner-drawn items of the system menu and of a control's
+// context menu, the ledger's settings that leave the system menu alone, and
+// everything given back pixel for pixel. Open menus are read and driven
+// from a thread timer, which runs inside their modal loops. Serial: windows
+// are activated on the display.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "form_skin_support.h"
+#include "framework/menus.h"
+#include "framework/std_controls.h"
+#include "skin/data/frame_draw.h"
+#include "skin/form/menu_bar.h"
+#include "tests/app/window_capture.h"
+
+namespace {
+
+using namespace formtest;
+
+// The deepest open menu window of the thread and what it shows.
+struct TOpenMenu {
+    HWND Window = nullptr;
+    HMENU Menu = nullptr;
+    RECT Bounds{};
+};
+
+BOOL CALLBACK FirstMenuWindow(HWND window, LPARAM found)
+{
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (!lstrcmpA(name, "#32768") && IsWindowVisible(window)) {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+TOpenMenu OpenMenu()
+{
+    TOpenMenu open;
+    EnumThreadWindows(GetCurrentThreadId(), FirstMenuWindow, reinterpret_cast<LPARAM>(&open.Window));
+    if (open.Window) {
+        open.Menu = reinterpret_cast<HMENU>(SendMessageA(open.Window, MN_GETHMENU, 0, 0));
+        GetWindowRect(open.Window, &open.Bounds);
+    }
+    return open;
+}
+
+int Hilited(HMENU menu)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i)
+        if (GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION) & MF_HILITE) return i;
+    return -1;
+}
+
+// A script of steps run one per timer tick while a menu is open; a step
+// answers true when it is done (false runs it again at the next tick).
+using TStep = std::function<bool(const TOpenMenu&)>;
+struct TScript {
+    std::vector<TStep> Steps;
+    size_t Next = 0;
+    std::vector<HMENU> Seen;    // the menu open at each step
+} Script;
+
+void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD)
+{
+    const TOpenMenu open = OpenMenu();
+    if (!open.Window || !open.Menu || Script.Next >= Script.Steps.size()) return;
+    if (Script.Steps[Script.Next](open)) {
+        Script.Seen.push_back(open.Menu);
+        ++Script.Next;
+    }
+}
+
+// Runs `action` (which opens a menu and returns when it closed) with
+// `steps` driving the menu.
+void Drive(std::vector<TStep> steps, const std::function<void()>& action)
+{
+    Script = TScript{};
+    Script.Steps = std::move(steps);
+    const UINT_PTR timer = SetTimer(nullptr, 0, 40, RunScript);
+    action();
+    KillTimer(nullptr, timer);
+}
+
+TStep Key(WPARAM key)
+{
+    return [key](const TOpenMenu& open) {
+        PostMessageA(open.Window, WM_KEYDOWN, key, 0);
+        return true;
+    };
+}
+
+// Highlights the entry at `position` one key at a time, then presses Enter.
+TStep Choose(int position)
+{
+    return [position](const TOpenMenu& open) {
+        const int now = Hilited(open.Menu);
+        if (now == position) {
+            PostMessageA(open.Window, WM_KEYDOWN, VK_RETURN, 0);
+            return true;
+        }
+        PostMessageA(open.Window, WM_KEYDOWN, now < position ? VK_DOWN : VK_UP, 0);
+        return false;
+    };
+}
+
+// A step that checks the open menu, then presses `key`.
+TStep Check(const std::function<void(const TOpenMenu&)>& check, WPARAM key)
+{
+    return [check, key](const TOpenMenu& open) {
+        check(open);
+        PostMessageA(open.Window, WM_KEYDOWN, key, 0);
+        return true;
+    };
+}
+
+bool OwnerDrawn(HMENU menu, int position)
+{
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+    return (info.fType & MFT_OWNERDRAW) != 0;
+}
+
+bool AnyOwnerDrawn(HMENU menu)
+{
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        if (OwnerDrawn(menu, i)) return true;
+        if (HMENU sub = GetSubMenu(menu, i); sub && AnyOwnerDrawn(sub)) return true;
+    }
+    return false;
+}
+
+// The skin's "MenuBackground" at a window's size, pixel (x, y).
+COLORREF MenuBackgroundPixel(TSkinData* skin, int width, int height, int x, int y)
+{
+    const TDataSkinObject* object = skin->Object(ssMenuBackground);
+    const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
+    TGdiBitmap built = skin::BuildFrameBitmap(RECT{0, 0, width, height}, object->Bitmap.Handle(), margins, 1, 1,
+                                              object->Tile != 0, false);
+    TMemoryDC dc;
+    TSelectObject selected(dc, built);
+    return GetPixel(dc, x, y);
+}
+
+COLORREF WindowPixel(HWND window, int x, int y)
+{
+    HDC dc = GetWindowDC(window);
+    const COLORREF pixel = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return pixel;
+}
+
+void Save(HWND window, const char* name)
+{
+    SaveBmp(CaptureWindow(window), ScreenshotFolder() + name);
+}
+
+class MenuTest : public SkinTest {
+protected:
+    // A form with the stored skin whose component skins menus as `controls`
+    // says, a menu bar (File, Edit, Help without children, View) and a
+    // memo with a context menu of every kind of item.
+    void MakeForm(TSkinControlTypes controls)
+    {
+        Form = Keep(new TForm(nullptr));
+        Form->SetBounds(120, 100, 460, 320);
+        Form->SetCaption("Menus");
+        Skin = new TSkinData(Form);
+        Skin->BeginLoading();
+        TMemoryStream stream;
+        const skintest::TBytes bytes = skintest::StoredSkinBytes();
+        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        stream.SetPosition(0);
+        ConfigureStoredSkin(*Skin, stream);
+        Skin->SetSkinControls(controls);
+
+        Bar = new TMainMenu(Form);
+        File = Add(Bar->Items(), "&File");
+        New = Add(File, "&New");
+        New->SetShortCut(ShortCut('N', ssCtrl));
+        Add(File, "-");
+        TMenuItem* recent = Add(File, "&Recent");
+        Add(recent, "one.txt");
+        Add(recent, "two.txt");
+        Add(File, "E&xit");
+        Edit = Add(Bar->Items(), "&Edit");
+        Add(Edit, "&Undo")->SetEnabled(false);
+        Cut = Add(Edit, "Cu&t");
+        Help = Add(Bar->Items(), "&Help");
+        View = Add(Bar->Items(), "&View");
+        Add(View, "&Toolbar")->SetChecked(true);
+        Form->SetMenu(Bar);
+
+        Images = new TImageList(Form);
+        Images->SetHandle(ImageList_Duplicate(Skin->MenuGlyphs()), true);
+        Context = new TPopupMenu(Form);
+        Context->SetImages(Images);
+        Add(Context->Items(), "&Restore")->SetImageIndex(0);
+        Add(Context->Items(), "Checked with image")->SetImageIndex(1);
+        Context->Items()->Items(1)->SetChecked(true);
+        Add(Context->Items(), "-");
+        RadioA = Add(Context->Items(), "Radio A");
+        RadioB = Add(Context->Items(), "Radio B");
+        for (TMenuItem* radio : {RadioA, RadioB}) {
+            radio->SetRadioItem(true);
+            radio->SetGroupIndex(1);
+            radio->OnClick = [](TObject* sender) { static_cast<TMenuItem*>(sender)->SetChecked(true); };
+        }
+        RadioA->SetChecked(true);
+        Add(Context->Items(), "Disabled")->SetEnabled(false);
+        TMenuItem* more = Add(Context->Items(), "More");
+        Add(more, "Nested");
+        Memo = new TEdit(Form);
+        Memo->SetParent(Form);
+        Memo->SetBounds(10, 10, 200, 24);
+        Memo->SetPopupMenu(Context);
+
+        Form->FinishCreation();
+        Form->Show();
+        Window = Form->Handle();
+        SetForegroundWindow(Window);
+        ASSERT_TRUE(PumpUntil([&] { return SkinnerOf(Window) && SkinnerOf(Window)->SkinState() == fssSkinned; }));
+    }
+
+    TMenuItem* Add(TMenuItem* parent, const char* caption)
+    {
+        auto* item = new TMenuItem(Form);
+        item->SetCaption(caption);
+        item->OnClick = [this](TObject* sender) { Clicked.push_back(static_cast<TMenuItem*>(sender)); };
+        parent->Add(item);
+        return item;
+    }
+
+    TMenuBtn* Button(int index) { return SkinnerOf(Window)->MenuBar()->Buttons.at(static_cast<size_t>(index)); }
+
+    // A screen point inside a bar item.
+    LPARAM On(const TMenuBtn* item)
+    {
+        RECT bounds{};
+        GetWindowRect(Window, &bounds);
+        return MAKELPARAM(bounds.left + item->Rect.left + 3, bounds.top + item->Rect.top + 3);
+    }
+
+    TSkinData* Skin = nullptr;
+    TForm* Form = nullptr;
+    HWND Window = nullptr;
+    TMainMenu* Bar = nullptr;
+    TMenuItem *File = nullptr, *New = nullptr, *Edit = nullptr, *Cut = nullptr, *Help = nullptr, *View = nullptr;
+    TMenuItem *RadioA = nullptr, *RadioB = nullptr;
+    TImageList* Images = nullptr;
+    TPopupMenu* Context = nullptr;
+    TEdit* Memo = nullptr;
+    std::vector<TMenuItem*> Clicked;
+};
+
+constexpr TSkinControlTypes ALL_MENUS = DEFAULT_SKIN_CONTROLS | SkinControl(xcSystemMenu);
+
+TEST_F(MenuTest, TheMenuBarBandOpensItsMenusAndMovesBetweenThem)
+{
+    MakeForm(ALL_MENUS);
+    TWinSkinForm* skinner = SkinnerOf(Window);
+    // The band replaces the native menu bar; the client area sits under it.
+    EXPECT_EQ(GetMenu(Window), nullptr);
+    EXPECT_EQ(skinner->MenuHeight(), GetSystemMetrics(SM_CYMENU));
+    RECT bounds{};
+    GetWindowRect(Window, &bounds);
+    POINT origin{0, 0};
+    ClientToScreen(Window, &origin);
+    EXPECT_EQ(origin.y - bounds.top, skinner->BorderTop() + skinner->MenuHeight());
+    EXPECT_EQ(origin.x - bounds.left, skinner->BorderLeft());
+    ASSERT_EQ(skinner->MenuBar()->Buttons.size(), 4u);
+    EXPECT_EQ(Button(0)->Caption, "&File");
+    EXPECT_GT(Button(0)->Rect.right, Button(0)->Rect.left);
+    EXPECT_GE(Button(1)->Rect.left, Button(0)->Rect.right);
+    Save(Window, "menus_bar.bmp");
+
+    // A click on File opens its menu under it, skinned; Right moves to Edit,
+    // Left back to File, Left again wraps to the last item, Right wraps to
+    // the first, Esc closes.
+    bool skinnedPopup = false;
+    RECT fileMenu{};
+    Drive({Check(
+               [&](const TOpenMenu& open) {
+                   fileMenu = open.Bounds;
+                   skinnedPopup = SkinManager()->IsPopupMenuSkinned(open.Window);
+                   EXPECT_TRUE(OwnerDrawn(open.Menu, 0)) << "the submenu's items are owner-drawn";
+                   Save(open.Window, "menus_file_open.bmp");
+               },
+               VK_RIGHT),
+           Key(VK_LEFT), Key(VK_LEFT), Key(VK_RIGHT), Key(VK_ESCAPE)},
+          [&] { SendMessageA(Window, WM_NCLBUTTONDOWN, HTMENU, On(Button(0))); });
+    const std::vector<HMENU> expected{File->Handle(), Edit->Handle(), File->Handle(), View->Handle(), File->Handle()};
+    EXPECT_EQ(Script.Seen, expected);
+    EXPECT_TRUE(skinnedPopup);
+    EXPECT_NEAR(fileMenu.left, bounds.left + Button(0)->Rect.left, 2);
+    EXPECT_NEAR(fileMenu.top, bounds.top + Button(0)->Rect.bottom, 2);
+    EXPECT_EQ(OpenMenu().Window, nullptr);
+
+    // Alt with an access key opens that menu; choosing an item runs it.
+    Drive({Choose(1)}, [&] { SendMessageA(Window, WM_SYSCOMMAND, SC_KEYMENU, 'E'); });
+    ASSERT_EQ(Script.Seen.size(), 1u);
+    EXPECT_EQ(Script.Seen[0], Edit->Handle());
+    EXPECT_TRUE(PumpUntil([&] { return !Clicked.empty() && Clicked.back() == Cut; })) << "Cut's OnClick did not run";
+
+    // An item without children runs its command and opens nothing.
+    Clicked.clear();
+    SendMessageA(Window, WM_NCLBUTTONDOWN, HTMENU, On(Button(2)));
+    EXPECT_TRUE(PumpUntil([&] { return !Clicked.empty() && Clicked.back() == Help; }));
+    EXPECT_EQ(OpenMenu().Window, nullptr);
+
+    // The shortcut runs its item from the keyboard, N alone does not.
+    Clicked.clear();
+    EXPECT_EQ(Memo->Perform(CN_KEYDOWN, 'N', 0), 0);
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] |= 0x80;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Memo->Perform(CN_KEYDOWN, 'N', 0), 1);
+    keys[VK_CONTROL] &= 0x7F;
+    SetKeyboardState(keys);
+    EXPECT_EQ(Clicked, std::vector<TMenuItem*>{New});
+}
+
+TEST_F(MenuTest, TheBarFollowsMenuChangesAndShowsTheHotItem)
+{
+    MakeForm(ALL_MENUS);
+    TWinSkinForm* skinner = SkinnerOf(Window);
+    // An item added, and one disabled, at run time show at once.
+    TMenuItem* tools = Add(Bar->Items(), "&Tools");
+    Add(tools, "Options");
+    Edit->SetEnabled(false);
+    ASSERT_TRUE(PumpUntil([&] { return skinner->MenuBar()->Buttons.size() == 5; }));
+    EXPECT_EQ(Button(4)->Caption, "&Tools");
+    EXPECT_GT(Button(4)->Rect.right, Button(4)->Rect.left) << "the new item is laid out on the band";
+    EXPECT_EQ(Button(1)->ItemEnabled, 0);
+    EXPECT_EQ(GetMenu(Window), nullptr) << "the native menu stays off the window";
+    Edit->SetCaption("&Change");
+    ASSERT_TRUE(PumpUntil([&] { return Button(1)->Caption == "&Change"; }));
+
+    // The item under the mouse is framed in the skin's highlight colour,
+    // and loses the frame when the mouse leaves it.
+    const COLORREF hilight = ColorToRGB(static_cast<TColor>(Skin->Model().Colours[scButtonHilight]));
+    const TMenuBtn* view = Button(3);
+    const COLORREF edgeBefore = WindowPixel(Window, view->Rect.left, view->Rect.top + 2);
+    SendMessageA(Window, WM_NCMOUSEMOVE, HTMENU, On(view));
+    EXPECT_EQ(view->State, skin::ncsHot);
+    EXPECT_EQ(WindowPixel(Window, view->Rect.left, view->Rect.top + 2), hilight);
+    EXPECT_EQ(WindowPixel(Window, view->Rect.right - 1, view->Rect.top + 2), hilight);
+    Save(Window, "menus_bar_hot.bmp");
+    RECT bounds{};
+    GetWindowRect(Window, &bounds);
+    SendMessageA(Window, WM_NCMOUSEMOVE, HTCAPTION, MAKELPARAM(bounds.left + 150, bounds.top + 8));
+    EXPECT_EQ(view->State, skin::ncsNormal);
+    EXPECT_EQ(WindowPixel(Window, view->Rect.left, view->Rect.top + 2), edgeBefore);
+}
+
+TEST_F(MenuTest, PopupWindowsAndTheirItemsAreSkinned)
+{
+    MakeForm(ALL_MENUS);
+    // The system menu: its window framed from "MenuBackground", its items
+    // owner-drawn.
+    bool skinned = false, ownerDrawn = false;
+    COLORREF frame = 0, expected = 1;
+    Drive({Check(
+              [&](const TOpenMenu& open) {
+                  skinned = SkinManager()->IsPopupMenuSkinned(open.Window);
+                  ownerDrawn = OwnerDrawn(open.Menu, 0);
+                  const int width = open.Bounds.right - open.Bounds.left;
+                  const int height = open.Bounds.bottom - open.Bounds.top;
+                  frame = WindowPixel(open.Window, 1, height / 2);
+                  expected = MenuBackgroundPixel(Skin, width, height, 1, height / 2);
+                  Save(open.Window, "menus_system_menu.bmp");
+              },
+              VK_ESCAPE)},
+          [&] {
+              RECT bounds{};
+              GetWindowRect(Window, &bounds);
+              SendMessageA(Window, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(bounds.left + 200, bounds.top + 10));
+          });
+    ASSERT_EQ(Script.Seen.size(), 1u);
+    EXPECT_TRUE(skinned);
+    EXPECT_TRUE(ownerDrawn);
+    EXPECT_EQ(frame, expected) << "the popup's frame is the skin's MenuBackground";
+
+    // A control's context menu: every kind of item, skinned; choosing the
+    // second radio item checks it and unchecks the first.
+    POINT at{20, 20};
+    ClientToScreen(Memo->Handle(), &at);
+    const int radioB = Context->Items()->IndexOf(RadioB);
+    Drive({Check(
+               [&](const TOpenMenu& open) {
+                   EXPECT_TRUE(SkinManager()->IsPopupMenuSkinned(open.Window));
+                   EXPECT_TRUE(OwnerDrawn(open.Menu, 0));
+                   Save(open.Window, "menus_context_menu.bmp");
+               },
+               VK_DOWN),
+           Choose(radioB)},
+          [&] { SendMessageA(Memo->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Memo->Handle()), MAKELPARAM(at.x, at.y)); });
+    EXPECT_EQ(Script.Seen.size(), 2u);
+    EXPECT_TRUE(RadioB->Checked());
+    EXPECT_FALSE(RadioA->Checked());
+    EXPECT_EQ(Context->PopupComponent(), Memo);
+}
+
+TEST_F(MenuTest, TheLedgersSettingsLeaveTheSystemMenuAlone)
+{
+    // The main window stores menu items and the system menu as unskinned.
+    TForm* main = Keep(MakeSkinnedForm(Skin));
+    main->Show();
+    Window = main->Handle();
+    SetForegroundWindow(Window);
+    ASSERT_TRUE(PumpUntil([&] { return SkinnerOf(Window) && SkinnerOf(Window)->SkinState() == fssSkinned; }));
+    ASSERT_FALSE(Skin->SkinControls() & SkinControl(xcSystemMenu));
+    ASSERT_FALSE(Skin->SkinControls() & SkinControl(xcMenuItem));
+    bool skinned = true, ownerDrawn = true;
+    Drive({Check(
+              [&](const TOpenMenu& open) {
+                  skinned = SkinManager()->IsPopupMenuSkinned(open.Window);
+                  ownerDrawn = AnyOwnerDrawn(open.Menu);
+              },
+              VK_ESCAPE)},
+          [&] {
+              RECT bounds{};
+              GetWindowRect(Window, &bounds);
+              SendMessageA(Window, WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(bounds.left + 200, bounds.top + 10));
+          });
+    ASSERT_EQ(Script.Seen.size(), 1u);
+    EXPECT_FALSE(skinned) << "the system menu's window keeps the system's look";
+    EXPECT_FALSE(ownerDrawn) << "the system draws the system menu's items";
+}
+
+TEST_F(MenuTest, UnskinGivesTheMenuBarBackPixelForPixel)
+{
+    MakeForm(ALL_MENUS);
+    // A second form with a menu, captured before it is skinned.
+    TForm* second = Keep(new TForm(nullptr));
+    second->SetBounds(200, 160, 360, 240);
+    second->SetCaption("second");
+    auto* menu = new TMainMenu(second);
+    TMenuItem* top = Add(menu->Items(), "&Tools");
+    Add(top, "Options");
+    Add(menu->Items(), "&About");
+    second->SetMenu(menu);
+    second->FinishCreation();
+    SkinManager()->Skinning = false;
+    second->Show();
+    const HWND window = second->Handle();
+    SetForegroundWindow(window);
+    Pump(100);
+    auto repaint = [&] {
+        RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(50);
+    };
+    repaint();
+    const TCapture before = CaptureWindow(window);
+    const HMENU native = GetMenu(window);
+    ASSERT_EQ(native, menu->Handle());
+
+    SkinManager()->Skinning = true;
+    ASSERT_TRUE(SkinManager()->SkinWindow(window));
+    ASSERT_TRUE(PumpUntil([&] { return SkinnerOf(window) && SkinnerOf(window)->SkinState() == fssSkinned; }));
+    TWinSkinForm* skinner = SkinnerOf(window);
+    ASSERT_NE(skinner->MenuBar(), nullptr);
+    EXPECT_EQ(GetMenu(window), nullptr);
+    // Opening the submenu makes its entries owner-drawn.
+    Drive({Check([&](const TOpenMenu& open) { EXPECT_TRUE(OwnerDrawn(open.Menu, 0)); }, VK_ESCAPE)}, [&] {
+        SendMessageA(window, WM_NCLBUTTONDOWN, HTMENU, [&] {
+            RECT bounds{};
+            GetWindowRect(window, &bounds);
+            const TMenuBtn* item = skinner->MenuBar()->Buttons.at(0);
+            return MAKELPARAM(bounds.left + item->Rect.left + 3, bounds.top + item->Rect.top + 3);
+        }());
+    });
+    EXPECT_EQ(Script.Seen.size(), 1u);
+
+    SkinManager()->ForgetFormSkinner(window);
+    skinner->Unskin();
+    skinner->FreeSkinner();
+    repaint();
+    EXPECT_EQ(GetMenu(window), native) << "the native menu bar is back";
+    EXPECT_FALSE(AnyOwnerDrawn(native)) << "no entry is left owner-drawn";
+    const TCapture after = CaptureWindow(window);
+    ASSERT_EQ(after.Width, before.Width);
+    ASSERT_EQ(after.Height, before.Height);
+    size_t differing = 0;
+    for (size_t i = 0; i < before.Pixels.size(); ++i)
+        if ((before.Pixels[i] & 0xFFFFFF) != (after.Pixels[i] & 0xFFFFFF)) ++differing;
+    EXPECT_EQ(differing, 0u) << "the window is not pixel-identical to before skinning";
+}
+
+}  // namespace
