@@ -30,41 +30,6 @@ constexpr int ROWS = 100000;
 constexpr int PAGES = 100;
 constexpr int DRAG_STEPS = 200;
 
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Drain();
-        Sleep(1);
-    }
-    return true;
-}
-
-std::string StoredSkinBytes()
-{
-    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
-    if (path[0] == '/') path = "Z:" + path;
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 bool IsSkinned(HWND window)
 {
     TSkinManage* manager = SkinManager();
@@ -81,7 +46,7 @@ int main()
     if (!ledger.Ok() || !ledger.AddEntries(ROWS, {"网站建设", "工资"}, 500)) return 1;
     SetProgramFolder(ledger.Folder());
     Application->SetTitle("Ravelbook");
-    const std::string skin = StoredSkinBytes();
+    const std::string skin = bench::StoredSkinBytes();
     if (skin.empty()) {
         std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
         return 1;
@@ -97,7 +62,7 @@ int main()
     Form1->Show();
     const HWND window = Form1->Handle();
     SetForegroundWindow(window);
-    if (!PumpUntil([&] { return IsSkinned(window); })) {
+    if (!bench::PumpUntil([&] { return IsSkinned(window); })) {
         std::fprintf(stderr, "the main window was not skinned\n");
         return 1;
     }
@@ -109,7 +74,7 @@ int main()
     auto toTop = [&] {
         SendMessageA(gridWindow, WM_VSCROLL, MAKEWPARAM(SB_TOP, 0), 0);
         UpdateWindow(gridWindow);
-        Drain();
+        bench::Drain();
     };
     auto pageDowns = [&] {
         for (int i = 0; i < PAGES; ++i) {
@@ -137,25 +102,25 @@ int main()
         dragSkinned = std::min(dragSkinned, bench::Best(toTop, drag));
 
         Form1->SkinData1->SetActive(false);
-        if (!PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); })) {
+        if (!bench::PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); })) {
             std::fprintf(stderr, "the skin did not let go of the main window\n");
             return 1;
         }
-        Drain();
+        bench::Drain();
         pagesPlain = std::min(pagesPlain, bench::Best(toTop, pageDowns));
         dragPlain = std::min(dragPlain, bench::Best(toTop, drag));
 
         Form1->SkinData1->SetActive(true);
-        if (!PumpUntil([&] { return IsSkinned(window); })) {
+        if (!bench::PumpUntil([&] { return IsSkinned(window); })) {
             std::fprintf(stderr, "the main window was not skinned again\n");
             return 1;
         }
-        Drain();
+        bench::Drain();
     }
     delete Form1;
     Form1 = nullptr;
     Application->SetMainForm(nullptr);
-    Drain();
+    bench::Drain();
     SetProgramFolder(L"");
 
     std::printf("grid over %d entries, best of %d rounds\n", ROWS, bench::ROUNDS);
