@@ -27,6 +27,27 @@ void RepaintShown(TWScrollbar* overlay)
     if (overlay && overlay->Shown()) overlay->PaintNow();
 }
 
+// The two overlays of a window's bars, shared by the skinners below.
+void FreePair(TWScrollbar*& horz, TWScrollbar*& vert)
+{
+    delete horz;
+    horz = nullptr;
+    delete vert;
+    vert = nullptr;
+}
+
+void RepositionPair(TWScrollbar* horz, TWScrollbar* vert)
+{
+    if (horz) horz->Reposition();
+    if (vert) vert->Reposition();
+}
+
+void SetPairSkin(TWScrollbar* horz, TWScrollbar* vert, TSkinData* skinData)
+{
+    for (TWScrollbar* overlay : {horz, vert})
+        if (overlay) overlay->SetSkinData(skinData);
+}
+
 }  // namespace
 
 // ---- TSkinScrollbar -----------------------------------------------------------------
@@ -35,13 +56,7 @@ TSkinScrollbar::TSkinScrollbar(TComponent* owner) : TSkinControl(owner) {}
 
 TSkinScrollbar::~TSkinScrollbar() { FreeOverlays(); }
 
-void TSkinScrollbar::FreeOverlays()
-{
-    delete FHorz;
-    FHorz = nullptr;
-    delete FVert;
-    FVert = nullptr;
-}
+void TSkinScrollbar::FreeOverlays() { FreePair(FHorz, FVert); }
 
 void TSkinScrollbar::Configure(int kind, const std::string&) { FSingleBar = kind == 1; }
 
@@ -80,11 +95,7 @@ void TSkinScrollbar::AttachScrollControl(TWinControl* control, TSkinData* skinDa
     if (FBorder) RedrawFrame(FWindow);
 }
 
-void TSkinScrollbar::RepositionOverlays()
-{
-    if (FHorz) FHorz->Reposition();
-    if (FVert) FVert->Reposition();
-}
+void TSkinScrollbar::RepositionOverlays() { RepositionPair(FHorz, FVert); }
 
 void TSkinScrollbar::PaintBorder(HDC dc)
 {
@@ -203,8 +214,7 @@ void TSkinScrollbar::SkinChanged()
             SetPropByName(FControl, "FixedColor", std::to_string(static_cast<int>(FSkinData->FaceColour())));
         }
     }
-    for (TWScrollbar* overlay : {FHorz, FVert})
-        if (overlay) overlay->SetSkinData(FSkinData);
+    SetPairSkin(FHorz, FVert, FSkinData);
     TSkinControl::SkinChanged();
     RedrawFrame(FWindow);
     RepositionOverlays();
@@ -229,13 +239,7 @@ TSkinScrollbarH::TSkinScrollbarH(TComponent* owner) : TSkinControl(owner) {}
 
 TSkinScrollbarH::~TSkinScrollbarH() { FreeOverlays(); }
 
-void TSkinScrollbarH::FreeOverlays()
-{
-    delete FHorz;
-    FHorz = nullptr;
-    delete FVert;
-    FVert = nullptr;
-}
+void TSkinScrollbarH::FreeOverlays() { FreePair(FHorz, FVert); }
 
 void TSkinScrollbarH::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* formSkinner, TCanvas* canvas)
 {
@@ -248,11 +252,7 @@ void TSkinScrollbarH::AttachWindow(HWND window, TSkinData* skinData, TWinSkinFor
     if (!FAttached) FreeOverlays();
 }
 
-void TSkinScrollbarH::RepositionOverlays()
-{
-    if (FHorz) FHorz->Reposition();
-    if (FVert) FVert->Reposition();
-}
+void TSkinScrollbarH::RepositionOverlays() { RepositionPair(FHorz, FVert); }
 
 void TSkinScrollbarH::AfterMessage(TMessage& m)
 {
@@ -286,8 +286,7 @@ void TSkinScrollbarH::Draw(HDC dc, const RECT&)
 
 void TSkinScrollbarH::SkinChanged()
 {
-    for (TWScrollbar* overlay : {FHorz, FVert})
-        if (overlay) overlay->SetSkinData(FSkinData);
+    SetPairSkin(FHorz, FVert, FSkinData);
     TSkinControl::SkinChanged();
 }
 
