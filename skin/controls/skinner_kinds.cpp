@@ -15,7 +15,12 @@
     X(TSkinBox)               \
     X(TSkinBoxH)              \
     X(TSkinStatusBar)         \
-    X(TSkinSizer)
+    X(TSkinSizer)             \
+    X(TSkinScrollBar)         \
+    X(TSkinScControl)         \
+    X(TSkinTrackBar)          \
+    X(TSkinUpDown)            \
+    X(TSkinProgress)
 
 #define RAVELBOOK_DECLARE_SKINNER(Name) TSkinControl* NewSkinner_##Name(TComponent* owner);
 RAVELBOOK_SKINNERS(RAVELBOOK_DECLARE_SKINNER)

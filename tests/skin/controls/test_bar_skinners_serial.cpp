@@ -1,0 +1,236 @@
+// The bar skinners on a skinned form: discovery gives a list box, a memo and
+// a scroll-bar control their overlays, and track bars, up-downs and progress
+// bars their skinners; the overlays follow the lists' scrolling (arrow,
+// wheel, keyboard) and the progress bar shows its share; switching the skin
+// off frees every overlay and leaves the controls as the system draws them.
+// The test skin's frames are solid colours (bar_skin_support.h), so a pixel
+// names the frame drawn there.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "framework/list_box.h"
+#include "framework/memo.h"
+#include "framework/range_controls.h"
+#include "framework/std_controls.h"
+#include "skin/controls/range_skinners.h"
+#include "skin/controls/scrollbar_skinner.h"
+#include "tests/skin/controls/bar_skin_support.h"
+#include "tests/skin/controls/control_skin_support.h"
+
+using namespace controltest;
+using namespace bartest;
+
+namespace {
+
+struct TBarControls {
+    TListBox* List = nullptr;
+    TMemo* Memo = nullptr;
+    TScrollBar* Bar = nullptr;
+    TTrackBar* Track = nullptr;
+    TEdit* Edit = nullptr;
+    TUpDown* UpDown = nullptr;
+    TProgressBar* Progress = nullptr;
+};
+
+class BarSkinners : public ControlSkinTest {
+protected:
+    TForm* MakeForm(bool active)
+    {
+        TForm* form = new TForm(nullptr);
+        form->SetBounds(100, 80, 560, 380);
+        form->SetCaption("Ravelbook");
+        FSkin = new TSkinData(form);
+        FSkin->BeginLoading();
+        TMemoryStream stream;
+        const skintest::TBytes bytes = BarSkin().Stored();
+        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        stream.SetPosition(0);
+        ConfigureStoredSkin(*FSkin, stream);
+        if (!active) FSkin->SetActive(false);
+        auto place = [&](auto* control, int x, int y, int w, int h) {
+            control->SetParent(form);
+            control->SetBounds(x, y, w, h);
+            return control;
+        };
+        C.List = place(new TListBox(form), 10, 10, 150, 200);
+        for (int i = 0; i < 300; ++i) C.List->Items()->Add("Line " + std::to_string(i));
+        C.Memo = place(new TMemo(form), 170, 10, 150, 200);
+        C.Memo->SetScrollBars(ssVertical);
+        for (int i = 0; i < 100; ++i) C.Memo->Lines()->Add("Memo line " + std::to_string(i));
+        C.Bar = place(new TScrollBar(form), 10, 220, 200, 17);
+        C.Bar->SetParams(0, 0, 100);
+        C.Track = place(new TTrackBar(form), 10, 245, 200, 40);
+        C.Edit = place(new TEdit(form), 230, 245, 60, 21);
+        C.UpDown = place(new TUpDown(form), 0, 0, 16, 21);
+        C.UpDown->SetAssociate(C.Edit);
+        C.Progress = place(new TProgressBar(form), 10, 295, 200, 18);
+        C.Progress->SetMax(200);
+        form->FinishCreation();
+        Keep(form);
+        form->Show();
+        if (active) EXPECT_TRUE(WaitSkinned(form));
+        else Pump(50);
+        return form;
+    }
+
+    template <class T>
+    T* Skinner(TForm* form, TControl* control)
+    {
+        return dynamic_cast<T*>(SkinnerFor(SkinnerOf(form->Handle()), control));
+    }
+
+    TBarControls C;
+};
+
+SCROLLBARINFO VerticalBar(HWND window)
+{
+    SCROLLBARINFO info{};
+    info.cbSize = sizeof info;
+    GetScrollBarInfo(window, OBJID_VSCROLL, &info);
+    return info;
+}
+
+COLORREF ClientPixel(HWND window, int x, int y)
+{
+    HDC dc = GetDC(window);
+    const COLORREF colour = GetPixel(dc, x, y);
+    ReleaseDC(window, dc);
+    return colour;
+}
+
+// The overlay's thumb sits where the system puts the list's thumb: thumb
+// colour just inside it, track colour just outside.
+void ExpectThumbFollows(TWScrollbar* overlay, HWND host, const char* when)
+{
+    SCOPED_TRACE(when);
+    ASSERT_NE(overlay, nullptr);
+    ASSERT_TRUE(overlay->Shown());
+    const SCROLLBARINFO bar = VerticalBar(host);
+    HWND window = overlay->Handle();
+    EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop + 1), Ref(ThumbFrame(1)));
+    EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbBottom - 1), Ref(ThumbFrame(1)));
+    if (bar.xyThumbTop > 19) {
+        EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop - 1), Ref(TrackFrame(1)));
+    }
+    const int length = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+    if (bar.xyThumbBottom < length - 19) {
+        EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbBottom + 1), Ref(TrackFrame(1)));
+    }
+}
+
+int TopIndex(HWND list) { return static_cast<int>(SendMessageA(list, LB_GETTOPINDEX, 0, 0)); }
+
+}  // namespace
+
+TEST_F(BarSkinners, OverlaysFollowTheListsAndTheBarsShowTheirSkin)
+{
+    TForm* form = MakeForm(true);
+    auto* listBars = Skinner<TSkinScrollbar>(form, C.List);
+    ASSERT_NE(listBars, nullptr);
+    ASSERT_NE(Skinner<TSkinScrollbar>(form, C.Memo), nullptr);
+    ASSERT_NE(Skinner<TSkinScControl>(form, C.Bar), nullptr);
+    ASSERT_NE(Skinner<TSkinTrackBar>(form, C.Track), nullptr);
+    ASSERT_NE(Skinner<TSkinUpDown>(form, C.UpDown), nullptr);
+    ASSERT_NE(Skinner<TSkinProgress>(form, C.Progress), nullptr);
+    HWND list = C.List->Handle();
+    Pump(50);
+    TWScrollbar* overlay = listBars->VertOverlay();
+    ExpectThumbFollows(overlay, list, "at the top");
+    EXPECT_FALSE(listBars->HorzOverlay()->Shown());
+
+    // The down arrow, pressed on the overlay: one line, the thumb follows and
+    // the arrow is normal again once the system's tracking ended.
+    const SCROLLBARINFO bar = VerticalBar(list);
+    const int length = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
+    RECT client;
+    GetClientRect(list, &client);
+    PostMessageA(list, WM_LBUTTONUP, 0, MAKELPARAM(client.right + 8, length - 4));
+    SendMessageA(overlay->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(8, length - 4));
+    Pump(30);
+    EXPECT_EQ(TopIndex(list), 1);
+    ExpectThumbFollows(overlay, list, "after the down arrow");
+    EXPECT_EQ(ClientPixel(overlay->Handle(), 8, length - 4), Ref(ScrollFrame(13)));
+
+    // The wheel and the keyboard scroll the list; the overlay follows.
+    SendMessageA(list, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA * 5), 0);
+    Pump(30);
+    EXPECT_GT(TopIndex(list), 3);
+    ExpectThumbFollows(overlay, list, "after the wheel");
+    SendMessageA(list, WM_KEYDOWN, VK_END, 0);
+    Pump(30);
+    ExpectThumbFollows(overlay, list, "after End");
+
+    // The memo's bar follows its own scrolling.
+    HWND memo = C.Memo->Handle();
+    SendMessageA(memo, EM_LINESCROLL, 0, 40);
+    Pump(30);
+    ExpectThumbFollows(Skinner<TSkinScrollbar>(form, C.Memo)->VertOverlay(), memo, "memo scrolled by 40 lines");
+
+    // Progress at 0, 50 and 100 %: its filled share in the skin's frame 2.
+    const struct { int Position; int FilledTo; } shares[] = {{0, 0}, {100, 100}, {200, 200}};
+    for (const auto& s : shares) {
+        C.Progress->SetPosition(s.Position);
+        UpdateWindow(C.Progress->Handle());
+        SCOPED_TRACE(s.Position);
+        if (s.FilledTo > 1) {
+            EXPECT_EQ(ClientPixel(C.Progress->Handle(), s.FilledTo - 2, 9), Ref(ProgressFrame(2)));
+        }
+        if (s.FilledTo < 198) {
+            EXPECT_EQ(ClientPixel(C.Progress->Handle(), s.FilledTo + 2, 9), Ref(ProgressFrame(1)));
+        }
+    }
+
+    // The up-down's halves from the skin; a click on the upper half steps
+    // the edit.
+    HWND upDown = C.UpDown->Handle();
+    RECT spin;
+    GetClientRect(upDown, &spin);
+    RedrawWindow(upDown, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(ClientPixel(upDown, spin.right / 2, 3), Ref(UpDownFrameColour(1)));
+    SendMessageA(upDown, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(spin.right / 2, 3));
+    SendMessageA(upDown, WM_LBUTTONUP, 0, MAKELPARAM(spin.right / 2, 3));
+    char text[16] = {};
+    GetWindowTextA(C.Edit->Handle(), text, sizeof text);
+    EXPECT_STREQ(text, "1");
+
+    // The track bar's thumb (no thumb image in this skin: a ButtonShadow
+    // outline) follows TBM_SETPOS.
+    SendMessageA(C.Track->Handle(), TBM_SETPOS, TRUE, 8);
+    UpdateWindow(C.Track->Handle());
+    RECT thumb{};
+    SendMessageA(C.Track->Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+    EXPECT_EQ(ClientPixel(C.Track->Handle(), thumb.left, (thumb.top + thumb.bottom) / 2), RGB(167, 167, 167));
+}
+
+TEST_F(BarSkinners, SwitchedOffEveryOverlayGoesAndTheControlsLookAsBefore)
+{
+    TForm* form = MakeForm(false);
+    HWND list = C.List->Handle();
+    const TPixelsOf plainList = ReadWindow(list);
+    const TPixelsOf plainBar = ReadWindow(C.Bar->Handle());
+    const TPixelsOf plainProgress = ReadWindow(C.Progress->Handle());
+
+    FSkin->SetActive(true);
+    ASSERT_TRUE(WaitSkinned(form));
+    auto* bars = Skinner<TSkinScrollbar>(form, C.List);
+    ASSERT_NE(bars, nullptr);
+    HWND overlay = bars->VertOverlay()->Handle();
+    HWND barOverlay = Skinner<TSkinScControl>(form, C.Bar)->Overlay()->Handle();
+    ASSERT_TRUE(IsWindowVisible(overlay));
+    EXPECT_NE(ReadWindow(list), plainList);  // the skinned border
+
+    FSkin->SetActive(false);
+    ASSERT_TRUE(WaitUnskinned(form));
+    EXPECT_FALSE(IsWindow(overlay));
+    EXPECT_FALSE(IsWindow(barOverlay));
+    EXPECT_EQ(ReadWindow(list), plainList);
+    EXPECT_EQ(ReadWindow(C.Bar->Handle()), plainBar);
+    EXPECT_EQ(ReadWindow(C.Progress->Handle()), plainProgress);
+    // And the list scrolls by its own bar again.
+    SendMessageA(list, WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_EQ(TopIndex(list), 1);
+}
