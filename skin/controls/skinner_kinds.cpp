@@ -15,7 +15,15 @@
     X(TSkinBox)               \
     X(TSkinBoxH)              \
     X(TSkinStatusBar)         \
-    X(TSkinSizer)
+    X(TSkinSizer)             \
+    X(TSkinCheckBox)          \
+    X(TSkinRadioButton)       \
+    X(TSkinEdit)              \
+    X(TSkinComBox)            \
+    X(TSkinDateTime)          \
+    X(TSkinTab)               \
+    X(TSkinTabBtn)            \
+    X(TSkinTabSheet)
 
 #define RAVELBOOK_DECLARE_SKINNER(Name) TSkinControl* NewSkinner_##Name(TComponent* owner);
 RAVELBOOK_SKINNERS(RAVELBOOK_DECLARE_SKINNER)
