@@ -18,6 +18,7 @@
 #include "framework/memo.h"
 #include "framework/std_controls.h"
 #include "framework/streams.h"
+#include "framework/sysutils.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
 
@@ -26,35 +27,8 @@ namespace {
 constexpr int CHARACTERS = 1000;
 constexpr int SWITCHES = 200;
 
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Drain();
-        Sleep(1);
-    }
-    return true;
-}
-
-std::string StoredSkinBytes()
-{
-    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
-    if (path[0] == '/') path = "Z:" + path;
-    TFileStream file(path, fmOpenRead);
-    std::string bytes(static_cast<size_t>(file.Size()), '\0');
-    file.ReadBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-    return bytes;
-}
+using bench::Drain;
+using bench::PumpUntil;
 
 bool IsSkinned(HWND window)
 {
@@ -132,7 +106,11 @@ int main()
     if (!ledger.Ok()) return 1;
     SetProgramFolder(ledger.Folder());
     Application->SetTitle("Ravelbook");
-    const std::string skin = StoredSkinBytes();
+    const std::string skin = bench::StoredSkinBytes();
+    if (skin.empty()) {
+        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
+        return 1;
+    }
     Application->CreateForm(Form1);
     {
         TMemoryStream stream;

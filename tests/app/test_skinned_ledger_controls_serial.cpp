@@ -2,14 +2,9 @@
 // window's three tabs and of the entry editor's two tabs with a combo box
 // dropped down, each control carrying the skinner it should, and typing,
 // choosing and the remark limits working as in the plain program.
-#include "tests/app/ledger_windows_fixture.h"
+#include "tests/app/skinned_ledger_fixture.h"
 #include "tests/app/window_capture.h"
 
-#include <fstream>
-#include <iterator>
-
-#include "app/data_module.h"
-#include "framework/streams.h"
 #include "skin/controls/check_skinner.h"
 #include "skin/controls/control_discovery.h"
 #include "skin/controls/edit_skinner.h"
@@ -58,38 +53,9 @@ TCapture CaptureScreenArea(HWND window, int extraHeight)
     return capture;
 }
 
-class SkinnedLedgerControlsTest : public LedgerWindowsTest {
+class SkinnedLedgerControlsTest : public SkinnedLedgerFixture {
 protected:
-    SkinnedLedgerControlsTest()
-    {
-        RegisterFormSkinning();
-        RegisterControlSkinning();
-    }
-    ~SkinnedLedgerControlsTest() override
-    {
-        delete frmdataBase;
-        frmdataBase = nullptr;
-    }
-
-    void StartSkinned(const std::vector<TEntry>& entries)
-    {
-        MakeLedger(entries);
-        CreateMainForm();
-        frmdataBase = new TfrmdataBase(Application);
-        Application->CreateForm(Form2);
-        Application->CreateForm(Form3);
-        Application->CreateForm(Form4);
-        std::string path = RAVELBOOK_SKIN_BIN;
-        if (path[0] == '/') path = "Z:" + path;
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        ASSERT_FALSE(bytes.empty()) << path;
-        TMemoryStream stream;
-        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-        stream.SetPosition(0);
-        Form1->SkinData1->ReadSkinStream(stream);
-        Form1->SkinData1->SetActive(true);
-    }
+    SkinnedLedgerControlsTest() { RegisterControlSkinning(); }
 
     void ShowSkinned(TForm* form)
     {
