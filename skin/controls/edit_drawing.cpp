@@ -117,21 +117,25 @@ RECT DrawComboFrame(HDC dc, const RECT& r, const TComboFacts& facts, const TSkin
     int frame = ComboStateFrame(facts);
     TDataSkinObject* sunk = model.Object(ssSunkEdge);
     if (button->Style == 2) {
-        // One image holds frame and button; the mirrored one for a button at the left.
-        const TDataSkinObject& whole = facts.LeftScrollBar && sunk && !sunk->Bitmap.Empty() ? *sunk : *button;
-        DrawFrameBitmap(dc, r, whole.Bitmap.Handle(), MarginsOf(whole), frame, Frames(whole), true,
-                        whole.Tile != 0, false);
+        // One image holds frame and button; the mirrored one for a button at
+        // the left, whose frames run the other way.
+        const bool mirrored = facts.LeftScrollBar && sunk && !sunk->Bitmap.Empty();
+        const TDataSkinObject& whole = mirrored ? *sunk : *button;
+        DrawFrameBitmap(dc, r, whole.Bitmap.Handle(), MarginsOf(whole),
+                        mirrored ? Frames(whole) + 1 - frame : frame, Frames(whole), true, whole.Tile != 0, false);
         return ComboLayout(r, GetSystemMetrics(SM_CXHSCROLL), facts.LeftScrollBar).Button;
     }
     TComboLayout layout = ComboLayout(r, GetSystemMetrics(SM_CXHSCROLL), facts.LeftScrollBar);
-    const TSkinImage& image =
-        facts.LeftScrollBar && !button->Bitmap2.Empty() ? button->Bitmap2 : button->Bitmap;
+    // A button at the left uses the mirrored image, whose frames run the other way.
+    const bool mirrored = facts.LeftScrollBar && !button->Bitmap2.Empty();
+    const TSkinImage& image = mirrored ? button->Bitmap2 : button->Bitmap;
+    const int buttonFrame = mirrored ? Frames(*button) + 1 - frame : frame;
     int saved = SaveDC(dc);
     ExcludeClipRect(dc, layout.TextArea.left, layout.TextArea.top, layout.TextArea.right, layout.TextArea.bottom);
     if (sunk && !sunk->Bitmap.Empty())
         DrawFrameBitmap(dc, r, sunk->Bitmap.Handle(), MarginsOf(*sunk), frame, Frames(*sunk), sunk->Trans == 1,
                         sunk->Tile != 0, false);
-    DrawFrameStretched(dc, layout.Button, image.Handle(), frame, Frames(*button), true);
+    DrawFrameStretched(dc, layout.Button, image.Handle(), buttonFrame, Frames(*button), true);
     if (TDataSkinObject* extra = model.Object(ssExtraImages); extra && !extra->Bitmap.Empty())
         DrawFrameCentred(dc, layout.Glyph, extra->Bitmap.Handle(), frame, Frames(*extra), true);
     RestoreDC(dc, saved);

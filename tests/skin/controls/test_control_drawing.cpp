@@ -297,7 +297,9 @@ TEST(EditDrawing, BordersAndTheComboButtonInEveryStateAndSide)
 
     // The button image alone (no sunken edge): its state frame fills the
     // button area, the text area is the control's.
-    TTestModel test("[ComboButton]\nImage=button.bmp\n", {{"button.bmp", skintest::SolidFrames(16, 18, FRAME_COLOURS)}});
+    // Four frames: normal, pressed, disabled, hot.
+    const std::vector<std::uint32_t> four(FRAME_COLOURS.begin(), FRAME_COLOURS.begin() + 4);
+    TTestModel test("[ComboButton]\nImage=button.bmp\n", {{"button.bmp", skintest::SolidFrames(16, 18, four)}});
     const int arrow = GetSystemMetrics(SM_CXHSCROLL);
     RECT r{0, 0, 120, 24};
     for (const Case& c : states) {
@@ -312,7 +314,7 @@ TEST(EditDrawing, BordersAndTheComboButtonInEveryStateAndSide)
     canvas.Fill(BACK);
     RECT button = DrawComboFrame(canvas.DC(), r, left, test.Model, RECT{});
     EXPECT_EQ(button.left, 0);
-    EXPECT_EQ(canvas.Pixel(2, 12), FrameColour(1)) << "the button at the left";
+    EXPECT_EQ(canvas.Pixel(2, 12), FrameColour(1)) << "the button at the left, in its normal frame";
     EXPECT_EQ(canvas.Pixel(118, 12), BACK);
 
     // Without the object nothing is drawn and the old button rectangle stays.
@@ -335,7 +337,7 @@ TEST(EditDrawing, TheStoredSkinsComboCompositeAndTheExtendedComboLook)
     ASSERT_EQ(model.Object(ssComboButton)->Style, 2);
     // Every state draws something different in the button area and leaves
     // the text area alone.
-    std::set<COLORREF> looks;
+    std::set<std::pair<COLORREF, COLORREF>> looks;
     TCanvas canvas(120, 22, BACK);
     for (int frame = 1; frame <= 4; ++frame) {
         TComboFacts facts;
@@ -344,7 +346,7 @@ TEST(EditDrawing, TheStoredSkinsComboCompositeAndTheExtendedComboLook)
         facts.Hot = frame == 4;
         canvas.Fill(BACK);
         DrawComboFrame(canvas.DC(), RECT{0, 0, 120, 22}, facts, model, RECT{});
-        looks.insert(canvas.Pixel(110, 11));
+        looks.insert({canvas.Pixel(112, 4), canvas.Pixel(112, 17)});
         EXPECT_EQ(canvas.Pixel(40, 11), BACK) << "frame " << frame;
         EXPECT_NE(canvas.Pixel(0, 11), BACK) << "frame " << frame;
     }
