@@ -29,13 +29,24 @@
 
 namespace {
 
+using bench::Drain;
+using bench::PumpUntil;
+using bench::StoredSkinBytes;
+
 constexpr int REPAINTS = 300;
 constexpr int ROUNDS = 5;
 
-using bench::Drain;
-using bench::Now;
-using bench::PumpUntil;
-using bench::StoredSkinBytes;
+double Now()
+{
+    static LARGE_INTEGER frequency = [] {
+        LARGE_INTEGER f;
+        QueryPerformanceFrequency(&f);
+        return f;
+    }();
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    return double(t.QuadPart) / double(frequency.QuadPart);
+}
 
 // Makes the main window as the program does, with the stored skin in its
 // skin component (active: the window is skinned as it is activated).

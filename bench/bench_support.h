@@ -60,7 +60,7 @@ inline void Drain()
     }
 }
 
-// Handles messages until `done` holds or `ms` passed; whether it holds.
+// Handles messages until `done` holds or `ms` passed; false on the timeout.
 inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
 {
     const DWORD start = GetTickCount();
@@ -72,7 +72,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
     return true;
 }
 
-// The packed stored skin as the program embeds it; empty when it cannot be read.
+// The packed stored skin, as the build embeds it in the program (the
+// benchmarks carry no resources); empty when it cannot be read.
 inline std::string StoredSkinBytes()
 {
     std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";

@@ -8,17 +8,6 @@
 
 namespace {
 
-template <class T>
-T* Place(TGalleryPage& page, TWinControl* parent, const char* name, const char* caption, int x, int y, int w, int h)
-{
-    auto* control = new T(page.Form);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(x, y, w, h);
-    control->SetCaption(caption);
-    return control;
-}
-
 void BuildChoices(TGalleryPage& page)
 {
     TTabSheet* sheet = page.Sheet;
@@ -37,16 +26,16 @@ void BuildChoices(TGalleryPage& page)
     };
     int y = 12;
     for (const auto& b : boxes) {
-        auto* box = Place<TCheckBox>(page, sheet, b.Name, b.Caption, 12, y, 160, 20);
+        auto* box = GalleryPlace<TCheckBox>(page, sheet, b.Name, b.Caption, 12, y, 160, 20);
         box->SetAllowGrayed(true);
         box->SetState(b.State);
         box->SetEnabled(b.Enabled);
         y += 26;
     }
-    auto* left = Place<TCheckBox>(page, sheet, "ChoicesLeftText", "Box at the right", 12, y, 160, 20);
+    auto* left = GalleryPlace<TCheckBox>(page, sheet, "ChoicesLeftText", "Box at the right", 12, y, 160, 20);
     left->SetAlignment(taLeftJustify);
     left->SetChecked(true);
-    auto* wrapped = Place<TCheckBox>(page, sheet, "ChoicesWrapped",
+    auto* wrapped = GalleryPlace<TCheckBox>(page, sheet, "ChoicesWrapped",
                                      "A long caption that the check box breaks into lines", 12, y + 28, 160, 40);
     wrapped->SetWordWrap(true);
 
@@ -54,22 +43,22 @@ void BuildChoices(TGalleryPage& page)
     y = 12;
     for (int i = 0; i < 3; ++i) {
         std::string name = "ChoicesRadio" + std::to_string(i + 1);
-        auto* radio = Place<TRadioButton>(page, sheet, name.c_str(), radios[i], 196, y, 160, 20);
+        auto* radio = GalleryPlace<TRadioButton>(page, sheet, name.c_str(), radios[i], 196, y, 160, 20);
         radio->SetChecked(i == 1);
         radio->SetEnabled(i != 2);
         y += 26;
     }
-    auto* leftRadio = Place<TRadioButton>(page, sheet, "ChoicesRadioLeftText", "Circle at the right", 196, y, 160, 20);
+    auto* leftRadio = GalleryPlace<TRadioButton>(page, sheet, "ChoicesRadioLeftText", "Circle at the right", 196, y, 160, 20);
     leftRadio->SetAlignment(taLeftJustify);
 
-    auto* checks = Place<TGroupBox>(page, sheet, "ChoicesCheckGroup", "Check group", 380, 8, 180, 110);
+    auto* checks = GalleryPlace<TGroupBox>(page, sheet, "ChoicesCheckGroup", "Check group", 380, 8, 180, 110);
     const char* kinds[] = {"Income", "Expenditure", "Backups"};
     for (int i = 0; i < 3; ++i) {
         std::string name = std::string("ChoicesCheckGroup") + kinds[i];
-        auto* box = Place<TCheckBox>(page, checks, name.c_str(), kinds[i], 12, 22 + 26 * i, 150, 20);
+        auto* box = GalleryPlace<TCheckBox>(page, checks, name.c_str(), kinds[i], 12, 22 + 26 * i, 150, 20);
         box->SetChecked(i != 1);
     }
-    auto* group = Place<TRadioGroup>(page, sheet, "ChoicesRadioGroup", "Radio group", 380, 130, 180, 110);
+    auto* group = GalleryPlace<TRadioGroup>(page, sheet, "ChoicesRadioGroup", "Radio group", 380, 130, 180, 110);
     group->Items()->Add("Daily");
     group->Items()->Add("Weekly");
     group->Items()->Add("Monthly");

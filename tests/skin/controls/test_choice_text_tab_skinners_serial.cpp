@@ -334,11 +334,11 @@ TEST_F(ChoiceTextTabSkinTest, EveryControlIsGivenBackPixelIdentical)
     FSkin->SetActive(true);
     ASSERT_TRUE(WaitSkinned(form));
     for (size_t i = 0; i < controls.size(); ++i)
-        EXPECT_FALSE(ReadWindow(controls[i]->Handle()) == before[i]) << controls[i]->ClassName() << " skinned";
+        EXPECT_FALSE(SamePixels(ReadWindow(controls[i]->Handle()), before[i])) << controls[i]->ClassName() << " skinned";
     FSkin->SetActive(false);
     ASSERT_TRUE(WaitUnskinned(form));
     for (size_t i = 0; i < controls.size(); ++i)
-        EXPECT_TRUE(ReadWindow(controls[i]->Handle()) == before[i]) << controls[i]->ClassName() << " given back";
+        EXPECT_TRUE(SamePixels(ReadWindow(controls[i]->Handle()), before[i])) << controls[i]->ClassName() << " given back";
 }
 
 }  // namespace
