@@ -1,11 +1,12 @@
 // skingen: draws every bitmap of Ravelbook's skin into a folder.
 //
-//   skingen <outdir>
+//   skingen <outdir> [ravelbook|paper|dusk]
 //
-// Writes one 24-bit BMP file per image of the skin (see skin_images.cpp for
-// the list). The output depends on nothing but this program, so a build
-// always packs the same skin. Exit status 0 on success, 1 on a usage error
-// or when a file cannot be written.
+// Writes one 24-bit BMP file per image of the named skin (the program's own
+// stored skin when no name is given; see skin_images.cpp for the lists). The
+// output depends on nothing but this program, so a build always packs the
+// same skin. Exit status 0 on success, 1 on a usage error or when a file
+// cannot be written.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -13,8 +14,10 @@
 #include "skin_images.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen <outdir>\n");
+  const std::vector<skingen::TSkinImage>* images =
+      argc == 2 || argc == 3 ? skingen::SkinImagesByName(argc == 3 ? argv[2] : "ravelbook") : nullptr;
+  if (!images) {
+    std::fprintf(stderr, "usage: skingen <outdir> [ravelbook|paper|dusk]\n");
     return 1;
   }
   const std::filesystem::path outDir = argv[1];
@@ -24,7 +27,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "skingen: cannot create %s: %s\n", outDir.string().c_str(), error.message().c_str());
     return 1;
   }
-  for (const skingen::TSkinImage& entry : skingen::SkinImages()) {
+  for (const skingen::TSkinImage& entry : *images) {
     const skingen::TImage image = entry.Draw();
     if (image.Width() != entry.Width || image.Height() != entry.Height) {
       std::fprintf(stderr, "skingen: %s drawn %dx%d, expected %dx%d\n", entry.FileName, image.Width(),
