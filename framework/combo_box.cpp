@@ -3,9 +3,11 @@
 
 #include <algorithm>
 
+#include "framework/graphics.h"
 #include "framework/text_limit.h"
 
-const TEnumInfo ComboBoxStyleEnum{"TComboBoxStyle", {"csDropDown", "csSimple", "csDropDownList"}};
+const TEnumInfo ComboBoxStyleEnum{"TComboBoxStyle",
+                                  {"csDropDown", "csSimple", "csDropDownList", "csOwnerDrawFixed", "csOwnerDrawVariable"}};
 
 using PComboBox = TPropBuilder<TCustomComboBox>;
 IMPLEMENT_CLASS(TCustomComboBox,
@@ -42,19 +44,21 @@ void TCustomComboBox::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "COMBOBOX");
-    static const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST};
+    static const DWORD styles[] = {CBS_DROPDOWN, CBS_SIMPLE, CBS_DROPDOWNLIST,
+                                   CBS_DROPDOWNLIST | CBS_OWNERDRAWFIXED | CBS_HASSTRINGS,
+                                   CBS_DROPDOWNLIST | CBS_OWNERDRAWVARIABLE | CBS_HASSTRINGS};
     p.Style |= styles[FStyle] | WS_VSCROLL | CBS_AUTOHSCROLL;
     // The edit keeps the text it is created with, which a list-only box has
     // no use for.
-    if (FStyle == csDropDownList) p.Caption.clear();
+    if (ListOnly()) p.Caption.clear();
 }
 
 void TCustomComboBox::CreateWindowDone()
 {
     FItems->RestoreTo(FHandle);
     // Not every system's combo box takes its first text from the window name.
-    if (FStyle != csDropDownList && !FText.empty() && GetText() != FText) SetWindowTextA(FHandle, FText.c_str());
-    if (FStyle == csDropDownList) {
+    if (!ListOnly() && !FText.empty() && GetText() != FText) SetWindowTextA(FHandle, FText.c_str());
+    if (ListOnly()) {
         int index = FItemIndex >= 0 ? FItemIndex : FItems->IndexOf(FText);
         ::SendMessageA(FHandle, CB_SETCURSEL, index, 0);
     } else if (FItemIndex >= 0) {
@@ -133,7 +137,7 @@ void TCustomComboBox::SetDroppedDown(bool value)
 
 HWND TCustomComboBox::EditHandle() const
 {
-    if (!FHandle || FStyle == csDropDownList) return nullptr;
+    if (!FHandle || ListOnly()) return nullptr;
     COMBOBOXINFO info{};
     info.cbSize = sizeof info;
     if (GetComboBoxInfo(FHandle, &info) && info.hwndItem && info.hwndItem != FHandle) return info.hwndItem;
@@ -142,7 +146,7 @@ HWND TCustomComboBox::EditHandle() const
 
 void TCustomComboBox::SetText(const std::string& value)
 {
-    if (FStyle == csDropDownList) {
+    if (ListOnly()) {
         // Only a choice can be shown: the exact item, else one equal but for case.
         int index = FItems->IndexOf(value);
         SetItemIndex(index);
@@ -193,6 +197,36 @@ void TCustomComboBox::CloseUp()
     if (OnCloseUp) OnCloseUp(this);
 }
 
+void TCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item)
+{
+    int index = static_cast<int>(item.itemID);
+    bool selected = (item.itemState & ODS_SELECTED) != 0;
+    if (OnDrawItem) {
+        TCanvas canvas;
+        canvas.SetHandle(item.hDC);
+        canvas.Font()->Assign(*Font());
+        canvas.Brush()->SetColor(selected ? clHighlight : Color());
+        OnDrawItem(this, index, item.rcItem, item.itemState, &canvas);
+        canvas.SetHandle(nullptr);
+        return;
+    }
+    // The text of the item on the selection colour or the box's own colour.
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(selected ? clHighlight : Color()));
+    FillRect(item.hDC, &item.rcItem, brush);
+    DeleteObject(brush);
+    if (index < 0 || index >= FItems->Count()) return;
+    std::string text = FItems->Get(index);
+    int oldMode = SetBkMode(item.hDC, TRANSPARENT);
+    COLORREF oldColour = SetTextColor(item.hDC, ColorToRGB(selected ? clHighlightText : Font()->Color()));
+    HGDIOBJ oldFont = SelectObject(item.hDC, Font()->Handle());
+    RECT r = item.rcItem;
+    r.left += 2;
+    DrawTextA(item.hDC, text.c_str(), -1, &r, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+    SelectObject(item.hDC, oldFont);
+    SetTextColor(item.hDC, oldColour);
+    SetBkMode(item.hDC, oldMode);
+}
+
 void TCustomComboBox::RememberText()
 {
     if (FHandle) FLastText = GetText();
@@ -200,7 +234,7 @@ void TCustomComboBox::RememberText()
 
 void TCustomComboBox::EnforceMaxLength()
 {
-    if (!FMaxLength || FLimiting || FStyle == csDropDownList) return;
+    if (!FMaxLength || FLimiting || ListOnly()) return;
     std::string now = GetText();
     std::string fitted;
     size_t caret = 0;
@@ -230,7 +264,7 @@ void TCustomComboBox::WndProc(TMessage& m)
             // The edit of a drop-down box may still show the old text while
             // the choice is announced; show the chosen item now.
             int index = ItemIndex();
-            if (index >= 0 && FStyle != csDropDownList) {
+            if (index >= 0 && !ListOnly()) {
                 std::string item = FItems->Get(index);
                 if (item != GetText()) SetWindowTextA(FHandle, item.c_str());
             }
@@ -244,6 +278,19 @@ void TCustomComboBox::WndProc(TMessage& m)
         case CBN_CLOSEUP: CloseUp(); break;
         }
         return;
+    case CN_DRAWITEM:
+        DrawItem(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
+        m.Result = TRUE;
+        return;
+    case CN_MEASUREITEM: {
+        auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam);
+        int height = static_cast<int>(item->itemHeight);
+        if (FStyle == csOwnerDrawVariable && OnMeasureItem && static_cast<int>(item->itemID) >= 0)
+            OnMeasureItem(this, static_cast<int>(item->itemID), height);
+        item->itemHeight = static_cast<UINT>(std::max(height, 1));
+        m.Result = TRUE;
+        return;
+    }
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORLISTBOX:
     case WM_CTLCOLORSTATIC:

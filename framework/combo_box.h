@@ -16,13 +16,24 @@
 // Change before OnChange runs.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "framework/controls.h"
 #include "framework/list_items.h"
 
-enum TComboBoxStyle { csDropDown, csSimple, csDropDownList };
+// csOwnerDrawFixed and csOwnerDrawVariable are list-only boxes whose items
+// the program draws (OnDrawItem; without one each item's text is drawn as a
+// list-only box draws it); csOwnerDrawVariable asks OnMeasureItem for each
+// item's height.
+enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };
 extern const TEnumInfo ComboBoxStyleEnum;
+
+class TCanvas;
+class TCustomComboBox;
+using TComboDrawItemEvent =
+    std::function<void(TCustomComboBox* control, int index, const RECT& rect, UINT state, TCanvas* canvas)>;
+using TComboMeasureItemEvent = std::function<void(TCustomComboBox* control, int index, int& height)>;
 
 class TCustomComboBox : public TWinControl {
     DECLARE_CLASS(TCustomComboBox, TWinControl)
@@ -33,6 +44,9 @@ public:
     TComboBoxStyle Style() const { return FStyle; }
     // Rebuilds the window (keeping items, text and choice) when it exists.
     void SetStyle(TComboBoxStyle value);
+    // The style shows only choices, without an edit (csDropDownList and the
+    // owner-drawn styles).
+    bool ListOnly() const { return FStyle == csDropDownList || FStyle == csOwnerDrawFixed || FStyle == csOwnerDrawVariable; }
     TStrings* Items() const { return FItems.get(); }
     // Replaces the choices with a copy of `items`.
     void SetItems(TStrings* items);
@@ -66,6 +80,8 @@ public:
     TNotifyEvent OnSelect;
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;
+    TComboDrawItemEvent OnDrawItem;
+    TComboMeasureItemEvent OnMeasureItem;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -78,6 +94,8 @@ protected:
     // The list is about to open; sizes it and runs OnDropDown.
     virtual void DropDown();
     virtual void CloseUp();
+    // Draws item `index` of an owner-drawn box (OnDrawItem, else its text).
+    virtual void DrawItem(const DRAWITEMSTRUCT& item);
 
 private:
     void EnforceMaxLength();

@@ -351,6 +351,16 @@ void TDateTimePicker::WndProc(TMessage& m)
 {
     switch (m.Msg) {
     case CN_NOTIFY:
+        switch (reinterpret_cast<NMHDR*>(m.LParam)->code) {
+        case DTN_DROPDOWN:
+            FDroppedDown = true;
+            if (OnDropDown) OnDropDown(this);
+            return;
+        case DTN_CLOSEUP:
+            FDroppedDown = false;
+            if (OnCloseUp) OnCloseUp(this);
+            return;
+        }
         if (reinterpret_cast<NMHDR*>(m.LParam)->code == DTN_DATETIMECHANGE) {
             if (FReadOnly) {
                 // Whatever got through is put back.
@@ -383,8 +393,19 @@ void TDateTimePicker::WndProc(TMessage& m)
 
 // ---- TCheckBox -----------------------------------------------------------------------------
 
+namespace {
+
+// The BUTTON style bits of a check box's or radio button's caption layout.
+DWORD CaptionLayoutStyle(TAlignment alignment, bool wordWrap)
+{
+    return (alignment == taLeftJustify ? BS_LEFTTEXT : 0) | (wordWrap ? BS_MULTILINE : 0);
+}
+
+}  // namespace
+
 using PCheckBox = TPropBuilder<TCheckBox>;
 IMPLEMENT_CLASS(TCheckBox,
+    PCheckBox::Enum("Alignment", AlignmentEnum, &TCheckBox::Alignment, &TCheckBox::SetAlignment),
     PCheckBox::Bool("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed),
     PCheckBox::String("Caption", &TCheckBox::Caption, &TCheckBox::SetCaption),
     PCheckBox::Bool("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked),
@@ -392,7 +413,8 @@ IMPLEMENT_CLASS(TCheckBox,
     PCheckBox::Object("Font", &TCheckBox::Font, &TCheckBox::SetFont),
     PCheckBox::Bool("ParentColor", &TCheckBox::ParentColor, &TCheckBox::SetParentColor),
     PCheckBox::Bool("ParentFont", &TCheckBox::ParentFont, &TCheckBox::SetParentFont),
-    PCheckBox::Enum("State", CheckBoxStateEnum, &TCheckBox::State, &TCheckBox::SetState))
+    PCheckBox::Enum("State", CheckBoxStateEnum, &TCheckBox::State, &TCheckBox::SetState),
+    PCheckBox::Bool("WordWrap", &TCheckBox::WordWrap, &TCheckBox::SetWordWrap))
 
 TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner)
 {
@@ -407,7 +429,22 @@ void TCheckBox::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "BUTTON");
-    p.Style |= FAllowGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX;
+    p.Style |= (FAllowGrayed ? BS_AUTO3STATE : BS_AUTOCHECKBOX) | CaptionLayoutStyle(FAlignment, FWordWrap);
+}
+
+void TCheckBox::SetAlignment(TAlignment value)
+{
+    if (value == taCenter) value = taRightJustify;
+    if (value == FAlignment) return;
+    FAlignment = value;
+    RecreateWnd();
+}
+
+void TCheckBox::SetWordWrap(bool value)
+{
+    if (value == FWordWrap) return;
+    FWordWrap = value;
+    RecreateWnd();
 }
 
 void TCheckBox::CreateWindowDone()
@@ -459,12 +496,14 @@ void TCheckBox::WndProc(TMessage& m)
 
 using PRadioButton = TPropBuilder<TRadioButton>;
 IMPLEMENT_CLASS(TRadioButton,
+    PRadioButton::Enum("Alignment", AlignmentEnum, &TRadioButton::Alignment, &TRadioButton::SetAlignment),
     PRadioButton::String("Caption", &TRadioButton::Caption, &TRadioButton::SetCaption),
     PRadioButton::Bool("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked),
     PRadioButton::Integer("Color", &TRadioButton::Color, &TRadioButton::SetColor),
     PRadioButton::Object("Font", &TRadioButton::Font, &TRadioButton::SetFont),
     PRadioButton::Bool("ParentColor", &TRadioButton::ParentColor, &TRadioButton::SetParentColor),
-    PRadioButton::Bool("ParentFont", &TRadioButton::ParentFont, &TRadioButton::SetParentFont))
+    PRadioButton::Bool("ParentFont", &TRadioButton::ParentFont, &TRadioButton::SetParentFont),
+    PRadioButton::Bool("WordWrap", &TRadioButton::WordWrap, &TRadioButton::SetWordWrap))
 
 TRadioButton::TRadioButton(TComponent* owner) : TWinControl(owner)
 {
@@ -478,7 +517,22 @@ void TRadioButton::CreateParams(TCreateParams& p)
 {
     TWinControl::CreateParams(p);
     CreateSubClass(p, "BUTTON");
-    p.Style |= BS_AUTORADIOBUTTON;
+    p.Style |= BS_AUTORADIOBUTTON | CaptionLayoutStyle(FAlignment, FWordWrap);
+}
+
+void TRadioButton::SetAlignment(TAlignment value)
+{
+    if (value == taCenter) value = taRightJustify;
+    if (value == FAlignment) return;
+    FAlignment = value;
+    RecreateWnd();
+}
+
+void TRadioButton::SetWordWrap(bool value)
+{
+    if (value == FWordWrap) return;
+    FWordWrap = value;
+    RecreateWnd();
 }
 
 void TRadioButton::CreateWindowDone() { ::SendMessageA(FHandle, BM_SETCHECK, FChecked ? BST_CHECKED : BST_UNCHECKED, 0); }

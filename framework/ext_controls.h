@@ -14,6 +14,7 @@
 
 #include "framework/controls.h"
 #include "framework/graphics.h"
+#include "framework/std_controls.h"
 #include "framework/streams.h"
 
 // Decodes a picture file held in memory: a BMP (read by TBitmap) or any
@@ -80,6 +81,8 @@ public:
     void SetFormat(const std::string& value);
     bool ReadOnly() const { return FReadOnly; }
     void SetReadOnly(bool value) { FReadOnly = value; }
+    // Whether the calendar is open (between OnDropDown and OnCloseUp).
+    bool DroppedDown() const { return FDroppedDown; }
 
     std::string GetText() const override;
     // Reads a date in the user's short date order (year, month and day as
@@ -90,6 +93,9 @@ public:
     void WndProc(TMessage& message) override;
 
     TNotifyEvent OnChange;
+    // The calendar opens (the drop-down button, Alt+Down, F4) and closes.
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
 
 protected:
     void CreateParams(TCreateParams& params) override;
@@ -99,6 +105,7 @@ protected:
 private:
     void ApplyFormat();
 
+    bool FDroppedDown = false;
     SYSTEMTIME FDateTime{};  // the value while there is no window, and for ReadOnly
     TDateTimeKind FKind = dtkDate;
     TDTDateFormat FDateFormat = dfShort;
@@ -112,10 +119,20 @@ extern const TEnumInfo CheckBoxStateEnum;
 // A box with a check mark and a caption. A click by the user (or BM_CLICK)
 // toggles it and runs OnClick; with AllowGrayed it steps through grayed too.
 // Setting Checked or State from code runs nothing.
+//
+// Alignment says on which side of the box the caption stands: taRightJustify
+// (the default) puts it right of the box, taLeftJustify left of it with the
+// box at the control's right edge. WordWrap breaks a long caption into lines.
+// Both also hold for TRadioButton.
 class TCheckBox : public TWinControl {
     DECLARE_CLASS(TCheckBox, TWinControl)
 public:
     explicit TCheckBox(TComponent* owner);
+
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
 
     TCheckBoxState State() const;
     void SetState(TCheckBoxState value);
@@ -134,6 +151,8 @@ protected:
 private:
     TCheckBoxState FState = cbUnchecked;  // kept while there is no window
     bool FAllowGrayed = false;
+    TAlignment FAlignment = taRightJustify;
+    bool FWordWrap = false;
 };
 
 // One choice of a group: checking it unchecks the other radio buttons with
@@ -145,6 +164,10 @@ public:
 
     bool Checked() const;
     void SetChecked(bool value);
+    TAlignment Alignment() const { return FAlignment; }
+    void SetAlignment(TAlignment value);
+    bool WordWrap() const { return FWordWrap; }
+    void SetWordWrap(bool value);
 
     void WndProc(TMessage& message) override;
 
@@ -157,4 +180,6 @@ private:
     void UncheckSiblings();
 
     bool FChecked = false;  // kept while there is no window
+    TAlignment FAlignment = taRightJustify;
+    bool FWordWrap = false;
 };

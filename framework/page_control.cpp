@@ -111,6 +111,14 @@ void TCustomTabControl::Change()
 
 void TCustomTabControl::WndProc(TMessage& m)
 {
+    if (m.Msg == CM_DIALOGKEY && m.WParam == VK_TAB && (KeyboardShiftState() & ssCtrl) && FHandle) {
+        HWND focus = GetFocus();
+        if (focus && (focus == FHandle || IsChild(FHandle, focus))) {
+            SelectNextTab(!(KeyboardShiftState() & ssShift));
+            m.Result = 1;
+            return;
+        }
+    }
     if (m.Msg == CN_NOTIFY) {
         auto* header = reinterpret_cast<NMHDR*>(m.LParam);
         switch (header->code) {

@@ -13,7 +13,8 @@
 // (SetPageControl or SetParent); it leaves when it is destroyed or given
 // another parent.
 //
-// Events: the user's choice of a tab asks OnChanging (which may refuse),
+// Events: the user's choice of a tab (a click, or Ctrl+Tab and Ctrl+Shift+Tab
+// while the focus is inside the control) asks OnChanging (which may refuse),
 // then shows the page and runs OnChange. Choosing a page from code
 // (ActivePage, ActivePageIndex) runs neither.
 #pragma once
@@ -66,6 +67,9 @@ protected:
     virtual void Change();
     // The tab control's selection moved to `tabIndex` by the user.
     virtual void TabChanged(int tabIndex) {}
+    // Ctrl+Tab (forward) or Ctrl+Shift+Tab while the focus is on the control
+    // or inside it: the user's choice of the next tab.
+    virtual void SelectNextTab(bool forward) {}
 
 private:
     TTabStyle FStyle = tsTabs;
@@ -128,6 +132,7 @@ public:
 protected:
     void CreateWindowDone() override;
     void TabChanged(int tabIndex) override;
+    void SelectNextTab(bool forward) override { SelectNextPage(forward); }
 
 private:
     friend class TTabSheet;

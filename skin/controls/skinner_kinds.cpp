@@ -20,7 +20,15 @@
     X(TSkinScControl)         \
     X(TSkinTrackBar)          \
     X(TSkinUpDown)            \
-    X(TSkinProgress)
+    X(TSkinProgress)      \
+    X(TSkinCheckBox)          \
+    X(TSkinRadioButton)       \
+    X(TSkinEdit)              \
+    X(TSkinComBox)            \
+    X(TSkinDateTime)          \
+    X(TSkinTab)               \
+    X(TSkinTabBtn)            \
+    X(TSkinTabSheet)
 
 #define RAVELBOOK_DECLARE_SKINNER(Name) TSkinControl* NewSkinner_##Name(TComponent* owner);
 RAVELBOOK_SKINNERS(RAVELBOOK_DECLARE_SKINNER)

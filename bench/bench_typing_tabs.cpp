@@ -1,0 +1,164 @@
+// Costs of the skinned text controls and tabs, measured side by side in one
+// run and printed as ratios to the same windows with the skin switched off:
+//   - typing 1,000 characters (one WM_CHAR each) into an edit and into a
+//     memo of a skinned form;
+//   - switching the main window's three tabs 200 times by clicks on its tab
+//     strip, each switch painted at once.
+// The goal is skinned within 1.5 times plain.
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+#include "app/main_form.h"
+#include "bench/bench_support.h"
+#include "framework/application.h"
+#include "framework/memo.h"
+#include "framework/std_controls.h"
+#include "framework/streams.h"
+#include "framework/sysutils.h"
+#include "skin/data/skin_manager.h"
+#include "skin/form/form_skinner.h"
+
+namespace {
+
+constexpr int CHARACTERS = 1000;
+constexpr int SWITCHES = 200;
+
+using bench::Drain;
+using bench::PumpUntil;
+
+bool IsSkinned(HWND window)
+{
+    TSkinManage* manager = SkinManager();
+    TFormSkinnerLink* skinner = manager ? manager->FindFormSkinner(window) : nullptr;
+    return skinner && skinner->SkinnerState() == fssSkinned;
+}
+
+// A window with an edit and a memo to type into.
+class TTypingForm : public TForm {
+    DECLARE_CLASS_INLINE(TTypingForm, TForm)
+public:
+    explicit TTypingForm(TComponent* owner) : TForm(owner)
+    {
+        SetBounds(100, 100, 420, 260);
+        SetCaption("Typing");
+        Edit = new TEdit(this);
+        Edit->SetParent(this);
+        Edit->SetBounds(10, 10, 380, 21);
+        Memo = new TMemo(this);
+        Memo->SetParent(this);
+        Memo->SetBounds(10, 40, 380, 160);
+        FinishCreation();
+    }
+    TEdit* Edit;
+    TMemo* Memo;
+};
+
+// Seconds to type CHARACTERS characters into `window`, best of the rounds.
+double Typing(HWND window)
+{
+    return bench::Best([&] { SetWindowTextA(window, ""); },
+                       [&] {
+                           for (int i = 0; i < CHARACTERS; ++i) {
+                               WPARAM c = i % 40 == 39 ? ' ' : 'a' + i % 26;
+                               SendMessageA(window, WM_CHAR, c, 1);
+                           }
+                           UpdateWindow(window);
+                       });
+}
+
+// Seconds to switch the main window's tabs SWITCHES times by clicks.
+double Switching(TPageControl* pages)
+{
+    HWND strip = pages->Handle();
+    return bench::Best([&] {
+        for (int i = 0; i < SWITCHES; ++i) {
+            RECT tab = pages->TabRect((i + 1) % 3);
+            LPARAM at = MAKELPARAM((tab.left + tab.right) / 2, (tab.top + tab.bottom) / 2);
+            SendMessageA(strip, WM_LBUTTONDOWN, MK_LBUTTON, at);
+            SendMessageA(strip, WM_LBUTTONUP, 0, at);
+            UpdateWindow(Form1->Handle());
+            RedrawWindow(Form1->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        }
+    });
+}
+
+bool SetSkin(bool active, HWND a, HWND b)
+{
+    Form1->SkinData1->SetActive(active);
+    auto settled = [&] { return IsSkinned(a) == active && IsSkinned(b) == active; };
+    if (active) {
+        SetForegroundWindow(b);
+        SetForegroundWindow(a);
+    }
+    return PumpUntil(settled);
+}
+
+}  // namespace
+
+int main()
+{
+    RegisterFormSkinning();
+    bench::TBenchLedger ledger(L"bench_typing_tabs");
+    if (!ledger.Ok()) return 1;
+    SetProgramFolder(ledger.Folder());
+    Application->SetTitle("Ravelbook");
+    const std::string skin = bench::StoredSkinBytes();
+    if (skin.empty()) {
+        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
+        return 1;
+    }
+    Application->CreateForm(Form1);
+    {
+        TMemoryStream stream;
+        stream.WriteBuffer(skin.data(), static_cast<int64_t>(skin.size()));
+        stream.SetPosition(0);
+        Form1->SkinData1->ReadSkinStream(stream);
+        Form1->SkinData1->SetActive(true);
+    }
+    Form1->Show();
+    auto* typing = new TTypingForm(Form1);
+    typing->Show();
+    const HWND main = Form1->Handle();
+    const HWND typer = typing->Handle();
+    if (!SetSkin(true, typer, main)) {
+        std::fprintf(stderr, "the windows were not skinned\n");
+        return 1;
+    }
+    double editSkinned = 1e9, editPlain = 1e9, memoSkinned = 1e9, memoPlain = 1e9, tabsSkinned = 1e9,
+           tabsPlain = 1e9;
+    for (int round = 0; round < 2; ++round) {
+        Drain();
+        editSkinned = std::min(editSkinned, Typing(typing->Edit->Handle()));
+        memoSkinned = std::min(memoSkinned, Typing(typing->Memo->Handle()));
+        tabsSkinned = std::min(tabsSkinned, Switching(Form1->PageControl1));
+        if (!SetSkin(false, typer, main)) {
+            std::fprintf(stderr, "the skin did not let go\n");
+            return 1;
+        }
+        Drain();
+        editPlain = std::min(editPlain, Typing(typing->Edit->Handle()));
+        memoPlain = std::min(memoPlain, Typing(typing->Memo->Handle()));
+        tabsPlain = std::min(tabsPlain, Switching(Form1->PageControl1));
+        if (!SetSkin(true, typer, main)) {
+            std::fprintf(stderr, "the windows were not skinned again\n");
+            return 1;
+        }
+    }
+    delete Form1;
+    Form1 = nullptr;
+    Application->SetMainForm(nullptr);
+    SetProgramFolder(L"");
+
+    std::printf("%d characters typed, %d tab switches, best of %d rounds\n", CHARACTERS, SWITCHES, bench::ROUNDS);
+    std::printf("%-32s skinned %.2f ms, plain %.2f ms, ratio %.2f\n", "typing into an edit", editSkinned * 1e3,
+                editPlain * 1e3, editSkinned / editPlain);
+    std::printf("%-32s skinned %.2f ms, plain %.2f ms, ratio %.2f\n", "typing into a memo", memoSkinned * 1e3,
+                memoPlain * 1e3, memoSkinned / memoPlain);
+    std::printf("%-32s skinned %.2f ms, plain %.2f ms, ratio %.2f\n", "switching the main window's tabs",
+                tabsSkinned * 1e3, tabsPlain * 1e3, tabsSkinned / tabsPlain);
+    return 0;
+}

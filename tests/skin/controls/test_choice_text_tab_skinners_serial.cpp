@@ -1,0 +1,344 @@
+// Check boxes, radio buttons, edits, combo boxes, date pickers and tabs on a
+// skinned form, read back from their windows: every state's frame of the
+// skin at its place, the looks following clicks, keys and the pointer, text
+// and keys working as without the skin, and each control given back
+// pixel-identical when the skin is switched off.
+#include "control_skin_support.h"
+
+#include <commctrl.h>
+
+#include <set>
+
+#include "framework/combo_box.h"
+#include "framework/ext_controls.h"
+#include "framework/memo.h"
+#include "framework/page_control.h"
+#include "framework/std_controls.h"
+#include "framework/tab_control.h"
+#include "skin/controls/check_drawing.h"
+#include "skin/controls/check_skinner.h"
+#include "skin/controls/edit_drawing.h"
+#include "skin/controls/edit_skinner.h"
+#include "skin/controls/tab_skinner.h"
+
+namespace {
+
+using namespace controltest;
+
+template <class T>
+T* Put(TForm* form, TWinControl* parent, int x, int y, int w, int h)
+{
+    auto* control = new T(form);
+    control->SetParent(parent);
+    control->SetBounds(x, y, w, h);
+    return control;
+}
+
+// The box of a check box or radio button as the skin draws it in state
+// `frame`, over the face colour, at its place in a control of `width` x
+// `height`.
+TPixelsOf ExpectedBox(TSkinData* skin, int width, int height, bool radio, bool leftText, int frame)
+{
+    TDataSkinButton* buttons = skin->Buttons();
+    const TSkinImage& strip = radio ? buttons->RadioBitmap : buttons->CheckBitmap;
+    const int frames = radio ? buttons->RadioButtonFrame : buttons->CheckButtonFrame;
+    TPixelsOf expected;
+    expected.Width = width;
+    expected.Height = height;
+    void* bits = nullptr;
+    TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32, &bits);
+    TMemoryDC memory(nullptr);
+    TSelectObject selected(memory, bitmap);
+    RECT rect{0, 0, width, height};
+    TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
+    FillRect(memory, &rect, face);
+    skin::TCheckLayout layout = skin::CheckLayout(rect, strip.Width() / frames, strip.Height(), leftText, false, radio);
+    skin::DrawCheckFrame(memory, layout.Box, strip.Handle(), frame, frames);
+    GdiFlush();
+    const auto* data = static_cast<const std::uint32_t*>(bits);
+    expected.Pixels.assign(data, data + static_cast<size_t>(width) * height);
+    return expected;
+}
+
+// Whether the box area of `actual` shows `expected`'s box.
+bool BoxShows(const TPixelsOf& actual, const TPixelsOf& expected, const RECT& box)
+{
+    if (actual.Width != expected.Width || actual.Height != expected.Height) return false;
+    for (int y = box.top; y < box.bottom; ++y)
+        for (int x = box.left; x < box.right; ++x)
+            if (actual.At(x, y) != expected.At(x, y)) return false;
+    return true;
+}
+
+RECT BoxOf(TSkinData* skin, int width, int height, bool radio, bool leftText)
+{
+    const TSkinImage& strip = radio ? skin->Buttons()->RadioBitmap : skin->Buttons()->CheckBitmap;
+    const int frames = radio ? skin->Buttons()->RadioButtonFrame : skin->Buttons()->CheckButtonFrame;
+    return skin::CheckLayout(RECT{0, 0, width, height}, strip.Width() / frames, strip.Height(), leftText, false, radio)
+        .Box;
+}
+
+LPARAM Centre(const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
+
+class ChoiceTextTabSkinTest : public ControlSkinTest {};
+
+TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowClicksAndSpace)
+{
+    TCheckBox* check = nullptr;
+    TCheckBox* grayed = nullptr;
+    TCheckBox* disabled = nullptr;
+    TCheckBox* leftText = nullptr;
+    std::vector<TRadioButton*> radios;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        check = Put<TCheckBox>(f, f, 10, 10, 150, 21);
+        check->SetCaption("选中");
+        grayed = Put<TCheckBox>(f, f, 10, 40, 150, 21);
+        grayed->SetAllowGrayed(true);
+        grayed->SetState(cbGrayed);
+        disabled = Put<TCheckBox>(f, f, 10, 70, 150, 21);
+        disabled->SetChecked(true);
+        disabled->SetEnabled(false);
+        leftText = Put<TCheckBox>(f, f, 10, 100, 150, 21);
+        leftText->SetAlignment(taLeftJustify);
+        leftText->SetCaption("Box at the right");
+        for (int i = 0; i < 3; ++i) radios.push_back(Put<TRadioButton>(f, f, 200, 10 + 30 * i, 150, 21));
+        radios[0]->SetChecked(true);
+    });
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    ASSERT_TRUE(skinner);
+    ASSERT_TRUE(dynamic_cast<TSkinCheckBox*>(SkinnerFor(skinner, check)));
+    ASSERT_TRUE(dynamic_cast<TSkinRadioButton*>(SkinnerFor(skinner, radios[1])));
+    EXPECT_EQ(SkinnerFor(skinner, check)->Variant(), 1) << "a framework check box is painted whole";
+
+    auto shows = [&](TWinControl* c, bool radio, bool left, int frame) {
+        return BoxShows(ReadWindow(c->Handle()), ExpectedBox(FSkin, 150, 21, radio, left, frame),
+                        BoxOf(FSkin, 150, 21, radio, left));
+    };
+    EXPECT_TRUE(shows(check, false, false, 1)) << "unchecked";
+    EXPECT_TRUE(shows(grayed, false, false, 4)) << "grayed";
+    EXPECT_TRUE(shows(disabled, false, false, 4)) << "checked and disabled";
+    EXPECT_TRUE(shows(leftText, false, true, 1)) << "box at the right edge";
+    // The caption is drawn in the skin: text pixels left of the box.
+    TPixelsOf left = ReadWindow(leftText->Handle());
+    int ink = 0;
+    for (int y = 0; y < 21; ++y)
+        for (int x = 0; x < 100; ++x) ink += left.At(x, y) == 0;
+    EXPECT_GT(ink, 5) << "the caption in black";
+
+    // A click toggles it; the space key toggles it back.
+    const RECT box = BoxOf(FSkin, 150, 21, false, false);
+    SendMessageA(check->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(box));
+    SendMessageA(check->Handle(), WM_LBUTTONUP, 0, Centre(box));
+    EXPECT_TRUE(check->Checked());
+    EXPECT_TRUE(shows(check, false, false, 2)) << "checked by a click";
+    check->SetFocus();
+    SendMessageA(check->Handle(), WM_KEYDOWN, VK_SPACE, 0);
+    SendMessageA(check->Handle(), WM_KEYUP, VK_SPACE, 0xC0000001);
+    EXPECT_FALSE(check->Checked());
+    EXPECT_TRUE(shows(check, false, false, 1)) << "cleared by the space key";
+
+    // A click on another radio button moves the check.
+    EXPECT_TRUE(shows(radios[0], true, false, 2));
+    const RECT circle = BoxOf(FSkin, 150, 21, true, false);
+    SendMessageA(radios[2]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(circle));
+    SendMessageA(radios[2]->Handle(), WM_LBUTTONUP, 0, Centre(circle));
+    EXPECT_TRUE(radios[2]->Checked());
+    EXPECT_FALSE(radios[0]->Checked());
+    EXPECT_TRUE(shows(radios[2], true, false, 2));
+    EXPECT_TRUE(shows(radios[0], true, false, 1));
+}
+
+TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndButton)
+{
+    TEdit* edit = nullptr;
+    TComboBox* combo = nullptr;
+    TComboBox* list = nullptr;
+    TComboBox* simple = nullptr;
+    TDateTimePicker* picker = nullptr;
+    TMemo* memo = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        edit = Put<TEdit>(f, f, 10, 10, 150, 21);
+        combo = Put<TComboBox>(f, f, 10, 40, 150, 21);
+        for (const char* item : {"支出", "收入"}) combo->Items()->Add(item);
+        list = Put<TComboBox>(f, f, 10, 70, 150, 21);
+        list->SetStyle(csDropDownList);
+        for (const char* item : {"国际域名", "网站建设"}) list->Items()->Add(item);
+        simple = Put<TComboBox>(f, f, 10, 100, 150, 80);
+        simple->SetStyle(csSimple);
+        picker = Put<TDateTimePicker>(f, f, 200, 10, 150, 21);
+        memo = Put<TMemo>(f, f, 200, 40, 150, 80);
+        memo->SetMaxLength(10);
+    });
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    ASSERT_TRUE(dynamic_cast<TSkinEdit*>(SkinnerFor(skinner, edit)));
+    auto* comboSkinner = dynamic_cast<TSkinComBox*>(SkinnerFor(skinner, combo));
+    ASSERT_TRUE(comboSkinner);
+    ASSERT_TRUE(dynamic_cast<TSkinDateTime*>(SkinnerFor(skinner, picker)));
+
+    // The edit's three-pixel edge, focused or not.
+    const COLORREF shadow = SkinColourRgb(FSkin, scButtonShadow) & 0xFFFFFF;
+    auto edge = [&](HWND window) {
+        TPixelsOf px = ReadWindow(window);
+        const std::uint32_t s = (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow);
+        return px.At(0, px.Height / 2) == s && px.At(1, px.Height / 2) == 0xFFFFFF && px.At(2, px.Height / 2) == 0xFFFFFF;
+    };
+    EXPECT_TRUE(edge(edit->Handle())) << "unfocused";
+    edit->SetFocus();
+    EXPECT_TRUE(edge(edit->Handle())) << "focused";
+
+    // Typing goes on as without the skin, Chinese included (GBK byte pairs).
+    for (char c : std::string("ab")) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (unsigned char c : std::string("工资")) SendMessageA(edit->Handle(), WM_CHAR, c, 1);
+    EXPECT_EQ(edit->Text(), "ab工资");
+    HWND comboEdit = combo->EditHandle();
+    ASSERT_TRUE(comboEdit);
+    for (unsigned char c : std::string("收入")) SendMessageA(comboEdit, WM_CHAR, c, 1);
+    EXPECT_EQ(combo->Text(), "收入");
+    for (char c : std::string("0123456789ABC")) SendMessageA(memo->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
+    EXPECT_EQ(memo->Text(), "0123456789") << "the byte limit holds";
+
+    // The combo button: normal, hot over the button only, pressed, disabled,
+    // each a different look; a press on it opens the list.
+    std::set<std::uint32_t> looks;
+    RECT button = comboSkinner->ButtonRect();
+    ASSERT_GT(button.right, button.left);
+    auto buttonPixel = [&] { return ReadWindow(combo->Handle()).At((button.left + button.right) / 2, 3); };
+    looks.insert(buttonPixel());
+    SendMessageA(combo->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
+    EXPECT_FALSE(comboSkinner->Hot()) << "over the text part";
+    SendMessageA(combo->Handle(), WM_MOUSEMOVE, 0, Centre(button));
+    EXPECT_TRUE(comboSkinner->Hot());
+    looks.insert(buttonPixel());
+    SendMessageA(combo->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(button));
+    EXPECT_TRUE(combo->DroppedDown()) << "the press on the skinned button opens the list";
+    looks.insert(buttonPixel());
+    SendMessageA(combo->Handle(), WM_LBUTTONUP, 0, Centre(button));
+    combo->SetDroppedDown(false);
+    SendMessageA(combo->Handle(), CM_MOUSELEAVE, 0, 0);
+    combo->SetEnabled(false);
+    looks.insert(buttonPixel());
+    EXPECT_EQ(looks.size(), 4u) << "normal, hot, pressed and disabled differ";
+
+    // A simple combo box has no button: its right edge is the control's own.
+    auto* simpleSkinner = dynamic_cast<TSkinComBox*>(SkinnerFor(skinner, simple));
+    if (simpleSkinner) {
+        EXPECT_EQ(simpleSkinner->ButtonRect().right - simpleSkinner->ButtonRect().left, 0);
+    }
+
+    // The picker's arrow is the skin's.
+    auto* pickerSkinner = dynamic_cast<TSkinDateTime*>(SkinnerFor(skinner, picker));
+    TPixelsOf px = ReadWindow(picker->Handle());
+    RECT arrow = pickerSkinner->ArrowRect(RECT{0, 0, px.Width, px.Height});
+    EXPECT_NE(px.At((arrow.left + arrow.right) / 2, 3), 0xFFFFFFu);
+    EXPECT_EQ(px.At(1, px.Height / 2), 0xFFFFFFu) << "the picker's two-pixel edge";
+}
+
+TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPages)
+{
+    TPageControl* pages = nullptr;
+    TPageControl* flat = nullptr;
+    TTabControl* bottom = nullptr;
+    std::vector<TTabSheet*> sheets;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        pages = Put<TPageControl>(f, f, 10, 10, 240, 120);
+        for (const char* caption : {"收支管理", "辅助工具", "关于"}) {
+            auto* sheet = new TTabSheet(f);
+            sheet->SetPageControl(pages);
+            sheet->SetCaption(caption);
+            sheets.push_back(sheet);
+        }
+        flat = Put<TPageControl>(f, f, 260, 10, 240, 120);
+        flat->SetStyle(tsFlatButtons);
+        for (const char* caption : {"添加", "编辑"}) {
+            auto* sheet = new TTabSheet(f);
+            sheet->SetPageControl(flat);
+            sheet->SetCaption(caption);
+        }
+        bottom = Put<TTabControl>(f, f, 10, 140, 240, 100);
+        bottom->SetTabPosition(tpBottom);
+        bottom->Tabs()->Add("收入");
+        bottom->Tabs()->Add("支出");
+    });
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    auto* tabSkinner = dynamic_cast<TSkinTab*>(SkinnerFor(skinner, pages));
+    ASSERT_TRUE(tabSkinner);
+    ASSERT_TRUE(dynamic_cast<TSkinTabBtn*>(SkinnerFor(skinner, flat)));
+    ASSERT_TRUE(dynamic_cast<TSkinTab*>(SkinnerFor(skinner, bottom)));
+    ASSERT_TRUE(SkinnerFor(skinner, sheets[0]));
+
+    // Selected, ordinary and hot tabs show different frames.
+    const RECT first = pages->TabRect(0);
+    const RECT second = pages->TabRect(1);
+    auto sample = [&](const RECT& tab) { return ReadWindow(pages->Handle()).At(tab.left + 3, tab.top + 4); };
+    const std::uint32_t selected = sample(first);
+    const std::uint32_t ordinary = sample(second);
+    EXPECT_NE(selected, ordinary);
+    SendMessageA(pages->Handle(), WM_MOUSEMOVE, 0, Centre(second));
+    EXPECT_EQ(tabSkinner->HotTab(), 1);
+    const std::uint32_t hot = sample(second);
+    EXPECT_NE(hot, ordinary);
+    SendMessageA(pages->Handle(), CM_MOUSELEAVE, 0, 0);
+    EXPECT_EQ(tabSkinner->HotTab(), -1);
+
+    // The sheet shows the face colour.
+    TPixelsOf sheet = ReadWindow(sheets[0]->Handle());
+    const COLORREF face = SkinColourRgb(FSkin, scButtonFace);
+    EXPECT_EQ(sheet.At(5, 5), static_cast<std::uint32_t>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face)));
+
+    // A click and Ctrl+Tab choose pages as without the skin.
+    SendMessageA(pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(second));
+    SendMessageA(pages->Handle(), WM_LBUTTONUP, 0, Centre(second));
+    EXPECT_EQ(pages->ActivePage(), sheets[1]);
+    EXPECT_NE(sample(pages->TabRect(1)), ordinary) << "the chosen tab is drawn selected";
+    pages->SetFocus();
+    BYTE keys[256], saved[256];
+    GetKeyboardState(saved);
+    GetKeyboardState(keys);
+    keys[VK_CONTROL] = 0x80;
+    SetKeyboardState(keys);
+    pages->Perform(CN_KEYDOWN, VK_TAB, 0);
+    SetKeyboardState(saved);
+    EXPECT_EQ(pages->ActivePage(), sheets[2]);
+}
+
+TEST_F(ChoiceTextTabSkinTest, EveryControlIsGivenBackPixelIdentical)
+{
+    std::vector<TWinControl*> controls;
+    TForm* form = SkinnedForm(
+        [&](TForm* f) {
+            auto* check = Put<TCheckBox>(f, f, 10, 10, 150, 21);
+            check->SetCaption("选中");
+            check->SetChecked(true);
+            auto* radio = Put<TRadioButton>(f, f, 10, 40, 150, 21);
+            radio->SetCaption("收入");
+            auto* edit = Put<TEdit>(f, f, 10, 70, 150, 21);
+            edit->SetText("工资");
+            auto* combo = Put<TComboBox>(f, f, 10, 100, 150, 21);
+            combo->Items()->Add("支出");
+            combo->SetItemIndex(0);
+            auto* picker = Put<TDateTimePicker>(f, f, 10, 130, 150, 21);
+            auto* pages = Put<TPageControl>(f, f, 200, 10, 240, 120);
+            for (const char* caption : {"添加", "编辑"}) {
+                auto* sheet = new TTabSheet(f);
+                sheet->SetPageControl(pages);
+                sheet->SetCaption(caption);
+            }
+            auto* tabs = Put<TTabControl>(f, f, 200, 140, 240, 80);
+            tabs->Tabs()->Add("收入");
+            tabs->Tabs()->Add("支出");
+            controls = {check, radio, edit, combo, picker, pages, tabs};
+        },
+        false);
+    std::vector<TPixelsOf> before;
+    for (TWinControl* c : controls) before.push_back(ReadWindow(c->Handle()));
+    FSkin->SetActive(true);
+    ASSERT_TRUE(WaitSkinned(form));
+    for (size_t i = 0; i < controls.size(); ++i)
+        EXPECT_FALSE(SamePixels(ReadWindow(controls[i]->Handle()), before[i])) << controls[i]->ClassName() << " skinned";
+    FSkin->SetActive(false);
+    ASSERT_TRUE(WaitUnskinned(form));
+    for (size_t i = 0; i < controls.size(); ++i)
+        EXPECT_TRUE(SamePixels(ReadWindow(controls[i]->Handle()), before[i])) << controls[i]->ClassName() << " given back";
+}
+
+}  // namespace
