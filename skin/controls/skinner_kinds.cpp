@@ -20,7 +20,7 @@
     X(TSkinScControl)         \
     X(TSkinTrackBar)          \
     X(TSkinUpDown)            \
-    X(TSkinProgress)      \
+    X(TSkinProgress)          \
     X(TSkinCheckBox)          \
     X(TSkinRadioButton)       \
     X(TSkinEdit)              \
