@@ -1,9 +1,10 @@
 // skingen: draws every bitmap of Ravelbook's skin into a folder.
 //
 //   skingen <outdir>
+//   skingen --media-player <outdir>
 //
 // Writes one 24-bit BMP file per image of the skin (see skin_images.cpp for
-// the list). The output depends on nothing but this program, so a build
+// the list), or per picture of the media player's buttons. The output depends on nothing but this program, so a build
 // always packs the same skin. Exit status 0 on success, 1 on a usage error
 // or when a file cannot be written.
 #include <cstdio>
@@ -13,18 +14,19 @@
 #include "skin_images.h"
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: skingen <outdir>\n");
+  const bool mediaPlayer = argc == 3 && std::string(argv[1]) == "--media-player";
+  if (argc != 2 && !mediaPlayer) {
+    std::fprintf(stderr, "usage: skingen [--media-player] <outdir>\n");
     return 1;
   }
-  const std::filesystem::path outDir = argv[1];
+  const std::filesystem::path outDir = argv[argc - 1];
   std::error_code error;
   std::filesystem::create_directories(outDir, error);
   if (error) {
     std::fprintf(stderr, "skingen: cannot create %s: %s\n", outDir.string().c_str(), error.message().c_str());
     return 1;
   }
-  for (const skingen::TSkinImage& entry : skingen::SkinImages()) {
+  for (const skingen::TSkinImage& entry : mediaPlayer ? skingen::MediaPlayerImages() : skingen::SkinImages()) {
     const skingen::TImage image = entry.Draw();
     if (image.Width() != entry.Width || image.Height() != entry.Height) {
       std::fprintf(stderr, "skingen: %s drawn %dx%d, expected %dx%d\n", entry.FileName, image.Width(),

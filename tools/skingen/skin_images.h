@@ -22,6 +22,10 @@ struct TSkinImage {
 // Every bitmap of the skin, in a fixed order.
 const std::vector<TSkinImage>& SkinImages();
 
+// The media player's button pictures (media_player_images.cpp): not part
+// of the skin, but program resources that the skinned media player loads.
+const std::vector<TSkinImage>& MediaPlayerImages();
+
 // Drawing routines, grouped by the files that define them.
 // frame_images.cpp: window frame, menu band, caption and MDI buttons.
 TImage DrawTopBorder();
