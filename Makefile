@@ -5,7 +5,7 @@ BUILD   := build
 T       ?=
 CTEST_ARGS := $(if $(T),-R '$(T)',)
 
-.PHONY: all setup build run test bench fuzz clean
+.PHONY: all setup build run gallery test bench fuzz clean
 
 all: build
 
@@ -26,6 +26,10 @@ build: setup
 
 run: build
 	@bash scripts/run.sh
+
+# The skin gallery: every control family skinned (ARGS="--skin FILE" loads a skin file).
+gallery: build
+	@bash scripts/gallery.sh $(ARGS)
 
 test: build
 	@bash scripts/test.sh $(CTEST_ARGS)

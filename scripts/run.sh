@@ -50,7 +50,7 @@ if [ -n "$geometry" ]; then
   # open each of them, skinned and plain, over a small sample ledger and save
   # a capture of it.
   wineserver_start
-  for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial; do
+  for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial gallery_test_gallery_serial; do
     if [ -x "build/tests/$t.exe" ]; then
       (cd build/tests && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
     fi

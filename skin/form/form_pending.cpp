@@ -26,24 +26,3 @@ bool TWinSkinForm::OpenMenuBarByKey(WPARAM) { return false; }
 void TWinSkinForm::SetMenusOwnerDraw(bool) {}
 LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam) { return CallDefault(WM_MEASUREITEM, wParam, lParam); }
 LRESULT TWinSkinForm::DrawMenuItem(WPARAM wParam, LPARAM lParam) { return CallDefault(WM_DRAWITEM, wParam, lParam); }
-
-void TWinSkinForm::SkinChildControls() {}
-
-void TWinSkinForm::FreeControlSkinners()
-{
-    // Control skinners own themselves and leave the list as they go; with
-    // none made here the list only needs emptying.
-    FControls.clear();
-}
-
-void TWinSkinForm::ReloadControlSkins() { RefreshControls(); }
-
-void TWinSkinForm::RefreshControls()
-{
-    if (IsWindow(FHandle))
-        RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
-}
-
-void TWinSkinForm::ReskinScrollBar(HWND) {}
-
-TSkinControl* TWinSkinForm::FindControlSkinner(HWND) const { return nullptr; }

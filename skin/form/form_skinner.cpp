@@ -28,44 +28,6 @@ LRESULT CALLBACK ClientThunkProc(HWND self, UINT msg, WPARAM wParam, LPARAM lPar
     return reinterpret_cast<TWinSkinForm*>(self)->ClientWndProc(msg, wParam, lParam);
 }
 
-// What a thunk turns into when the skinner goes while another subclass sits
-// on top of it: a plain pass-through to the procedure that was there before.
-struct TForwarder {
-    WNDPROC OldProc;
-    HWND Window;
-    bool Unicode;
-};
-
-LRESULT CALLBACK ForwardingProc(HWND self, UINT msg, WPARAM wParam, LPARAM lParam)
-{
-    auto* forwarder = reinterpret_cast<TForwarder*>(self);
-    return forwarder->Unicode ? CallWindowProcW(forwarder->OldProc, forwarder->Window, msg, wParam, lParam)
-                              : CallWindowProcA(forwarder->OldProc, forwarder->Window, msg, wParam, lParam);
-}
-
-// Takes `thunk` off `window`: puts `oldProc` back when the thunk is still on
-// top; otherwise leaves the thunk in the chain as a pass-through (whoever
-// subclassed after us still calls it) and keeps it alive for good.
-void Unsubclass(HWND window, TWndProcThunk*& thunk, WNDPROC oldProc, bool unicode)
-{
-    if (!thunk) return;
-    if (IsWindow(window)) {
-        const auto current = unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
-        if (current == reinterpret_cast<LONG_PTR>(thunk->Proc())) {
-            if (unicode)
-                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
-            else
-                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
-        } else {
-            thunk->Rebind(new TForwarder{oldProc, window, unicode}, ForwardingProc);
-            thunk = nullptr;
-            return;
-        }
-    }
-    TWndProcThunk::Free(thunk);
-    thunk = nullptr;
-}
-
 bool IsClassNamed(HWND window, const char* name)
 {
     char buffer[100] = {};
@@ -423,11 +385,6 @@ void TWinSkinForm::SetNormalWindowState()
     FWindowState = fwsNormal;
 }
 
-void TWinSkinForm::SizeGripCreated(HWND)
-{
-    // The size grip keeps its own look until the scroll-bar skinners take it.
-}
-
 // ---- fitting the window ----------------------------------------------------------
 
 void TWinSkinForm::FitToFrame(bool afterSkinChange)
@@ -540,12 +497,12 @@ void TWinSkinForm::RestoreWindowProcs()
         if (FForm->WindowProc() == TWndMethod(this, &TWinSkinForm::FormWndProc)) FForm->SetWindowProc(FOldFormWndProc);
         FOldFormWndProc = TWndMethod();
     }
-    Unsubclass(FHandle, FWndProcInstance, FOldWndProc, FWndProcUnicode);
+    UnsubclassThunk(FHandle, FWndProcInstance, FOldWndProc, FWndProcUnicode);
 }
 
 void TWinSkinForm::RestoreClientProc()
 {
-    Unsubclass(FMDIClient, FClientProcInstance, FOldClientProc, false);
+    UnsubclassThunk(FMDIClient, FClientProcInstance, FOldClientProc, false);
 }
 
 void TWinSkinForm::Unskin()

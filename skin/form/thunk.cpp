@@ -73,3 +73,46 @@ void TWndProcThunk::Free(TWndProcThunk* thunk)
     --GLiveThunks;
     HeapFree(ThunkHeap(), 0, thunk);
 }
+
+namespace {
+
+// What a thunk turns into when the skinner goes while another subclass sits
+// on top of it: a plain pass-through to the procedure that was there before.
+struct TForwarder {
+    WNDPROC OldProc;
+    HWND Window;
+    bool Unicode;
+};
+
+LRESULT CALLBACK ForwardingProc(HWND self, UINT msg, WPARAM wParam, LPARAM lParam)
+{
+    auto* forwarder = reinterpret_cast<TForwarder*>(self);
+    return forwarder->Unicode ? CallWindowProcW(forwarder->OldProc, forwarder->Window, msg, wParam, lParam)
+                              : CallWindowProcA(forwarder->OldProc, forwarder->Window, msg, wParam, lParam);
+}
+
+}  // namespace
+
+// Takes `thunk` off `window`: puts `oldProc` back when the thunk is still on
+// top; otherwise leaves the thunk in the chain as a pass-through (whoever
+// subclassed after us still calls it) and keeps it alive for good.
+void UnsubclassThunk(HWND window, TWndProcThunk*& thunk, WNDPROC oldProc, bool unicode)
+{
+    if (!thunk) return;
+    if (IsWindow(window)) {
+        const auto current = unicode ? GetWindowLongPtrW(window, GWLP_WNDPROC) : GetWindowLongPtrA(window, GWLP_WNDPROC);
+        if (current == reinterpret_cast<LONG_PTR>(thunk->Proc())) {
+            if (unicode)
+                SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+            else
+                SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc));
+        } else {
+            thunk->Rebind(new TForwarder{oldProc, window, unicode}, ForwardingProc);
+            thunk = nullptr;
+            return;
+        }
+    }
+    TWndProcThunk::Free(thunk);
+    thunk = nullptr;
+}
+

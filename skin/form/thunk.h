@@ -35,3 +35,9 @@ public:
 private:
     TWndProcThunk() = delete;
 };
+
+// Takes `thunk` off `window`: puts `oldProc` back when the thunk is still on
+// top and frees the thunk; otherwise (someone subclassed after us) leaves the
+// thunk in the chain as a pass-through to `oldProc`, kept for good. `thunk`
+// is null afterwards. `unicode` is the form of SetWindowLong that installed it.
+void UnsubclassThunk(HWND window, TWndProcThunk*& thunk, WNDPROC oldProc, bool unicode);

@@ -1,0 +1,153 @@
+// Helpers for the control skinner tests: a skinned form with controls on it,
+// waiting for skinning to start and stop, reading a control's pixels back
+// and drawing what a skin frame should look like.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "../form/form_skin_support.h"
+#include "framework/gdi_handles.h"
+#include "skin/controls/control_discovery.h"
+#include "skin/controls/skin_control.h"
+#include "skin/data/image_utils.h"
+
+namespace controltest {
+
+using namespace formtest;
+
+// A window's pixels (0x00RRGGBB, top row first), read from its window DC.
+struct TPixelsOf {
+    int Width = 0, Height = 0;
+    std::vector<std::uint32_t> Pixels;
+    std::uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x] & 0xFFFFFF; }
+    bool operator==(const TPixelsOf& other) const
+    {
+        if (Width != other.Width || Height != other.Height) return false;
+        for (size_t i = 0; i < Pixels.size(); ++i)
+            if ((Pixels[i] & 0xFFFFFF) != (other.Pixels[i] & 0xFFFFFF)) return false;
+        return true;
+    }
+};
+
+// Reads `window` (frame included) after letting it paint.
+inline TPixelsOf ReadWindow(HWND window)
+{
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+    RECT r{};
+    GetWindowRect(window, &r);
+    TPixelsOf capture;
+    capture.Width = r.right - r.left;
+    capture.Height = r.bottom - r.top;
+    void* bits = nullptr;
+    TGdiBitmap bitmap = skin::MakeDibSection(capture.Width, capture.Height, 32, &bits);
+    if (bitmap.IsNull()) return capture;
+    HDC windowDc = GetWindowDC(window);
+    {
+        TMemoryDC memory(windowDc);
+        TSelectObject selected(memory, bitmap);
+        BitBlt(memory, 0, 0, capture.Width, capture.Height, windowDc, 0, 0, SRCCOPY);
+        GdiFlush();
+        const auto* data = static_cast<const std::uint32_t*>(bits);
+        capture.Pixels.assign(data, data + static_cast<size_t>(capture.Width) * capture.Height);
+    }
+    ReleaseDC(window, windowDc);
+    return capture;
+}
+
+// What frame `index` of the skin's "Buttons" strip looks like at
+// width x height over the face colour.
+inline TPixelsOf ExpectedButtonFrame(TSkinData* skin, int width, int height, int index)
+{
+    TPixelsOf expected;
+    expected.Width = width;
+    expected.Height = height;
+    void* bits = nullptr;
+    TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32, &bits);
+    TMemoryDC memory(nullptr);
+    TSelectObject selected(memory, bitmap);
+    RECT rect{0, 0, width, height};
+    TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
+    FillRect(memory, &rect, face);
+    DrawObjectFrame(memory, rect, 5, index, skin->Buttons());
+    GdiFlush();
+    const auto* data = static_cast<const std::uint32_t*>(bits);
+    expected.Pixels.assign(data, data + static_cast<size_t>(width) * height);
+    return expected;
+}
+
+// Whether the border band of `margin` pixels (where no caption is drawn)
+// of `actual` is `expected`'s; `differences` counts the pixels that are not.
+inline bool BorderMatches(const TPixelsOf& actual, const TPixelsOf& expected, int margin, int* differences = nullptr)
+{
+    if (actual.Width != expected.Width || actual.Height != expected.Height) return false;
+    int wrong = 0;
+    for (int y = 0; y < actual.Height; ++y)
+        for (int x = 0; x < actual.Width; ++x) {
+            const bool border = x < margin || y < margin || x >= actual.Width - margin || y >= actual.Height - margin;
+            if (border && actual.At(x, y) != expected.At(x, y)) ++wrong;
+        }
+    if (differences) *differences = wrong;
+    return wrong == 0;
+}
+
+// The skinner of a control or window on `form`, or null.
+inline TSkinControl* SkinnerFor(TWinSkinForm* form, const TControl* control, HWND window = nullptr)
+{
+    if (!form) return nullptr;
+    for (TSkinControl* skinner : form->ControlSkinners())
+        if (skinner->Serves(window, control)) return skinner;
+    return nullptr;
+}
+
+// Every test starts with the control skinning installed and no manager.
+class ControlSkinTest : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        RegisterControlSkinning();
+        SkinTest::SetUp();
+    }
+    // A skinned main form; `build` puts controls on it before it is shown.
+    template <class F>
+    TForm* SkinnedForm(F build, bool active = true)
+    {
+        TForm* form = new TForm(nullptr);
+        form->SetBounds(100, 80, 520, 360);
+        form->SetCaption("Ravelbook");
+        FSkin = new TSkinData(form);
+        FSkin->BeginLoading();
+        TMemoryStream stream;
+        const skintest::TBytes bytes = skintest::StoredSkinBytes();
+        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+        stream.SetPosition(0);
+        ConfigureStoredSkin(*FSkin, stream);
+        if (!active) FSkin->SetActive(false);
+        build(form);
+        form->FinishCreation();
+        Keep(form);
+        form->Show();
+        if (active) WaitSkinned(form);
+        else Pump(50);
+        return form;
+    }
+    bool WaitSkinned(TForm* form)
+    {
+        return PumpUntil([&] {
+            TWinSkinForm* skinner = SkinnerOf(form->Handle());
+            return skinner && skinner->SkinState() == fssSkinned;
+        });
+    }
+    bool WaitUnskinned(TForm* form)
+    {
+        return PumpUntil([&] { return SkinnerOf(form->Handle()) == nullptr; }) && (Pump(30), true);
+    }
+    TSkinData* FSkin = nullptr;
+};
+
+}  // namespace controltest

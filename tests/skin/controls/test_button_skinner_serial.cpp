@@ -1,0 +1,214 @@
+// Control discovery and the push-button skinners on real windows: which
+// controls get which skinner, each look of a button read back from the
+// screen against the skin's frames, hot tracking and clicking through the
+// skinner, and giving a form back exactly as it was.
+#include "control_skin_support.h"
+
+#include "framework/buttons.h"
+#include "framework/group_box.h"
+#include "framework/status_bar.h"
+#include "skin/controls/button_skinner.h"
+#include "skin/controls/skinner_kinds.h"
+
+namespace {
+
+using namespace controltest;
+
+struct TButtonsForm {
+    TButton* Plain = nullptr;
+    TButton* Default = nullptr;
+    TButton* Disabled = nullptr;
+    TButton* Plain2 = nullptr;
+    TButton* Untouched = nullptr;  // Tag = DisableTag
+    TBitBtn* Bit = nullptr;
+    TSpeedButton* Speed = nullptr;
+    TEdit* Edit = nullptr;
+    TGroupBox* Group = nullptr;
+    TPanel* Panel = nullptr;
+    TStatusBar* Bar = nullptr;
+    int Clicks = 0;
+
+    void Build(TForm* form)
+    {
+        auto button = [&](const char* name, const char* caption, int x, int y) {
+            auto* b = new TButton(form);
+            b->SetName(name);
+            b->SetParent(form);
+            b->SetBounds(x, y, 90, 28);
+            b->SetCaption(caption);
+            b->OnClick = [this](TObject*) { ++Clicks; };
+            return b;
+        };
+        Plain = button("Plain", "Plain", 10, 10);
+        Default = button("Default", "Default", 110, 10);
+        Default->SetDefault(true);
+        Disabled = button("Disabled", "Disabled", 210, 10);
+        Disabled->SetEnabled(false);
+        Plain2 = button("Plain2", "Second", 310, 10);
+        Untouched = button("Untouched", "Plain look", 410, 10);
+        Untouched->SetTag(SKIN_DATA_DEFAULT_DISABLE_TAG);
+        Bit = new TBitBtn(form);
+        Bit->SetName("Bit");
+        Bit->SetParent(form);
+        Bit->SetBounds(10, 50, 100, 30);
+        Bit->SetCaption("Glyph");
+        Edit = new TEdit(form);
+        Edit->SetName("Edit");
+        Edit->SetParent(form);
+        Edit->SetBounds(120, 50, 100, 22);
+        Group = new TGroupBox(form);
+        Group->SetName("Group");
+        Group->SetParent(form);
+        Group->SetBounds(10, 90, 200, 100);
+        Group->SetCaption("Group");
+        Speed = new TSpeedButton(form);
+        Speed->SetName("Speed");
+        Speed->SetParent(Group);
+        Speed->SetBounds(10, 30, 80, 26);
+        Speed->SetCaption("Speed");
+        Speed->OnClick = [this](TObject*) { ++Clicks; };
+        Panel = new TPanel(form);
+        Panel->SetName("Panel");
+        Panel->SetParent(form);
+        Panel->SetBounds(220, 90, 200, 100);
+        Bar = new TStatusBar(form);
+        Bar->SetName("Bar");
+        Bar->SetParent(form);
+        Bar->Panels()->Add()->SetText("one");
+    }
+};
+
+class ButtonSkinnerTest : public ControlSkinTest {};
+
+TEST_F(ButtonSkinnerTest, DiscoveryGivesEachKnownControlItsSkinnerOnce) {
+    TButtonsForm f;
+    TForm* form = SkinnedForm([&](TForm* target) { f.Build(target); });
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    ASSERT_NE(skinner, nullptr);
+
+    auto classOf = [&](const TControl* control) {
+        TSkinControl* s = SkinnerFor(skinner, control);
+        return s ? s->ClassName() : std::string("none");
+    };
+    EXPECT_EQ(classOf(f.Plain), "TSkinButton");
+    EXPECT_EQ(classOf(f.Default), "TSkinButton");
+    EXPECT_EQ(classOf(f.Bit), "TSkinBitButton");
+    EXPECT_EQ(classOf(f.Speed), "TSkinSpeedButton");
+    EXPECT_EQ(classOf(f.Group), "TSkinGroupBox");
+    EXPECT_EQ(classOf(f.Panel), "TSkinBox");
+    EXPECT_EQ(classOf(f.Bar), "TSkinStatusBar");
+    // A kind whose skinner the program does not have stays as it is; a
+    // control tagged with DisableTag too.
+    EXPECT_EQ(classOf(f.Edit), SkinnerAvailable("TSkinEdit") ? "TSkinEdit" : "none");
+    EXPECT_EQ(classOf(f.Untouched), "none");
+    EXPECT_EQ(SendMessageA(f.Plain->Handle(), SKM_QUERYSKIN, 0, 0), 1);
+    EXPECT_EQ(SendMessageA(f.Untouched->Handle(), SKM_QUERYSKIN, 0, 0), 0);
+
+    // A second walk skins nothing twice.
+    const size_t count = skinner->ControlSkinners().size();
+    skinner->SkinChildControls();
+    EXPECT_EQ(skinner->ControlSkinners().size(), count);
+
+    // A control destroyed while skinned takes its skinner with it.
+    const int live = TSkinControl::LiveCount();
+    delete f.Plain2;
+    EXPECT_EQ(TSkinControl::LiveCount(), live - 1);
+    EXPECT_EQ(skinner->ControlSkinners().size(), count - 1);
+}
+
+TEST_F(ButtonSkinnerTest, EachLookIsTheSkinFrameOfItsState) {
+    TButtonsForm f;
+    TForm* form = SkinnedForm([&](TForm* target) { f.Build(target); });
+    const int w = f.Plain->Width(), h = f.Plain->Height();
+    const int margin = 3;
+    // The skin's five frames must be told apart for this test to mean anything.
+    EXPECT_FALSE(BorderMatches(ExpectedButtonFrame(FSkin, w, h, 1), ExpectedButtonFrame(FSkin, w, h, 4), margin));
+    EXPECT_FALSE(BorderMatches(ExpectedButtonFrame(FSkin, w, h, 1), ExpectedButtonFrame(FSkin, w, h, 2), margin));
+
+    auto expectLook = [&](TWinControl* control, int frame, const char* what) {
+        int wrong = 0;
+        EXPECT_TRUE(BorderMatches(ReadWindow(control->Handle()), ExpectedButtonFrame(FSkin, w, h, frame), margin, &wrong))
+            << what << ": " << wrong << " pixels differ from frame " << frame;
+    };
+    SetFocus(f.Bit->Handle());
+    Pump(30);
+    expectLook(f.Plain, 1, "normal");
+    expectLook(f.Default, 5, "default");
+    expectLook(f.Disabled, 3, "disabled");
+
+    // Hot: the pointer moves over the button.
+    SendMessageA(f.Plain->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    Pump(20);
+    TSkinControl* plain = SkinnerFor(SkinnerOf(form->Handle()), f.Plain);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_EQ(plain->MouseState() & msHot, msHot);
+    expectLook(f.Plain, 4, "hot");
+
+    // Pressed: the left button goes down; the control's own handling never
+    // sees it, the release clicks.
+    SendMessageA(f.Plain->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_EQ(plain->MouseState() & msPressed, msPressed);
+    expectLook(f.Plain, 2, "pressed");
+    SendMessageA(f.Plain->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(f.Clicks, 1);
+
+    // Focused (the press gave it the focus), after the pointer left.
+    SendMessageA(f.Plain->Handle(), WM_MOUSELEAVE, 0, 0);
+    Pump(20);
+    EXPECT_EQ(plain->MouseState(), 0);
+    EXPECT_EQ(GetFocus(), f.Plain->Handle());
+    expectLook(f.Plain, 5, "focused");
+
+    // A press that leaves the button before the release does not click.
+    SendMessageA(f.Plain2->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(f.Plain2->Handle(), WM_MOUSELEAVE, 0, 0);
+    SendMessageA(f.Plain2->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_EQ(f.Clicks, 1);
+
+    // Switched off by SKM_ENABLESKIN the button looks plain; back on, skinned.
+    SendMessageA(f.Plain2->Handle(), SKM_ENABLESKIN, 0, 0);
+    EXPECT_FALSE(BorderMatches(ReadWindow(f.Plain2->Handle()), ExpectedButtonFrame(FSkin, w, h, 1), margin));
+    SendMessageA(f.Plain2->Handle(), SKM_ENABLESKIN, 1, 0);
+    expectLook(f.Plain2, 1, "switched back on");
+}
+
+TEST_F(ButtonSkinnerTest, SkinOffGivesTheFormBackPixelForPixel) {
+    TButtonsForm f;
+    TForm* form = SkinnedForm([&](TForm* target) { f.Build(target); }, false);
+    ASSERT_EQ(SkinnerOf(form->Handle()), nullptr);
+    struct TState {
+        LONG_PTR Proc;
+        LONG Style;
+        TColor Colour;
+    };
+    auto stateOf = [](TWinControl* c) {
+        return TState{GetWindowLongPtrA(c->Handle(), GWLP_WNDPROC), GetWindowLongA(c->Handle(), GWL_STYLE), c->Color()};
+    };
+    std::vector<TWinControl*> controls{f.Plain, f.Bit, f.Group, f.Panel, f.Bar, f.Edit};
+    std::vector<TState> before;
+    for (TWinControl* c : controls) before.push_back(stateOf(c));
+    const TPixelsOf plainLook = ReadWindow(form->Handle());
+    const int live = TSkinControl::LiveCount();
+
+    FSkin->SetActive(true);
+    ASSERT_TRUE(WaitSkinned(form));
+    EXPECT_GT(TSkinControl::LiveCount(), live);
+    EXPECT_FALSE(ReadWindow(form->Handle()) == plainLook);
+
+    FSkin->SetActive(false);
+    ASSERT_TRUE(WaitUnskinned(form));
+    EXPECT_EQ(TSkinControl::LiveCount(), live);
+    for (size_t i = 0; i < controls.size(); ++i) {
+        const TState after = stateOf(controls[i]);
+        EXPECT_EQ(after.Proc, before[i].Proc) << controls[i]->Name();
+        EXPECT_EQ(after.Style, before[i].Style) << controls[i]->Name();
+        EXPECT_EQ(after.Colour, before[i].Colour) << controls[i]->Name();
+    }
+    EXPECT_TRUE(ReadWindow(form->Handle()) == plainLook);
+
+    // The buttons still work.
+    SendMessageA(f.Plain->Handle(), BM_CLICK, 0, 0);
+    EXPECT_EQ(f.Clicks, 1);
+}
+
+}  // namespace
