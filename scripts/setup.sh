@@ -64,3 +64,26 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
     $SUDO localedef -i zh_CN -f UTF-8 zh_CN.UTF-8
   fi
 fi
+
+# Wine's 32-bit loader must start. Some virtual machines run a kernel that
+# cannot execute IA-32 code ("Exec format error"); there qemu's user-mode
+# emulator runs 32-bit Linux programs, registered with binfmt_misc for i386
+# ELF files. Everything still works, only slower (see docs/platform.md).
+if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  if [ ! -x /usr/bin/qemu-i386-static ]; then
+    echo "setup: this kernel cannot run 32-bit programs; installing qemu-user-static"
+    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static >/dev/null
+  fi
+  if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
+    $SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
+  fi
+  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+    echo "setup: running 32-bit programs through qemu-i386-static"
+    printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
+      $SUDO tee /proc/sys/fs/binfmt_misc/register >/dev/null
+  fi
+  if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+    echo "setup: 32-bit programs still do not start; Wine cannot run the program here" >&2
+    exit 1
+  fi
+fi

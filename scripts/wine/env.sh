@@ -12,20 +12,44 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8
 unset LC_ALL
 
-# Creates the prefix once (about 15 s), then on every call re-imports the
+wine_prefix_complete() {
+  grep -qs 'Windows NT\\\\CurrentVersion' "$1/system.reg"
+}
+
+# Creates the prefix once (about 15 s natively, many minutes where 32-bit
+# code runs emulated), then on every call re-imports the
 # registry settings: Wine resets some font links when a process with another
 # code page used the prefix.
 wine_prefix_setup() {
   local stamp="$WINEPREFIX/.ravelbook-ready"
-  if [ ! -f "$stamp" ]; then
-    echo "wine: creating the private prefix in build/wineprefix"
+  # A prefix that Wine could not finish (a machine that could not run 32-bit
+  # programs when it was made) has a registry of a few lines: make it again.
+  if [ ! -f "$stamp" ] || ! wine_prefix_complete "$WINEPREFIX"; then
     rm -rf "$WINEPREFIX"
     mkdir -p "$(dirname "$WINEPREFIX")"
-    wine wineboot -i </dev/null >/dev/null 2>&1 || true
-    wineserver -w
-    mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
-    cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-    touch "$stamp"
+    # A fresh prefix takes Wine a while to make (minutes where 32-bit code
+    # runs emulated), so the first one made on this machine is kept in a
+    # machine-wide cache, one per Wine version, and copied into other trees.
+    local cache="${RAVELBOOK_PREFIX_CACHE:-/var/cache/ravelbook}/wineprefix-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)"
+    if [ -f "$cache/.ravelbook-ready" ] && wine_prefix_complete "$cache"; then
+      echo "wine: copying the machine's prepared prefix into build/wineprefix"
+      cp -a "$cache" "$WINEPREFIX"
+    else
+      echo "wine: creating the private prefix in build/wineprefix"
+      wine wineboot -i </dev/null >/dev/null 2>&1 || true
+      wineserver -w
+      if ! wine_prefix_complete "$WINEPREFIX"; then
+        echo "wine: the prefix was not made (can this machine run 32-bit programs? see docs/platform.md)" >&2
+        rm -rf "$WINEPREFIX"
+        return 1
+      fi
+      mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+      cp /usr/share/wine/fonts/*.ttf /usr/share/wine/fonts/*.fon "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+      touch "$WINEPREFIX/.ravelbook-ready"
+      if mkdir -p "$(dirname "$cache")" 2>/dev/null; then
+        rm -rf "$cache.tmp" && cp -a "$WINEPREFIX" "$cache.tmp" && mv "$cache.tmp" "$cache" || rm -rf "$cache.tmp"
+      fi
+    fi
   fi
   local reg="$RAVELBOOK_ROOT/build/setup-utf16.reg"
   iconv -f UTF-8 -t UTF-16 "$RAVELBOOK_ROOT/scripts/wine/setup.reg" > "$reg"
