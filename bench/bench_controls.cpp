@@ -33,42 +33,6 @@ namespace {
 constexpr int REPAINTS = 100;
 constexpr int MOVES = 1000;
 
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Drain();
-        Sleep(1);
-    }
-    Drain();
-    return true;
-}
-
-std::string StoredSkinBytes()
-{
-    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
-    if (path[0] == '/') path = "Z:" + path;
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
-}
-
 TWinSkinForm* SkinnerOf(HWND window)
 {
     TSkinManage* manager = SkinManager();
@@ -79,7 +43,7 @@ bool SetSkinned(bool on)
 {
     const HWND window = Form1->Handle();
     Form1->SkinData1->SetActive(on);
-    return PumpUntil([&] {
+    return bench::PumpUntil([&] {
         TWinSkinForm* skinner = SkinnerOf(window);
         return on ? skinner && skinner->SkinState() == fssSkinned && !skinner->ControlSkinners().empty()
                   : skinner == nullptr;
@@ -104,7 +68,7 @@ double HoverCost(const std::vector<HWND>& buttons)
             HWND to = buttons[static_cast<size_t>(i + 1) % buttons.size()];
             SendMessageA(from, WM_MOUSELEAVE, 0, 0);
             SendMessageA(to, WM_MOUSEMOVE, 0, MAKELPARAM(4, 4));
-            Drain();
+            bench::Drain();
         }
         GdiFlush();
     }) / MOVES;
@@ -120,7 +84,7 @@ int main()
     if (!ledger.Ok()) return 1;
     SetProgramFolder(ledger.Folder());
     Application->SetTitle("Ravelbook");
-    const std::string skin = StoredSkinBytes();
+    const std::string skin = bench::StoredSkinBytes();
     if (skin.empty()) {
         std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
         return 1;
@@ -167,6 +131,6 @@ int main()
                 buttons.size(), hoverSkinned * 1e6, hoverPlain * 1e6, hoverRatio);
     delete Form1;
     Form1 = nullptr;
-    Drain();
+    bench::Drain();
     return 0;
 }

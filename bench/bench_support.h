@@ -50,6 +50,47 @@ inline double Best(const std::function<void()>& prepare, const std::function<voi
 // The best of ROUNDS runs of `run`.
 inline double Best(const std::function<void()>& run) { return Best(nullptr, run); }
 
+// Handles every waiting message (posted ones included), without waiting.
+inline void Drain()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+// Handles messages until `done` holds (true) or `ms` milliseconds passed
+// (false); the messages waiting then are handled too.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
+{
+    const DWORD start = GetTickCount();
+    while (!done()) {
+        if (GetTickCount() - start > ms) return false;
+        Drain();
+        Sleep(1);
+    }
+    Drain();
+    return true;
+}
+
+// The packed stored skin the build makes (the main window's "SkinStream"
+// bytes); empty when it cannot be read.
+inline std::string StoredSkinBytes()
+{
+    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
+    if (path[0] == '/') path = "Z:" + path;
+    std::string bytes;
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    bytes.resize(read);
+    return bytes;
+}
+
 // A folder "<name>_<process id>\" under the temporary folder holding an empty
 // ledger, data.mdb; both are deleted at the end. Ok() is false (and the
 // reason printed) when the ledger could not be made.

@@ -15,7 +15,10 @@
     X(TSkinBox)               \
     X(TSkinBoxH)              \
     X(TSkinStatusBar)         \
-    X(TSkinSizer)
+    X(TSkinSizer)             \
+    X(TSkinHeader)            \
+    X(TSkinListView)          \
+    X(TSkinMP)
 
 #define RAVELBOOK_DECLARE_SKINNER(Name) TSkinControl* NewSkinner_##Name(TComponent* owner);
 RAVELBOOK_SKINNERS(RAVELBOOK_DECLARE_SKINNER)
