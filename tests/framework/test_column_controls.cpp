@@ -12,6 +12,7 @@
 #include "framework/application.h"
 #include "framework/header_control.h"
 #include "framework/list_view.h"
+#include "report_fixture.h"
 
 namespace {
 
@@ -36,22 +37,7 @@ public:
         List = new TListView(this);
         List->SetParent(this);
         List->SetBounds(0, 60, 400, 250);
-        List->SetViewStyle(vsReport);
-        List->SetReadOnly(true);
-        const char* captions[] = {"项目", "金额", "日期"};
-        for (const char* caption : captions) {
-            TListColumn* column = List->Columns()->Add();
-            column->SetCaption(caption);
-            column->SetWidth(110);
-        }
-        List->Items()->BeginUpdate();
-        for (int i = 0; i < 500; ++i) {
-            TListItem* item = List->Items()->Add();
-            item->SetCaption(Format("条目 %03d", i));
-            item->SubItems()->Add(std::to_string(i * 10));
-            item->SubItems()->Add("2026-12-08");
-        }
-        List->Items()->EndUpdate();
+        FillReport(List, 500, 110);
         FinishCreation();
     }
     THeaderControl* Header;
