@@ -19,6 +19,7 @@
 #include <string>
 
 #include "app/main_form.h"
+#include "bench/bench_support.h"
 #include "framework/application.h"
 #include "framework/data/ledger_schema.h"
 #include "framework/streams.h"
@@ -27,6 +28,10 @@
 #include "skin/form/form_skinner.h"
 
 namespace {
+
+using bench::Drain;
+using bench::PumpUntil;
+using bench::StoredSkinBytes;
 
 constexpr int REPAINTS = 300;
 constexpr int ROUNDS = 5;
@@ -41,44 +46,6 @@ double Now()
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-// Handles every waiting message (posted ones included), without waiting.
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
-
-// Handles messages until `done` holds or `ms` passed.
-bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
-{
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > ms) return false;
-        Drain();
-        Sleep(1);
-    }
-    return true;
-}
-
-// The packed stored skin, as the program embeds it.
-std::string StoredSkinBytes()
-{
-    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
-    if (path[0] == '/') path = "Z:" + path;
-    std::string bytes;
-    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
-    bytes.resize(GetFileSize(file, nullptr));
-    DWORD read = 0;
-    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
-    CloseHandle(file);
-    bytes.resize(read);
-    return bytes;
 }
 
 // Makes the main window as the program does, with the stored skin in its

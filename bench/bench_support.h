@@ -60,9 +60,8 @@ inline void Drain()
     }
 }
 
-// Handles messages until `done` holds (true) or `ms` milliseconds passed
-// (false); the messages waiting then are handled too.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
+// Handles messages until `done` holds or `ms` passed; false on the timeout.
+inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
 {
     const DWORD start = GetTickCount();
     while (!done()) {
@@ -70,12 +69,11 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 5000)
         Drain();
         Sleep(1);
     }
-    Drain();
     return true;
 }
 
-// The packed stored skin the build makes (the main window's "SkinStream"
-// bytes); empty when it cannot be read.
+// The packed stored skin, as the build embeds it in the program (the
+// benchmarks carry no resources); empty when it cannot be read.
 inline std::string StoredSkinBytes()
 {
     std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";

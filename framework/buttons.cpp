@@ -72,12 +72,14 @@ void DrawButtonGlyph(HDC dc, TBitmap* glyph, int numGlyphs, int index, int x, in
     const COLORREF transparent = GetPixel(source, 0, height - 1);
     if (index == 1 && numGlyphs < 2) {
         // No disabled image: an embossed one from the first, white shifted
-        // down-right under grey.
+        // down-right under grey. The raster operation paints the brush
+        // where the mask is white and keeps the destination elsewhere.
         TMemoryDC maskDC(dc);
         TGdiBitmap mask(CreateBitmap(width, height, 1, 1, nullptr));
         TSelectObject maskSelected(maskDC, mask);
         SetBkColor(source, transparent);
         BitBlt(maskDC, 0, 0, width, height, source, 0, 0, SRCCOPY);  // 1 where transparent
+        PatBlt(maskDC, 0, 0, width, height, DSTINVERT);                // 1 where the glyph is
         const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
         const COLORREF oldBack = SetBkColor(dc, RGB(255, 255, 255));
         for (int pass = 0; pass < 2; ++pass) {

@@ -30,6 +30,20 @@ struct TGalleryPage {
 
 using TGalleryPageBuilder = void (*)(TGalleryPage& page);
 
+// A new control of the page: owned by the page's form, named, placed on
+// `parent` at the given bounds, with its caption.
+template <class T>
+T* GalleryPlace(TGalleryPage& page, TWinControl* parent, const char* name, const char* caption, int x, int y, int w,
+                int h)
+{
+    auto* control = new T(page.Form);
+    control->SetName(name);
+    control->SetParent(parent);
+    control->SetBounds(x, y, w, h);
+    control->SetCaption(caption);
+    return control;
+}
+
 struct TGalleryPageEntry {
     int Order;
     const char* Title;

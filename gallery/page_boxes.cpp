@@ -9,32 +9,21 @@
 
 namespace {
 
-template <class T>
-T* Place(TGalleryPage& page, TWinControl* parent, const char* name, const char* caption, int x, int y, int w, int h)
-{
-    auto* control = new T(page.Form);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(x, y, w, h);
-    control->SetCaption(caption);
-    return control;
-}
-
 void BuildBoxes(TGalleryPage& page)
 {
     TTabSheet* sheet = page.Sheet;
 
-    auto* group = Place<TGroupBox>(page, sheet, "BoxesGroup", "Group box", 12, 8, 180, 110);
-    Place<TButton>(page, group, "BoxesGroupButton", "Inside", 16, 30, 90, 26);
-    Place<TLabel>(page, group, "BoxesGroupLabel", "A label in a group", 16, 70, 150, 16);
+    auto* group = GalleryPlace<TGroupBox>(page, sheet, "BoxesGroup", "Group box", 12, 8, 180, 110);
+    GalleryPlace<TButton>(page, group, "BoxesGroupButton", "Inside", 16, 30, 90, 26);
+    GalleryPlace<TLabel>(page, group, "BoxesGroupLabel", "A label in a group", 16, 70, 150, 16);
 
-    auto* radios = Place<TRadioGroup>(page, sheet, "BoxesRadioGroup", "Radio group", 204, 8, 180, 110);
+    auto* radios = GalleryPlace<TRadioGroup>(page, sheet, "BoxesRadioGroup", "Radio group", 204, 8, 180, 110);
     radios->Items()->Add("First choice");
     radios->Items()->Add("Second choice");
     radios->Items()->Add("Third choice");
     radios->SetItemIndex(1);
 
-    auto* empty = Place<TGroupBox>(page, sheet, "BoxesGroupEmpty", "", 396, 8, 120, 110);
+    auto* empty = GalleryPlace<TGroupBox>(page, sheet, "BoxesGroupEmpty", "", 396, 8, 120, 110);
     (void)empty;
 
     const struct {
@@ -50,7 +39,7 @@ void BuildBoxes(TGalleryPage& page)
     };
     int x = 12;
     for (const auto& p : panels) {
-        auto* panel = Place<TPanel>(page, sheet, p.Name, p.Caption, x, 132, 140, 60);
+        auto* panel = GalleryPlace<TPanel>(page, sheet, p.Name, p.Caption, x, 132, 140, 60);
         panel->SetBevelOuter(p.Outer);
         panel->SetBevelInner(p.Inner);
         x += 150;

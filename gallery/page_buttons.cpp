@@ -13,38 +13,27 @@ namespace {
 
 int Clicks = 0;
 
-template <class T>
-T* Place(TGalleryPage& page, TWinControl* parent, const char* name, const char* caption, int x, int y, int w, int h)
-{
-    auto* control = new T(page.Form);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(x, y, w, h);
-    control->SetCaption(caption);
-    return control;
-}
-
 void BuildButtons(TGalleryPage& page)
 {
     TTabSheet* sheet = page.Sheet;
-    auto* clicks = Place<TLabel>(page, sheet, "ButtonsClicks", "Clicks: 0", 12, page.Height - 22, 300, 16);
+    auto* clicks = GalleryPlace<TLabel>(page, sheet, "ButtonsClicks", "Clicks: 0", 12, page.Height - 22, 300, 16);
     auto count = [clicks](TObject*) { clicks->SetCaption("Clicks: " + std::to_string(++Clicks)); };
 
     // Plain push buttons.
-    Place<TLabel>(page, sheet, "ButtonsPlainLabel", "Push buttons", 12, 8, 200, 16);
-    auto* normal = Place<TButton>(page, sheet, "ButtonsNormal", "Normal", 12, 28, 90, 26);
-    auto* byDefault = Place<TButton>(page, sheet, "ButtonsDefault", "Default", 110, 28, 90, 26);
+    GalleryPlace<TLabel>(page, sheet, "ButtonsPlainLabel", "Push buttons", 12, 8, 200, 16);
+    auto* normal = GalleryPlace<TButton>(page, sheet, "ButtonsNormal", "Normal", 12, 28, 90, 26);
+    auto* byDefault = GalleryPlace<TButton>(page, sheet, "ButtonsDefault", "Default", 110, 28, 90, 26);
     byDefault->SetDefault(true);
-    auto* disabled = Place<TButton>(page, sheet, "ButtonsDisabled", "Disabled", 208, 28, 90, 26);
+    auto* disabled = GalleryPlace<TButton>(page, sheet, "ButtonsDisabled", "Disabled", 208, 28, 90, 26);
     disabled->SetEnabled(false);
-    auto* twoLines = Place<TButton>(page, sheet, "ButtonsTwoLines", "Two||lines", 306, 22, 90, 38);
-    auto* transparent = Place<TButton>(page, sheet, "ButtonsTransparent", "Tag 5555", 404, 28, 90, 26);
+    auto* twoLines = GalleryPlace<TButton>(page, sheet, "ButtonsTwoLines", "Two||lines", 306, 22, 90, 38);
+    auto* transparent = GalleryPlace<TButton>(page, sheet, "ButtonsTransparent", "Tag 5555", 404, 28, 90, 26);
     transparent->SetTag(5555);
     for (TButton* button : {normal, byDefault, disabled, twoLines, transparent}) button->OnClick = count;
 
     // Bitmap buttons: the four layouts, and the disabled glyph made from one
     // image or taken from the second.
-    Place<TLabel>(page, sheet, "ButtonsBitLabel", "Bitmap buttons", 12, 70, 200, 16);
+    GalleryPlace<TLabel>(page, sheet, "ButtonsBitLabel", "Bitmap buttons", 12, 70, 200, 16);
     const struct {
         const char* Name;
         const char* Caption;
@@ -57,21 +46,21 @@ void BuildButtons(TGalleryPage& page)
         {"ButtonsGlyphBottom", "Bottom", blGlyphBottom, 316, 84, 80, 48},
     };
     for (const auto& b : bits) {
-        auto* button = Place<TBitBtn>(page, sheet, b.Name, b.Caption, b.X, b.Y, b.W, b.H);
+        auto* button = GalleryPlace<TBitBtn>(page, sheet, b.Name, b.Caption, b.X, b.Y, b.W, b.H);
         TBitmap glyph;
         MakeGalleryGlyph(glyph, 1);
         button->SetGlyph(&glyph);
         button->SetLayout(b.Layout);
         button->OnClick = count;
     }
-    auto* embossed = Place<TBitBtn>(page, sheet, "ButtonsGlyphEmbossed", "One image", 404, 90, 100, 30);
+    auto* embossed = GalleryPlace<TBitBtn>(page, sheet, "ButtonsGlyphEmbossed", "One image", 404, 90, 100, 30);
     {
         TBitmap glyph;
         MakeGalleryGlyph(glyph, 1);
         embossed->SetGlyph(&glyph);
     }
     embossed->SetEnabled(false);
-    auto* second = Place<TBitBtn>(page, sheet, "ButtonsGlyphSecond", "Two images", 512, 90, 100, 30);
+    auto* second = GalleryPlace<TBitBtn>(page, sheet, "ButtonsGlyphSecond", "Two images", 512, 90, 100, 30);
     {
         TBitmap glyph;
         MakeGalleryGlyph(glyph, 2);
@@ -81,12 +70,12 @@ void BuildButtons(TGalleryPage& page)
     second->SetEnabled(false);
 
     // Speed buttons: plain, flat, a group of two, disabled.
-    Place<TLabel>(page, sheet, "ButtonsSpeedLabel", "Speed buttons", 12, 146, 200, 16);
-    auto* speed = Place<TSpeedButton>(page, sheet, "ButtonsSpeed", "Speed", 12, 166, 80, 26);
-    auto* flat = Place<TSpeedButton>(page, sheet, "ButtonsSpeedFlat", "Flat", 100, 166, 80, 26);
+    GalleryPlace<TLabel>(page, sheet, "ButtonsSpeedLabel", "Speed buttons", 12, 146, 200, 16);
+    auto* speed = GalleryPlace<TSpeedButton>(page, sheet, "ButtonsSpeed", "Speed", 12, 166, 80, 26);
+    auto* flat = GalleryPlace<TSpeedButton>(page, sheet, "ButtonsSpeedFlat", "Flat", 100, 166, 80, 26);
     flat->SetFlat(true);
-    auto* groupA = Place<TSpeedButton>(page, sheet, "ButtonsSpeedGroupA", "", 188, 166, 30, 26);
-    auto* groupB = Place<TSpeedButton>(page, sheet, "ButtonsSpeedGroupB", "", 220, 166, 30, 26);
+    auto* groupA = GalleryPlace<TSpeedButton>(page, sheet, "ButtonsSpeedGroupA", "", 188, 166, 30, 26);
+    auto* groupB = GalleryPlace<TSpeedButton>(page, sheet, "ButtonsSpeedGroupB", "", 220, 166, 30, 26);
     for (TSpeedButton* button : {groupA, groupB}) {
         TBitmap glyph;
         MakeGalleryGlyph(glyph, 1);
@@ -94,7 +83,7 @@ void BuildButtons(TGalleryPage& page)
         button->SetGroupIndex(1);
     }
     groupA->SetDown(true);
-    auto* speedDisabled = Place<TSpeedButton>(page, sheet, "ButtonsSpeedDisabled", "Off", 258, 166, 80, 26);
+    auto* speedDisabled = GalleryPlace<TSpeedButton>(page, sheet, "ButtonsSpeedDisabled", "Off", 258, 166, 80, 26);
     {
         TBitmap glyph;
         MakeGalleryGlyph(glyph, 1);
@@ -104,8 +93,8 @@ void BuildButtons(TGalleryPage& page)
     for (TSpeedButton* button : {speed, flat, groupA, groupB, speedDisabled}) button->OnClick = count;
 
     // A menu button.
-    Place<TLabel>(page, sheet, "ButtonsMenuLabel", "Menu button", 12, 206, 200, 16);
-    auto* menu = Place<TMenuButton>(page, sheet, "ButtonsMenu", "Choose", 12, 226, 110, 28);
+    GalleryPlace<TLabel>(page, sheet, "ButtonsMenuLabel", "Menu button", 12, 206, 200, 16);
+    auto* menu = GalleryPlace<TMenuButton>(page, sheet, "ButtonsMenu", "Choose", 12, 226, 110, 28);
     {
         TBitmap glyph;
         MakeGalleryGlyph(glyph, 1);

@@ -15,7 +15,7 @@ cd build
 set +e
 # One test at a time: most tests show real windows, and two at once can take
 # the focus or the foreground from each other.
-ctest --output-on-failure --timeout 120 "$@"
+ctest --output-on-failure "$@"
 rc=$?
 set -e
 exit $rc

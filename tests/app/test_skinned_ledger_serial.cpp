@@ -19,6 +19,9 @@
 #include "skin/data/frame_draw.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_model.h"
+#include "framework/group_box.h"
+#include "framework/status_bar.h"
+#include "skin/controls/button_skinner.h"
 #include "skin/form/form_skinner.h"
 #include "skin/form/nc_objects.h"
 
@@ -135,6 +138,59 @@ void CALLBACK LookAtBox(HWND, UINT, UINT_PTR id, DWORD)
     SendMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
 }
 
+// The control skinner of `control` on `skinner`'s window, or null.
+TSkinControl* ControlSkinnerOf(const TWinSkinForm& skinner, const TControl* control)
+{
+    for (TSkinControl* s : skinner.ControlSkinners())
+        if (s->Serves(nullptr, control)) return s;
+    return nullptr;
+}
+
+// Every button, group box and status bar of `form` has its skinner, and
+// each visible button's border band (where no caption is drawn) is the
+// frame of the skin's "Buttons" strip for the button's state.
+void ExpectControlsSkinned(TForm* form, const TWinSkinForm& skinner, const TCapture& capture)
+{
+    const TDataSkinButton* buttons = skinner.SkinData()->Buttons();
+    ASSERT_TRUE(buttons && !buttons->Bitmap.Empty());
+    int buttonsSeen = 0;
+    for (int i = 0; i < form->ComponentCount(); ++i) {
+        auto* control = As<TWinControl>(form->Components(i));
+        if (!control || !control->HandleAllocated()) continue;
+        TSkinControl* s = ControlSkinnerOf(skinner, control);
+        const std::string expected = As<TButton>(control)            ? "TSkinButton"
+                                     : As<TCustomGroupBox>(control)  ? "TSkinGroupBox"
+                                     : As<TCustomStatusBar>(control) ? "TSkinStatusBar"
+                                                                     : "";
+        if (expected.empty()) continue;
+        ASSERT_TRUE(s) << control->Name() << " has no skinner";
+        EXPECT_EQ(s->ClassName(), expected) << control->Name();
+        auto* button = As<TButton>(control);
+        if (!button || !IsWindowVisible(control->Handle())) continue;
+        ++buttonsSeen;
+        // Where the button lies in the capture of the whole window.
+        RECT bounds{}, frame{};
+        GetWindowRect(control->Handle(), &bounds);
+        GetWindowRect(form->Handle(), &frame);
+        const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
+        const int index = static_cast<TSkinButton*>(s)->FrameIndex();
+        TGdiBitmap reference = skin::BuildFrameBitmap(RECT{0, 0, w, h}, buttons->Bitmap.Handle(), SkinMargins(*buttons),
+                                                      index, 5, buttons->Tile != 0, false);
+        skin::TPixels pixels;
+        ASSERT_TRUE(!reference.IsNull() && skin::ReadPixels(reference, pixels));
+        int wrong = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                if (x >= 2 && y >= 2 && x < w - 2 && y < h - 2) continue;
+                const int cx = bounds.left - frame.left + x, cy = bounds.top - frame.top + y;
+                if (cx < 0 || cy < 0 || cx >= capture.Width || cy >= capture.Height) continue;
+                wrong += (pixels.At(x, y) & 0xFFFFFF) != capture.At(cx, cy);
+            }
+        EXPECT_EQ(wrong, 0) << control->Name() << " is not frame " << index << " of the skin's buttons";
+    }
+    EXPECT_GT(buttonsSeen, 0);
+}
+
 class SkinnedLedgerTest : public LedgerWindowsTest {
 protected:
     SkinnedLedgerTest() { RegisterFormSkinning(); }
@@ -197,6 +253,7 @@ protected:
         EXPECT_EQ(client.bottom, form->ClientHeight());
         EXPECT_EQ(capture.Width, client.right + skinner->BorderLeft() + skinner->BorderRight());
         EXPECT_EQ(capture.Height, client.bottom + skinner->BorderTop() + skinner->BorderBottom());
+        ExpectControlsSkinned(form, *skinner, capture);
     }
 };
 
@@ -250,9 +307,10 @@ TEST_F(SkinnedLedgerTest, EveryWindowIsSkinnedThenGivenBack)
     }
     EXPECT_FALSE(IsWindow(BoxSeen.Window));
 
-    // Skin off: every window as it was.
+    // Skin off: every window as it was, no control skinner left.
     Form1->SkinData1->SetActive(false);
     ASSERT_TRUE(PumpUntil([] { return SkinManager()->FormSkinners().empty(); }));
+    EXPECT_EQ(TSkinControl::LiveCount(), 0);
     for (const TOriginal& original : originals) {
         const TOriginal now = OriginalOf(original.Window);
         EXPECT_EQ(now.Procedure, original.Procedure);

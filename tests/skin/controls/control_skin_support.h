@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "../../app/window_capture.h"
 #include "../form/form_skin_support.h"
 #include "framework/gdi_handles.h"
 #include "skin/controls/control_discovery.h"
@@ -22,42 +23,27 @@ namespace controltest {
 using namespace formtest;
 
 // A window's pixels (0x00RRGGBB, top row first), read from its window DC.
-struct TPixelsOf {
-    int Width = 0, Height = 0;
-    std::vector<std::uint32_t> Pixels;
-    std::uint32_t At(int x, int y) const { return Pixels[static_cast<size_t>(y) * Width + x] & 0xFFFFFF; }
-    bool operator==(const TPixelsOf& other) const
-    {
-        if (Width != other.Width || Height != other.Height) return false;
-        for (size_t i = 0; i < Pixels.size(); ++i)
-            if ((Pixels[i] & 0xFFFFFF) != (other.Pixels[i] & 0xFFFFFF)) return false;
-        return true;
-    }
-};
+using TPixelsOf = TCapture;
+
+inline bool SamePixels(const TPixelsOf& a, const TPixelsOf& b)
+{
+    if (a.Width != b.Width || a.Height != b.Height) return false;
+    for (size_t i = 0; i < a.Pixels.size(); ++i)
+        if ((a.Pixels[i] & 0xFFFFFF) != (b.Pixels[i] & 0xFFFFFF)) return false;
+    return true;
+}
+
+// A COLORREF in the pixel order of TPixelsOf (0x00RRGGBB).
+inline std::uint32_t Dib(COLORREF colour)
+{
+    return (static_cast<std::uint32_t>(GetRValue(colour)) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+}
 
 // Reads `window` (frame included) after letting it paint.
 inline TPixelsOf ReadWindow(HWND window)
 {
     RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
-    RECT r{};
-    GetWindowRect(window, &r);
-    TPixelsOf capture;
-    capture.Width = r.right - r.left;
-    capture.Height = r.bottom - r.top;
-    void* bits = nullptr;
-    TGdiBitmap bitmap = skin::MakeDibSection(capture.Width, capture.Height, 32, &bits);
-    if (bitmap.IsNull()) return capture;
-    HDC windowDc = GetWindowDC(window);
-    {
-        TMemoryDC memory(windowDc);
-        TSelectObject selected(memory, bitmap);
-        BitBlt(memory, 0, 0, capture.Width, capture.Height, windowDc, 0, 0, SRCCOPY);
-        GdiFlush();
-        const auto* data = static_cast<const std::uint32_t*>(bits);
-        capture.Pixels.assign(data, data + static_cast<size_t>(capture.Width) * capture.Height);
-    }
-    ReleaseDC(window, windowDc);
-    return capture;
+    return CaptureWindow(window);
 }
 
 // What frame `index` of the skin's "Buttons" strip looks like at
