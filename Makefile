@@ -5,7 +5,7 @@ BUILD   := build
 T       ?=
 CTEST_ARGS := $(if $(T),-R '$(T)',)
 
-.PHONY: all setup build run gallery test bench fuzz clean
+.PHONY: all setup build run gallery test bench fuzz clean readme-images
 
 all: build
 
@@ -39,6 +39,10 @@ bench: build
 
 fuzz: setup
 	@bash fuzz/run.sh
+
+# The README's pictures of the program in its skins (docs/images/).
+readme-images: build
+	@bash scripts/readme_images.sh
 
 clean:
 	rm -rf $(BUILD)

@@ -54,6 +54,17 @@ int main(int argc, char** argv) {
           {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0, 2, 0, 0, 0, 1, 0, 8, 0,
            1, 0, 0, 0, 8, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 255, 0, 255, 0,
            3, 1, 0, 0, 0, 3, 1, 0, 1, 0, 0, 1});
+    // A skin whose top border is a 64-byte run-length coded BMP claiming
+    // 4096 x 4096 pixels, named again by every section: what the budget
+    // must refuse.
+    const TBytes bomb = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 62, 0, 0, 0, 40, 0, 0, 0, 0, 16, 0, 0, 0, 16, 0, 0,
+                         1, 0, 8, 0, 1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0, 0,
+                         255, 0, 0, 0, 0, 255, 0, 0, 0, 1};
+    const std::string bombIni = ini + "[Progress]\r\nBitmap=top.bmp\r\n[Tabs]\r\nImage=top.bmp\r\n";
+    Write(root / "fuzz_skin_budget", "bomb",
+          PackSkinContainer({{"skin.ini", Bytes(bombIni)}, {"top.bmp", bomb}, {"btn.bmp", bmp}}));
+    Write(root / "fuzz_skin_budget", "plain", PackSkinContainer(files));
+    Write(root / "fuzz_bmp", "bomb.bmp", bomb);
     for (const char* c : {"216 208 200", "12", "12 34", "1 2 3 4", "", "99999999999 0 1"})
         Write(root / "fuzz_colour_text", "c" + std::to_string(std::hash<std::string>()(c)), Bytes(c));
     return 0;

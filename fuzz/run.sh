@@ -8,7 +8,7 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
 OUT="$ROOT/build/fuzz"
 SECONDS_EACH="${FUZZ_SECONDS:-60}"
-TARGETS=(fuzz_lzh_decode fuzz_lzh_roundtrip fuzz_skin_reader fuzz_quick_ini fuzz_bmp fuzz_colour_text)
+TARGETS=(fuzz_lzh_decode fuzz_lzh_roundtrip fuzz_skin_reader fuzz_quick_ini fuzz_bmp fuzz_colour_text fuzz_skin_budget)
 
 have_libfuzzer() {
   echo 'extern "C" int LLVMFuzzerTestOneInput(const unsigned char*, unsigned long) { return 0; }' \

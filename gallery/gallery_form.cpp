@@ -82,6 +82,8 @@ std::string GallerySkinFileMessage(const std::string& file, bool loaded)
 // ---- the form -------------------------------------------------------------------------------
 
 std::string GallerySkinFile;
+const char* const GALLERY_SKINS[3] = {"ravelbook.skn", "paper.skn", "dusk.skn"};
+std::string GallerySkinsFolder;
 void (*GalleryConfigureSkin)(TSkinData& skin) = [](TSkinData& skin) { ConfigureStoredSkin(skin); };
 
 TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner)
@@ -129,10 +131,19 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner)
     ButtonDialog->SetCaption("Plain dialog...");
     ButtonDialog->OnClick = [this](TObject* sender) { DialogClick(sender); };
 
+    ComboBoxSkin = new TComboBox(this);
+    ComboBoxSkin->SetName("ComboBoxSkin");
+    ComboBoxSkin->SetParent(PanelTop);
+    ComboBoxSkin->SetStyle(csDropDownList);
+    ComboBoxSkin->SetBounds(252, 7, 110, 22);
+    for (const char* name : {"Ravelbook", "Paper", "Dusk", "None"}) ComboBoxSkin->Items()->Add(name);
+    ComboBoxSkin->SetItemIndex(0);
+    ComboBoxSkin->OnChange = [this](TObject* sender) { SkinChosen(sender); };
+
     LabelSkin = new TLabel(this);
     LabelSkin->SetName("LabelSkin");
     LabelSkin->SetParent(PanelTop);
-    LabelSkin->SetBounds(256, 11, 370, 16);
+    LabelSkin->SetBounds(372, 11, 260, 16);
     LabelSkin->SetCaption(skinText);
 
     PageControl1 = new TPageControl(this);
@@ -174,6 +185,27 @@ bool TGalleryForm::ShowPage(const std::string& title)
 void TGalleryForm::ActiveClick(TObject*)
 {
     SkinData1->SetActive(CheckBoxActive->Checked());
+}
+
+// A skin of the chooser is loaded from its file (a file that cannot be used
+// says so and the skin stays); "None" switches the skin component off.
+void TGalleryForm::SkinChosen(TObject*)
+{
+    const int index = ComboBoxSkin->ItemIndex();
+    if (index < 0) return;
+    if (index >= 3) {
+        SkinData1->SetActive(false);
+        CheckBoxActive->SetChecked(false);
+        LabelSkin->SetCaption("Skin: none");
+        return;
+    }
+    const std::string folder = GallerySkinsFolder.empty() ? ProgramFolder() + "skins\\" : GallerySkinsFolder;
+    SkinData1->SetSkinFile(folder + GALLERY_SKINS[index]);
+    if (!SkinData1->NoSkin()) {
+        SkinData1->SetActive(true);
+        CheckBoxActive->SetChecked(true);
+    }
+    LabelSkin->SetCaption("Skin: " + SkinData1->Model().SkinName);
 }
 
 void TGalleryForm::DialogClick(TObject*)

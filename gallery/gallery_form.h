@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "framework/combo_box.h"
 #include "framework/ext_controls.h"
 #include "framework/forms.h"
 #include "framework/page_control.h"
@@ -25,6 +26,8 @@ public:
     TCheckBox* CheckBoxActive = nullptr;
     TButton* ButtonDialog = nullptr;
     TLabel* LabelSkin = nullptr;
+    // The skin chooser: the skins beside the program and "None" (Active off).
+    TComboBox* ComboBoxSkin = nullptr;
     TPageControl* PageControl1 = nullptr;
 
     // Shows the page titled `title`; false when there is none.
@@ -36,6 +39,7 @@ public:
 
 private:
     void ActiveClick(TObject* sender);
+    void SkinChosen(TObject* sender);
     void DialogClick(TObject* sender);
     void BuildPages();
     HWND FDialog = nullptr;
@@ -48,6 +52,12 @@ extern std::string GallerySkinFile;
 // program's stored skin resource unless replaced (tests read the skin from
 // the build's file).
 extern void (*GalleryConfigureSkin)(TSkinData& skin);
+
+// The skins the chooser offers, as file names in GallerySkinsFolder, and
+// the folder itself ("skins\" beside the program unless set; with its
+// trailing separator).
+extern const char* const GALLERY_SKINS[3];
+extern std::string GallerySkinsFolder;
 
 // The text shown for a skin file option that could not be loaded.
 std::string GallerySkinFileMessage(const std::string& file, bool loaded);

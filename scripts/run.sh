@@ -3,7 +3,8 @@
 # returns when the program ends. Without a display it starts a private Xvfb,
 # runs the program, saves build/screenshots/main.png and ends it; then it saves
 # captures of the other windows (entry editor, delete confirmation, category
-# editor, a message box), skinned and plain, next to it.
+# editor, a message box), skinned and plain, next to it, and of the main
+# window and the entry editor in each skin of build/skins/ in skins/.
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
@@ -50,12 +51,13 @@ if [ -n "$geometry" ]; then
   # open each of them, skinned and plain, over a small sample ledger and save
   # a capture of it.
   wineserver_start
-  for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial gallery_test_gallery_serial; do
+  for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial gallery_test_gallery_serial \
+           app_test_skin_screens_serial; do
     if [ -x "build/tests/$t.exe" ]; then
       (cd build/tests && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
     fi
   done
-  for f in build/screenshots/*.bmp; do
+  for f in build/screenshots/*.bmp build/screenshots/skins/*.bmp; do
     [ -e "$f" ] || continue
     convert "$f" -alpha off "${f%.bmp}.png" && rm -f "$f"
   done

@@ -52,8 +52,9 @@ struct TInfo {
 
 class TReader {
 public:
-    TReader(const std::uint8_t* data, std::size_t size, TBmpImage& image, std::string* error)
-        : FData(data), FSize(size), FImage(image), FError(error) {}
+    TReader(const std::uint8_t* data, std::size_t size, TBmpImage& image, std::string* error,
+            std::uint64_t maxPixels)
+        : FData(data), FSize(size), FImage(image), FError(error), FMaxPixels(maxPixels) {}
 
     bool Run();
 
@@ -81,6 +82,7 @@ private:
     std::size_t FSize;
     TBmpImage& FImage;
     std::string* FError;
+    std::uint64_t FMaxPixels;
     TInfo FInfo;
     std::vector<std::uint32_t> FPalette;
     std::size_t FPaletteOffset = 0;
@@ -137,8 +139,8 @@ bool TReader::ReadHeader() {
     if (FInfo.Width <= 0 || FInfo.Height == 0) return Fail("BMP has no pixels");
     if (FInfo.Height < 0 && (FInfo.Compression == BI_RLE8 || FInfo.Compression == BI_RLE4))
         return Fail("a top-down BMP cannot be run-length coded");
-    if (static_cast<std::uint64_t>(FInfo.Width) * static_cast<std::uint64_t>(Rows()) > BMP_MAX_PIXELS)
-        return Fail("BMP is too large");
+    if (static_cast<std::uint64_t>(FInfo.Width) * static_cast<std::uint64_t>(Rows()) > FMaxPixels)
+        return Fail(BMP_ERROR_TOO_LARGE);
     return true;
 }
 
@@ -265,10 +267,11 @@ bool TReader::Run() {
 
 }  // namespace
 
-bool ParseBmp(const std::uint8_t* data, std::size_t size, TBmpImage& image, std::string* error) {
+bool ParseBmp(const std::uint8_t* data, std::size_t size, TBmpImage& image, std::string* error,
+              std::uint64_t maxPixels) {
     if (data == nullptr) size = 0;
     static const std::uint8_t NOTHING = 0;
-    TReader reader(data ? data : &NOTHING, size, image, error);
+    TReader reader(data ? data : &NOTHING, size, image, error, std::min<std::uint64_t>(maxPixels, BMP_MAX_PIXELS));
     return reader.Run();
 }
 

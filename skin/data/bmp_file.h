@@ -11,8 +11,11 @@
 #include <string>
 #include <vector>
 
-// Images larger than this many pixels are refused.
+// Images larger than this many pixels are refused (a caller may ask for
+// less: the skin loader's budget does).
 inline constexpr std::uint32_t BMP_MAX_PIXELS = 4096u * 4096u;
+// The error ParseBmp gives for an image above its pixel limit.
+inline constexpr const char* BMP_ERROR_TOO_LARGE = "BMP is too large";
 
 struct TBmpImage {
     int Width = 0;
@@ -28,9 +31,10 @@ struct TBmpImage {
 };
 
 // Reads a BMP file. False with `error` set (when given) for anything it
-// cannot read; `image` is then empty.
+// cannot read, or for an image of more than `maxPixels` pixels (checked from
+// the header, before any pixel memory is taken); `image` is then empty.
 bool ParseBmp(const std::uint8_t* data, std::size_t size, TBmpImage& image,
-              std::string* error = nullptr);
+              std::string* error = nullptr, std::uint64_t maxPixels = BMP_MAX_PIXELS);
 
 // Reads only the size fields; false when the data is no BMP file.
 bool ReadBmpSize(const std::uint8_t* data, std::size_t size, int& width, int& height);

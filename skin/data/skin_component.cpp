@@ -151,7 +151,7 @@ HWND CreateHintWindow()
 
 // ---- the component ---------------------------------------------------------------------
 
-TSkinData::TSkinData(TComponent* owner) : TComponent(owner)
+TSkinData::TSkinData(TComponent* owner) : TComponent(owner), FModel(std::make_unique<TSkinModel>())
 {
     OnBeforeSkinForm = nullptr;
     OnAfterSkinForm = nullptr;
@@ -222,17 +222,102 @@ void TSkinData::SetSkinFile(const std::string& value)
         return;
     }
     FSkinFile = value;
-    // A name that leads nowhere keeps the skin that is loaded; the user may
-    // just have mistyped it.
-    if (value.empty() || !FileExists(value)) return;
-    FNoSkin = true;
-    try {
-        FStoredSkin.LoadFromFile(value);
-    } catch (const std::exception&) {
-        return;   // unreadable: no skin until another one loads
+    if (value.empty()) return;
+    if (!FileExists(value)) {
+        ShowSkinFileMessage("The skin file \"" + value + "\" was not found.\nThe current skin stays.");
+        return;
     }
-    LoadSkin();
+    TMemoryStream bytes;
+    try {
+        bytes.LoadFromFile(value);
+    } catch (const std::exception&) {
+        ShowSkinFileMessage("The skin file \"" + value + "\" cannot be read.\nThe current skin stays.");
+        return;
+    }
+    std::string problem;
+    std::unique_ptr<TSkinModel> model =
+        ReadModel(static_cast<const std::uint8_t*>(bytes.Memory()), static_cast<std::size_t>(bytes.Size()), problem);
+    if (!model) {
+        if (!problem.empty())
+            ShowSkinFileMessage("The skin file \"" + value + "\" cannot be used: " + problem +
+                                "\nThe current skin stays.");
+        return;
+    }
+    FStoredSkin.SetSize(bytes.Size());
+    if (bytes.Size() > 0) std::memcpy(FStoredSkin.Memory(), bytes.Memory(), static_cast<std::size_t>(bytes.Size()));
+    FStoredSkin.SetPosition(0);
+    UseModel(std::move(model));
     if (!HasState(csLoading)) ApplyNewSkinFile();
+}
+
+void TSkinData::SkinPassDone()
+{
+    FRetiredModel.reset();
+    FRetiredFaceBrush.Reset(nullptr);
+}
+
+void TSkinData::ShowSkinFileMessage(const std::string& text)
+{
+    if (Application)
+        Application->MessageBox(text.c_str(), Application->Title().c_str(), MB_OK | MB_ICONEXCLAMATION);
+    else
+        MessageBoxA(GetActiveWindow(), text.c_str(), "", MB_OK | MB_ICONEXCLAMATION);
+}
+
+TSkinBudget TSkinData::ScreenBudget()
+{
+    TSkinBudget budget;
+    const std::uint64_t width = std::max(GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CXSCREEN));
+    const std::uint64_t height = std::max(GetSystemMetrics(SM_CYVIRTUALSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    budget.MaxImagePixels = std::max<std::uint64_t>(width * height, 1920u * 1200u);
+    return budget;
+}
+
+std::unique_ptr<TSkinModel> TSkinData::ReadModel(const std::uint8_t* data, std::size_t size, std::string& problem)
+{
+    problem.clear();
+    try {
+        TSkinReader reader;
+        reader.SetBudget(ScreenBudget());
+        if (!reader.Load(data, size)) {
+            if (reader.LastResult() == TSkinLoadResult::UnknownVersion) {
+                if (Application)
+                    Application->MessageBox(SKIN_MSG_OLDER_SKIN, Application->Title(), MB_OK);
+                else
+                    MessageBoxA(GetActiveWindow(), SKIN_MSG_OLDER_SKIN, "", MB_OK);
+            } else {
+                problem = reader.LastError();
+            }
+            return nullptr;
+        }
+        if (!reader.Complete()) {
+            problem = SKIN_MSG_DAMAGED;
+            return nullptr;
+        }
+        auto model = std::make_unique<TSkinModel>();
+        BuildSkinModelFromReader(*model, reader);
+        if (reader.OverBudget()) {
+            problem = SKIN_MSG_OVER_BUDGET;
+            return nullptr;
+        }
+        return model;
+    } catch (const std::bad_alloc&) {
+        problem = SKIN_MSG_OVER_BUDGET;
+    } catch (...) {
+        problem = SKIN_MSG_DAMAGED;
+    }
+    return nullptr;
+}
+
+void TSkinData::UseModel(std::unique_ptr<TSkinModel> model)
+{
+    // What a skinner took from the old model stays readable until the
+    // manager's pass has given every skinner the new one.
+    FRetiredModel = std::move(FModel);
+    FModel = std::move(model);
+    FRetiredFaceBrush = std::move(FFaceBrush);
+    RecreateFaceBrush();
+    FNoSkin = false;
 }
 
 void TSkinData::ReadSkinStream(TStream& stream)
@@ -259,26 +344,12 @@ bool TSkinData::LoadSkin()
 {
     FNoSkin = true;
     if (Designing()) return false;
-    try {
-        TSkinReader reader;
-        if (!reader.Load(static_cast<const std::uint8_t*>(FStoredSkin.Memory()),
-                         static_cast<std::size_t>(FStoredSkin.Size()))) {
-            if (reader.LastResult() == TSkinLoadResult::UnknownVersion) {
-                if (Application)
-                    Application->MessageBox(SKIN_MSG_OLDER_SKIN, Application->Title(), MB_OK);
-                else
-                    MessageBoxA(GetActiveWindow(), SKIN_MSG_OLDER_SKIN, "", MB_OK);
-            }
-            return false;
-        }
-        BuildSkinModelFromReader(FModel, reader);
-        RecreateFaceBrush();
-        FNoSkin = false;
-        return true;
-    } catch (...) {
-        // A skin that cannot be read leaves the ordinary look.
-        return false;
-    }
+    std::string problem;
+    std::unique_ptr<TSkinModel> model = ReadModel(static_cast<const std::uint8_t*>(FStoredSkin.Memory()),
+                                                  static_cast<std::size_t>(FStoredSkin.Size()), problem);
+    if (!model) return false;   // a skin that cannot be read leaves the ordinary look
+    UseModel(std::move(model));
+    return true;
 }
 
 void TSkinData::Loaded()
@@ -382,7 +453,7 @@ void TSkinData::MakeMenuGlyphs()
 
 void TSkinData::RecreateFaceBrush()
 {
-    FFaceBrush.Reset(CreateSolidBrush(skin::ResolveColour(FModel.FaceColour())));
+    FFaceBrush.Reset(CreateSolidBrush(skin::ResolveColour(FModel->FaceColour())));
 }
 
 // ---- the skin manager's side ------------------------------------------------------------

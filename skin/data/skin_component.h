@@ -17,6 +17,7 @@
 #include "framework/streams.h"
 #include "framework/string_list.h"
 #include "skin/data/skin_model_core.h"
+#include "skin/data/skin_reader.h"
 
 class TControl;
 class TSkinData;
@@ -132,8 +133,12 @@ public:
     TStringList* Skin3rd() const { return FSkin3rd.get(); }
     void SetSkin3rd(TStringList* value);
     const std::string& SkinFile() const { return FSkinFile; }
-    // At run time an existing file replaces the stored skin and is loaded at
-    // once; a missing file leaves the skin and the model as they were.
+    // At run time a file that loads replaces the stored skin and the model at
+    // once, and every window skinned with this component takes the new skin
+    // in the manager's next pass. A file that is missing, damaged, of an
+    // unknown version or beyond the memory budget (TSkinBudget) shows a
+    // message saying so and leaves the skin, the model and the skinning as
+    // they were.
     void SetSkinFile(const std::string& value);
     // "(Good)" in the designer when a skin is stored, else "(none)"; writing
     // changes nothing.
@@ -164,21 +169,29 @@ public:
     void WriteSkinStream(TStream& stream) const;
     TMemoryStream& StoredSkin() { return FStoredSkin; }
     // Rebuilds the model from the stored skin. False (the model untouched,
-    // the no-skin flag set) when the container cannot be read; an unknown
-    // version also shows the "Older Skin File" message.
+    // the no-skin flag set) when the container cannot be read or its images
+    // pass the memory budget; an unknown version also shows the "Older Skin
+    // File" message.
     bool LoadSkin();
+    // The limits loading a skin keeps to: TSkinBudget's, with one image at
+    // most the size of the screen (and never less than 1920 x 1200 pixels).
+    static TSkinBudget ScreenBudget();
+    // Called by the skin manager when a pass has run: the model a new skin
+    // replaced is kept until then, so nothing drawn before the pass ever
+    // reads freed objects.
+    void SkinPassDone();
     // True until a model has been built from a skin.
     bool NoSkin() const { return FNoSkin; }
 
     void Loaded() override;
 
     // ---- what the skinners read ------------------------------------------------
-    const TSkinModel& Model() const { return FModel; }
-    TDataSkinObject* Object(TSkinSection section) const { return FModel.Object(section); }
-    TDataSkinBorder* Border(TSkinBorderSide side) const { return FModel.Border(side); }
-    TDataSkinTitle* Title() const { return FModel.Title.get(); }
-    TDataSkinButton* Buttons() const { return FModel.Buttons.get(); }
-    TSkinColour FaceColour() const { return FModel.FaceColour(); }
+    const TSkinModel& Model() const { return *FModel; }
+    TDataSkinObject* Object(TSkinSection section) const { return FModel->Object(section); }
+    TDataSkinBorder* Border(TSkinBorderSide side) const { return FModel->Border(side); }
+    TDataSkinTitle* Title() const { return FModel->Title.get(); }
+    TDataSkinButton* Buttons() const { return FModel->Buttons.get(); }
+    TSkinColour FaceColour() const { return FModel->FaceColour(); }
     HBRUSH FaceBrush() const { return FFaceBrush; }
     // The control kind that the class-name table gives `className` ("edit",
     // "combobox", "nil", ...), in lower case; empty when the table has no line.
@@ -206,6 +219,13 @@ public:
     HWND CaptionHintWindow() const { return FHintWindow; }
 
 private:
+    // A model built from a compressed container, or null: the container
+    // cannot be read (an unknown version has shown its message; any other
+    // fault is described in `problem`).
+    std::unique_ptr<TSkinModel> ReadModel(const std::uint8_t* data, std::size_t size, std::string& problem);
+    // Puts `model` in place of the current one (kept until the next pass).
+    void UseModel(std::unique_ptr<TSkinModel> model);
+    void ShowSkinFileMessage(const std::string& text);
     void MakeCaptionFont();
     void MakeIconBitmap();
     void MakeMenuGlyphs();
@@ -233,8 +253,10 @@ private:
 
     TMemoryStream FStoredSkin;
     bool FNoSkin = true;
-    TSkinModel FModel;
+    std::unique_ptr<TSkinModel> FModel;
+    std::unique_ptr<TSkinModel> FRetiredModel;
     TGdiBrush FFaceBrush;
+    TGdiBrush FRetiredFaceBrush;
     std::unique_ptr<TFont> FCaptionFont;
     std::unique_ptr<TBitmap> FIconBitmap;
     HIMAGELIST FMenuGlyphs = nullptr;

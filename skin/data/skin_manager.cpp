@@ -502,8 +502,10 @@ void TSkinManage::RunPass()
     else
         PassForAll(skinData, action);
     // The component may have gone away during the pass.
-    if (std::find(FSkinDatas.begin(), FSkinDatas.end(), skinData) != FSkinDatas.end() && skinData->OnSkinChanged)
-        skinData->OnSkinChanged(skinData);
+    if (std::find(FSkinDatas.begin(), FSkinDatas.end(), skinData) != FSkinDatas.end()) {
+        skinData->SkinPassDone();
+        if (skinData->OnSkinChanged) skinData->OnSkinChanged(skinData);
+    }
     ActingSkinData = nullptr;
 }
 

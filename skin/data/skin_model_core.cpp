@@ -143,10 +143,8 @@ bool StartsWith(const std::string& text, const char* prefix) { return text.rfind
 // Reads the image a value of the description names; empty when the value
 // names nothing loadable.
 TSkinImage LoadImage(const TSkinReader& reader, const std::string& value) {
-    std::vector<std::uint8_t> bytes;
     TBmpImage image;
-    if (!value.empty() && reader.GetBitmapFile(value, bytes) && ParseBmp(bytes.data(), bytes.size(), image))
-        return TSkinImage(std::move(image));
+    if (!value.empty() && reader.DecodeBitmap(value, image)) return TSkinImage(std::move(image));
     return TSkinImage();
 }
 

@@ -107,6 +107,10 @@ void TSkinReader::Clear() {
     FNames.clear();
     FSizes.clear();
     FData.clear();
+    FDecoded.clear();
+    FPixelsHandedOut = 0;
+    FOverBudget = false;
+    FBitmapsDecoded = 0;
 }
 
 bool TSkinReader::Fail(TSkinLoadResult result, const char* message) {
@@ -130,6 +134,8 @@ bool TSkinReader::Load(const std::uint8_t* compressed, std::size_t length) {
     if (decodedSize > 0 &&
         static_cast<std::uint64_t>(decodedSize) > MAX_EXPANSION * bitLength + 64)
         return Fail(TSkinLoadResult::Damaged, SKIN_MSG_DAMAGED);
+    if (decodedSize > 0 && static_cast<std::uint64_t>(decodedSize) > FBudget.MaxContainerBytes)
+        return Fail(TSkinLoadResult::OverBudget, SKIN_MSG_OVER_BUDGET);
     const std::vector<std::uint8_t> decoded =
         LzhUnpackBuffer(bitLength > 0 ? compressed + 4 : nullptr, bitLength, decodedSize);
 
@@ -176,16 +182,18 @@ void TSkinReader::CopyEntry(int index, std::vector<std::uint8_t>& target) const 
     target.assign(from, from + static_cast<std::ptrdiff_t>(n));
 }
 
+int TSkinReader::FindEntry(const std::string& lowerName) const {
+    for (int i = 0; i < Count(); ++i)
+        if (FNames[static_cast<std::size_t>(i)] == lowerName) return i;
+    return -1;
+}
+
 bool TSkinReader::GetFileByName(const std::string& name, std::vector<std::uint8_t>& target) const {
     target.clear();
-    const std::string wanted = SkinLowerCase(name);
-    for (int i = 0; i < Count(); ++i) {
-        if (FNames[static_cast<std::size_t>(i)] == wanted) {
-            CopyEntry(i, target);
-            return true;
-        }
-    }
-    return false;
+    const int index = FindEntry(SkinLowerCase(name));
+    if (index < 0) return false;
+    CopyEntry(index, target);
+    return true;
 }
 
 bool TSkinReader::FindFileByPartOfName(const std::string& text, std::vector<std::uint8_t>& target,
@@ -208,6 +216,60 @@ bool TSkinReader::GetBitmapFile(const std::string& value, std::vector<std::uint8
     if (fileName.empty() || dot == std::string::npos || fileName.compare(dot, std::string::npos, ".bmp") != 0)
         return false;
     return GetFileByName(fileName, target) && !target.empty();
+}
+
+bool TSkinReader::DecodeBitmap(const std::string& value, TBmpImage& image) const {
+    image = TBmpImage();
+    const std::string fileName = SkinExtractFileName(value);
+    const std::size_t dot = fileName.rfind('.');
+    if (fileName.empty() || dot == std::string::npos || fileName.compare(dot, std::string::npos, ".bmp") != 0)
+        return false;
+    const int index = FindEntry(SkinLowerCase(fileName));
+    if (index < 0) return false;
+
+    auto cached = FDecoded.find(index);
+    if (cached == FDecoded.end()) {
+        std::vector<std::uint8_t> bytes;
+        CopyEntry(index, bytes);
+        TBmpImage decoded;
+        // What may still be handed out bounds the decode itself, so a
+        // refused image never takes its memory even for a moment.
+        const std::uint64_t room = FPixelsHandedOut < FBudget.MaxTotalPixels
+                                       ? FBudget.MaxTotalPixels - FPixelsHandedOut : 0;
+        const std::uint64_t limit = std::min(FBudget.MaxImagePixels, room);
+        std::string error;
+        if (!bytes.empty() && !ParseBmp(bytes.data(), bytes.size(), decoded, &error, limit)) {
+            decoded = TBmpImage();
+            if (error == BMP_ERROR_TOO_LARGE) {
+                FOverBudget = true;
+                return false;
+            }
+        }
+        ++FBitmapsDecoded;
+        cached = FDecoded.emplace(index, std::move(decoded)).first;
+    }
+    const TBmpImage& found = cached->second;
+    if (found.Pixels.empty()) return false;
+    const std::uint64_t pixels = found.Pixels.size();
+    if (pixels > FBudget.MaxImagePixels || FPixelsHandedOut + pixels > FBudget.MaxTotalPixels) {
+        FOverBudget = true;
+        return false;
+    }
+    FPixelsHandedOut += pixels;
+    image = found;
+    return true;
+}
+
+bool TSkinReader::Complete() const {
+    std::uint64_t total = 0;
+    for (std::int32_t size : FSizes) {
+        if (size < 0) return false;
+        total += static_cast<std::uint64_t>(size);
+    }
+    if (total > FData.size()) return false;
+    for (const std::string& name : FNames)
+        if (name.find(".ini") != std::string::npos) return true;
+    return false;
 }
 
 bool TSkinReader::GetDescription(std::string& text) const {

@@ -17,14 +17,19 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
+
+#include "skin/data/bmp_file.h"
 
 inline constexpr const char* SKIN_MSG_OLDER_SKIN =
     "This is Older Skin File\rPlease update to new version !";
 inline constexpr const char* SKIN_MSG_DAMAGED = "The skin container is damaged.";
 inline constexpr const char* SKIN_MSG_TOO_MANY_FILES =
     "The skin container lists more than 1001 files.";
+inline constexpr const char* SKIN_MSG_OVER_BUDGET =
+    "The skin's images need more memory than a skin may take.";
 
 inline constexpr int SKIN_MAX_ENTRIES = 1001;
 inline constexpr std::int32_t SKIN_DEFAULT_VERSION = 70000;
@@ -40,19 +45,37 @@ struct TSkinContainerHeader {
     std::int32_t Reserved2 = 0;
 };
 
-enum class TSkinLoadResult { Ok, UnknownVersion, Damaged, TooManyFiles };
+enum class TSkinLoadResult { Ok, UnknownVersion, Damaged, TooManyFiles, OverBudget };
+
+// How much memory one skin may take. A hostile container can announce far
+// more than it holds: a run-length coded BMP of a hundred bytes can claim
+// 4096 x 4096 pixels, the LZH stream can expand 48-fold, and a container may
+// list 1001 files. Loading refuses what passes these limits instead of
+// trying to allocate it. The defaults suit any real skin many times over
+// (the program's own skins decode to about 0.3 MB of container and 0.1
+// million pixels); the program narrows the image limits to its screen.
+struct TSkinBudget {
+    std::uint64_t MaxContainerBytes = 32u << 20;     // the decoded container
+    std::uint64_t MaxImagePixels = BMP_MAX_PIXELS;   // one image
+    std::uint64_t MaxTotalPixels = 8u << 20;         // every image handed out together
+};
 
 class TSkinReader {
 public:
     // Decompresses `compressed` (a skin file's bytes: decoded size, then the
     // bit stream) and reads the directory. True when the container was read;
     // false for an unknown version (LastError() is SKIN_MSG_OLDER_SKIN), a
-    // decoded size that the given bytes cannot hold, or a name list of more
-    // than 1001 entries. A false result leaves the reader empty.
+    // decoded size that the given bytes cannot hold, one above the budget's
+    // MaxContainerBytes, or a name list of more than 1001 entries. A false
+    // result leaves the reader empty.
     bool Load(const std::uint8_t* compressed, std::size_t length);
     bool Load(const std::vector<std::uint8_t>& compressed) {
         return Load(compressed.data(), compressed.size());
     }
+
+    // The limits the next Load and every DecodeBitmap keep to.
+    void SetBudget(const TSkinBudget& budget) { FBudget = budget; }
+    const TSkinBudget& Budget() const { return FBudget; }
 
     TSkinLoadResult LastResult() const { return FLastResult; }
     const std::string& LastError() const { return FLastError; }
@@ -74,9 +97,29 @@ public:
     // empty entry.
     bool GetBitmapFile(const std::string& value, std::vector<std::uint8_t>& target) const;
 
+    // The image of the bitmap file a description value names (as
+    // GetBitmapFile finds it). Each entry is decoded once; later calls copy
+    // the decoded pixels. Every image handed out counts against the budget:
+    // an image above MaxImagePixels, or one that would take the images
+    // handed out past MaxTotalPixels, is not decoded, `image` stays empty and
+    // OverBudget() becomes true. False (image empty) for a value that names
+    // nothing decodable.
+    bool DecodeBitmap(const std::string& value, TBmpImage& image) const;
+    // True once a DecodeBitmap call was refused for the budget.
+    bool OverBudget() const { return FOverBudget; }
+    std::uint64_t PixelsHandedOut() const { return FPixelsHandedOut; }
+    // How many entries were decoded (each once) since Load.
+    int BitmapsDecoded() const { return FBitmapsDecoded; }
+
     // The text of the skin description: the first entry whose name contains
     // ".ini". False (text empty) when there is none.
     bool GetDescription(std::string& text) const;
+
+    // True when the container holds a description and the data area holds
+    // every entry's bytes: what a container cut short or damaged after the
+    // version check lacks. (Load itself reads such a container as far as it
+    // goes.)
+    bool Complete() const;
 
     int Count() const { return static_cast<int>(FNames.size()); }
     const std::vector<std::string>& Names() const { return FNames; }  // lower case
@@ -89,12 +132,21 @@ private:
     bool Fail(TSkinLoadResult result, const char* message);
     void CopyEntry(int index, std::vector<std::uint8_t>& target) const;
 
+    int FindEntry(const std::string& lowerName) const;
+
+    TSkinBudget FBudget;
     TSkinContainerHeader FHeader;
     std::vector<std::string> FNames;
     std::vector<std::int32_t> FSizes;
     std::vector<std::uint8_t> FData;
     TSkinLoadResult FLastResult = TSkinLoadResult::Ok;
     std::string FLastError;
+    // Decoded images by entry index; an entry that failed to decode maps to
+    // an empty image.
+    mutable std::map<int, TBmpImage> FDecoded;
+    mutable std::uint64_t FPixelsHandedOut = 0;
+    mutable bool FOverBudget = false;
+    mutable int FBitmapsDecoded = 0;
 };
 
 // Splits a name list the way the container defines it: CR LF, CR or LF end a

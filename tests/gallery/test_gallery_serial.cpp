@@ -4,6 +4,8 @@
 // passes that leave no skinner, buffer or thunk behind and every control
 // working.
 #include "../app/window_capture.h"
+
+#include <cctype>
 #include "../skin/controls/control_skin_support.h"
 
 #include "framework/buttons.h"
@@ -162,6 +164,77 @@ TEST_F(GalleryTest, AThousandSkinPassesLeaveNothingBehind) {
     SendMessageA(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     SendMessageA(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_NE(clicks->Caption(), before);
+}
+
+}  // namespace
+
+namespace {
+
+// The skin chooser: each of the three skins and "None", every page pictured
+// in each skin (build/screenshots/skins/<skin>_gallery_<n>.bmp), and after
+// going round the controls keep their skinners and the window its size.
+TEST_F(GalleryTest, SkinChooserSwitchesAmongTheThreeSkinsAndNone) {
+    std::string skins = RAVELBOOK_SKINS_DIR;
+    if (skins[0] == '/') skins = "Z:" + skins;
+    GallerySkinsFolder = skins + "/";
+    TGalleryForm* gallery = OpenGallery();
+    const HWND window = gallery->Handle();
+    const std::string folder = ScreenshotFolder() + "skins/";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::vector<TGalleryPageEntry> pages = GalleryPages();
+    const char* names[] = {"ravelbook", "paper", "dusk"};
+    const char* models[] = {"Ravelbook", "Paper", "Dusk"};
+    for (int choice : {1, 2, 0}) {
+        SCOPED_TRACE(names[choice]);
+        gallery->ComboBoxSkin->SetItemIndex(choice);
+        gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
+        EXPECT_EQ(gallery->SkinData1->Model().SkinName, models[choice]);
+        ASSERT_TRUE(PumpUntil([&] { return SkinManager() && !SkinManager()->ActingSkinData; }, 3000));
+        EXPECT_NE(SkinnerOf(window), nullptr);
+        for (size_t i = 0; i < pages.size(); ++i) {
+            ASSERT_TRUE(gallery->ShowPage(pages[i].Title));
+            Pump(60);
+            const TCapture capture = CaptureWindow(window);
+            EXPECT_GT(capture.DistinctColours(), 8u) << pages[i].Title;
+            std::string page = pages[i].Title;
+            for (char& c : page) c = c == ' ' || c == '/' ? '_' : static_cast<char>(std::tolower(c));
+            SaveBmp(capture, folder + names[choice] + "_gallery_" + page + ".bmp");
+        }
+    }
+    // A hundred switches over the open gallery: the same skinners, buffers
+    // and thunks live afterwards, and the controls still work.
+    TWinSkinForm* skinner = SkinnerOf(window);
+    ASSERT_NE(skinner, nullptr);
+    const size_t skinners = skinner->ControlSkinners().size();
+    const int liveSkinners = TSkinControl::LiveCount();
+    const int liveBuffers = TSkinBuffer::LiveCount();
+    const int liveThunks = TWndProcThunk::LiveCount();
+    for (int i = 0; i < 100; ++i) {
+        gallery->ComboBoxSkin->SetItemIndex(1 + i % 2);
+        gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
+        if (SkinManager()) SkinManager()->RunPass();  // the pass its timer would run
+    }
+    Pump(30);
+    EXPECT_EQ(SkinnerOf(window), skinner);
+    EXPECT_EQ(skinner->ControlSkinners().size(), skinners);
+    EXPECT_EQ(TSkinControl::LiveCount(), liveSkinners);
+    EXPECT_EQ(TSkinBuffer::LiveCount(), liveBuffers);
+    EXPECT_EQ(TWndProcThunk::LiveCount(), liveThunks);
+    auto* clicks = Find<TLabel>(gallery, "ButtonsClicks");
+    auto* normal = Find<TButton>(gallery, "ButtonsNormal");
+    ASSERT_TRUE(clicks && normal);
+    gallery->ShowPage("Buttons");
+    Pump(30);
+    const std::string before = clicks->Caption();
+    SendMessageA(normal->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageA(normal->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    EXPECT_NE(clicks->Caption(), before);
+
+    gallery->ComboBoxSkin->SetItemIndex(3);
+    gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
+    EXPECT_FALSE(gallery->SkinData1->Active());
+    EXPECT_TRUE(PumpUntil([&] { return SkinnerOf(window) == nullptr; }, 3000));
+    GallerySkinsFolder.clear();
 }
 
 }  // namespace

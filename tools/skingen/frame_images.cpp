@@ -67,11 +67,16 @@ const char* const HELP_ROWS[] = {
     "...XX..",
 };
 
+
+}  // namespace
+
 const TGlyph CLOSE_GLYPH{7, 7, CLOSE_ROWS};
 const TGlyph MAXIMIZE_GLYPH{7, 7, MAXIMIZE_ROWS};
 const TGlyph MINIMIZE_GLYPH{7, 7, MINIMIZE_ROWS};
 const TGlyph RESTORE_GLYPH{7, 7, RESTORE_ROWS};
 const TGlyph HELP_GLYPH{7, 9, HELP_ROWS};
+
+namespace {
 
 // Looks of one caption-button frame. The program shows frame 1 normal,
 // 2 pressed, 3 under the mouse and 4 on an inactive window or for a

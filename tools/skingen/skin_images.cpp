@@ -40,4 +40,11 @@ const std::vector<TSkinImage>& SkinImages() {
   return images;
 }
 
+const std::vector<TSkinImage>* SkinImagesByName(const std::string& name) {
+  if (name == "ravelbook") return &SkinImages();
+  if (name == "paper") return &PaperSkinImages();
+  if (name == "dusk") return &DuskSkinImages();
+  return nullptr;
+}
+
 }  // namespace skingen

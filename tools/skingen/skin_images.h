@@ -4,9 +4,12 @@
 // program does not draw.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "image.h"
+#include "painter.h"
 
 namespace skingen {
 
@@ -16,7 +19,7 @@ struct TSkinImage {
   const char* FileName;
   int Width;
   int Height;
-  TImage (*Draw)();
+  std::function<TImage()> Draw;
 };
 
 // Every bitmap of the skin, in a fixed order.
@@ -25,6 +28,18 @@ const std::vector<TSkinImage>& SkinImages();
 // The media player's button pictures (media_player_images.cpp): not part
 // of the skin, but program resources that the skinned media player loads.
 const std::vector<TSkinImage>& MediaPlayerImages();
+// The skins skingen draws: "ravelbook" (the stored skin, SkinImages()),
+// "paper" and "dusk" (paper_skin.cpp, dusk_skin.cpp). Null for another name.
+const std::vector<TSkinImage>* SkinImagesByName(const std::string& name);
+const std::vector<TSkinImage>& PaperSkinImages();
+const std::vector<TSkinImage>& DuskSkinImages();
+
+// The caption glyphs (7 x 7, help 7 x 9), shared by every skin.
+extern const TGlyph CLOSE_GLYPH;
+extern const TGlyph MAXIMIZE_GLYPH;
+extern const TGlyph MINIMIZE_GLYPH;
+extern const TGlyph RESTORE_GLYPH;
+extern const TGlyph HELP_GLYPH;
 
 // Drawing routines, grouped by the files that define them.
 // frame_images.cpp: window frame, menu band, caption and MDI buttons.
