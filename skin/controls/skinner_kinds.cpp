@@ -28,7 +28,10 @@
     X(TSkinDateTime)          \
     X(TSkinTab)               \
     X(TSkinTabBtn)            \
-    X(TSkinTabSheet)
+    X(TSkinTabSheet)          \
+    X(TSkinHeader)            \
+    X(TSkinListView)          \
+    X(TSkinMP)
 
 #define RAVELBOOK_DECLARE_SKINNER(Name) TSkinControl* NewSkinner_##Name(TComponent* owner);
 RAVELBOOK_SKINNERS(RAVELBOOK_DECLARE_SKINNER)

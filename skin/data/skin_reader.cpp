@@ -103,7 +103,7 @@ std::string SkinExtractFileName(const std::string& value) {
 // ---- TSkinReader -------------------------------------------------------------
 
 void TSkinReader::Clear() {
-    FHeader = TSkinHeader();
+    FHeader = TSkinContainerHeader();
     FNames.clear();
     FSizes.clear();
     FData.clear();
@@ -141,7 +141,7 @@ bool TSkinReader::Load(const std::uint8_t* compressed, std::size_t length) {
 
     // 2, 3. Header and the version's extra block.
     TCursor in(decoded);
-    TSkinHeader header;
+    TSkinContainerHeader header;
     header.Version = in.ReadInt32();
     header.NameListLength = in.ReadInt32();
     header.Reserved1 = in.ReadInt32();

@@ -38,7 +38,7 @@ inline constexpr std::int32_t SKIN_DEFAULT_VERSION = 70000;
 // not know (20000 to 70000 in steps of 10000 are known).
 int SkinExtraBlockSize(std::int32_t version);
 
-struct TSkinHeader {
+struct TSkinContainerHeader {
     std::int32_t Version = 0;
     std::int32_t NameListLength = 0;
     std::int32_t Reserved1 = 0;
@@ -124,7 +124,7 @@ public:
     int Count() const { return static_cast<int>(FNames.size()); }
     const std::vector<std::string>& Names() const { return FNames; }  // lower case
     std::int32_t EntrySize(int index) const { return FSizes[static_cast<std::size_t>(index)]; }
-    const TSkinHeader& Header() const { return FHeader; }
+    const TSkinContainerHeader& Header() const { return FHeader; }
     const std::vector<std::uint8_t>& Data() const { return FData; }
 
 private:
@@ -135,7 +135,7 @@ private:
     int FindEntry(const std::string& lowerName) const;
 
     TSkinBudget FBudget;
-    TSkinHeader FHeader;
+    TSkinContainerHeader FHeader;
     std::vector<std::string> FNames;
     std::vector<std::int32_t> FSizes;
     std::vector<std::uint8_t> FData;

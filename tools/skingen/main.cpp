@@ -1,12 +1,13 @@
 // skingen: draws every bitmap of Ravelbook's skin into a folder.
 //
 //   skingen <outdir> [ravelbook|paper|dusk]
+//   skingen --media-player <outdir>
 //
 // Writes one 24-bit BMP file per image of the named skin (the program's own
-// stored skin when no name is given; see skin_images.cpp for the lists). The
-// output depends on nothing but this program, so a build always packs the
-// same skin. Exit status 0 on success, 1 on a usage error or when a file
-// cannot be written.
+// stored skin when no name is given; see skin_images.cpp for the lists), or
+// per picture of the media player's buttons. The output depends on nothing
+// but this program, so a build always packs the same skin. Exit status 0 on
+// success, 1 on a usage error or when a file cannot be written.
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,13 +15,16 @@
 #include "skin_images.h"
 
 int main(int argc, char** argv) {
+  const bool mediaPlayer = argc == 3 && std::string(argv[1]) == "--media-player";
   const std::vector<skingen::TSkinImage>* images =
-      argc == 2 || argc == 3 ? skingen::SkinImagesByName(argc == 3 ? argv[2] : "ravelbook") : nullptr;
+      mediaPlayer                ? &skingen::MediaPlayerImages()
+      : argc == 2 || argc == 3 ? skingen::SkinImagesByName(argc == 3 ? argv[2] : "ravelbook")
+                               : nullptr;
   if (!images) {
-    std::fprintf(stderr, "usage: skingen <outdir> [ravelbook|paper|dusk]\n");
+    std::fprintf(stderr, "usage: skingen <outdir> [ravelbook|paper|dusk] | skingen --media-player <outdir>\n");
     return 1;
   }
-  const std::filesystem::path outDir = argv[1];
+  const std::filesystem::path outDir = mediaPlayer ? argv[2] : argv[1];
   std::error_code error;
   std::filesystem::create_directories(outDir, error);
   if (error) {

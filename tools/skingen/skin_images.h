@@ -25,6 +25,9 @@ struct TSkinImage {
 // Every bitmap of the skin, in a fixed order.
 const std::vector<TSkinImage>& SkinImages();
 
+// The media player's button pictures (media_player_images.cpp): not part
+// of the skin, but program resources that the skinned media player loads.
+const std::vector<TSkinImage>& MediaPlayerImages();
 // The skins skingen draws: "ravelbook" (the stored skin, SkinImages()),
 // "paper" and "dusk" (paper_skin.cpp, dusk_skin.cpp). Null for another name.
 const std::vector<TSkinImage>* SkinImagesByName(const std::string& name);

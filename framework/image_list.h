@@ -1,0 +1,56 @@
+// Image lists: rows of equally sized small pictures that list views and
+// header controls show beside their texts.
+//
+// TCustomImageList owns one system image list (HIMAGELIST) of Width by
+// Height pixels, made on first use with a mask so that each picture can
+// have transparent parts. Controls that show images hold the list by
+// reference and hand its handle to their windows; the list tells them when
+// its pictures change (OnChange).
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "framework/classes.h"
+#include "framework/graphics.h"
+
+class TCustomImageList : public TComponent {
+    DECLARE_CLASS(TCustomImageList, TComponent)
+public:
+    explicit TCustomImageList(TComponent* owner);
+    ~TCustomImageList() override;
+
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Changing the size empties the list.
+    void SetWidth(int value);
+    void SetHeight(int value);
+    int Count() const;
+
+    // The system image list, made on first use; owned by this object.
+    HIMAGELIST Handle();
+    // Adds the pictures of `bitmap` (one per Width pixels across) with
+    // `transparent` pixels left out. Returns the index of the first one, -1
+    // when the system refuses them.
+    int AddMasked(TBitmap* bitmap, TColor transparent);
+    void Delete(int index);
+    void Clear();
+    // Draws picture `index` with its top-left corner at (x, y).
+    void Draw(HDC dc, int x, int y, int index, bool enabled = true);
+
+    TNotifyEvent OnChange;
+
+private:
+    void Changed();
+    void FreeHandle();
+
+    int FWidth = 16;
+    int FHeight = 16;
+    HIMAGELIST FHandle = nullptr;
+};
+
+class TImageList : public TCustomImageList {
+    DECLARE_CLASS_INLINE(TImageList, TCustomImageList)
+public:
+    explicit TImageList(TComponent* owner) : TCustomImageList(owner) {}
+};
