@@ -1,5 +1,8 @@
 // The drop-down list's scroll-bar skinner (see combo_list_bar.h).
 #include "skin/controls/combo_list_bar.h"
+#include "skin/controls/skinner_kinds.h"
+
+DEFINE_SKINNER(TComboxScrollBar, TComboxScrollBar)
 
 #include <windowsx.h>
 

@@ -6,6 +6,7 @@
 
 DEFINE_SKINNER(TSkinScrollBar, TSkinScrollbar)
 DEFINE_SKINNER(TSkinScControl, TSkinScControl)
+DEFINE_SKINNER(TSkinScrollbarH, TSkinScrollbarH)
 
 namespace {
 

@@ -18,6 +18,8 @@
     X(TSkinSizer)             \
     X(TSkinScrollBar)         \
     X(TSkinScControl)         \
+    X(TSkinScrollbarH)        \
+    X(TComboxScrollBar)       \
     X(TSkinTrackBar)          \
     X(TSkinUpDown)            \
     X(TSkinProgress)          \
