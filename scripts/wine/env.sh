@@ -73,7 +73,8 @@ wine_prefix_setup() {
   fi
   local reg="$(dirname "$WINEPREFIX")/setup-utf16.reg"
   iconv -f UTF-8 -t UTF-16 "$RAVELBOOK_ROOT/scripts/wine/setup.reg" > "$reg"
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  # Z: is the root of the file system in every prefix.
+  wine regedit /S "Z:$(printf '%s' "$reg" | tr / '\\')" </dev/null >/dev/null 2>&1
   # Let that server exit, so that the next one starts with the settings.
   wineserver -w
 }
