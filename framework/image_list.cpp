@@ -9,14 +9,18 @@ IMPLEMENT_CLASS(TCustomImageList,
     PImageList::Integer("Height", &TCustomImageList::Height, &TCustomImageList::SetHeight),
     PImageList::Integer("Width", &TCustomImageList::Width, &TCustomImageList::SetWidth))
 
-TCustomImageList::TCustomImageList(TComponent* owner) : TComponent(owner) {}
+TCustomImageList::TCustomImageList(TComponent* owner, int width, int height)
+    : TComponent(owner), FWidth(std::max(width, 1)), FHeight(std::max(height, 1))
+{
+}
 
 TCustomImageList::~TCustomImageList() { FreeHandle(); }
 
 void TCustomImageList::FreeHandle()
 {
-    if (FHandle) ImageList_Destroy(FHandle);
+    if (FHandle && FOwns) ImageList_Destroy(FHandle);
     FHandle = nullptr;
+    FOwns = true;
 }
 
 void TCustomImageList::SetWidth(int value)
@@ -42,6 +46,7 @@ HIMAGELIST TCustomImageList::Handle()
     if (!FHandle) {
         InitCommonControls();
         FHandle = ImageList_Create(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 4, 4);
+        FOwns = true;
     }
     return FHandle;
 }
@@ -59,6 +64,26 @@ int TCustomImageList::AddMasked(TBitmap* bitmap, TColor transparent)
     return index;
 }
 
+void TCustomImageList::SetHandle(HIMAGELIST list, bool owns)
+{
+    if (FHandle != list) FreeHandle();
+    FHandle = list;
+    FOwns = owns;
+    int cx = FWidth, cy = FHeight;
+    if (list && ImageList_GetIconSize(list, &cx, &cy)) {
+        FWidth = cx;
+        FHeight = cy;
+    }
+    Changed();
+}
+
+int TCustomImageList::AddMasked(HBITMAP bitmap, COLORREF mask)
+{
+    int index = ImageList_AddMasked(Handle(), bitmap, mask);
+    Changed();
+    return index;
+}
+
 void TCustomImageList::Delete(int index)
 {
     if (FHandle && ImageList_Remove(FHandle, index)) Changed();
@@ -69,7 +94,7 @@ void TCustomImageList::Clear()
     if (FHandle && ImageList_RemoveAll(FHandle)) Changed();
 }
 
-void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled)
+void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const
 {
     if (!FHandle || index < 0 || index >= Count()) return;
     ImageList_DrawEx(FHandle, index, dc, x, y, 0, 0, CLR_NONE, enabled ? CLR_DEFAULT : GetSysColor(COLOR_BTNFACE),

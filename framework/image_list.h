@@ -17,7 +17,7 @@
 class TCustomImageList : public TComponent {
     DECLARE_CLASS(TCustomImageList, TComponent)
 public:
-    explicit TCustomImageList(TComponent* owner);
+    explicit TCustomImageList(TComponent* owner, int width = 16, int height = 16);
     ~TCustomImageList() override;
 
     int Width() const { return FWidth; }
@@ -29,14 +29,19 @@ public:
 
     // The system image list, made on first use; owned by this object.
     HIMAGELIST Handle();
+    // Takes `list` as the pictures (its size becomes this list's size); it is
+    // destroyed with this object only when `owns`.
+    void SetHandle(HIMAGELIST list, bool owns);
     // Adds the pictures of `bitmap` (one per Width pixels across) with
     // `transparent` pixels left out. Returns the index of the first one, -1
     // when the system refuses them.
     int AddMasked(TBitmap* bitmap, TColor transparent);
+    // The same for a device bitmap selected nowhere, `mask` being a colour.
+    int AddMasked(HBITMAP bitmap, COLORREF mask);
     void Delete(int index);
     void Clear();
     // Draws picture `index` with its top-left corner at (x, y).
-    void Draw(HDC dc, int x, int y, int index, bool enabled = true);
+    void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
 
     TNotifyEvent OnChange;
 
@@ -47,10 +52,11 @@ private:
     int FWidth = 16;
     int FHeight = 16;
     HIMAGELIST FHandle = nullptr;
+    bool FOwns = true;
 };
 
 class TImageList : public TCustomImageList {
     DECLARE_CLASS_INLINE(TImageList, TCustomImageList)
 public:
-    explicit TImageList(TComponent* owner) : TCustomImageList(owner) {}
+    using TCustomImageList::TCustomImageList;
 };

@@ -99,69 +99,6 @@ HFONT ScreenMenuFont()
     return font.IsNull() ? static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)) : font.Get();
 }
 
-// ---- image lists -------------------------------------------------------------------
-
-IMPLEMENT_CLASS(TCustomImageList)
-
-TCustomImageList::TCustomImageList(TComponent* owner, int width, int height)
-    : TComponent(owner), FWidth(width), FHeight(height)
-{
-}
-
-TCustomImageList::~TCustomImageList()
-{
-    if (FHandle && FOwns) ImageList_Destroy(FHandle);
-}
-
-HIMAGELIST TCustomImageList::Handle()
-{
-    if (!FHandle) {
-        FHandle = ImageList_Create(FWidth, FHeight, ILC_COLOR24 | ILC_MASK, 4, 4);
-        FOwns = true;
-    }
-    return FHandle;
-}
-
-void TCustomImageList::SetHandle(HIMAGELIST list, bool owns)
-{
-    if (FHandle && FOwns && FHandle != list) ImageList_Destroy(FHandle);
-    FHandle = list;
-    FOwns = owns;
-    int cx = FWidth, cy = FHeight;
-    if (list && ImageList_GetIconSize(list, &cx, &cy)) {
-        FWidth = cx;
-        FHeight = cy;
-    }
-}
-
-int TCustomImageList::Count() const { return FHandle ? ImageList_GetImageCount(FHandle) : 0; }
-
-int TCustomImageList::AddMasked(HBITMAP bitmap, COLORREF mask)
-{
-    return ImageList_AddMasked(Handle(), bitmap, mask);
-}
-
-void TCustomImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const
-{
-    if (!FHandle || index < 0 || index >= Count()) return;
-    if (enabled) {
-        ImageList_Draw(FHandle, index, dc, x, y, ILD_TRANSPARENT);
-        return;
-    }
-    IMAGELISTDRAWPARAMS params{};
-    params.cbSize = sizeof params;
-    params.himl = FHandle;
-    params.i = index;
-    params.hdcDst = dc;
-    params.x = x;
-    params.y = y;
-    params.rgbBk = CLR_NONE;
-    params.rgbFg = CLR_NONE;
-    params.fStyle = ILD_TRANSPARENT;
-    params.fState = ILS_SATURATE;
-    if (!ImageList_DrawIndirect(&params)) ImageList_Draw(FHandle, index, dc, x, y, ILD_TRANSPARENT | ILD_BLEND50);
-}
-
 // ---- shortcuts ----------------------------------------------------------------------
 
 TShortCut ShortCut(WORD key, unsigned shift)

@@ -24,6 +24,7 @@
 // framework, which runs the chosen item.
 #pragma once
 
+#include "framework/image_list.h"
 #include <windows.h>
 #include <commctrl.h>
 
@@ -38,39 +39,7 @@
 class TMenu;
 class TControl;
 
-// ---- image lists -------------------------------------------------------------------
-
-// Pictures of one size in a system image list.
-class TCustomImageList : public TComponent {
-    DECLARE_CLASS(TCustomImageList, TComponent)
-public:
-    explicit TCustomImageList(TComponent* owner, int width = 16, int height = 16);
-    ~TCustomImageList() override;
-
-    // The list, made on first use with the size given; owned unless it was
-    // handed in with owns = false.
-    HIMAGELIST Handle();
-    void SetHandle(HIMAGELIST list, bool owns);
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    int Count() const;
-    // Adds a picture with `mask` (a colour) as transparent; its index, or -1.
-    int AddMasked(HBITMAP bitmap, COLORREF mask);
-    // Draws picture `index` at (x, y); grayed when not `enabled`.
-    void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
-
-private:
-    HIMAGELIST FHandle = nullptr;
-    bool FOwns = true;
-    int FWidth;
-    int FHeight;
-};
-
-class TImageList : public TCustomImageList {
-    DECLARE_CLASS_INLINE(TImageList, TCustomImageList)
-public:
-    using TCustomImageList::TCustomImageList;
-};
+// ---- image lists: framework/image_list.h ----------------------------------------
 
 // ---- shortcuts ----------------------------------------------------------------------
 
