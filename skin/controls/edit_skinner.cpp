@@ -190,8 +190,8 @@ void TSkinComBox::SubclassEdit()
     FEditThunk = TWndProcThunk::Create(this, &TSkinComBox::EditProc);
     if (!FEditThunk) return;
     FEditChild = edit;
-    FEditPrevProc = reinterpret_cast<WNDPROC>(GetWindowLongA(edit, GWL_WNDPROC));
-    SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG>(FEditThunk->Proc()));
+    FEditPrevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditThunk->Proc()));
 }
 
 void TSkinComBox::RestoreEdit()
@@ -228,7 +228,7 @@ LRESULT CALLBACK TSkinComBox::EditProc(HWND self, UINT msg, WPARAM wParam, LPARA
             break;
         case WM_NCDESTROY:
             // The edit goes before the combo box: let it go with its own procedure.
-            SetWindowLongA(edit, GWL_WNDPROC, reinterpret_cast<LONG>(previous));
+            SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
             TWndProcThunk::Free(skinner->FEditThunk);
             skinner->FEditThunk = nullptr;
             skinner->FEditChild = nullptr;

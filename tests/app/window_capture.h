@@ -24,6 +24,7 @@ struct TCapture {
         for (std::uint32_t pixel : Pixels) colours.insert(pixel & 0xFFFFFF);
         return colours.size();
     }
+    bool operator==(const TCapture&) const = default;
 };
 
 inline TCapture CaptureWindow(HWND window)
