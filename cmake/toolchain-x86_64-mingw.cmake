@@ -12,6 +12,6 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-# ctest runs every test executable through Wine (64-bit: scripts/wine/env.sh
-# puts a "wine" that is the 64-bit loader first on the PATH).
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# ctest runs every test executable through the 64-bit Wine loader itself:
+# "wine" would start the 32-bit loader first, which is emulated here.
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)

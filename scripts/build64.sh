@@ -9,5 +9,5 @@ mkdir -p build64
 flock build64/.build-lock sh -c '
   cmake -S . -B build64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
-      -DSQLITE_DIR="$PWD/build/sqlite" -DHOST_TOOLS_DIR="$PWD/build/host/bin" >/dev/null &&
+      -DCMAKE_CROSSCOMPILING_EMULATOR=/usr/lib/wine/wine64 -DSQLITE_DIR="$PWD/build/sqlite" -DHOST_TOOLS_DIR="$PWD/build/host/bin" >/dev/null &&
   cmake --build build64'
