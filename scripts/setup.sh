@@ -87,3 +87,11 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
     exit 1
   fi
 fi
+
+# There the tests run as a 64-bit build under 64-bit Wine: that needs the
+# 64-bit MinGW-w64 compilers.
+if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && ! dpkg-query -W -f='${Status}' g++-mingw-w64-x86-64-posix 2>/dev/null | grep -q "install ok installed"; then
+  echo "setup: installing the 64-bit MinGW-w64 compilers for the tests"
+  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
+    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 >/dev/null
+fi

@@ -12,6 +12,26 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8
 unset LC_ALL
 
+# Where the kernel cannot run 32-bit programs they run under qemu's emulator
+# (scripts/setup.sh), and 32-bit Wine is then far too slow to test with:
+# every Wine process takes minutes. The tests are then built for 64-bit
+# Windows from the same sources (build64/) and run under the native 64-bit
+# Wine; the program itself stays a 32-bit build.
+wine_emulated32() {
+  [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && [ -z "${RAVELBOOK_FORCE_WIN32:-}" ]
+}
+
+# Switches the Wine commands of this shell to 64-bit Wine and the prefix in
+# build64/.
+wine_use_win64() {
+  export WINEPREFIX="$RAVELBOOK_ROOT/build64/wineprefix"
+  export WINEARCH=win64
+  export WINELOADER=/usr/lib/wine/wine64
+  mkdir -p "$RAVELBOOK_ROOT/build64/bin"
+  ln -sf /usr/lib/wine/wine64 "$RAVELBOOK_ROOT/build64/bin/wine"
+  export PATH="$RAVELBOOK_ROOT/build64/bin:$PATH"
+}
+
 wine_prefix_complete() {
   grep -qs 'Windows NT\\\\CurrentVersion' "$1/system.reg"
 }
@@ -30,7 +50,7 @@ wine_prefix_setup() {
     # A fresh prefix takes Wine a while to make (minutes where 32-bit code
     # runs emulated), so the first one made on this machine is kept in a
     # machine-wide cache, one per Wine version, and copied into other trees.
-    local cache="${RAVELBOOK_PREFIX_CACHE:-/var/cache/ravelbook}/wineprefix-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)"
+    local cache="${RAVELBOOK_PREFIX_CACHE:-/var/cache/ravelbook}/wineprefix-$WINEARCH-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)"
     if [ -f "$cache/.ravelbook-ready" ] && wine_prefix_complete "$cache"; then
       echo "wine: copying the machine's prepared prefix into build/wineprefix"
       cp -a "$cache" "$WINEPREFIX"
@@ -51,9 +71,10 @@ wine_prefix_setup() {
       fi
     fi
   fi
-  local reg="$RAVELBOOK_ROOT/build/setup-utf16.reg"
+  local reg="$(dirname "$WINEPREFIX")/setup-utf16.reg"
   iconv -f UTF-8 -t UTF-16 "$RAVELBOOK_ROOT/scripts/wine/setup.reg" > "$reg"
-  wine regedit /S "$(winepath -w "$reg" 2>/dev/null)" </dev/null >/dev/null 2>&1
+  # Z: is the root of the file system in every prefix.
+  wine regedit /S "Z:$(printf '%s' "$reg" | tr / '\\')" </dev/null >/dev/null 2>&1
   # Let that server exit, so that the next one starts with the settings.
   wineserver -w
 }

@@ -6,6 +6,21 @@
 
 namespace {
 
+#ifdef _WIN64
+// mov rcx, object ; mov rax, proc ; jmp rax  (the window handle's place, the
+// first argument, carries the object instead)
+#pragma pack(push, 1)
+struct TThunkCode {
+    std::uint8_t MovRcx[2];      // 48 B9
+    std::uint64_t Object;
+    std::uint8_t MovRax[2];      // 48 B8
+    std::uint64_t Proc;
+    std::uint8_t JmpRax[2];      // FF E0
+    std::uint8_t Pad[10];
+};
+#pragma pack(pop)
+static_assert(sizeof(TThunkCode) == 32, "thunk layout");
+#else
 // mov dword ptr [esp+4], object ; jmp proc
 #pragma pack(push, 1)
 struct TThunkCode {
@@ -17,6 +32,7 @@ struct TThunkCode {
 };
 #pragma pack(pop)
 static_assert(sizeof(TThunkCode) == 16, "thunk layout");
+#endif
 
 // The executable heap every thunk comes from. It lives as long as the
 // process: a window may still hold a thunk while static objects go away.
@@ -32,6 +48,14 @@ namespace {
 
 void WriteThunk(TThunkCode* code, void* object, WNDPROC proc)
 {
+#ifdef _WIN64
+    code->MovRcx[0] = 0x48; code->MovRcx[1] = 0xB9;
+    code->Object = reinterpret_cast<std::uintptr_t>(object);
+    code->MovRax[0] = 0x48; code->MovRax[1] = 0xB8;
+    code->Proc = reinterpret_cast<std::uintptr_t>(proc);
+    code->JmpRax[0] = 0xFF; code->JmpRax[1] = 0xE0;
+    std::memset(code->Pad, 0xCC, sizeof code->Pad);
+#else
     const std::uint8_t mov[4] = {0xC7, 0x44, 0x24, 0x04};
     std::memcpy(code->MovOpcode, mov, sizeof mov);
     code->Object = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(object));
@@ -39,6 +63,7 @@ void WriteThunk(TThunkCode* code, void* object, WNDPROC proc)
     code->Relative = static_cast<std::int32_t>(reinterpret_cast<std::uintptr_t>(proc) -
                                                (reinterpret_cast<std::uintptr_t>(code) + 13));
     std::memset(code->Pad, 0xCC, sizeof code->Pad);
+#endif
     FlushInstructionCache(GetCurrentProcess(), code, sizeof(TThunkCode));
 }
 

@@ -90,7 +90,7 @@ TEST_F(Windows, ObjectIsFoundFromItsWindow)
         EXPECT_EQ(GetPropA(window, ControlAtomName().c_str()), c.Control) << "found by the property's name too";
     }
     char expected[64];
-    wsprintfA(expected, "ControlOfs%.8X%.8X", reinterpret_cast<UINT>(GetModuleHandleA(nullptr)), GetCurrentThreadId());
+    wsprintfA(expected, "ControlOfs%.8X%.8X", static_cast<UINT>(reinterpret_cast<UINT_PTR>(GetModuleHandleA(nullptr))), GetCurrentThreadId());
     EXPECT_EQ(ControlAtomName(), expected);
 
     // Windows that are not the framework's have no object.
