@@ -96,7 +96,13 @@ void TComboBoxEx::SetItemIndex(int value)
 {
     if (value < 0 || value >= FItems->Count()) value = -1;
     FItemIndex = value;
-    if (FHandle) ::SendMessageA(FHandle, CB_SETCURSEL, value, 0);
+    if (FHandle) {
+        // The control tells of its own edit's new text as if the user had
+        // typed it; a choice the program makes is not a change to report.
+        FSettingIndex = true;
+        ::SendMessageA(FHandle, CB_SETCURSEL, value, 0);
+        FSettingIndex = false;
+    }
     Perform(CM_TEXTCHANGED);
 }
 
@@ -117,6 +123,7 @@ HWND TComboBoxEx::ComboHandle() const
 void TComboBoxEx::WndProc(TMessage& m)
 {
     if (m.Msg == CN_COMMAND) {
+        if (FSettingIndex) return;
         switch (HIWORD(m.WParam)) {
         case CBN_SELCHANGE:
             FItemIndex = ItemIndex();

@@ -57,5 +57,6 @@ private:
     TComboBoxExStyle FStyle = csExDropDown;
     std::unique_ptr<TStringList> FItems;
     int FItemIndex = -1;  // kept while there is no window
+    bool FSettingIndex = false;  // the program is choosing: not the user's change
     HIMAGELIST FImages = nullptr;
 };

@@ -345,6 +345,10 @@ void TUpDown::CreateParams(TCreateParams& p)
     if (FWrap) p.Style |= UDS_WRAP;
     if (FArrowKeys) p.Style |= UDS_ARROWKEYS;
     if (!FThousands) p.Style |= UDS_NOTHOUSANDS;
+    // The associate shows the position as a number. The control reads this
+    // style when it is made (it does not follow later style changes), and
+    // does nothing with it while it has no associate.
+    p.Style |= UDS_SETBUDDYINT;
     p.Caption.clear();
 }
 
@@ -375,11 +379,11 @@ void TUpDown::AttachAssociate()
         const int left = FAlignButton == udRight ? FAssociate->Left() + FAssociate->Width() : FAssociate->Left() - FWidth;
         SetBounds(left, FAssociate->Top(), FWidth, FAssociate->Height());
     }
-    const LONG style = GetWindowLongA(FHandle, GWL_STYLE);
-    SetWindowLongA(FHandle, GWL_STYLE, style | UDS_SETBUDDYINT);
+    // The control reads its position from the associate's text from now on,
+    // so take it first, then let the associate show it.
+    const int position = Position();
     ::SendMessageA(FHandle, UDM_SETBUDDY, reinterpret_cast<WPARAM>(FAssociate->Handle()), 0);
-    // The buddy shows the position at once.
-    ::SendMessageA(FHandle, UDM_SETPOS32, 0, Position());
+    ::SendMessageA(FHandle, UDM_SETPOS32, 0, position);
 }
 
 void TUpDown::SetAssociate(TWinControl* value)

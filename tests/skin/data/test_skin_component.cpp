@@ -270,7 +270,7 @@ struct TTempFile {
     std::string Path;
 };
 
-TEST(SkinComponent, SkinFileLoadsAnExistingFileAndIgnoresAMissingOne) {
+TEST(SkinComponent, SkinFileLoadsAnExistingFileAndKeepsTheSkinForAMissingOne) {
     TSkinData skin(nullptr);
     skin.BeginLoading();
     TMemoryStream in;
@@ -279,7 +279,10 @@ TEST(SkinComponent, SkinFileLoadsAnExistingFileAndIgnoresAMissingOne) {
     skin.Loaded();
     const int64_t storedSize = skin.StoredSkin().Size();
 
+    MessageBoxes boxes;
     skin.SetSkinFile("Z:\\no\\such\\folder\\missing.skn");
+    ASSERT_EQ(boxes.Texts.size(), 1u);
+    EXPECT_NE(boxes.Texts[0].find("not found"), std::string::npos) << boxes.Texts[0];
     EXPECT_EQ(skin.Model().SkinName, "stored");
     EXPECT_FALSE(skin.NoSkin());
     EXPECT_EQ(skin.StoredSkin().Size(), storedSize);
@@ -291,6 +294,7 @@ TEST(SkinComponent, SkinFileLoadsAnExistingFileAndIgnoresAMissingOne) {
     EXPECT_EQ(skin.Model().SkinName, "from file");
     EXPECT_FALSE(skin.NoSkin());
     EXPECT_EQ(skin.StoredSkin().Size(), static_cast<int64_t>(fileBytes.size()));
+    EXPECT_EQ(boxes.Texts.size(), 1u);
 }
 
 TEST(SkinComponent, CaptionHintShowsOnceAtTheRectangleAndHides) {
