@@ -7,7 +7,8 @@
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
-EXE="$RAVELBOOK_ROOT/build/skingallery.exe"
+wine_choose_tree
+EXE="$RAVELBOOK_ROOT/$RAVELBOOK_TREE/skingallery.exe"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   wine_prefix_setup

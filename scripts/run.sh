@@ -8,7 +8,8 @@
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
-EXE="$RAVELBOOK_ROOT/build/ravelbook.exe"
+wine_choose_tree
+EXE="$RAVELBOOK_ROOT/$RAVELBOOK_TREE/ravelbook.exe"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
   wine_prefix_setup
@@ -53,8 +54,8 @@ if [ -n "$geometry" ]; then
   wineserver_start
   for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial gallery_test_gallery_serial \
            app_test_skin_screens_serial app_test_skinned_ledger_controls_serial; do
-    if [ -x "build/tests/$t.exe" ]; then
-      (cd build/tests && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
+    if [ -x "$RAVELBOOK_TREE/tests/$t.exe" ]; then
+      (cd "$RAVELBOOK_TREE/tests" && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
     fi
   done
   for f in build/screenshots/*.bmp build/screenshots/skins/*.bmp; do
