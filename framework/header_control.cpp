@@ -286,13 +286,17 @@ void THeaderControl::UpdateSection(int index, bool insert)
     if (!FHandle || index < 0 || index >= FSections->Count()) return;
     THeaderSection& section = *FSections->FItems[index];
     HDITEMA item{};
-    item.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH | HDI_LPARAM | HDI_IMAGE;
+    // The image index goes to the window only when the section has an image:
+    // a header given HDI_IMAGE on insertion sets HDF_IMAGE itself, and -1 is
+    // the callback index there, not "no image".
+    item.mask = HDI_TEXT | HDI_FORMAT | HDI_WIDTH | HDI_LPARAM;
+    if (section.FImageIndex >= 0 || !insert) item.mask |= HDI_IMAGE;
     item.pszText = const_cast<char*>(section.FText.c_str());
     item.cchTextMax = static_cast<int>(section.FText.size());
     item.fmt = SectionFormat(section);
     item.cxy = section.FWidth;
     item.lParam = reinterpret_cast<LPARAM>(&section);
-    item.iImage = section.FImageIndex;
+    item.iImage = section.FImageIndex >= 0 ? section.FImageIndex : I_IMAGENONE;
     ::SendMessageA(FHandle, insert ? HDM_INSERTITEMA : HDM_SETITEMA, index, reinterpret_cast<LPARAM>(&item));
 }
 

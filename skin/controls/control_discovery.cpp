@@ -631,6 +631,10 @@ public:
         std::vector<TSkinControl*> skinners = form.ControlSkinners();
         for (auto it = skinners.rbegin(); it != skinners.rend(); ++it) {
             TSkinControl* skinner = *it;
+            // A skinner may take others it made along with it (a combo box
+            // its list's scroll bars): only those still listed are freed here.
+            const std::vector<TSkinControl*>& listed = form.ControlSkinners();
+            if (std::find(listed.begin(), listed.end(), skinner) == listed.end()) continue;
             try {
                 if (!windowGoing && skinner->LifeState() != lsWindowGone) skinner->Detach();
             } catch (...) {

@@ -132,8 +132,17 @@ TSkinComBox::TSkinComBox(TComponent* owner) : TSkinControl(owner) { FInfo.cbSize
 TSkinComBox::~TSkinComBox()
 {
     RestoreEdit();
+    if (FDropScrollBar) FDropScrollBar->RemoveFreeNotification(this);
     delete FListScrollBar;
     FListScrollBar = nullptr;
+}
+
+void TSkinComBox::Notification(TComponent* component, TOperation operation)
+{
+    TSkinControl::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == FListScrollBar) FListScrollBar = nullptr;
+    if (component == FDropScrollBar) FDropScrollBar = nullptr;
 }
 
 void TSkinComBox::Configure(int kind, const std::string&)
@@ -163,7 +172,10 @@ void TSkinComBox::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, 
         if ((FStyle & CBS_DROPDOWN) && ReadInfo() && FInfo.hwndList) {
             FListWindow = FInfo.hwndList;
             FDropScrollBar = NewSkinner("TComboxScrollBar", FControl);
-            if (FDropScrollBar) FDropScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            if (FDropScrollBar) {
+                FDropScrollBar->FreeNotification(this);
+                FDropScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            }
         }
         if (!FUnicode) SubclassEdit();
     } else if (ReadInfo() && FInfo.hwndList) {
@@ -171,7 +183,10 @@ void TSkinComBox::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, 
         LONG listStyle = GetWindowLongA(FListWindow, GWL_STYLE);
         if ((listStyle & WS_CHILD) && !(listStyle & WS_POPUP)) {
             FListScrollBar = NewSkinner("TSkinScrollbarH", nullptr);
-            if (FListScrollBar) FListScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            if (FListScrollBar) {
+                FListScrollBar->FreeNotification(this);
+                FListScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            }
         }
     }
 }

@@ -59,6 +59,7 @@ public:
     void Detach() override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
+    void Notification(TComponent* component, TOperation operation) override;
 
     // The button rectangle (window coordinates) of the last drawing.
     const RECT& ButtonRect() const { return FButtonRect; }
@@ -79,6 +80,8 @@ private:
     HWND FEditChild = nullptr;
     TWndProcThunk* FEditThunk = nullptr;
     WNDPROC FEditPrevProc = nullptr;
+    // The lists' scroll-bar skinners: registered with the form skinner too,
+    // which may free them first (free notices clear these).
     TSkinControl* FListScrollBar = nullptr;   // a simple combo box's list
     TSkinControl* FDropScrollBar = nullptr;   // the drop-down list
     COMBOBOXINFO FInfo{};

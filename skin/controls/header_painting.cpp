@@ -75,6 +75,7 @@ void PaintSection(HDC target, const RECT& box, HWND header, int index, HIMAGELIS
 int HeaderSectionFrame(int section, const THeaderPaintState& state)
 {
     if (!state.Enabled) return hfDisabled;
+    if (section < 0) return hfNormal;
     if (section == state.PressedSection) return hfPressed;
     if (section == state.HotSection) return hfHot;
     return hfNormal;
@@ -124,10 +125,10 @@ void PaintHeaderBar(HDC dc, const RECT& rect, HWND header, const TDataSkinObject
         rightmost = std::max<int>(rightmost, box.right);
     }
     if (rightmost < width) {
-        THeaderPaintState rest = state;
-        rest.HotSection = rest.PressedSection = -1;
+        // The rest of the bar is no section: never hot or pressed (-1 is also
+        // what "no hot/pressed section" reads as, so it is not asked for).
         DrawFrameBitmap(buffer, RECT{rightmost, 0, width, height}, bar.Bitmap.Handle(), SkinMargins(bar),
-                        HeaderSectionFrame(-1, rest), FrameCountOf(bar), false, bar.Tile != 0, false);
+                        state.Enabled ? hfNormal : hfDisabled, FrameCountOf(bar), false, bar.Tile != 0, false);
     }
     BitBlt(dc, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
 }

@@ -178,10 +178,14 @@ void ExpectControlsSkinned(TForm* form, const TWinSkinForm& skinner, const TCapt
                                                       index, 5, buttons->Tile != 0, false);
         skin::TPixels pixels;
         ASSERT_TRUE(!reference.IsNull() && skin::ReadPixels(reference, pixels));
+        // The band is 2 pixels wide; on the focused button only the outer
+        // one: its focus rectangle, 2 pixels around the centred caption, may
+        // reach the second row of a button not much taller than its text.
+        const int band = GetFocus() == control->Handle() ? 1 : 2;
         int wrong = 0;
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
-                if (x >= 2 && y >= 2 && x < w - 2 && y < h - 2) continue;
+                if (x >= band && y >= band && x < w - band && y < h - band) continue;
                 const int cx = bounds.left - frame.left + x, cy = bounds.top - frame.top + y;
                 if (cx < 0 || cy < 0 || cx >= capture.Width || cy >= capture.Height) continue;
                 wrong += (pixels.At(x, y) & 0xFFFFFF) != capture.At(cx, cy);

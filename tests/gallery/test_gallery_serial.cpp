@@ -101,6 +101,11 @@ TEST_F(GalleryTest, CheckBoxSwitchesTheSkinAndThePlainDialogIsSkinned) {
     SaveBmp(capture, ScreenshotFolder() + "gallery_dialog.bmp");
     DestroyWindow(dialog);
     Pump(30);
+    // Its skinner is dead at once and leaves at the manager's next decision
+    // (the next activation, or here at once).
+    const TWinSkinForm* dead = SkinnerOf(dialog);
+    EXPECT_TRUE(!dead || dead->SkinState() == fssDestroyed);
+    SkinManager()->DropDeadSkinners();
     EXPECT_EQ(SkinnerOf(dialog), nullptr);
 }
 

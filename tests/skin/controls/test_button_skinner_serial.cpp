@@ -165,11 +165,20 @@ TEST_F(ButtonSkinnerTest, EachLookIsTheSkinFrameOfItsState) {
     SendMessageA(f.Plain2->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     EXPECT_EQ(f.Clicks, 1);
 
-    // Switched off by SKM_ENABLESKIN the button looks plain; back on, skinned.
+    // Switched off by SKM_ENABLESKIN the button looks plain; back on, skinned
+    // (focused: the press gave it the focus).
+    EXPECT_EQ(GetFocus(), f.Plain2->Handle());
+    SendMessageA(f.Plain2->Handle(), SKM_ENABLESKIN, 0, 0);
+    EXPECT_FALSE(BorderMatches(ReadWindow(f.Plain2->Handle()), ExpectedButtonFrame(FSkin, w, h, 5), margin));
+    SendMessageA(f.Plain2->Handle(), SKM_ENABLESKIN, 1, 0);
+    expectLook(f.Plain2, 5, "switched back on");
+    // Off and on again once the focus has gone elsewhere: the normal frame.
+    SetFocus(f.Bit->Handle());
+    Pump(20);
     SendMessageA(f.Plain2->Handle(), SKM_ENABLESKIN, 0, 0);
     EXPECT_FALSE(BorderMatches(ReadWindow(f.Plain2->Handle()), ExpectedButtonFrame(FSkin, w, h, 1), margin));
     SendMessageA(f.Plain2->Handle(), SKM_ENABLESKIN, 1, 0);
-    expectLook(f.Plain2, 1, "switched back on");
+    expectLook(f.Plain2, 1, "switched back on without the focus");
 }
 
 TEST_F(ButtonSkinnerTest, SkinOffGivesTheFormBackPixelForPixel) {

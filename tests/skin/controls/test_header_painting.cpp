@@ -114,8 +114,11 @@ class HeaderPainting : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        // The stored skin's bytes start with their count, as the component keeps them.
+        const skintest::TBytes stored = skintest::StoredSkinBytes();
+        ASSERT_GT(stored.size(), 4u);
         TSkinReader reader;
-        ASSERT_TRUE(reader.Load(skintest::StoredSkinBytes()));
+        ASSERT_TRUE(reader.Load(stored.data() + 4, stored.size() - 4));
         BuildSkinModelFromReader(FModel, reader);
         FBar = FModel.Object(ssHeaderbar);
         ASSERT_NE(FBar, nullptr);
