@@ -307,7 +307,20 @@ void TWScrollbar::PressBar(TMessage& m)
     if (!*alive) return;
     FPressed = false;
     ReleaseCapture();
-    if (FKind == okScrollControl) PaintNow();
+    // The system's tracking is over: the part under the pointer now is the
+    // hot one (none when the button was let go away from the bar), not the
+    // part that was pressed or the last scroll request.
+    FHotZone = ZoneUnderCursor();
+    PaintNow();
+}
+
+int TWScrollbar::ZoneUnderCursor() const
+{
+    POINT cursor;
+    if (!HandleAllocated() || !FShown || !GetCursorPos(&cursor) || WindowFromPoint(cursor) != FHandle)
+        return skin::szNone;
+    ::ScreenToClient(FHandle, &cursor);
+    return HitTest(cursor);
 }
 
 void TWScrollbar::ReleaseBar(TMessage& m)
