@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/ansi_chars.h"
 #include "skin/controls/edit_drawing.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/data/skin_model.h"
@@ -132,8 +133,20 @@ TSkinComBox::TSkinComBox(TComponent* owner) : TSkinControl(owner) { FInfo.cbSize
 TSkinComBox::~TSkinComBox()
 {
     RestoreEdit();
-    delete FListScrollBar;
-    FListScrollBar = nullptr;
+    for (TSkinControl** skinner : {&FDropScrollBar, &FListScrollBar}) {
+        if (!*skinner) continue;
+        (*skinner)->RemoveFreeNotification(this);
+        delete *skinner;
+        *skinner = nullptr;
+    }
+}
+
+void TSkinComBox::Notification(TComponent* component, TOperation operation)
+{
+    TSkinControl::Notification(component, operation);
+    if (operation != opRemove) return;
+    if (component == FDropScrollBar) FDropScrollBar = nullptr;
+    if (component == FListScrollBar) FListScrollBar = nullptr;
 }
 
 void TSkinComBox::Configure(int kind, const std::string&)
@@ -163,7 +176,10 @@ void TSkinComBox::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, 
         if ((FStyle & CBS_DROPDOWN) && ReadInfo() && FInfo.hwndList) {
             FListWindow = FInfo.hwndList;
             FDropScrollBar = NewSkinner("TComboxScrollBar", FControl);
-            if (FDropScrollBar) FDropScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            if (FDropScrollBar) {
+                FDropScrollBar->FreeNotification(this);
+                FDropScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            }
         }
         if (!FUnicode) SubclassEdit();
     } else if (ReadInfo() && FInfo.hwndList) {
@@ -171,7 +187,10 @@ void TSkinComBox::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, 
         LONG listStyle = GetWindowLongA(FListWindow, GWL_STYLE);
         if ((listStyle & WS_CHILD) && !(listStyle & WS_POPUP)) {
             FListScrollBar = NewSkinner("TSkinScrollbarH", nullptr);
-            if (FListScrollBar) FListScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            if (FListScrollBar) {
+                FListScrollBar->FreeNotification(this);
+                FListScrollBar->AttachWindow(FListWindow, FSkinData, FFormSkinner, FCanvas);
+            }
         }
     }
 }
@@ -191,6 +210,7 @@ void TSkinComBox::SubclassEdit()
     if (!FEditThunk) return;
     FEditChild = edit;
     FEditPrevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    FEditPrevProcW = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
     SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditThunk->Proc()));
 }
 
@@ -210,7 +230,7 @@ LRESULT CALLBACK TSkinComBox::EditProc(HWND self, UINT msg, WPARAM wParam, LPARA
     auto* skinner = reinterpret_cast<TSkinComBox*>(self);
     HWND edit = skinner->FEditChild;
     WNDPROC previous = skinner->FEditPrevProc;
-    LRESULT result = CallWindowProcA(previous, edit, msg, wParam, lParam);
+    LRESULT result = CallWindowProcChar(previous, skinner->FEditPrevProcW, edit, msg, wParam, lParam);
     try {
         if (!skinner->FActive) return result;
         switch (msg) {
@@ -243,6 +263,7 @@ void TSkinComBox::FreeScrollSkinners()
 {
     for (TSkinControl** skinner : {&FDropScrollBar, &FListScrollBar}) {
         if (!*skinner) continue;
+        (*skinner)->RemoveFreeNotification(this);
         (*skinner)->Detach();
         delete *skinner;
         *skinner = nullptr;

@@ -64,6 +64,11 @@ public:
     const RECT& ButtonRect() const { return FButtonRect; }
     bool Hot() const { return (FMouseState & msHot) != 0; }
 
+protected:
+    // The list's scroll-bar skinners are also the form skinner's, which may
+    // free them first (it frees every skinner of a form that goes).
+    void Notification(TComponent* component, TOperation operation) override;
+
 private:
     void ReadStyle();
     bool ReadInfo();
@@ -79,6 +84,7 @@ private:
     HWND FEditChild = nullptr;
     TWndProcThunk* FEditThunk = nullptr;
     WNDPROC FEditPrevProc = nullptr;
+    WNDPROC FEditPrevProcW = nullptr;  // the edit's own procedure, its Unicode side
     TSkinControl* FListScrollBar = nullptr;   // a simple combo box's list
     TSkinControl* FDropScrollBar = nullptr;   // the drop-down list
     COMBOBOXINFO FInfo{};
