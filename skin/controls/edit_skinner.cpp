@@ -303,8 +303,13 @@ void TSkinComBox::AfterMessage(TMessage& message)
         TrackPointer(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)));
         return;
     case WM_DRAWITEM:
-    case WM_NCPAINT:
         Repaint();
+        return;
+    case WM_NCPAINT:
+        // Only the skin's frame: a repaint of the whole control from inside
+        // the system's update (the frame comes first) would validate it, and
+        // the background erased after that would leave the control blank.
+        PaintFrame(nullptr);
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
