@@ -8,6 +8,7 @@
 #include <exception>
 #include <map>
 
+#include "framework/ansi_chars.h"
 #include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
@@ -687,6 +688,18 @@ void TWinControl::CreateParams(TCreateParams& p)
     p.DefWndProc = DefWindowProcA;
 }
 
+namespace {
+
+// The Unicode procedure of each standard class the controls are made from,
+// by the class's ANSI procedure.
+std::map<WNDPROC, WNDPROC>& UnicodeProcs()
+{
+    static std::map<WNDPROC, WNDPROC> procs;
+    return procs;
+}
+
+}  // namespace
+
 void TWinControl::CreateSubClass(TCreateParams& p, const char* className)
 {
     WNDCLASSA standard{};
@@ -696,6 +709,12 @@ void TWinControl::CreateSubClass(TCreateParams& p, const char* className)
     p.WindowClass.style &= ~(CS_OWNDC | CS_CLASSDC | CS_PARENTDC | CS_GLOBALCLASS);
     p.WindowClass.style |= CS_DBLCLKS;
     p.DefWndProc = standard.lpfnWndProc;
+    // The same class's Unicode procedure, for the characters DefaultHandler
+    // passes on whole (class names are plain ASCII).
+    const std::string name = className;
+    const std::wstring wideName(name.begin(), name.end());
+    WNDCLASSW unicode{};
+    if (GetClassInfoW(nullptr, wideName.c_str(), &unicode)) UnicodeProcs()[standard.lpfnWndProc] = unicode.lpfnWndProc;
 }
 
 void TWinControl::CreateWnd()
@@ -832,7 +851,11 @@ LRESULT TWinControl::MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam)
 void TWinControl::DefaultHandler(TMessage& m)
 {
     if (FHandle) {
-        m.Result = CallWindowProcA(FDefWndProc ? FDefWndProc : DefWindowProcA, FHandle, m.Msg, m.WParam, m.LParam);
+        // A standard control's procedure takes typed Chinese as one character.
+        m.Result = IsPlainWindow()
+                       ? CallWindowProcA(FDefWndProc ? FDefWndProc : DefWindowProcA, FHandle, m.Msg, m.WParam, m.LParam)
+                       : CallWindowProcChar(FDefWndProc, UnicodeProcs()[FDefWndProc], FHandle, m.Msg, m.WParam,
+                                            m.LParam);
         return;
     }
     TControl::DefaultHandler(m);

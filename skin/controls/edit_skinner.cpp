@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/ansi_chars.h"
 #include "skin/controls/edit_drawing.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/data/skin_model.h"
@@ -132,17 +133,20 @@ TSkinComBox::TSkinComBox(TComponent* owner) : TSkinControl(owner) { FInfo.cbSize
 TSkinComBox::~TSkinComBox()
 {
     RestoreEdit();
-    if (FDropScrollBar) FDropScrollBar->RemoveFreeNotification(this);
-    delete FListScrollBar;
-    FListScrollBar = nullptr;
+    for (TSkinControl** skinner : {&FDropScrollBar, &FListScrollBar}) {
+        if (!*skinner) continue;
+        (*skinner)->RemoveFreeNotification(this);
+        delete *skinner;
+        *skinner = nullptr;
+    }
 }
 
 void TSkinComBox::Notification(TComponent* component, TOperation operation)
 {
     TSkinControl::Notification(component, operation);
     if (operation != opRemove) return;
-    if (component == FListScrollBar) FListScrollBar = nullptr;
     if (component == FDropScrollBar) FDropScrollBar = nullptr;
+    if (component == FListScrollBar) FListScrollBar = nullptr;
 }
 
 void TSkinComBox::Configure(int kind, const std::string&)
@@ -206,6 +210,7 @@ void TSkinComBox::SubclassEdit()
     if (!FEditThunk) return;
     FEditChild = edit;
     FEditPrevProc = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(edit, GWLP_WNDPROC));
+    FEditPrevProcW = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(edit, GWLP_WNDPROC));
     SetWindowLongPtrA(edit, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(FEditThunk->Proc()));
 }
 
@@ -225,7 +230,7 @@ LRESULT CALLBACK TSkinComBox::EditProc(HWND self, UINT msg, WPARAM wParam, LPARA
     auto* skinner = reinterpret_cast<TSkinComBox*>(self);
     HWND edit = skinner->FEditChild;
     WNDPROC previous = skinner->FEditPrevProc;
-    LRESULT result = CallWindowProcA(previous, edit, msg, wParam, lParam);
+    LRESULT result = CallWindowProcChar(previous, skinner->FEditPrevProcW, edit, msg, wParam, lParam);
     try {
         if (!skinner->FActive) return result;
         switch (msg) {
@@ -258,6 +263,7 @@ void TSkinComBox::FreeScrollSkinners()
 {
     for (TSkinControl** skinner : {&FDropScrollBar, &FListScrollBar}) {
         if (!*skinner) continue;
+        (*skinner)->RemoveFreeNotification(this);
         (*skinner)->Detach();
         delete *skinner;
         *skinner = nullptr;
@@ -297,8 +303,13 @@ void TSkinComBox::AfterMessage(TMessage& message)
         TrackPointer(static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam)));
         return;
     case WM_DRAWITEM:
-    case WM_NCPAINT:
         Repaint();
+        return;
+    case WM_NCPAINT:
+        // Only the skin's frame: a repaint of the whole control from inside
+        // the system's update (the frame comes first) would validate it, and
+        // the background erased after that would leave the control blank.
+        PaintFrame(nullptr);
         return;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:

@@ -59,11 +59,15 @@ public:
     void Detach() override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
-    void Notification(TComponent* component, TOperation operation) override;
 
     // The button rectangle (window coordinates) of the last drawing.
     const RECT& ButtonRect() const { return FButtonRect; }
     bool Hot() const { return (FMouseState & msHot) != 0; }
+
+protected:
+    // The list's scroll-bar skinners are also the form skinner's, which may
+    // free them first (it frees every skinner of a form that goes).
+    void Notification(TComponent* component, TOperation operation) override;
 
 private:
     void ReadStyle();
@@ -80,6 +84,7 @@ private:
     HWND FEditChild = nullptr;
     TWndProcThunk* FEditThunk = nullptr;
     WNDPROC FEditPrevProc = nullptr;
+    WNDPROC FEditPrevProcW = nullptr;  // the edit's own procedure, its Unicode side
     // The lists' scroll-bar skinners: registered with the form skinner too,
     // which may free them first (free notices clear these).
     TSkinControl* FListScrollBar = nullptr;   // a simple combo box's list

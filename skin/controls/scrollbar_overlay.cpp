@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "framework/graphics.h"
 #include "framework/rtti.h"
 #include "framework/sysutils.h"
 #include "skin/data/skin_component.h"
@@ -232,6 +233,17 @@ void TWScrollbar::PaintBar(HDC dc)
     look.Thumb = thumb;
     TGdiBitmap picture = skin::ComposeScrollBar(*FSkinData, look);
     if (!picture.IsNull()) skin::CopyPicture(dc, picture, 0, 0);
+    if (FKind == okScrollControl) {
+        // A scroll-bar control may be thicker than the skin's bar: the rest
+        // of the overlay takes the overlay's colour instead of showing the
+        // system's bar underneath.
+        RECT rest = client;
+        (vertical ? rest.left : rest.top) = thickness;
+        if (rest.left < rest.right && rest.top < rest.bottom) {
+            TGdiBrush brush(CreateSolidBrush(ColorToRGB(Color())));
+            FillRect(dc, &rest, brush);
+        }
+    }
 }
 
 void TWScrollbar::Paint()
@@ -307,7 +319,20 @@ void TWScrollbar::PressBar(TMessage& m)
     if (!*alive) return;
     FPressed = false;
     ReleaseCapture();
-    if (FKind == okScrollControl) PaintNow();
+    // The system's tracking is over: the part under the pointer now is the
+    // hot one (none when the button was let go away from the bar), not the
+    // part that was pressed or the last scroll request.
+    FHotZone = ZoneUnderCursor();
+    PaintNow();
+}
+
+int TWScrollbar::ZoneUnderCursor() const
+{
+    POINT cursor;
+    if (!HandleAllocated() || !FShown || !GetCursorPos(&cursor) || WindowFromPoint(cursor) != FHandle)
+        return skin::szNone;
+    ::ScreenToClient(FHandle, &cursor);
+    return HitTest(cursor);
 }
 
 void TWScrollbar::ReleaseBar(TMessage& m)

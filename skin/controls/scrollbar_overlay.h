@@ -89,6 +89,9 @@ private:
     void PressBar(TMessage& message);
     void ReleaseBar(TMessage& message);
     void MouseMoved(TMessage& message);
+    // The zone under the pointer, or szNone when the pointer is not over
+    // the overlay.
+    int ZoneUnderCursor() const;
     void ParentWindowOf(HWND host);
 
     BYTE FKind = okHorzScroll;

@@ -103,7 +103,8 @@ COLORREF ClientPixel(HWND window, int x, int y)
 }
 
 // The overlay's thumb sits where the system puts the list's thumb: thumb
-// colour just inside it, track colour just outside.
+// colour at its two ends (a grip may fill all but one pixel at each end of a
+// short thumb), track colour just outside.
 void ExpectThumbFollows(TWScrollbar* overlay, HWND host, const char* when)
 {
     SCOPED_TRACE(when);
@@ -111,7 +112,7 @@ void ExpectThumbFollows(TWScrollbar* overlay, HWND host, const char* when)
     ASSERT_TRUE(overlay->Shown());
     const SCROLLBARINFO bar = VerticalBar(host);
     HWND window = overlay->Handle();
-    EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop + 1), Ref(ThumbFrame(1)));
+    EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop), Ref(ThumbFrame(1)));
     EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbBottom - 1), Ref(ThumbFrame(1)));
     if (bar.xyThumbTop > 19) {
         EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop - 1), Ref(TrackFrame(1)));
@@ -170,17 +171,23 @@ TEST_F(BarSkinners, OverlaysFollowTheListsAndTheBarsShowTheirSkin)
     Pump(30);
     ExpectThumbFollows(Skinner<TSkinScrollbar>(form, C.Memo)->VertOverlay(), memo, "memo scrolled by 40 lines");
 
-    // Progress at 0, 50 and 100 %: its filled share in the skin's frame 2.
-    const struct { int Position; int FilledTo; } shares[] = {{0, 0}, {100, 100}, {200, 200}};
-    for (const auto& s : shares) {
-        C.Progress->SetPosition(s.Position);
+    // Progress at 0, 50 and 100 %: its filled share of the client area (the
+    // control keeps a thin edge of its own) in the skin's frame 2.
+    RECT progressClient;
+    GetClientRect(C.Progress->Handle(), &progressClient);
+    const int progressWidth = progressClient.right;
+    ASSERT_GT(progressWidth, 150);
+    for (int position : {0, 100, 200}) {
+        C.Progress->SetPosition(position);
         UpdateWindow(C.Progress->Handle());
-        SCOPED_TRACE(s.Position);
-        if (s.FilledTo > 1) {
-            EXPECT_EQ(ClientPixel(C.Progress->Handle(), s.FilledTo - 2, 9), Ref(ProgressFrame(2)));
+        SCOPED_TRACE(position);
+        const int filledTo = progressWidth * position / 200;
+        const int middle = progressClient.bottom / 2;
+        if (filledTo > 1) {
+            EXPECT_EQ(ClientPixel(C.Progress->Handle(), filledTo - 2, middle), Ref(ProgressFrame(2)));
         }
-        if (s.FilledTo < 198) {
-            EXPECT_EQ(ClientPixel(C.Progress->Handle(), s.FilledTo + 2, 9), Ref(ProgressFrame(1)));
+        if (filledTo < progressWidth - 2) {
+            EXPECT_EQ(ClientPixel(C.Progress->Handle(), filledTo + 2, middle), Ref(ProgressFrame(1)));
         }
     }
 

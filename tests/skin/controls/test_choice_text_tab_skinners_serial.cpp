@@ -175,6 +175,13 @@ TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndB
     ASSERT_TRUE(comboSkinner);
     ASSERT_TRUE(dynamic_cast<TSkinDateTime*>(SkinnerFor(skinner, picker)));
 
+    // Once skinned, the combo boxes show themselves without being asked to
+    // repaint: frame, button and text, not a blank box.
+    for (TComboBox* c : {combo, list}) {
+        const TPixelsOf firstLook = CaptureWindow(c->Handle());
+        EXPECT_GT(std::set<std::uint32_t>(firstLook.Pixels.begin(), firstLook.Pixels.end()).size(), 4u);
+    }
+
     // The edit's three-pixel edge, focused or not.
     const COLORREF shadow = SkinColourRgb(FSkin, scButtonShadow) & 0xFFFFFF;
     auto edge = [&](HWND window) {
