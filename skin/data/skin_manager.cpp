@@ -177,6 +177,14 @@ void TSkinManage::UnregisterSkinData(TSkinData* skinData)
             skinner->DetachOnDestroy();
         skinner->FreeSkinner();
     }
+    // With no component left there is no skin to give a new window: a
+    // component made later starts from the beginning (its Active decides).
+    if (FSkinDatas.empty()) {
+        Skinning = false;
+        RunState = SKIN_RUN_IDLE;
+        PendingAction = spNone;
+        if (FTimer) FTimer->SetEnabled(false);
+    }
 }
 
 // ---- the hook --------------------------------------------------------------------------
