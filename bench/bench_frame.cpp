@@ -147,7 +147,7 @@ int main()
     Application->SetTitle("Ravelbook");
     const std::string skin = StoredSkinBytes();
     if (skin.empty()) {
-        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
+        std::fprintf(stderr, "cannot read the stored skin (generated/ravelbook_skin.bin in the build folder)\n");
         return 1;
     }
     int rc = 0;

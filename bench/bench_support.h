@@ -77,7 +77,8 @@ inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000)
 // benchmarks carry no resources); empty when it cannot be read.
 inline std::string StoredSkinBytes()
 {
-    std::string path = RAVELBOOK_SOURCE_DIR "/build/generated/ravelbook_skin.bin";
+    // Where this build (build/ or build64/) put it.
+    std::string path = RAVELBOOK_BUILD_DIR "/generated/ravelbook_skin.bin";
     if (path[0] == '/') path = "Z:" + path;
     std::string bytes;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);

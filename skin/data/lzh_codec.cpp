@@ -254,9 +254,11 @@ void TLZH::Unpack(std::int32_t size, TLzhWriteProc write, TLzhReadProc read, voi
 void LzhReadMemory(void* context, std::uint8_t* buffer, int count, int& actual) {
     auto* s = static_cast<TLzhMemoryStreams*>(context);
     actual = 0;
-    if (count <= 0 || s->InputPosition >= s->InputSize) return;
-    const std::size_t n =
-        std::min<std::size_t>(static_cast<std::size_t>(count), s->InputSize - s->InputPosition);
+    if (count <= 0) return;
+    const std::size_t left = s->InputPosition < s->InputSize ? s->InputSize - s->InputPosition : 0;
+    const std::size_t n = std::min<std::size_t>(static_cast<std::size_t>(count), left);
+    s->Missing += static_cast<std::size_t>(count) - n;
+    if (n == 0) return;
     std::memcpy(buffer, s->Input + s->InputPosition, n);
     s->InputPosition += n;
     actual = static_cast<int>(n);
@@ -271,14 +273,16 @@ void LzhWriteMemory(void* context, const std::uint8_t* buffer, int count, int& a
 }
 
 std::vector<std::uint8_t> LzhUnpackBuffer(const std::uint8_t* data, std::size_t length,
-                                          std::int32_t size) {
+                                          std::int32_t size, std::size_t* missing) {
     std::vector<std::uint8_t> out;
+    if (missing) *missing = 0;
     if (size < 1) return out;
     out.reserve(static_cast<std::size_t>(size) + LZH_MAX_MATCH);
     TLzhMemoryStreams streams{data, length, 0, &out};
     TLZH codec;
     codec.Unpack(size, LzhWriteMemory, LzhReadMemory, &streams);
     out.resize(static_cast<std::size_t>(size));
+    if (missing) *missing = streams.Missing;
     return out;
 }
 

@@ -109,14 +109,22 @@ struct TLzhMemoryStreams {
     std::size_t InputSize = 0;
     std::size_t InputPosition = 0;
     std::vector<std::uint8_t>* Output = nullptr;
+    // Bytes the decoder asked for past the end of the input (they read as
+    // zero). A whole stream asks for at most LZH_READ_AHEAD of them.
+    std::size_t Missing = 0;
 };
+// The decoder keeps at least nine bits in hand, so at the end of a whole
+// stream it may ask for one byte past the last.
+inline constexpr std::size_t LZH_READ_AHEAD = 1;
 void LzhReadMemory(void* context, std::uint8_t* buffer, int count, int& actual);
 void LzhWriteMemory(void* context, const std::uint8_t* buffer, int count, int& actual);
 
 // Decodes `size` bytes of the bit stream in [data, data + length) into a new
-// buffer (cut to exactly `size`; empty when size < 1).
+// buffer (cut to exactly `size`; empty when size < 1). When `missing` is
+// given it receives how many bytes the decoder asked for past the input: more
+// than LZH_READ_AHEAD means the stream was cut short.
 std::vector<std::uint8_t> LzhUnpackBuffer(const std::uint8_t* data, std::size_t length,
-                                          std::int32_t size);
+                                          std::int32_t size, std::size_t* missing = nullptr);
 
 // Encodes `data` as an LZHUF bit stream (without any size in front).
 std::vector<std::uint8_t> LzhPack(const std::uint8_t* data, std::size_t length);

@@ -177,6 +177,14 @@ void TSkinManage::UnregisterSkinData(TSkinData* skinData)
             skinner->DetachOnDestroy();
         skinner->FreeSkinner();
     }
+    // With no component left there is no skin to give a new window: a
+    // component made later starts from the beginning (its Active decides).
+    if (FSkinDatas.empty()) {
+        Skinning = false;
+        RunState = SKIN_RUN_IDLE;
+        PendingAction = spNone;
+        if (FTimer) FTimer->SetEnabled(false);
+    }
 }
 
 // ---- the hook --------------------------------------------------------------------------
@@ -216,7 +224,9 @@ void TSkinManage::HookEvent(int code, WPARAM wParam, LPARAM lParam)
         DropPopupMenu(window);
         return;
     case HCBT_ACTIVATE:
-        if (RunState == SKIN_RUN_IDLE) RunState = SKIN_RUN_STARTED;
+        // The program runs skinned from the first activation while a
+        // component is there (later passes wait for the timer).
+        if (RunState == SKIN_RUN_IDLE && !FSkinDatas.empty()) RunState = SKIN_RUN_STARTED;
         SkinWindow(window);
         return;
     default: return;

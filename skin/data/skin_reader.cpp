@@ -111,6 +111,7 @@ void TSkinReader::Clear() {
     FPixelsHandedOut = 0;
     FOverBudget = false;
     FBitmapsDecoded = 0;
+    FInputShort = false;
 }
 
 bool TSkinReader::Fail(TSkinLoadResult result, const char* message) {
@@ -136,8 +137,10 @@ bool TSkinReader::Load(const std::uint8_t* compressed, std::size_t length) {
         return Fail(TSkinLoadResult::Damaged, SKIN_MSG_DAMAGED);
     if (decodedSize > 0 && static_cast<std::uint64_t>(decodedSize) > FBudget.MaxContainerBytes)
         return Fail(TSkinLoadResult::OverBudget, SKIN_MSG_OVER_BUDGET);
+    std::size_t missing = 0;
     const std::vector<std::uint8_t> decoded =
-        LzhUnpackBuffer(bitLength > 0 ? compressed + 4 : nullptr, bitLength, decodedSize);
+        LzhUnpackBuffer(bitLength > 0 ? compressed + 4 : nullptr, bitLength, decodedSize, &missing);
+    const bool inputShort = missing > LZH_READ_AHEAD;
 
     // 2, 3. Header and the version's extra block.
     TCursor in(decoded);
@@ -165,6 +168,7 @@ bool TSkinReader::Load(const std::uint8_t* compressed, std::size_t length) {
     FNames = std::move(names);
     FSizes = std::move(sizes);
     FData.assign(decoded.begin() + static_cast<std::ptrdiff_t>(in.Position()), decoded.end());
+    FInputShort = inputShort;
     return true;
 }
 
@@ -261,6 +265,7 @@ bool TSkinReader::DecodeBitmap(const std::string& value, TBmpImage& image) const
 }
 
 bool TSkinReader::Complete() const {
+    if (FInputShort) return false;
     std::uint64_t total = 0;
     for (std::int32_t size : FSizes) {
         if (size < 0) return false;

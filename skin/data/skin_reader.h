@@ -115,10 +115,11 @@ public:
     // ".ini". False (text empty) when there is none.
     bool GetDescription(std::string& text) const;
 
-    // True when the container holds a description and the data area holds
-    // every entry's bytes: what a container cut short or damaged after the
-    // version check lacks. (Load itself reads such a container as far as it
-    // goes.)
+    // True when the compressed stream held all the bytes it announced, the
+    // container holds a description and the data area holds every entry's
+    // bytes: what a container cut short or damaged after the version check
+    // lacks. (Load itself reads such a container as far as it goes; a cut
+    // stream decodes to its full size with made-up bytes at the end.)
     bool Complete() const;
 
     int Count() const { return static_cast<int>(FNames.size()); }
@@ -147,6 +148,7 @@ private:
     mutable std::uint64_t FPixelsHandedOut = 0;
     mutable bool FOverBudget = false;
     mutable int FBitmapsDecoded = 0;
+    bool FInputShort = false;   // the decoder ran out of compressed bytes
 };
 
 // Splits a name list the way the container defines it: CR LF, CR or LF end a

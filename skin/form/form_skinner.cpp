@@ -355,13 +355,24 @@ void TWinSkinForm::Activate()
                 UpdateRegion();
             }
         } else if (!FIsChild && FBorderKind != bkNone && FWindowState != fwsMinimized) {
+            // Fitting the frame changes the client size, and the form lays
+            // out all its controls again: with drawing held, that is one
+            // repaint of the whole window instead of one per moved control.
+            const bool hold = IsWindowVisible(FHandle) != FALSE;
+            if (hold) SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
             FSkinState = fssResizing;
             FitToFrame(false);
             FSkinState = fssSkinned;
             if (FWindowState == fwsMaximized)
                 SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, FRAME_CHANGE_FLAGS);
+            else if (!FRegion)
+                SetRegion(false);   // the first region only takes pixels away: the repaint below covers it
             else
                 UpdateRegion();
+            if (hold) {
+                SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+                RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+            }
         }
     }
 

@@ -150,6 +150,10 @@ public:
     // The icon bitmap from the window's icon (activation, WM_SETICON).
     void LoadIconBitmap();                                      // [frame_painting.cpp]
     void UpdateRegion() override;                               // [frame_painting.cpp]
+    // The region for the window's current size; `redraw` false where no
+    // part of the window becomes visible that was hidden (the first region
+    // only takes pixels away from a window without one).
+    void SetRegion(bool redraw);                                // [frame_painting.cpp]
 
     // ---- caption buttons and the system menu [caption_buttons.cpp] -------
     // Frees the buttons, recomputes the frame sizes, makes the buttons.

@@ -562,6 +562,11 @@ void TWinSkinForm::LoadIconBitmap()
 
 void TWinSkinForm::UpdateRegion()
 {
+    SetRegion(true);
+}
+
+void TWinSkinForm::SetRegion(bool redraw)
+{
     if (FSkinState == fssDestroyed || !FSkinFrame || !FSkinData || FSkinData->NoSkin() || !IsWindow(FHandle))
         return;
     RECT window{};
@@ -585,7 +590,16 @@ void TWinSkinForm::UpdateRegion()
 
     HRGN region = nullptr;
     if (!transparent(left) && !transparent(right) && !transparent(top) && !transparent(bottom)) {
-        region = CreateRectRgn(0, 0, width, height);
+        // Nothing to cut: the window shows all of itself without a region
+        // (setting one costs the system a frame change).
+        if (FRegion) {
+            FRegion = nullptr;
+            SetWindowRgn(FHandle, nullptr, redraw ? TRUE : FALSE);
+        }
+        FRegionWidth = width;
+        FRegionHeight = height;
+        FRegionValid = 1;
+        return;
     } else {
         FRegionWidth = width;
         FRegionHeight = height;
@@ -610,7 +624,7 @@ void TWinSkinForm::UpdateRegion()
     if (!region)
         return;
     // The window owns the region from here on (and frees the one before).
-    if (SetWindowRgn(FHandle, region, TRUE)) {
+    if (SetWindowRgn(FHandle, region, redraw ? TRUE : FALSE)) {
         FRegion = region;
         FRegionValid = 1;
     } else {

@@ -7,8 +7,9 @@
 // own pane, and up-downs and track bars have their own images.
 //
 // Geometry (assets/skin/paper.ini gives the same numbers): caption 28 rows,
-// side borders 4 pixels, bottom border 6 rows; top corners rounded to 7
-// pixels, bottom corners to 4.
+// side borders 4 pixels, bottom border 6 rows; top corners rounded to 10
+// pixels, so that the cut reaches past the side borders into both ends of
+// the caption; bottom corners to 4 (within the side borders).
 #include "extra_skins.h"
 
 namespace skingen {
@@ -19,7 +20,7 @@ constexpr int CAPTION_ROWS = 28;
 constexpr int SIDE = 4;
 constexpr int SIDE_ROWS = 250;
 constexpr int BOTTOM_ROWS = 6;
-constexpr int TOP_RADIUS = 7;
+constexpr int TOP_RADIUS = 10;
 constexpr int BOTTOM_RADIUS = 4;
 
 constexpr TRgb INK{62, 44, 28};
@@ -91,10 +92,9 @@ TImage DrawTop() {
     for (int row = 0; row < CAPTION_ROWS; ++row)
       for (int x = 0; x < W; ++x) {
         TRgb colour = CaptionRow(active, row);
-        if (row < TOP_RADIUS) {
-          colour = CornerPixel(active, SIDE + x, row, true, colour);                  // left end
-          colour = CornerPixel(active, SIDE + (W - 1 - x), row, true, colour);        // right end
-        }
+        // Each end cuts its own corner (the outline of the other end's top
+        // row must not cover this end's cut).
+        if (row < TOP_RADIUS) colour = CornerPixel(active, SIDE + (x < W / 2 ? x : W - 1 - x), row, true, colour);
         img.Set(x, frame * CAPTION_ROWS + row, colour);
       }
   }
@@ -110,8 +110,7 @@ TImage DrawBottom() {
       for (int x = 0; x < W; ++x) {
         TRgb colour = BottomRow(active, row);
         const int fromBottom = BOTTOM_ROWS - 1 - row;
-        colour = CornerPixel(active, SIDE + x, fromBottom, false, colour);
-        colour = CornerPixel(active, SIDE + (W - 1 - x), fromBottom, false, colour);
+        colour = CornerPixel(active, SIDE + (x < W / 2 ? x : W - 1 - x), fromBottom, false, colour);
         img.Set(x, frame * BOTTOM_ROWS + row, colour);
       }
   }

@@ -312,11 +312,20 @@ TEST(LzhCodec, ShortInputReadsAsZeroBits) {
     TBytes padded = truncated;
     padded.resize(packed.size() * 50, 0);
     // Decoding goes on to the size; the missing bytes act like zero bytes.
-    const TBytes a = LzhUnpackBuffer(truncated.data(), truncated.size(), 40000);
+    std::size_t missing = 0;
+    const TBytes a = LzhUnpackBuffer(truncated.data(), truncated.size(), 40000, &missing);
     const TBytes b = LzhUnpackBuffer(padded.data(), padded.size(), 40000);
     ASSERT_EQ(a.size(), 40000u);
     EXPECT_EQ(a, b);
     EXPECT_TRUE(std::equal(data.begin(), data.begin() + 1000, a.begin()));
+    // The cut is told apart from a whole stream by the bytes asked for past its end.
+    EXPECT_GT(missing, LZH_READ_AHEAD);
+    for (std::size_t size : {std::size_t{1}, std::size_t{777}, data.size()}) {
+        const TBytes whole = LzhPack(data.data(), size);
+        EXPECT_EQ(LzhUnpackBuffer(whole.data(), whole.size(), static_cast<std::int32_t>(size), &missing),
+                  TBytes(data.begin(), data.begin() + static_cast<std::ptrdiff_t>(size)));
+        EXPECT_LE(missing, LZH_READ_AHEAD) << size;
+    }
 }
 
 TEST(LzhCodec, SizedFormCarriesTheLengthInFront) {
