@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 // ---- the grid's link to its query ---------------------------------------------------
 
@@ -599,6 +600,16 @@ void FillSolid(HDC dc, const RECT& rect, COLORREF color)
     ExtTextOutA(dc, 0, 0, ETO_OPAQUE, &rect, nullptr, 0, nullptr);
 }
 
+// `ink`, or where it would hardly show on `back` (dark text on a dark fixed
+// colour a skin has given the grid), white or black, whichever shows.
+COLORREF ReadableOn(COLORREF ink, COLORREF back)
+{
+    auto luma = [](COLORREF c) { return (299 * GetRValue(c) + 587 * GetGValue(c) + 114 * GetBValue(c)) / 1000; };
+    const int inkLuma = luma(ink), backLuma = luma(back);
+    if (std::abs(inkLuma - backLuma) >= 96) return ink;
+    return backLuma < 128 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+}
+
 // The raised look of a fixed cell: light top and left, dark bottom and right.
 void RaisedCell(HDC dc, const RECT& r, COLORREF face)
 {
@@ -660,7 +671,7 @@ void TDBGrid::PaintTitle(HDC dc, int rowTop)
     int height = TitleHeight();
     COLORREF face = ColorToRGB(FFixedColor);
     COLORREF line = ColorToRGB(cl3DDkShadow);
-    SetTextColor(dc, ColorToRGB(FFont->Color()));
+    SetTextColor(dc, ReadableOn(ColorToRGB(FFont->Color()), face));
     int left = INDICATOR_WIDTH + 1 - FScrollX;
     for (const auto& column : FColumns.FItems) {
         RECT cell{left, rowTop, left + column->Width(), rowTop + height};
@@ -712,7 +723,7 @@ void TDBGrid::PaintRow(HDC dc, int row, int rowTop, bool current)
 
 void TDBGrid::PaintIndicator(HDC dc, const RECT& cell, bool editing)
 {
-    COLORREF ink = ColorToRGB(clBlack);
+    COLORREF ink = ReadableOn(ColorToRGB(clBlack), ColorToRGB(FFixedColor));
     int midY = (cell.top + cell.bottom) / 2;
     if (editing) {
         // An I-beam: the row is being edited.

@@ -315,6 +315,19 @@ TEST_F(GridTest, PaintsTitleRowIndicatorAndBackground)
     EXPECT_EQ(triangleAt(*picture, 2), face);
     RECT cell = grid->CellRect(8, 6);
     EXPECT_EQ(static_cast<COLORREF>(picture->Canvas()->Pixel(cell.right - 2, cell.bottom - 2)), ColorToRGB(clYellow));
+
+    // On a dark fixed colour (a dark skin's face) the titles and the
+    // triangle turn light, so they still show.
+    const COLORREF dark = RGB(40, 44, 52), white = RGB(255, 255, 255);
+    grid->SetFixedColor(static_cast<TColor>(dark));
+    picture = Picture(grid);
+    EXPECT_EQ(triangleAt(*picture, 5), white);
+    RECT titleCell = grid->CellRect(0, 0);
+    int lightInTitle = 0;
+    for (int x = titleCell.left + 1; x < titleCell.right - 1; ++x)
+        for (int y = 2; y < grid->TitleHeight() - 2; ++y)
+            if (static_cast<COLORREF>(picture->Canvas()->Pixel(x, y)) == white) ++lightInTitle;
+    EXPECT_GT(lightInTitle, 5) << "the first title's text in white";
 }
 
 TEST_F(GridTest, HundredThousandRowsOpenAndScrollWithoutObjectsPerRow)
