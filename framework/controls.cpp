@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <exception>
 #include <map>
+#include <unordered_map>
 
 #include "framework/ansi_chars.h"
 #include "framework/application.h"
@@ -31,6 +32,28 @@ ATOM ControlAtom()
 // The atom as the name argument of GetProp/SetProp/RemoveProp.
 LPCSTR AtomKey() { return reinterpret_cast<LPCSTR>(static_cast<ULONG_PTR>(ControlAtom())); }
 
+// The windows this thread bound to their objects. The window property stays
+// the record other code can read; this copy answers the lookup made for every
+// message without asking the window manager (under Wine each GetProp is a
+// round trip to its server). Never destroyed, like the table below.
+std::unordered_map<HWND, TWinControl*>& BoundControls()
+{
+    thread_local auto* bound = new std::unordered_map<HWND, TWinControl*>;
+    return *bound;
+}
+
+void BindControl(HWND window, TWinControl* control)
+{
+    SetPropA(window, AtomKey(), control);
+    BoundControls()[window] = control;
+}
+
+void UnbindControl(HWND window)
+{
+    RemovePropA(window, AtomKey());
+    BoundControls().erase(window);
+}
+
 // The procedure behind each superclassed window class name.
 std::map<std::string, WNDPROC>& SuperclassProcs()
 {
@@ -53,7 +76,9 @@ std::string ControlAtomName()
 TWinControl* FindControl(HWND window)
 {
     if (!window) return nullptr;
-    return static_cast<TWinControl*>(GetPropA(window, AtomKey()));
+    const auto& bound = BoundControls();
+    const auto found = bound.find(window);
+    return found == bound.end() ? nullptr : found->second;
 }
 
 TCustomForm* GetParentForm(TControl* control)
@@ -782,7 +807,7 @@ void TWinControl::CreateWindowHandle(const TCreateParams& p)
         // No message reached the window procedure during creation (possible
         // when a hook answered for it): bind now.
         FHandle = window;
-        SetPropA(window, AtomKey(), this);
+        BindControl(window, this);
     }
 }
 
@@ -803,7 +828,7 @@ void TWinControl::DestroyWnd()
     DestroyWindow(window);
     // WM_NCDESTROY has cleared FHandle; make sure even if it never came.
     if (FHandle == window) {
-        RemovePropA(window, AtomKey());
+        UnbindControl(window);
         FHandle = nullptr;
     }
 }
@@ -827,7 +852,7 @@ LRESULT CALLBACK TWinControl::InitWndProc(HWND window, UINT msg, WPARAM wParam, 
         // forwards to this procedure.
         CreationControl = nullptr;
         control->FHandle = window;
-        SetPropA(window, AtomKey(), control);
+        BindControl(window, control);
     }
     return control->MainWndProc(msg, wParam, lParam);
 }
@@ -842,7 +867,7 @@ LRESULT TWinControl::MainWndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         if (Application) Application->HandleException(std::current_exception(), this);
     }
     if (msg == WM_NCDESTROY && window) {
-        RemovePropA(window, AtomKey());
+        UnbindControl(window);
         if (FHandle == window) FHandle = nullptr;
     }
     return m.Result;
