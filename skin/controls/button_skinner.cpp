@@ -156,9 +156,9 @@ void TSkinButton::AfterMessage(TMessage& message)
         }
         break;
     case WM_MOUSEMOVE:
-        if (IsWindowEnabled(FWindow) && !(FMouseState & msHot)) {
+        if (!(FMouseState & msHot) && IsWindowEnabled(FWindow)) {
             FMouseState |= msHot;
-            Repaint();
+            RepaintHot();
         }
         SkinTrackMouseLeave(FWindow);
         break;
@@ -170,8 +170,12 @@ void TSkinButton::AfterMessage(TMessage& message)
         }
         break;
     case WM_MOUSELEAVE:
-        FMouseState &= ~(msHot | msPressed);
-        Repaint();
+        // The pointer leaving is reported by the system and often again by
+        // the framework: only a change is painted.
+        if (FMouseState & (msHot | msPressed)) {
+            FMouseState &= ~(msHot | msPressed);
+            RepaintHot();
+        }
         break;
     case CM_DIALOGKEY:
     case CM_FOCUSCHANGED:
@@ -181,6 +185,16 @@ void TSkinButton::AfterMessage(TMessage& message)
         TSkinControl::AfterMessage(message);
         break;
     }
+}
+
+void TSkinButton::RepaintHot()
+{
+    // A change of look under the pointer is painted at once on the window,
+    // without the round trip of invalidating and waiting for WM_PAINT.
+    if (FPaintTarget || !FWindow || !IsWindowVisible(FWindow))
+        Repaint();
+    else
+        PaintFrame(nullptr);
 }
 
 int TSkinButton::FrameIndex()

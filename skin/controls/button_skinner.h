@@ -41,6 +41,8 @@ protected:
     // Draws the caption centred in `rect` inset by 2 (with the focus
     // rectangle when focused).
     void DrawCentredCaption(HDC buffer, const RECT& rect);
+    // Paints a change of the hot or pressed look now.
+    void RepaintHot();
     void DrawFocusAround(HDC buffer, RECT box);
     void Click();
 

@@ -70,6 +70,12 @@ bool SkinGetScrollBarInfo(HWND window, LONG idObject, SCROLLBARINFO& info)
 void SkinTrackMouseLeave(HWND window)
 {
     if (!SkinTrackMouseEventProc) return;
+    // Asking again for a window already tracked costs a look for the window
+    // under the pointer and a timer; a query is answered at once.
+    TRACKMOUSEEVENT current{};
+    current.cbSize = sizeof(current);
+    current.dwFlags = TME_QUERY;
+    if (SkinTrackMouseEventProc(&current) && (current.dwFlags & TME_LEAVE) && current.hwndTrack == window) return;
     TRACKMOUSEEVENT request{};
     request.cbSize = sizeof(request);   // 16 bytes
     request.dwFlags = TME_LEAVE;
