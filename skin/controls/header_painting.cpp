@@ -7,6 +7,7 @@
 #include <string>
 
 #include "framework/gdi_handles.h"
+#include "skin/data/image_utils.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_model.h"
 
@@ -106,7 +107,7 @@ void PaintHeaderBar(HDC dc, const RECT& rect, HWND header, const TDataSkinObject
     if (width <= 0 || height <= 0) return;
 
     TMemoryDC buffer(dc);
-    TGdiBitmap surface(CreateCompatibleBitmap(dc, width, height));
+    TGdiBitmap surface = skin::MakeDibSection(width, height, 32);
     if (buffer.IsNull() || surface.IsNull()) return;
     TSelectObject selectSurface(buffer, surface);
     HFONT font = reinterpret_cast<HFONT>(::SendMessageW(header, WM_GETFONT, 0, 0));

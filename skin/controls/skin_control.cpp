@@ -571,7 +571,9 @@ HDC TSkinBuffer::Prepare(HDC like, int width, int height)
     Free();
     FDC = CreateCompatibleDC(like);
     if (!FDC) return nullptr;
-    FBitmap = CreateCompatibleBitmap(like, width, height);
+    // A DIB section: drawing on it, and masked copies onto it, stay in the
+    // process, where a device bitmap makes the system ask the display.
+    FBitmap = skin::MakeDibSection(width, height, 32).Release();
     if (!FBitmap) {
         DeleteDC(FDC);
         FDC = nullptr;

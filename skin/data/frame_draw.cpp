@@ -60,7 +60,7 @@ public:
     {
         if (width <= 0 || height <= 0 || FDC.IsNull())
             return;
-        FBitmap = MakeDibSection(width, height, 32);
+        FBitmap = MakeDibSection(width, height, 32, &FBits);
         if (!FBitmap.IsNull())
             FOld = SelectObject(FDC, FBitmap);
     }
@@ -72,6 +72,9 @@ public:
     HDC DC() const { return FDC; }
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
+    // The pixels, top row first, one DWORD each (0x00RRGGBB), once GDI is
+    // done with them (GdiFlush).
+    DWORD* Pixels() const { return static_cast<DWORD*>(FBits); }
 
     // Hands the bitmap to the caller; the surface is unusable afterwards.
     TGdiBitmap Detach()
@@ -91,6 +94,7 @@ private:
     int FWidth, FHeight;
     TMemoryDC FDC;
     TGdiBitmap FBitmap;
+    void* FBits = nullptr;
     HGDIOBJ FOld = nullptr;
 };
 
@@ -171,15 +175,41 @@ void DrawTransparentFromDC(HDC dc, int x, int y, int w, int h, HDC src, COLORREF
     SetBkColor(dc, oldBk);
 }
 
+// Copies the top-left w x h of `surface` to (x, y) of `dc` leaving out the
+// pixels of `key`, by merging in memory: what `dc` shows there is read into a
+// second surface, the image's other pixels are written over it and the result
+// copied back. Masked blits onto a window or a device bitmap make the system
+// ask the display for its format on every call (a round trip to the window
+// server under Wine); this stays in the process. False when `dc` cannot be
+// read (a printer, a metafile): the caller masks instead.
+bool MergeTransparent(HDC dc, int x, int y, int w, int h, const TOffscreen& surface, COLORREF key)
+{
+    if (!surface.Pixels() || GetObjectType(dc) == OBJ_METADC || GetObjectType(dc) == OBJ_ENHMETADC)
+        return false;
+    TOffscreen merged(w, h);
+    if (!merged.Ok() || !merged.Pixels() || !BitBlt(merged.DC(), 0, 0, w, h, dc, x, y, SRCCOPY))
+        return false;
+    GdiFlush();
+    const COLORREF rgb = ResolveColour(key);
+    const DWORD transparent = (DWORD(GetRValue(rgb)) << 16) | (DWORD(GetGValue(rgb)) << 8) | GetBValue(rgb);
+    for (int row = 0; row < h; ++row) {
+        const DWORD* from = surface.Pixels() + static_cast<size_t>(row) * surface.Width();
+        DWORD* to = merged.Pixels() + static_cast<size_t>(row) * w;
+        for (int col = 0; col < w; ++col)
+            if ((from[col] & 0x00FFFFFFu) != transparent) to[col] = from[col];
+    }
+    return BitBlt(dc, x, y, w, h, merged.DC(), 0, 0, SRCCOPY) != FALSE;
+}
+
 // Draws a composed surface at `dest` (its size), transparent or as a copy.
 void Present(HDC dc, const RECT& dest, const TOffscreen& surface, bool transparent)
 {
     const int w = std::min(Width(dest), surface.Width()), h = std::min(Height(dest), surface.Height());
-    if (transparent)
+    if (!transparent)
+        BitBlt(dc, dest.left, dest.top, w, h, surface.DC(), 0, 0, SRCCOPY);
+    else if (w > 0 && h > 0 && !MergeTransparent(dc, dest.left, dest.top, w, h, surface, TRANSPARENT_COLOUR))
         DrawTransparentFromDC(dc, dest.left, dest.top, w, h, surface.DC(), TRANSPARENT_COLOUR,
                               TTransparentMethod::Auto);
-    else
-        BitBlt(dc, dest.left, dest.top, w, h, surface.DC(), 0, 0, SRCCOPY);
 }
 
 // Composes off screen, at the size of `destRect`, the pieces that
@@ -196,16 +226,30 @@ void DrawComposed(HDC dc, const RECT& destRect, HBITMAP bitmap, int frameIndex, 
     const int W = Width(destRect), H = Height(destRect);
     if (W <= 0 || H <= 0)
         return;
-    TOffscreen surface(W, H);
-    {
-        TSourceBitmap src(bitmap);
-        if (!src.Ok)
-            return;
-        const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
-        const auto pieces = makePieces(W, H, cell);
-        if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
-            return;
+    TSourceBitmap src(bitmap);
+    if (!src.Ok)
+        return;
+    const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
+    const auto pieces = makePieces(W, H, cell);
+    if (pieces.empty())
+        return;
+    // An opaque frame whose pieces stay inside it is drawn straight on `dc`.
+    const auto inside = [&](const TFramePiece& p) {
+        return !p.Tiled && p.Dest.left >= 0 && p.Dest.top >= 0 && p.Dest.right <= W && p.Dest.bottom <= H;
+    };
+    if (!transparent && std::all_of(pieces.begin(), pieces.end(), inside)) {
+        const int oldMode = SetStretchBltMode(dc, COLORONCOLOR);
+        for (const TFramePiece& piece : pieces) {
+            RECT dest = piece.Dest;
+            OffsetRect(&dest, destRect.left, destRect.top);
+            CopyRect(dc, dest, src.DC, piece.Source);
+        }
+        if (oldMode) SetStretchBltMode(dc, oldMode);
+        return;
     }
+    TOffscreen surface(W, H);
+    if (!ComposePieces(surface, src.DC, pieces))
+        return;
     Present(dc, destRect, surface, transparent);
 }
 

@@ -288,7 +288,7 @@ bool TWinSkinForm::ComposeCaptionStrip(HDC dc, const TCaptionStripKey& key)
     const bool minimized = FWindowState == fwsMinimized;
     const int width = key.Width;
     const int stripHeight = key.Height;
-    TGdiBitmap strip(CreateCompatibleBitmap(dc, width, stripHeight));
+    TGdiBitmap strip = skin::MakeDibSection(width, stripHeight, 32);
     TMemoryDC memory(dc);
     if (memory.IsNull() || strip.IsNull())
         return false;
@@ -355,7 +355,7 @@ const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int
 
     // Each border at its place's size, composed once.
     const auto compose = [&](int side, int w, int h) {
-        TGdiBitmap bitmap(CreateCompatibleBitmap(dc, std::max(w, 1), std::max(h, 1)));
+        TGdiBitmap bitmap = skin::MakeDibSection(std::max(w, 1), std::max(h, 1), 32);
         TMemoryDC memory(dc);
         if (bitmap.IsNull() || memory.IsNull())
             return TGdiBitmap();
@@ -372,7 +372,7 @@ const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int
         parts.Bottom = compose(4, middle, FBorderBottom);
 
     // The sides and the bottom at their places in one window-sized picture.
-    parts.Sides = TGdiBitmap(CreateCompatibleBitmap(dc, std::max(width, 1), std::max(height, 1)));
+    parts.Sides = skin::MakeDibSection(std::max(width, 1), std::max(height, 1), 32);
     if (!parts.Sides.IsNull()) {
         TMemoryDC memory(dc);
         TMemoryDC source(dc);
@@ -391,7 +391,7 @@ const TWinSkinForm::TFrameParts& TWinSkinForm::FrameParts(HDC dc, int width, int
     // The caption strip's background: the top border between the sides, the
     // tops of the side borders running through the caption rows.
     if (width > 0 && FBorderTop > 0) {
-        parts.Caption = TGdiBitmap(CreateCompatibleBitmap(dc, width, FBorderTop));
+        parts.Caption = skin::MakeDibSection(width, FBorderTop, 32);
         TMemoryDC memory(dc);
         TMemoryDC source(dc);
         if (!parts.Caption.IsNull() && !memory.IsNull() && !source.IsNull()) {

@@ -13,6 +13,7 @@
 #include "framework/forms.h"
 #include "framework/menus.h"
 #include "skin/data/frame_draw.h"
+#include "skin/data/image_utils.h"
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
@@ -307,7 +308,7 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band)
     const int height = band.bottom - band.top;
     if (!dc || width <= 0 || height <= 0) return;
     TMemoryDC scratch(dc);
-    TGdiBitmap composed(CreateCompatibleBitmap(dc, width, height));
+    TGdiBitmap composed = skin::MakeDibSection(width, height, 32);
     if (scratch.IsNull() || composed.IsNull()) return;
     {
         TSelectObject selected(scratch, composed);
@@ -333,7 +334,7 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band)
         }
         BarRect = band;
         // The background is kept for the items' own repaints.
-        Background.Reset(CreateCompatibleBitmap(dc, width, height));
+        Background = skin::MakeDibSection(width, height, 32);
         if (!Background.IsNull()) {
             TMemoryDC keep(dc);
             TSelectObject use(keep, Background);

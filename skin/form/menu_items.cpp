@@ -11,6 +11,7 @@
 
 #include "framework/forms.h"
 #include "framework/menus.h"
+#include "skin/data/image_utils.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_manager.h"
@@ -217,7 +218,7 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
     if (!dc || width <= 0 || height <= 0) return;
     const TDataSkinObject* object = MenuItemObject(skin);
     TMemoryDC itemDC(dc);
-    TGdiBitmap itemBitmap(CreateCompatibleBitmap(dc, width, height));
+    TGdiBitmap itemBitmap = skin::MakeDibSection(width, height, 32);
     if (itemDC.IsNull() || itemBitmap.IsNull()) return;
     TSelectObject selectedBitmap(itemDC, itemBitmap);
     SetStretchBltMode(itemDC, COLORONCOLOR);
@@ -265,7 +266,7 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
     const int rows = std::min(imageHeight, height);
     const int left = std::min(object->LeftWidth, width / 2);
     const int right = std::min(object->RightWidth, width - left);
-    TGdiBitmap line(CreateCompatibleBitmap(dc, width, rows));
+    TGdiBitmap line = skin::MakeDibSection(width, rows, 32);
     TMemoryDC lineDC(dc);
     if (line.IsNull() || lineDC.IsNull()) return;
     {
