@@ -28,7 +28,12 @@ wine_use_win64() {
   export WINEARCH=win64
   export WINELOADER=/usr/lib/wine/wine64
   mkdir -p "$RAVELBOOK_ROOT/build64/bin"
-  ln -sf /usr/lib/wine/wine64 "$RAVELBOOK_ROOT/build64/bin/wine"
+  # A script, not a link: the loader started under the name "wine" hands the
+  # program to the 32-bit loader's start.exe, which here runs emulated and
+  # keeps a core busy for as long as the program runs.
+  rm -f "$RAVELBOOK_ROOT/build64/bin/wine"
+  printf '#!/bin/sh\nexec /usr/lib/wine/wine64 "$@"\n' >"$RAVELBOOK_ROOT/build64/bin/wine"
+  chmod +x "$RAVELBOOK_ROOT/build64/bin/wine"
   export PATH="$RAVELBOOK_ROOT/build64/bin:$PATH"
 }
 
