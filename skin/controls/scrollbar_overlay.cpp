@@ -231,8 +231,14 @@ void TWScrollbar::PaintBar(HDC dc)
     FThumbStart = thumb.Start;
     FThumbEnd = thumb.End;
     look.Thumb = thumb;
-    TGdiBitmap picture = skin::ComposeScrollBar(*FSkinData, look);
-    if (!picture.IsNull()) skin::CopyPicture(dc, picture, 0, 0);
+    if (FPicture.IsNull() || !(FPictureLook == look) || FPictureSkin != FSkinData ||
+        FPictureGeneration != FSkinData->ModelGeneration()) {
+        FPicture = skin::ComposeScrollBar(*FSkinData, look);
+        FPictureLook = look;
+        FPictureSkin = FSkinData;
+        FPictureGeneration = FSkinData->ModelGeneration();
+    }
+    if (!FPicture.IsNull()) skin::CopyPicture(dc, FPicture, 0, 0);
     if (FKind == okScrollControl) {
         // A scroll-bar control may be thicker than the skin's bar: the rest
         // of the overlay takes the overlay's colour instead of showing the

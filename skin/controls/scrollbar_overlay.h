@@ -111,6 +111,12 @@ private:
     int FPressThumbStart = 0;
     POINT FBarOrigin{0, 0};
     RECT FBarRect{};
+    // The last picture composed, kept while the bar looks the same (most
+    // repaints while a control scrolls leave the thumb where it was).
+    TGdiBitmap FPicture;
+    skin::TScrollBarLook FPictureLook;
+    const TSkinData* FPictureSkin = nullptr;
+    unsigned FPictureGeneration = 0;
     // Cleared when the overlay is destroyed, so a press that was running
     // inside the system's tracking does not touch it afterwards.
     std::shared_ptr<bool> FAlive;

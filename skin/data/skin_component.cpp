@@ -321,6 +321,7 @@ void TSkinData::UseModel(std::unique_ptr<TSkinModel> model)
     // manager's pass has given every skinner the new one.
     FRetiredModel = std::move(FModel);
     FModel = std::move(model);
+    ++FModelGeneration;
     FRetiredFaceBrush = std::move(FFaceBrush);
     RecreateFaceBrush();
     FNoSkin = false;

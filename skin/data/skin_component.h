@@ -193,6 +193,9 @@ public:
     TDataSkinButton* Buttons() const { return FModel->Buttons.get(); }
     TSkinColour FaceColour() const { return FModel->FaceColour(); }
     HBRUSH FaceBrush() const { return FFaceBrush; }
+    // Counts the skins this component has used: a picture composed from the
+    // model is stale once it changed.
+    unsigned ModelGeneration() const { return FModelGeneration; }
     // The control kind that the class-name table gives `className` ("edit",
     // "combobox", "nil", ...), in lower case; empty when the table has no line.
     std::string ThirdPartyKind(const std::string& className) const;
@@ -255,6 +258,7 @@ private:
     bool FNoSkin = true;
     std::unique_ptr<TSkinModel> FModel;
     std::unique_ptr<TSkinModel> FRetiredModel;
+    unsigned FModelGeneration = 0;
     TGdiBrush FFaceBrush;
     TGdiBrush FRetiredFaceBrush;
     std::unique_ptr<TFont> FCaptionFont;
