@@ -105,15 +105,32 @@ wine_lock() {
 }
 
 # Starts Xvfb on the first free display from :93 up and exports DISPLAY.
+# A desktop's X server carries the resource database its session loaded; a
+# bare Xvfb has none, and then Xlib looks for resource files on disk again at
+# every lookup (Wine asks for the font smoothing resources whenever a font is
+# chosen for a window). One harmless resource gives it a database, as on any
+# desktop; the resources Wine asks for stay unset, so text looks the same.
+xvfb_resources() {
+  local i
+  for i in $(seq 1 40); do
+    xprop -root -f RESOURCE_MANAGER 8s -set RESOURCE_MANAGER "ravelbook.display: xvfb" 2>/dev/null && return 0
+    sleep 0.05
+  done
+  echo "xvfb: could not set the resource database of $DISPLAY" >&2
+}
+
 xvfb_start() {
   local n=93
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
   RAVELBOOK_XVFB_PID=$!
   export DISPLAY=":$n"
   local i
   for i in $(seq 1 100); do
-    [ -e "/tmp/.X11-unix/X$n" ] && return 0
+    if [ -e "/tmp/.X11-unix/X$n" ]; then
+      xvfb_resources
+      return 0
+    fi
     sleep 0.05
   done
   echo "xvfb: display :$n did not come up" >&2
