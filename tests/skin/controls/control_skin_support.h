@@ -98,6 +98,9 @@ protected:
     {
         RegisterControlSkinning();
         SkinTest::SetUp();
+        // The pointer starts where no test form is: where an earlier program
+        // left it, it would make a control hot.
+        SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     }
     // A skinned main form; `build` puts controls on it before it is shown.
     template <class F>
