@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <memory>
+#include <vector>
 
 #include "skin/data/frame_geometry.h"
 
@@ -51,16 +53,150 @@ bool IsNtPlatform()
     return (GetVersion() & 0x80000000u) == 0;
 }
 
-// An off-screen surface: a 32-bit DIB section selected into its own memory
-// DC. DIB sections rather than screen-compatible bitmaps, because selecting
-// a device bitmap into a DC can cost tens of microseconds on some systems.
+// The scratch surfaces of this thread (see TScratchSurface). Never freed: a
+// few bitmaps and DCs live as long as the thread that drew with them.
+struct TScratchEntry {
+    HDC DC = nullptr;
+    HBITMAP Bitmap = nullptr;
+    HGDIOBJ Old = nullptr;
+    DWORD* Bits = nullptr;
+    int Width = 0, Height = 0;
+    int SavedState = 0;
+    bool Lent = false;
+};
+
+constexpr size_t SCRATCH_ENTRIES = 6;
+constexpr int SCRATCH_LARGEST_AREA = 512 * 512;
+
+std::vector<TScratchEntry>& ScratchPool()
+{
+    thread_local auto* pool = new std::vector<TScratchEntry>;
+    return *pool;
+}
+
+void FreeScratchEntry(TScratchEntry& entry)
+{
+    if (entry.DC) {
+        RestoreDC(entry.DC, entry.SavedState);
+        SelectObject(entry.DC, entry.Old);
+        DeleteDC(entry.DC);
+    }
+    if (entry.Bitmap) DeleteObject(entry.Bitmap);
+    entry = TScratchEntry();
+}
+
+bool MakeScratchEntry(TScratchEntry& entry, int width, int height)
+{
+    void* bits = nullptr;
+    TGdiBitmap bitmap = MakeDibSection(width, height, 32, &bits);
+    TMemoryDC dc;
+    if (bitmap.IsNull() || dc.IsNull()) return false;
+    entry.Old = SelectObject(dc, bitmap);
+    if (!entry.Old || entry.Old == HGDI_ERROR) return false;
+    entry.SavedState = SaveDC(dc);
+    entry.Bitmap = bitmap.Release();
+    entry.DC = dc.Release();
+    entry.Bits = static_cast<DWORD*>(bits);
+    entry.Width = width;
+    entry.Height = height;
+    return true;
+}
+
+}  // namespace
+
+TScratchSurface::TScratchSurface(int width, int height) : FWidth(width), FHeight(height)
+{
+    if (width <= 0 || height <= 0) return;
+    auto& pool = ScratchPool();
+    if (width * height <= SCRATCH_LARGEST_AREA) {
+        // The smallest idle entry that fits; else a new one (sizes rounded up
+        // so that a few entries serve many sizes), in a free slot or in place
+        // of the smallest idle entry.
+        int best = -1;
+        for (size_t i = 0; i < pool.size(); ++i) {
+            const TScratchEntry& e = pool[i];
+            if (e.Lent || e.Width < width || e.Height < height) continue;
+            if (best < 0 || e.Width * e.Height < pool[best].Width * pool[best].Height) best = static_cast<int>(i);
+        }
+        if (best < 0) {
+            int slot = -1;
+            if (pool.size() < SCRATCH_ENTRIES) {
+                pool.emplace_back();
+                slot = static_cast<int>(pool.size() - 1);
+            } else {
+                for (size_t i = 0; i < pool.size(); ++i)
+                    if (!pool[i].Lent &&
+                        (slot < 0 || pool[i].Width * pool[i].Height < pool[slot].Width * pool[slot].Height))
+                        slot = static_cast<int>(i);
+                if (slot >= 0) FreeScratchEntry(pool[slot]);
+            }
+            if (slot >= 0 && MakeScratchEntry(pool[slot], (width + 63) / 64 * 64, (height + 15) / 16 * 16))
+                best = slot;
+        }
+        if (best >= 0) {
+            TScratchEntry& e = pool[best];
+            e.Lent = true;
+            FSlot = best;
+            FDC = e.DC;
+            FBits = e.Bits;
+            FPitch = e.Width;
+            PatBlt(FDC, 0, 0, width, height, BLACKNESS);
+            return;
+        }
+    }
+    void* bits = nullptr;
+    TGdiBitmap bitmap = MakeDibSection(width, height, 32, &bits);
+    TMemoryDC dc;
+    if (bitmap.IsNull() || dc.IsNull()) return;
+    FOwnOld = SelectObject(dc, bitmap);
+    if (!FOwnOld || FOwnOld == HGDI_ERROR) return;
+    FOwnBitmap = bitmap.Release();
+    FDC = dc.Release();
+    FBits = static_cast<DWORD*>(bits);
+    FPitch = width;
+}
+
+TScratchSurface::~TScratchSurface()
+{
+    if (FSlot >= 0) {
+        auto& pool = ScratchPool();
+        if (static_cast<size_t>(FSlot) < pool.size()) {
+            TScratchEntry& e = pool[FSlot];
+            // What the user selected or set goes; the surface stays.
+            RestoreDC(e.DC, e.SavedState);
+            e.SavedState = SaveDC(e.DC);
+            e.Lent = false;
+        }
+        return;
+    }
+    if (FDC) {
+        SelectObject(FDC, FOwnOld);
+        DeleteDC(FDC);
+    }
+    if (FOwnBitmap) DeleteObject(FOwnBitmap);
+}
+
+namespace {
+
+// An off-screen surface for composing: a scratch surface, or for a picture
+// handed to the caller (Detach) a 32-bit DIB section of its own. DIB sections
+// rather than screen-compatible bitmaps, because selecting a device bitmap
+// into a DC can cost tens of microseconds on some systems.
 class TOffscreen {
 public:
     TOffscreen(int width, int height) : FWidth(width), FHeight(height)
     {
+        if (width > 0 && height > 0) FScratch = std::make_unique<TScratchSurface>(width, height);
+    }
+    enum TOwned { Owned };
+    TOffscreen(int width, int height, TOwned) : FWidth(width), FHeight(height)
+    {
         if (width <= 0 || height <= 0 || FDC.IsNull())
             return;
-        FBitmap = MakeDibSection(width, height, 32, &FBits);
+        void* bits = nullptr;
+        FBitmap = MakeDibSection(width, height, 32, &bits);
+        FBits = static_cast<DWORD*>(bits);
+        FPitch = width;
         if (!FBitmap.IsNull())
             FOld = SelectObject(FDC, FBitmap);
     }
@@ -68,15 +204,15 @@ public:
     TOffscreen& operator=(const TOffscreen&) = delete;
     ~TOffscreen() { Deselect(); }
 
-    bool Ok() const { return FOld != nullptr && FOld != HGDI_ERROR; }
-    HDC DC() const { return FDC; }
+    bool Ok() const { return FScratch ? FScratch->Ok() : FOld != nullptr && FOld != HGDI_ERROR; }
+    HDC DC() const { return FScratch ? FScratch->DC() : static_cast<HDC>(FDC); }
     int Width() const { return FWidth; }
     int Height() const { return FHeight; }
-    // The pixels, top row first, one DWORD each (0x00RRGGBB), once GDI is
-    // done with them (GdiFlush).
-    DWORD* Pixels() const { return static_cast<DWORD*>(FBits); }
+    int Pitch() const { return FScratch ? FScratch->Pitch() : FPitch; }
+    DWORD* Pixels() const { return FScratch ? FScratch->Pixels() : FBits; }
 
-    // Hands the bitmap to the caller; the surface is unusable afterwards.
+    // Hands the bitmap of an owned surface to the caller; the surface is
+    // unusable afterwards.
     TGdiBitmap Detach()
     {
         Deselect();
@@ -86,15 +222,17 @@ public:
 private:
     void Deselect()
     {
-        if (Ok())
+        if (!FScratch && Ok())
             SelectObject(FDC, FOld);
         FOld = nullptr;
     }
 
     int FWidth, FHeight;
+    std::unique_ptr<TScratchSurface> FScratch;
     TMemoryDC FDC;
     TGdiBitmap FBitmap;
-    void* FBits = nullptr;
+    DWORD* FBits = nullptr;
+    int FPitch = 0;
     HGDIOBJ FOld = nullptr;
 };
 
@@ -109,15 +247,34 @@ void CopyRect(HDC dst, const RECT& dest, HDC src, const RECT& source)
                    Width(source), Height(source), SRCCOPY);
 }
 
-// Repeats `source` of `src` over `dest` of `dst`, tiles unclipped.
+// Repeats `source` of `src` over `dest` of `dst`, tiles unclipped (the last
+// column and row run past `dest` to a whole tile). On a memory DC one tile is
+// copied and then what is already there is doubled, along the first row and
+// then down: a few copies where a small tile over a large area would take
+// thousands.
 void TileFromDC(HDC dst, const RECT& dest, HDC src, const RECT& source)
 {
     const int w = Width(source), h = Height(source);
-    if (w <= 0 || h <= 0)
+    if (w <= 0 || h <= 0 || dest.right <= dest.left || dest.bottom <= dest.top)
         return;
-    for (int x = dest.left; x < dest.right; x += w)
-        for (int y = dest.top; y < dest.bottom; y += h)
-            BitBlt(dst, x, y, w, h, src, source.left, source.top, SRCCOPY);
+    if (GetObjectType(dst) != OBJ_MEMDC) {
+        for (int x = dest.left; x < dest.right; x += w)
+            for (int y = dest.top; y < dest.bottom; y += h)
+                BitBlt(dst, x, y, w, h, src, source.left, source.top, SRCCOPY);
+        return;
+    }
+    const int across = (Width(dest) + w - 1) / w * w, down = (Height(dest) + h - 1) / h * h;
+    BitBlt(dst, dest.left, dest.top, w, h, src, source.left, source.top, SRCCOPY);
+    for (int done = w; done < across;) {
+        const int more = std::min(done, across - done);
+        BitBlt(dst, dest.left + done, dest.top, more, h, dst, dest.left, dest.top, SRCCOPY);
+        done += more;
+    }
+    for (int done = h; done < down;) {
+        const int more = std::min(done, down - done);
+        BitBlt(dst, dest.left, dest.top + done, across, more, dst, dest.left, dest.top, SRCCOPY);
+        done += more;
+    }
 }
 
 // Draws pieces from `src` onto `surface` (COLORONCOLOR). False when the
@@ -193,8 +350,8 @@ bool MergeTransparent(HDC dc, int x, int y, int w, int h, const TOffscreen& surf
     const COLORREF rgb = ResolveColour(key);
     const DWORD transparent = (DWORD(GetRValue(rgb)) << 16) | (DWORD(GetGValue(rgb)) << 8) | GetBValue(rgb);
     for (int row = 0; row < h; ++row) {
-        const DWORD* from = surface.Pixels() + static_cast<size_t>(row) * surface.Width();
-        DWORD* to = merged.Pixels() + static_cast<size_t>(row) * w;
+        const DWORD* from = surface.Pixels() + static_cast<size_t>(row) * surface.Pitch();
+        DWORD* to = merged.Pixels() + static_cast<size_t>(row) * merged.Pitch();
         for (int col = 0; col < w; ++col)
             if ((from[col] & 0x00FFFFFFu) != transparent) to[col] = from[col];
     }
@@ -266,7 +423,7 @@ TGdiBitmap BuildFrameBitmap(const RECT& destRect, HBITMAP bitmap, const RECT& ma
         return TGdiBitmap();
     const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
     const auto pieces = NineSlicePieces(W, H, cell, margins, tile);
-    TOffscreen surface(W, H);
+    TOffscreen surface(W, H, TOffscreen::Owned);
     if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
         return TGdiBitmap();
     return surface.Detach();

@@ -73,4 +73,37 @@ void DrawTransparentBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, COLORRE
 // `destRect` (clip the DC to stop them). Nothing when the source is empty.
 void TileBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& sourceRect);
 
+// A scratch surface: a 32-bit DIB section of at least the asked size selected
+// into a memory DC, lent by a small pool of this thread and given back when
+// the object goes; its asked area starts black and the DC's state is put back
+// between users. Drawing repeated many times a second (menu items, scroll
+// bars, composed frames) would otherwise make and free a bitmap and a DC each
+// time, and fresh bitmap memory is costly to fault in. Large surfaces, and
+// any asked for while the pool is lent out, are made for the one user.
+class TScratchSurface {
+public:
+    TScratchSurface(int width, int height);
+    ~TScratchSurface();
+    TScratchSurface(const TScratchSurface&) = delete;
+    TScratchSurface& operator=(const TScratchSurface&) = delete;
+
+    bool Ok() const { return FDC != nullptr; }
+    HDC DC() const { return FDC; }
+    int Width() const { return FWidth; }
+    int Height() const { return FHeight; }
+    // Pixels per row of Pixels(), at least Width().
+    int Pitch() const { return FPitch; }
+    // The pixels, top row first, one DWORD each (0x00RRGGBB), once GDI is
+    // done with them (GdiFlush).
+    DWORD* Pixels() const { return FBits; }
+
+private:
+    int FWidth = 0, FHeight = 0, FPitch = 0;
+    HDC FDC = nullptr;
+    DWORD* FBits = nullptr;
+    int FSlot = -1;                 // the pool's entry, or -1 for an own surface
+    HBITMAP FOwnBitmap = nullptr;
+    HGDIOBJ FOwnOld = nullptr;
+};
+
 }  // namespace skin

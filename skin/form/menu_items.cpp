@@ -217,10 +217,9 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
     const int height = rect.bottom - rect.top;
     if (!dc || width <= 0 || height <= 0) return;
     const TDataSkinObject* object = MenuItemObject(skin);
-    TMemoryDC itemDC(dc);
-    TGdiBitmap itemBitmap = skin::MakeDibSection(width, height, 32);
-    if (itemDC.IsNull() || itemBitmap.IsNull()) return;
-    TSelectObject selectedBitmap(itemDC, itemBitmap);
+    skin::TScratchSurface item(width, height);
+    if (!item.Ok()) return;
+    const HDC itemDC = item.DC();
     SetStretchBltMode(itemDC, COLORONCOLOR);
     const RECT local{0, 0, width, height};
     if (!object) {
