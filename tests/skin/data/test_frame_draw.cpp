@@ -462,3 +462,40 @@ TEST(FrameDraw, TileRepeatsTheSourceWithoutClippingTheLastTiles)
 }
 
 }  // namespace
+
+// Scratch surfaces are lent and given back: a surface given back is lent
+// again blank and with the DC's state of before, one lent twice at once
+// never, and a large one is made for its user alone.
+TEST(FrameDraw, ScratchSurfacesComeBackBlankAndAreNeverLentTwice)
+{
+    HDC first = nullptr;
+    {
+        skin::TScratchSurface a(20, 10);
+        ASSERT_TRUE(a.Ok());
+        first = a.DC();
+        ASSERT_GE(a.Pitch(), 20);
+        RECT all{0, 0, 20, 10};
+        FillRect(a.DC(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+        SetTextColor(a.DC(), RGB(10, 20, 30));
+        SetBkMode(a.DC(), TRANSPARENT);
+        skin::TScratchSurface b(20, 10);
+        ASSERT_TRUE(b.Ok());
+        EXPECT_NE(b.DC(), a.DC()) << "a surface in use is not lent again";
+        GdiFlush();
+        EXPECT_EQ(a.Pixels()[0] & 0xFFFFFF, 0xFFFFFFu);
+        EXPECT_EQ(a.Pixels()[9 * a.Pitch() + 19] & 0xFFFFFF, 0xFFFFFFu);
+    }
+    skin::TScratchSurface again(16, 8);
+    ASSERT_TRUE(again.Ok());
+    EXPECT_EQ(again.DC(), first) << "the smallest idle surface that fits is lent";
+    GdiFlush();
+    for (int y = 0; y < 8; ++y)
+        for (int x = 0; x < 16; ++x) ASSERT_EQ(again.Pixels()[y * again.Pitch() + x] & 0xFFFFFF, 0u) << x << "," << y;
+    EXPECT_EQ(GetTextColor(again.DC()), RGB(0, 0, 0));
+    EXPECT_EQ(GetBkMode(again.DC()), OPAQUE);
+
+    skin::TScratchSurface large(900, 700);
+    ASSERT_TRUE(large.Ok());
+    EXPECT_EQ(large.Pitch(), 900);
+    EXPECT_NE(large.DC(), first);
+}
