@@ -53,8 +53,10 @@ bool IsNtPlatform()
     return (GetVersion() & 0x80000000u) == 0;
 }
 
-// The scratch surfaces of this thread (see TScratchSurface). Never freed: a
-// few bitmaps and DCs live as long as the thread that drew with them.
+}  // namespace
+
+// A scratch surface of the pool (see TScratchSurface), or one made for a
+// single user.
 struct TScratchEntry {
     HDC DC = nullptr;
     HBITMAP Bitmap = nullptr;
@@ -65,6 +67,10 @@ struct TScratchEntry {
     bool Lent = false;
 };
 
+namespace {
+
+// The scratch surfaces of this thread. Never freed: a few bitmaps and DCs
+// live as long as the thread that drew with them.
 constexpr size_t SCRATCH_ENTRIES = 6;
 constexpr int SCRATCH_LARGEST_AREA = 512 * 512;
 
@@ -144,97 +150,33 @@ TScratchSurface::TScratchSurface(int width, int height) : FWidth(width), FHeight
             return;
         }
     }
-    void* bits = nullptr;
-    TGdiBitmap bitmap = MakeDibSection(width, height, 32, &bits);
-    TMemoryDC dc;
-    if (bitmap.IsNull() || dc.IsNull()) return;
-    FOwnOld = SelectObject(dc, bitmap);
-    if (!FOwnOld || FOwnOld == HGDI_ERROR) return;
-    FOwnBitmap = bitmap.Release();
-    FDC = dc.Release();
-    FBits = static_cast<DWORD*>(bits);
+    auto own = std::make_unique<TScratchEntry>();
+    if (!MakeScratchEntry(*own, width, height)) return;
+    FDC = own->DC;
+    FBits = own->Bits;
     FPitch = width;
+    FOwn = own.release();
 }
 
 TScratchSurface::~TScratchSurface()
 {
-    if (FSlot >= 0) {
-        auto& pool = ScratchPool();
-        if (static_cast<size_t>(FSlot) < pool.size()) {
-            TScratchEntry& e = pool[FSlot];
-            // What the user selected or set goes; the surface stays.
-            RestoreDC(e.DC, e.SavedState);
-            e.SavedState = SaveDC(e.DC);
-            e.Lent = false;
-        }
+    if (FOwn) {
+        FreeScratchEntry(*FOwn);
+        delete FOwn;
         return;
     }
-    if (FDC) {
-        SelectObject(FDC, FOwnOld);
-        DeleteDC(FDC);
+    if (FSlot < 0) return;
+    auto& pool = ScratchPool();
+    if (static_cast<size_t>(FSlot) < pool.size()) {
+        TScratchEntry& e = pool[FSlot];
+        // What the user selected or set goes; the surface stays.
+        RestoreDC(e.DC, e.SavedState);
+        e.SavedState = SaveDC(e.DC);
+        e.Lent = false;
     }
-    if (FOwnBitmap) DeleteObject(FOwnBitmap);
 }
 
 namespace {
-
-// An off-screen surface for composing: a scratch surface, or for a picture
-// handed to the caller (Detach) a 32-bit DIB section of its own. DIB sections
-// rather than screen-compatible bitmaps, because selecting a device bitmap
-// into a DC can cost tens of microseconds on some systems.
-class TOffscreen {
-public:
-    TOffscreen(int width, int height) : FWidth(width), FHeight(height)
-    {
-        if (width > 0 && height > 0) FScratch = std::make_unique<TScratchSurface>(width, height);
-    }
-    enum TOwned { Owned };
-    TOffscreen(int width, int height, TOwned) : FWidth(width), FHeight(height)
-    {
-        if (width <= 0 || height <= 0 || FDC.IsNull())
-            return;
-        void* bits = nullptr;
-        FBitmap = MakeDibSection(width, height, 32, &bits);
-        FBits = static_cast<DWORD*>(bits);
-        FPitch = width;
-        if (!FBitmap.IsNull())
-            FOld = SelectObject(FDC, FBitmap);
-    }
-    TOffscreen(const TOffscreen&) = delete;
-    TOffscreen& operator=(const TOffscreen&) = delete;
-    ~TOffscreen() { Deselect(); }
-
-    bool Ok() const { return FScratch ? FScratch->Ok() : FOld != nullptr && FOld != HGDI_ERROR; }
-    HDC DC() const { return FScratch ? FScratch->DC() : static_cast<HDC>(FDC); }
-    int Width() const { return FWidth; }
-    int Height() const { return FHeight; }
-    int Pitch() const { return FScratch ? FScratch->Pitch() : FPitch; }
-    DWORD* Pixels() const { return FScratch ? FScratch->Pixels() : FBits; }
-
-    // Hands the bitmap of an owned surface to the caller; the surface is
-    // unusable afterwards.
-    TGdiBitmap Detach()
-    {
-        Deselect();
-        return std::move(FBitmap);
-    }
-
-private:
-    void Deselect()
-    {
-        if (!FScratch && Ok())
-            SelectObject(FDC, FOld);
-        FOld = nullptr;
-    }
-
-    int FWidth, FHeight;
-    std::unique_ptr<TScratchSurface> FScratch;
-    TMemoryDC FDC;
-    TGdiBitmap FBitmap;
-    DWORD* FBits = nullptr;
-    int FPitch = 0;
-    HGDIOBJ FOld = nullptr;
-};
 
 // Copies `source` of `src` to `dest` of `dst`: a plain copy when the sizes
 // agree, else stretched with the DC's stretch mode.
@@ -280,7 +222,7 @@ void TileFromDC(HDC dst, const RECT& dest, HDC src, const RECT& source)
 // Draws pieces from `src` onto `surface` (COLORONCOLOR). False when the
 // surface could not be made.
 template <typename TPieces>
-bool ComposePieces(TOffscreen& surface, HDC src, const TPieces& pieces)
+bool ComposePieces(TScratchSurface& surface, HDC src, const TPieces& pieces)
 {
     if (!surface.Ok())
         return false;
@@ -339,11 +281,11 @@ void DrawTransparentFromDC(HDC dc, int x, int y, int w, int h, HDC src, COLORREF
 // ask the display for its format on every call (a round trip to the window
 // server under Wine); this stays in the process. False when `dc` cannot be
 // read (a printer, a metafile): the caller masks instead.
-bool MergeTransparent(HDC dc, int x, int y, int w, int h, const TOffscreen& surface, COLORREF key)
+bool MergeTransparent(HDC dc, int x, int y, int w, int h, const TScratchSurface& surface, COLORREF key)
 {
     if (!surface.Pixels() || GetObjectType(dc) == OBJ_METADC || GetObjectType(dc) == OBJ_ENHMETADC)
         return false;
-    TOffscreen merged(w, h);
+    TScratchSurface merged(w, h);
     if (!merged.Ok() || !merged.Pixels() || !BitBlt(merged.DC(), 0, 0, w, h, dc, x, y, SRCCOPY))
         return false;
     GdiFlush();
@@ -359,7 +301,7 @@ bool MergeTransparent(HDC dc, int x, int y, int w, int h, const TOffscreen& surf
 }
 
 // Draws a composed surface at `dest` (its size), transparent or as a copy.
-void Present(HDC dc, const RECT& dest, const TOffscreen& surface, bool transparent)
+void Present(HDC dc, const RECT& dest, const TScratchSurface& surface, bool transparent)
 {
     const int w = std::min(Width(dest), surface.Width()), h = std::min(Height(dest), surface.Height());
     if (!transparent)
@@ -404,7 +346,7 @@ void DrawComposed(HDC dc, const RECT& destRect, HBITMAP bitmap, int frameIndex, 
         if (oldMode) SetStretchBltMode(dc, oldMode);
         return;
     }
-    TOffscreen surface(W, H);
+    TScratchSurface surface(W, H);
     if (!ComposePieces(surface, src.DC, pieces))
         return;
     Present(dc, destRect, surface, transparent);
@@ -423,10 +365,17 @@ TGdiBitmap BuildFrameBitmap(const RECT& destRect, HBITMAP bitmap, const RECT& ma
         return TGdiBitmap();
     const TFrameCell cell = LocateFrame(src.Width, src.Height, frameIndex, frameCount, vertical);
     const auto pieces = NineSlicePieces(W, H, cell, margins, tile);
-    TOffscreen surface(W, H, TOffscreen::Owned);
+    TScratchSurface surface(W, H);
     if (pieces.empty() || !ComposePieces(surface, src.DC, pieces))
         return TGdiBitmap();
-    return surface.Detach();
+    // The caller keeps the picture: copied off the scratch surface.
+    TGdiBitmap picture = MakeDibSection(W, H, 32);
+    TMemoryDC dc;
+    if (picture.IsNull() || dc.IsNull())
+        return TGdiBitmap();
+    TSelectObject selected(dc, picture);
+    BitBlt(dc, 0, 0, W, H, surface.DC(), 0, 0, SRCCOPY);
+    return picture;
 }
 
 void DrawFrameBitmap(HDC dc, const RECT& destRect, HBITMAP bitmap, const RECT& margins, int frameIndex,
@@ -467,7 +416,7 @@ void DrawFrameStretched(HDC dc, const RECT& destRect, HBITMAP bitmap, int frameI
     const int W = Width(destRect), H = Height(destRect);
     if (W <= 0 || H <= 0)
         return;
-    TOffscreen surface(W, H);
+    TScratchSurface surface(W, H);
     {
         TSourceBitmap src(bitmap);
         if (!src.Ok)
@@ -498,7 +447,7 @@ void DrawFrameCentred(HDC dc, const RECT& rect, HBITMAP bitmap, int frameIndex, 
         return;
     }
     // The mask is built from the image's top-left corner: cut the frame out first.
-    TOffscreen surface(cell.Width, cell.Height);
+    TScratchSurface surface(cell.Width, cell.Height);
     if (!surface.Ok())
         return;
     BitBlt(surface.DC(), 0, 0, cell.Width, cell.Height, src.DC, cell.X, cell.Y, SRCCOPY);

@@ -101,9 +101,8 @@ private:
     int FWidth = 0, FHeight = 0, FPitch = 0;
     HDC FDC = nullptr;
     DWORD* FBits = nullptr;
-    int FSlot = -1;                 // the pool's entry, or -1 for an own surface
-    HBITMAP FOwnBitmap = nullptr;
-    HGDIOBJ FOwnOld = nullptr;
+    int FSlot = -1;                        // the pool's entry, or -1
+    struct TScratchEntry* FOwn = nullptr;  // a surface made for this user alone
 };
 
 }  // namespace skin
