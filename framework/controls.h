@@ -29,6 +29,17 @@
 // first, that of its parent; making a window makes the windows of all its
 // windowed children, in the order of the parent's list. RecreateWnd destroys
 // and rebuilds a window and its children, keeping their texts.
+//
+// Where the code is (all declared here):
+//   control.cpp             TControl; shift states, cursors, GetParentForm
+//   win_control.cpp         TWinControl: text, bounds, children, messages
+//   win_control_handle.cpp  the window: class, creation and destruction,
+//                           InitWndProc, the window-to-object table, FindControl
+//   control_layout.cpp      Align and AlignControls
+//   control_focus_hints.cpp tab order, focus, dialog keys, hints
+//   control_paint.cpp       TGraphicControl, TControlCanvas, TCustomControl,
+//                           painting windowed controls and graphic children
+//   size_constraints.cpp    TSizeConstraints
 #pragma once
 
 #include <windows.h>
