@@ -41,38 +41,15 @@ TRgb FrameColumn(bool active, int fromEdge) {
   return active ? TRgb{40, 44, 54} : TRgb{40, 43, 50};
 }
 
-TImage SideBorder(bool left) {
-  TImage img(SIDE * 2, SIDE_ROWS);
-  for (int frame = 0; frame < 2; ++frame) {
-    const bool active = frame == 0;
-    for (int c = 0; c < SIDE; ++c) {
-      const int fromEdge = left ? c : SIDE - 1 - c;
-      for (int y = 0; y < SIDE_ROWS; ++y) {
-        const int fromBottom = SIDE_ROWS - 1 - y;
-        TRgb colour = FrameColumn(active, std::min(fromEdge, fromBottom));
-        if (y < CAPTION_ROWS) colour = fromEdge == 0 ? OUTLINE : CaptionRow(active, y);
-        img.Set(frame * SIDE + c, y, colour);
-      }
-    }
-  }
-  return img;
+// A side border's pixel: the caption's rows beside the caption, the frame's
+// columns below it, turning round the bottom corner.
+TRgb SidePixel(bool active, int fromEdge, int y) {
+  if (y < CAPTION_ROWS) return fromEdge == 0 ? OUTLINE : CaptionRow(active, y);
+  return FrameColumn(active, std::min(fromEdge, SIDE_ROWS - 1 - y));
 }
 
-TImage DrawTop() {
-  TImage img(120, CAPTION_ROWS * 2);
-  for (int frame = 0; frame < 2; ++frame)
-    for (int row = 0; row < CAPTION_ROWS; ++row)
-      HLine(img, 0, frame * CAPTION_ROWS + row, img.Width(), CaptionRow(frame == 0, row));
-  return img;
-}
-
-TImage DrawBottom() {
-  TImage img(40, BOTTOM_ROWS * 2);
-  for (int frame = 0; frame < 2; ++frame)
-    for (int row = 0; row < BOTTOM_ROWS; ++row)
-      HLine(img, 0, frame * BOTTOM_ROWS + row, img.Width(), FrameColumn(frame == 0, BOTTOM_ROWS - 1 - row));
-  return img;
-}
+TRgb TopPixel(bool active, int, int row) { return CaptionRow(active, row); }
+TRgb BottomPixel(bool active, int, int row) { return FrameColumn(active, BOTTOM_ROWS - 1 - row); }
 
 const TCaptionLooks CAPTION_LOOKS{
     .Row = CaptionRow,
@@ -93,40 +70,27 @@ const TCaptionLooks CAPTION_LOOKS{
     .Disc = true,
 };
 
-TImage DrawClose() { return CaptionButtonStrip(CAPTION_LOOKS, CLOSE_GLYPH, 15, 5, true); }
-TImage DrawMaximize() { return CaptionButtonStrip(CAPTION_LOOKS, MAXIMIZE_GLYPH, 15, 5, false); }
-TImage DrawMinimize() { return CaptionButtonStrip(CAPTION_LOOKS, MINIMIZE_GLYPH, 15, 5, false); }
-TImage DrawHelp() { return CaptionButtonStrip(CAPTION_LOOKS, HELP_GLYPH, 15, 5, false); }
-
 // The menu band: the caption's dark continued, with a faint bottom line.
-TImage DrawMenuBand() {
-  constexpr int ROWS = 19;
-  TImage img(150, ROWS * 2);
-  for (int frame = 0; frame < 2; ++frame)
-    for (int row = 0; row < ROWS; ++row) {
-      TRgb colour = Lerp(TRgb{46, 50, 60}, TRgb{40, 44, 53}, row, ROWS - 1);
-      if (row == ROWS - 1) colour = TRgb{28, 31, 38};
-      if (frame == 1) colour = Mix(colour, TRgb{44, 47, 54}, 128);
-      HLine(img, 0, frame * ROWS + row, img.Width(), colour);
-    }
-  return img;
+constexpr int MENU_ROWS = 19;
+TRgb MenuBandPixel(bool active, int, int row) {
+  TRgb colour = Lerp(TRgb{46, 50, 60}, TRgb{40, 44, 53}, row, MENU_ROWS - 1);
+  if (row == MENU_ROWS - 1) colour = TRgb{28, 31, 38};
+  if (!active) colour = Mix(colour, TRgb{44, 47, 54}, 128);
+  return colour;
 }
 
 }  // namespace
 
 const std::vector<TSkinImage>& DuskSkinImages() {
   static const std::vector<TSkinImage> images = [] {
-    std::vector<TSkinImage> list = {
-      {.FileName = "frame_top.bmp", .Width = 120, .Height = CAPTION_ROWS * 2, .Draw = DrawTop},
-      {.FileName = "frame_bottom.bmp", .Width = 40, .Height = BOTTOM_ROWS * 2, .Draw = DrawBottom},
-      {.FileName = "frame_left.bmp", .Width = SIDE * 2, .Height = SIDE_ROWS, .Draw = [] { return SideBorder(true); }},
-      {.FileName = "frame_right.bmp", .Width = SIDE * 2, .Height = SIDE_ROWS, .Draw = [] { return SideBorder(false); }},
-      {.FileName = "caption_close.bmp", .Width = 90, .Height = 15, .Draw = DrawClose},
-      {.FileName = "caption_maximize.bmp", .Width = 90, .Height = 15, .Draw = DrawMaximize},
-      {.FileName = "caption_minimize.bmp", .Width = 90, .Height = 15, .Draw = DrawMinimize},
-      {.FileName = "caption_help.bmp", .Width = 90, .Height = 15, .Draw = DrawHelp},
-      {.FileName = "menubar.bmp", .Width = 150, .Height = 38, .Draw = DrawMenuBand},
-    };
+    std::vector<TSkinImage> list;
+    AppendFrameBorders(list, TFrameBorders{.TopWidth = 120, .CaptionRows = CAPTION_ROWS,
+                                           .BottomWidth = 40, .BottomRows = BOTTOM_ROWS,
+                                           .SideColumns = SIDE, .SideRows = SIDE_ROWS,
+                                           .Top = TopPixel, .Bottom = BottomPixel, .Side = SidePixel});
+    AppendCaptionButtons(list, CAPTION_LOOKS, 5);
+    list.push_back({.FileName = "menubar.bmp", .Width = 150, .Height = MENU_ROWS * 2,
+                    .Draw = [] { return StackedFrames(150, MENU_ROWS, MenuBandPixel); }});
     AppendTonedControls(list, Tone, Toned("progress_chunk.bmp", 16, 13, DrawProgressBar, Tone));
     return list;
   }();

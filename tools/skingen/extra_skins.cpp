@@ -153,6 +153,63 @@ TImage CaptionButtonStrip(const TCaptionLooks& looks, const TGlyph& glyph, int s
   return img;
 }
 
+// ---- window borders --------------------------------------------------------------
+
+TImage StackedFrames(int width, int rows, TFramePixel pixel) {
+  TImage img(width, rows * 2);
+  for (int frame = 0; frame < 2; ++frame)
+    for (int y = 0; y < rows; ++y)
+      for (int x = 0; x < width; ++x) img.Set(x, frame * rows + y, pixel(frame == 0, x, y));
+  return img;
+}
+
+namespace {
+
+// Two side-border frames side by side, `columns` wide each; `left` tells
+// which side of the window the border is on, so which column is its outer
+// edge.
+TImage SideBorderFrames(int columns, int rows, bool left, TFramePixel pixel) {
+  TImage img(columns * 2, rows);
+  for (int frame = 0; frame < 2; ++frame)
+    for (int c = 0; c < columns; ++c) {
+      const int fromEdge = left ? c : columns - 1 - c;
+      for (int y = 0; y < rows; ++y) img.Set(frame * columns + c, y, pixel(frame == 0, fromEdge, y));
+    }
+  return img;
+}
+
+}  // namespace
+
+void AppendFrameBorders(std::vector<TSkinImage>& images, const TFrameBorders& b) {
+  images.push_back({.FileName = "frame_top.bmp", .Width = b.TopWidth, .Height = b.CaptionRows * 2,
+                    .Draw = [b] { return StackedFrames(b.TopWidth, b.CaptionRows, b.Top); }});
+  images.push_back({.FileName = "frame_bottom.bmp", .Width = b.BottomWidth, .Height = b.BottomRows * 2,
+                    .Draw = [b] { return StackedFrames(b.BottomWidth, b.BottomRows, b.Bottom); }});
+  images.push_back({.FileName = "frame_left.bmp", .Width = b.SideColumns * 2, .Height = b.SideRows,
+                    .Draw = [b] { return SideBorderFrames(b.SideColumns, b.SideRows, true, b.Side); }});
+  images.push_back({.FileName = "frame_right.bmp", .Width = b.SideColumns * 2, .Height = b.SideRows,
+                    .Draw = [b] { return SideBorderFrames(b.SideColumns, b.SideRows, false, b.Side); }});
+}
+
+void AppendCaptionButtons(std::vector<TSkinImage>& images, const TCaptionLooks& looks, int top) {
+  constexpr int SIZE = 15;
+  const struct {
+    const char* FileName;
+    const TGlyph* Glyph;
+  } buttons[] = {{"caption_close.bmp", &CLOSE_GLYPH},
+                 {"caption_maximize.bmp", &MAXIMIZE_GLYPH},
+                 {"caption_minimize.bmp", &MINIMIZE_GLYPH},
+                 {"caption_help.bmp", &HELP_GLYPH}};
+  for (const auto& button : buttons) {
+    const TGlyph* glyph = button.Glyph;
+    const bool isClose = glyph == &CLOSE_GLYPH;
+    images.push_back({.FileName = button.FileName, .Width = SIZE * 6, .Height = SIZE,
+                      .Draw = [looks, glyph, top, isClose] {
+                        return CaptionButtonStrip(looks, *glyph, SIZE, top, isClose);
+                      }});
+  }
+}
+
 // ---- round window corners ---------------------------------------------------------
 
 namespace {

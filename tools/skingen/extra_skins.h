@@ -56,6 +56,31 @@ struct TCaptionLooks {
 // row sits on caption row `top`.
 TImage CaptionButtonStrip(const TCaptionLooks& looks, const TGlyph& glyph, int size, int top, bool isClose);
 
+// The colour of a pixel of one frame of a window border, the active
+// window's or the inactive one's. For the top and bottom borders `x` is the
+// column and `y` the row of the frame; for the side borders `x` counts from
+// the window's outer edge (0 the outermost column) and `y` is the row.
+using TFramePixel = TRgb (*)(bool active, int x, int y);
+
+// A skin's window border: frame_top.bmp and frame_bottom.bmp stack their
+// two frames (active above inactive), frame_left.bmp and frame_right.bmp
+// set them side by side (active first) and mirror each other.
+struct TFrameBorders {
+  int TopWidth, CaptionRows;    // one frame of the top border
+  int BottomWidth, BottomRows;  // one frame of the bottom border
+  int SideColumns, SideRows;    // one frame of a side border
+  TFramePixel Top, Bottom, Side;
+};
+
+// Appends the four border images of `borders` to `images`.
+void AppendFrameBorders(std::vector<TSkinImage>& images, const TFrameBorders& borders);
+// An image of two `width` x `rows` frames stacked, active above inactive.
+TImage StackedFrames(int width, int rows, TFramePixel pixel);
+// Appends the strips of the four caption buttons (close, maximize,
+// minimize, help: six 15 x 15 frames each, 90 x 15) drawn in `looks`, their
+// first row on caption row `top`.
+void AppendCaptionButtons(std::vector<TSkinImage>& images, const TCaptionLooks& looks, int top);
+
 // True when pixel (x, y), counted from a window corner outwards-in (0 is
 // the outermost row or column), lies outside a corner rounded to `radius`.
 bool OutsideRoundCorner(int x, int y, int radius);

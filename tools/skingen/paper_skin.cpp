@@ -63,58 +63,34 @@ TRgb CornerPixel(bool active, int x, int y, bool top, TRgb inside) {
   return inside;
 }
 
-TImage SideBorder(bool left) {
-  TImage img(SIDE * 2, SIDE_ROWS);
-  for (int frame = 0; frame < 2; ++frame) {
-    const bool active = frame == 0;
-    for (int c = 0; c < SIDE; ++c) {
-      const int fromEdge = left ? c : SIDE - 1 - c;
-      const int x = frame * SIDE + c;
-      for (int y = 0; y < SIDE_ROWS; ++y) {
-        TRgb colour = SideColumn(active, fromEdge);
-        if (y < CAPTION_ROWS) colour = fromEdge == 0 ? Outline(active) : CaptionRow(active, y);
-        const int fromBottom = SIDE_ROWS - 1 - y;
-        if (fromBottom < BOTTOM_ROWS) colour = fromEdge == 0 ? Outline(active) : BottomRow(active, BOTTOM_ROWS - 1 - fromBottom);
-        if (y < TOP_RADIUS) colour = CornerPixel(active, fromEdge, y, true, colour);
-        if (fromBottom < BOTTOM_RADIUS) colour = CornerPixel(active, fromEdge, fromBottom, false, colour);
-        img.Set(x, y, colour);
-      }
-    }
-  }
-  return img;
+// A side border's pixel: the caption's rows beside the caption, the bottom
+// border's rows beside it, the side's own columns between, and both
+// corners cut round.
+TRgb SidePixel(bool active, int fromEdge, int y) {
+  TRgb colour = SideColumn(active, fromEdge);
+  if (y < CAPTION_ROWS) colour = fromEdge == 0 ? Outline(active) : CaptionRow(active, y);
+  const int fromBottom = SIDE_ROWS - 1 - y;
+  if (fromBottom < BOTTOM_ROWS) colour = fromEdge == 0 ? Outline(active) : BottomRow(active, BOTTOM_ROWS - 1 - fromBottom);
+  if (y < TOP_RADIUS) colour = CornerPixel(active, fromEdge, y, true, colour);
+  if (fromBottom < BOTTOM_RADIUS) colour = CornerPixel(active, fromEdge, fromBottom, false, colour);
+  return colour;
 }
 
-TImage DrawTop() {
-  constexpr int W = 200;
-  TImage img(W, CAPTION_ROWS * 2);
-  for (int frame = 0; frame < 2; ++frame) {
-    const bool active = frame == 0;
-    for (int row = 0; row < CAPTION_ROWS; ++row)
-      for (int x = 0; x < W; ++x) {
-        TRgb colour = CaptionRow(active, row);
-        // Each end cuts its own corner (the outline of the other end's top
-        // row must not cover this end's cut).
-        if (row < TOP_RADIUS) colour = CornerPixel(active, SIDE + (x < W / 2 ? x : W - 1 - x), row, true, colour);
-        img.Set(x, frame * CAPTION_ROWS + row, colour);
-      }
-  }
-  return img;
+// The top and bottom borders are wider than a side border; each end cuts
+// its own corner (the outline of the other end's top row must not cover
+// this end's cut), counted from the window's edge past the side border.
+constexpr int TOP_WIDTH = 200;
+constexpr int BOTTOM_WIDTH = 60;
+int FromSideEdge(int x, int width) { return SIDE + (x < width / 2 ? x : width - 1 - x); }
+
+TRgb TopPixel(bool active, int x, int row) {
+  TRgb colour = CaptionRow(active, row);
+  if (row < TOP_RADIUS) colour = CornerPixel(active, FromSideEdge(x, TOP_WIDTH), row, true, colour);
+  return colour;
 }
 
-TImage DrawBottom() {
-  constexpr int W = 60;
-  TImage img(W, BOTTOM_ROWS * 2);
-  for (int frame = 0; frame < 2; ++frame) {
-    const bool active = frame == 0;
-    for (int row = 0; row < BOTTOM_ROWS; ++row)
-      for (int x = 0; x < W; ++x) {
-        TRgb colour = BottomRow(active, row);
-        const int fromBottom = BOTTOM_ROWS - 1 - row;
-        colour = CornerPixel(active, SIDE + (x < W / 2 ? x : W - 1 - x), fromBottom, false, colour);
-        img.Set(x, frame * BOTTOM_ROWS + row, colour);
-      }
-  }
-  return img;
+TRgb BottomPixel(bool active, int x, int row) {
+  return CornerPixel(active, FromSideEdge(x, BOTTOM_WIDTH), BOTTOM_ROWS - 1 - row, false, BottomRow(active, row));
 }
 
 // The label behind the title: a paper tag with round ends, two frames
@@ -156,27 +132,18 @@ const TCaptionLooks CAPTION_LOOKS{
     .Disc = true,
 };
 
-TImage DrawClose() { return CaptionButtonStrip(CAPTION_LOOKS, CLOSE_GLYPH, 15, 6, true); }
-TImage DrawMaximize() { return CaptionButtonStrip(CAPTION_LOOKS, MAXIMIZE_GLYPH, 15, 6, false); }
-TImage DrawMinimize() { return CaptionButtonStrip(CAPTION_LOOKS, MINIMIZE_GLYPH, 15, 6, false); }
-TImage DrawHelp() { return CaptionButtonStrip(CAPTION_LOOKS, HELP_GLYPH, 15, 6, false); }
-
 }  // namespace
 
 const std::vector<TSkinImage>& PaperSkinImages() {
   static const std::vector<TSkinImage> images = [] {
-    std::vector<TSkinImage> list = {
-      {.FileName = "frame_top.bmp", .Width = 200, .Height = CAPTION_ROWS * 2, .Draw = DrawTop},
-      {.FileName = "frame_bottom.bmp", .Width = 60, .Height = BOTTOM_ROWS * 2, .Draw = DrawBottom},
-      {.FileName = "frame_left.bmp", .Width = SIDE * 2, .Height = SIDE_ROWS, .Draw = [] { return SideBorder(true); }},
-      {.FileName = "frame_right.bmp", .Width = SIDE * 2, .Height = SIDE_ROWS, .Draw = [] { return SideBorder(false); }},
-      {.FileName = "title_label.bmp", .Width = 20, .Height = CAPTION_ROWS * 2, .Draw = DrawTitleLabel},
-      {.FileName = "caption_close.bmp", .Width = 90, .Height = 15, .Draw = DrawClose},
-      {.FileName = "caption_maximize.bmp", .Width = 90, .Height = 15, .Draw = DrawMaximize},
-      {.FileName = "caption_minimize.bmp", .Width = 90, .Height = 15, .Draw = DrawMinimize},
-      {.FileName = "caption_help.bmp", .Width = 90, .Height = 15, .Draw = DrawHelp},
-      Toned("menubar.bmp", 150, 38, DrawMenuBar, Tone),
-    };
+    std::vector<TSkinImage> list;
+    AppendFrameBorders(list, TFrameBorders{.TopWidth = TOP_WIDTH, .CaptionRows = CAPTION_ROWS,
+                                           .BottomWidth = BOTTOM_WIDTH, .BottomRows = BOTTOM_ROWS,
+                                           .SideColumns = SIDE, .SideRows = SIDE_ROWS,
+                                           .Top = TopPixel, .Bottom = BottomPixel, .Side = SidePixel});
+    list.push_back({.FileName = "title_label.bmp", .Width = 20, .Height = CAPTION_ROWS * 2, .Draw = DrawTitleLabel});
+    AppendCaptionButtons(list, CAPTION_LOOKS, 6);
+    list.push_back(Toned("menubar.bmp", 150, 38, DrawMenuBar, Tone));
     AppendTonedControls(list, Tone, Toned("progress_chunk.bmp", 10, 11, DrawProgressBlocks, Tone));
     return list;
   }();
