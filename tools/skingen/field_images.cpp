@@ -92,6 +92,15 @@ void ThumbFrame(TImage& img, TBox frame, TRgb border, TRgb fill) {
   for (const auto& c : corners) img.Set(c[0], c[1], Mix(border, TRACK, 128));
 }
 
+// A thumb strip of `w` x `h` frames: 1 normal, 2 pressed, 3 under the mouse.
+TImage ThumbStrip(int w, int h) {
+  TImage img(w * 3, h);
+  ThumbFrame(img, TBox{0, 0, w, h}, THUMB_BORDER, THUMB);
+  ThumbFrame(img, TBox{w, 0, w, h}, THUMB_PRESSED_BORDER, THUMB_PRESSED);
+  ThumbFrame(img, TBox{2 * w, 0, w, h}, THUMB_HOT_BORDER, THUMB_HOT);
+  return img;
+}
+
 }  // namespace
 
 // The combo box's button inside the edge (its outer ring stays keyed so the
@@ -272,25 +281,7 @@ TImage DrawVertTrack() {
   return img;
 }
 
-// Thumbs: 1 normal, 2 pressed, 3 under the mouse.
-TImage DrawHorzThumb() {
-  constexpr int W = 22;
-  constexpr int H = 15;
-  TImage img(W * 3, H);
-  ThumbFrame(img, TBox{0, 0, W, H}, THUMB_BORDER, THUMB);
-  ThumbFrame(img, TBox{W, 0, W, H}, THUMB_PRESSED_BORDER, THUMB_PRESSED);
-  ThumbFrame(img, TBox{2 * W, 0, W, H}, THUMB_HOT_BORDER, THUMB_HOT);
-  return img;
-}
-
-TImage DrawVertThumb() {
-  constexpr int W = 15;
-  constexpr int H = 22;
-  TImage img(W * 3, H);
-  ThumbFrame(img, TBox{0, 0, W, H}, THUMB_BORDER, THUMB);
-  ThumbFrame(img, TBox{W, 0, W, H}, THUMB_PRESSED_BORDER, THUMB_PRESSED);
-  ThumbFrame(img, TBox{2 * W, 0, W, H}, THUMB_HOT_BORDER, THUMB_HOT);
-  return img;
-}
+TImage DrawHorzThumb() { return ThumbStrip(22, 15); }
+TImage DrawVertThumb() { return ThumbStrip(15, 22); }
 
 }  // namespace skingen
