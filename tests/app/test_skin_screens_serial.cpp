@@ -3,15 +3,10 @@
 // at run time, checked to wear it, and captured into the build's
 // screenshots folder (skins/<skin>_main.bmp, skins/<skin>_entry_editor.bmp)
 // for people and the README to look at. Serial: the windows are shown.
-#include "tests/app/ledger_windows_fixture.h"
+#include "tests/app/skinned_ledger_fixture.h"
 #include "tests/app/window_capture.h"
 
-#include <fstream>
-#include <iterator>
-
 #include "app/command_line.h"
-#include "app/data_module.h"
-#include "framework/streams.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
 
@@ -24,29 +19,15 @@ bool IsSkinned(HWND window)
     return skinner && skinner->SkinnerState() == fssSkinned;
 }
 
-class SkinScreensTest : public LedgerWindowsTest {
+class SkinScreensTest : public SkinnedLedgerFixture {
 protected:
     void Start()
     {
-        MakeLedger({
+        StartSkinned({
             {"工资", "工资", "2026/12/1", "收入", "5000", "十二月的工资"},
             {"房租", "住房", "2026/12/2", "支出", "1500", "按月交"},
             {"菜市场", "日常", "2026/12/3", "支出", "86", ""},
         });
-        CreateMainForm();
-        frmdataBase = new TfrmdataBase(Application);
-        Application->CreateForm(Form2);
-        Application->CreateForm(Form3);
-        Application->CreateForm(Form4);
-        std::string path = RAVELBOOK_SKIN_BIN;
-        if (path[0] == '/') path = "Z:" + path;
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        TMemoryStream stream;
-        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-        stream.SetPosition(0);
-        Form1->SkinData1->ReadSkinStream(stream);
-        Form1->SkinData1->SetActive(true);
     }
 
     TCapture Look(TForm* form)
@@ -63,6 +44,7 @@ protected:
 TEST_F(SkinScreensTest, MainWindowAndEntryEditorInEachSkin)
 {
     Start();
+    if (HasFatalFailure()) return;
     Form1->Show();
     std::string skins = RAVELBOOK_SKINS_DIR;
     if (skins[0] == '/') skins = "Z:" + skins;

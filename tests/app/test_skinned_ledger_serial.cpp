@@ -7,15 +7,11 @@
 // build's screenshots folder as a BMP for people to look at. Switching the
 // skin off then gives every window its own procedure, style and client size
 // back. Serial: the windows are shown and activated on the display.
-#include "tests/app/ledger_windows_fixture.h"
+#include "tests/app/skinned_ledger_fixture.h"
 #include "tests/app/window_capture.h"
 
-#include <fstream>
-#include <iterator>
 #include <set>
 
-#include "app/data_module.h"
-#include "framework/streams.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_model.h"
@@ -195,39 +191,8 @@ void ExpectControlsSkinned(TForm* form, const TWinSkinForm& skinner, const TCapt
     EXPECT_GT(buttonsSeen, 0);
 }
 
-class SkinnedLedgerTest : public LedgerWindowsTest {
+class SkinnedLedgerTest : public SkinnedLedgerFixture {
 protected:
-    SkinnedLedgerTest() { RegisterFormSkinning(); }
-    ~SkinnedLedgerTest() override
-    {
-        delete frmdataBase;
-        frmdataBase = nullptr;
-    }
-
-    // The program's windows as start-up makes them, the main window's skin
-    // component given the stored skin (test programs carry no resources).
-    void StartSkinned(const std::vector<TEntry>& entries)
-    {
-        MakeLedger(entries);
-        CreateMainForm();
-        frmdataBase = new TfrmdataBase(Application);
-        Application->CreateForm(Form2);
-        Application->CreateForm(Form3);
-        Application->CreateForm(Form4);
-
-        std::string path = RAVELBOOK_SKIN_BIN;
-        if (path[0] == '/') path = "Z:" + path;
-        std::ifstream file(path, std::ios::binary);
-        const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        ASSERT_FALSE(bytes.empty()) << path;
-        TMemoryStream stream;
-        stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
-        stream.SetPosition(0);
-        Form1->SkinData1->ReadSkinStream(stream);
-        ASSERT_FALSE(Form1->SkinData1->NoSkin());
-        Form1->SkinData1->SetActive(true);
-    }
-
     // Activates a shown form and waits for its skin; checks and captures it.
     void LookAt(TForm* form, const char* name, const std::set<int>& shown, const std::set<int>& enabled)
     {
