@@ -37,13 +37,15 @@ wine_use_win64() {
   export PATH="$RAVELBOOK_ROOT/build64/bin:$PATH"
 }
 
-# Sets RAVELBOOK_TREE to the build whose programs run here: build/, or where
-# 32-bit code would run emulated, build64/ (built first) with 64-bit Wine.
+# wine_choose_tree [TARGET...]: sets RAVELBOOK_TREE to the build whose
+# programs run here: build/, or where 32-bit code would run emulated,
+# build64/ with 64-bit Wine, where the TARGETs are brought up to date first
+# (the Makefile has built them already; the scripts can also run alone).
 wine_choose_tree() {
   RAVELBOOK_TREE=build
   if wine_emulated32; then
     echo "wine: this machine runs 32-bit programs only emulated; using the 64-bit build in build64/" >&2
-    bash "$RAVELBOOK_ROOT/scripts/build64.sh" >&2
+    if [ $# -gt 0 ]; then bash "$RAVELBOOK_ROOT/scripts/build64.sh" "$@" >&2 || return 1; fi
     wine_use_win64
     RAVELBOOK_TREE=build64
   fi
