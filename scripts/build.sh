@@ -48,11 +48,13 @@ step() {
 # ninja's progress line: how many of the files to build are done.
 export NINJA_STATUS="   [%f of %t done, %r running] "
 
-# How many commands the build of TARGETS in TREE still has to run.
-left() {  # left TREE TARGET...
+# How many commands a first build of TARGETS in TREE runs (a dry run cannot
+# tell what a later one has left: it stops at the check of the CMake files,
+# so then ninja's own progress line gives the count).
+commands() {  # commands TREE TARGET...
   local tree="$1"
   shift
-  ninja -C "$tree" -n "$@" 2>/dev/null | sed -n -E 's/^\[[0-9]+\/([0-9]+)\].*/\1/p' | tail -n 1
+  ninja -C "$tree" -t commands "$@" 2>/dev/null | wc -l
 }
 
 mkdir -p build
@@ -82,11 +84,10 @@ for plan in "${plans[@]}"; do
     flock "$tree/.build-lock" cmake -S . -B "$tree" -G Ninja -DCMAKE_BUILD_TYPE=Release \
       -DCMAKE_TOOLCHAIN_FILE="cmake/toolchain-$arch-mingw.cmake" "${extra[@]}" >/dev/null
   fi
-  count="$(left "$tree" "${tree_targets[@]}")"
-  if [ -z "$count" ]; then
-    step "the $bits-bit ${tree_targets[*]} in $tree/: up to date"
-    continue
+  if [ ! -f "$tree/.ninja_log" ]; then
+    step "the $bits-bit ${tree_targets[*]} in $tree/: first build, $(commands "$tree" "${tree_targets[@]}") steps"
+  else
+    step "the $bits-bit ${tree_targets[*]} in $tree/: what changed"
   fi
-  step "the $bits-bit ${tree_targets[*]} in $tree/: $count files to build"
   flock "$tree/.build-lock" cmake --build "$tree" --target "${tree_targets[@]}"
 done

@@ -71,10 +71,10 @@ wine_prefix_setup() {
     # machine-wide cache, one per Wine version, and copied into other trees.
     local cache="${RAVELBOOK_PREFIX_CACHE:-/var/cache/ravelbook}/wineprefix-$WINEARCH-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)"
     if [ -f "$cache/.ravelbook-ready" ] && wine_prefix_complete "$cache"; then
-      echo "wine: copying the machine's prepared prefix into build/wineprefix"
+      echo "wine: copying the machine's prepared prefix into ${WINEPREFIX#"$RAVELBOOK_ROOT"/} (a few seconds)"
       cp -a "$cache" "$WINEPREFIX"
     else
-      echo "wine: creating the private prefix in build/wineprefix"
+      echo "wine: creating the private prefix in ${WINEPREFIX#"$RAVELBOOK_ROOT"/} (once per machine: a minute natively, many where 32-bit code is emulated)"
       wine wineboot -i </dev/null >/dev/null 2>&1 || true
       wineserver -w
       if ! wine_prefix_complete "$WINEPREFIX"; then
