@@ -1,43 +1,51 @@
 # Ravelbook: the two commands a user needs are `make run` and `make test`.
-# Both install whatever is missing first (see scripts/setup.sh), then build.
+# Both install whatever is missing first (see scripts/setup.sh), then build
+# what they need (scripts/build.sh): `make run` only the program, `make test`
+# everything, reusing what `make run` built.
 
 BUILD   := build
 T       ?=
 CTEST_ARGS := $(if $(T),-R '$(T)',)
 
-.PHONY: all setup build run gallery test bench fuzz clean readme-images
+.PHONY: all setup build run screenshots gallery test smoke32 bench fuzz clean readme-images
 
 all: build
 
 setup:
 	@bash scripts/setup.sh
-	@bash scripts/sqlite.sh
-
-# One build at a time in this tree: a second `make` waits for the first.
-LOCK := flock $(BUILD)/.build-lock
 
 build: setup
-	@mkdir -p $(BUILD)
-	@$(LOCK) sh -c 'cmake -S tools -B $(BUILD)/host -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null && \
-	    cmake --build $(BUILD)/host && \
-	    cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-	        -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake >/dev/null && \
-	    cmake --build $(BUILD)'
+	@RAVELBOOK_COMMAND="make build" bash scripts/build.sh all
 
-run: build
+# The program, its converter and its skins; then the program starts.
+run: setup
+	@RAVELBOOK_COMMAND="make run" bash scripts/build.sh run
 	@bash scripts/run.sh
 
+# Without a display: the main window and the other windows, skinned and
+# plain, in build/screenshots/ (made by the screenshot tests).
+screenshots: setup
+	@RAVELBOOK_COMMAND="make screenshots" bash scripts/build.sh screens
+	@bash scripts/run.sh --screenshots
+
 # The skin gallery: every control family skinned (ARGS="--skin FILE" loads a skin file).
-gallery: build
+gallery: setup
+	@RAVELBOOK_COMMAND="make gallery" bash scripts/build.sh gallery
 	@bash scripts/gallery.sh $(ARGS)
 
 test: build
 	@bash scripts/test.sh $(CTEST_ARGS)
 
-bench: build
+# The smoke run of the 32-bit program that ships (it is also one of `make test`'s tests).
+smoke32: build
+	@bash scripts/test.sh -R '^smoke_shipped_program$$'
+
+bench: setup
+	@RAVELBOOK_COMMAND="make bench" bash scripts/build.sh bench
 	@bash scripts/bench.sh
 
 fuzz: setup
+	@bash scripts/sqlite.sh
 	@bash fuzz/run.sh
 
 # The README's pictures of the program in its skins (docs/images/).
@@ -45,4 +53,4 @@ readme-images: build
 	@bash scripts/readme_images.sh
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) build64

@@ -132,10 +132,13 @@ namespace {
 
 // The Unicode procedure of each standard class the controls are made from,
 // by the class's ANSI procedure.
+// Never destroyed: the application object frees its forms at exit, after
+// this table would have gone (it is made later), and their controls still
+// pass messages to their standard procedures as their windows go.
 std::map<WNDPROC, WNDPROC>& UnicodeProcs()
 {
-    static std::map<WNDPROC, WNDPROC> procs;
-    return procs;
+    static auto* procs = new std::map<WNDPROC, WNDPROC>;
+    return *procs;
 }
 
 }  // namespace

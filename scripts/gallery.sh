@@ -7,7 +7,7 @@
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
-wine_choose_tree
+wine_choose_tree skingallery
 EXE="$RAVELBOOK_ROOT/$RAVELBOOK_TREE/skingallery.exe"
 
 if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then

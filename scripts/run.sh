@@ -1,17 +1,23 @@
 #!/bin/bash
 # Starts Ravelbook under Wine. On a desktop it opens on the user's display and
 # returns when the program ends. Without a display it starts a private Xvfb,
-# runs the program, saves build/screenshots/main.png and ends it; then it saves
-# captures of the other windows (entry editor, delete confirmation, category
-# editor, a message box), skinned and plain, next to it, and of the main
-# window and the entry editor in each skin of build/skins/ in skins/.
+# runs the program, saves build/screenshots/main.png and ends it.
+#
+# run.sh --screenshots (make screenshots) then also saves captures of the
+# other windows (entry editor, delete confirmation, category editor, a
+# message box), skinned and plain, next to it, and of the main window and
+# the entry editor in each skin of build/skins/ in skins/: the screenshot
+# tests make them, so this builds those tests too.
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
-wine_choose_tree
+screenshots=""
+if [ "${1:-}" = --screenshots ]; then screenshots=1; fi
+if [ -n "$screenshots" ]; then wine_choose_tree screenshot_tests; else wine_choose_tree ravelbook; fi
 EXE="$RAVELBOOK_ROOT/$RAVELBOOK_TREE/ravelbook.exe"
 
-if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+if [ -z "$screenshots" ] && [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  echo "run: starting $RAVELBOOK_TREE/ravelbook.exe on $DISPLAY"
   wine_prefix_setup
   exec wine "$EXE"
 fi
@@ -23,6 +29,7 @@ wine_prefix_setup
 wineserver_start
 
 mkdir -p build/screenshots
+echo "run: starting $RAVELBOOK_TREE/ravelbook.exe on a private display ($DISPLAY)"
 wine "$EXE" </dev/null >/dev/null 2>&1 &
 # Wait for the main window to appear (its X window takes the caption as name),
 # give it time to take its place and paint, then read where it is.
@@ -48,6 +55,10 @@ if [ -n "$geometry" ]; then
   import -display "$DISPLAY" -window root -crop "$geometry" +repage build/screenshots/main.png
   echo "run: saved build/screenshots/main.png ($geometry)"
   wineserver_stop
+  if [ -z "$screenshots" ]; then
+    echo "run: the program ran and was ended (no display to show it on; make screenshots saves the other windows too)"
+    exit 0
+  fi
   # The other windows open only on the user's request; the screenshot tests
   # open each of them, skinned and plain, over a small sample ledger and save
   # a capture of it.

@@ -1,11 +1,14 @@
 #!/bin/bash
 # Installs what building, running and testing Ravelbook needs on a Debian 12
 # machine, and nothing twice: each step checks first, so a run on a machine
-# that has everything takes well under a second. Needs root (or sudo).
+# that has everything takes well under a second (it starts only a handful of
+# processes: on a busy machine each costs tens of milliseconds). Needs root
+# (or sudo). A package mirror caught in the middle of its update is survived
+# where it can be, and explained where it cannot (scripts/packages.sh).
 set -euo pipefail
 
 SUDO=""
-if [ "$(id -u)" != 0 ]; then SUDO="sudo"; fi
+if [ "$EUID" != 0 ]; then SUDO="sudo"; fi
 
 PACKAGES=(
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
@@ -15,18 +18,23 @@ PACKAGES=(
   fonts-wqy-zenhei fonts-wine fonts-dejavu-core
   locales googletest xz-utils ccache
 )
+# Where 32-bit programs run only emulated, the tests are built for 64-bit
+# Windows (see below): those compilers too.
+PACKAGES64=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
+QEMU_I386=/proc/sys/fs/binfmt_misc/qemu-i386
 
-missing=()
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+source "${BASH_SOURCE[0]%/*}/packages.sh"
+
+foreign=()
+if [ -r /var/lib/dpkg/arch ]; then mapfile -t foreign </var/lib/dpkg/arch; else mapfile -t foreign < <(dpkg --print-foreign-architectures); fi
+if [[ " ${foreign[*]} " != *" i386 "* ]]; then
   echo "setup: adding the i386 architecture"
   $SUDO dpkg --add-architecture i386
   need_update=1
 fi
-for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
+wanted=("${PACKAGES[@]}")
+if [ -e "$QEMU_I386" ]; then wanted+=("${PACKAGES64[@]}"); fi
+mapfile -t missing < <(pkg_missing "${wanted[@]}")
 
 # Debian's sqlite3 source package provides the amalgamation: make sure
 # deb-src entries exist for the configured suites.
@@ -46,16 +54,17 @@ if ! have_src; then
 fi
 
 if [ ${#missing[@]} -gt 0 ] || [ -n "${need_update:-}" ]; then
-  echo "setup: apt-get update"
-  $SUDO apt-get update -q >/dev/null
+  echo "setup: fetching the package lists (apt-get update)"
+  pkg_update
 fi
 if [ ${#missing[@]} -gt 0 ]; then
-  echo "setup: installing ${missing[*]}"
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}" >/dev/null
+  echo "setup: installing ${#missing[@]} packages and what they need (about 300 MB, a minute or two): ${missing[*]}"
+  pkg_install "${missing[@]}" || exit 1
 fi
 
 # Wine must run with the Chinese code page (936): that needs the locale.
-if ! locale -a 2>/dev/null | grep -qix 'zh_CN.utf8'; then
+locales="$(locale -a 2>/dev/null || true)"
+if [[ $'\n'"${locales,,}"$'\n' != *$'\nzh_cn.utf8\n'* ]]; then
   echo "setup: generating the zh_CN.UTF-8 locale"
   if [ -f /etc/locale.gen ] && grep -q 'zh_CN.UTF-8 UTF-8' /etc/locale.gen; then
     $SUDO sed -i 's/^# *zh_CN.UTF-8 UTF-8/zh_CN.UTF-8 UTF-8/' /etc/locale.gen
@@ -72,12 +81,12 @@ fi
 if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   if [ ! -x /usr/bin/qemu-i386-static ]; then
     echo "setup: this kernel cannot run 32-bit programs; installing qemu-user-static"
-    $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends qemu-user-static >/dev/null
+    pkg_install qemu-user-static || exit 1
   fi
   if [ ! -e /proc/sys/fs/binfmt_misc/register ]; then
     $SUDO mount -t binfmt_misc binfmt_misc /proc/sys/fs/binfmt_misc
   fi
-  if [ ! -e /proc/sys/fs/binfmt_misc/qemu-i386 ]; then
+  if [ ! -e "$QEMU_I386" ]; then
     echo "setup: running 32-bit programs through qemu-i386-static"
     printf '%s' ':qemu-i386:M::\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00:\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff:/usr/bin/qemu-i386-static:F' |
       $SUDO tee /proc/sys/fs/binfmt_misc/register >/dev/null
@@ -86,12 +95,11 @@ if ! /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
     echo "setup: 32-bit programs still do not start; Wine cannot run the program here" >&2
     exit 1
   fi
-fi
-
-# There the tests run as a 64-bit build under 64-bit Wine: that needs the
-# 64-bit MinGW-w64 compilers.
-if [ -e /proc/sys/fs/binfmt_misc/qemu-i386 ] && ! dpkg-query -W -f='${Status}' g++-mingw-w64-x86-64-posix 2>/dev/null | grep -q "install ok installed"; then
-  echo "setup: installing the 64-bit MinGW-w64 compilers for the tests"
-  $SUDO env DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends \
-    g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64 >/dev/null
+  # The 64-bit compilers, on the run that found out (later runs ask for them
+  # with the other packages above).
+  mapfile -t missing64 < <(pkg_missing "${PACKAGES64[@]}")
+  if [ ${#missing64[@]} -gt 0 ]; then
+    echo "setup: installing the 64-bit MinGW-w64 compilers for the tests"
+    pkg_install "${missing64[@]}" || exit 1
+  fi
 fi

@@ -11,10 +11,20 @@ SRC="$ROOT/build/sqlite-src"
 rm -rf "$SRC" && mkdir -p "$SRC" "$OUT"
 cd "$SRC"
 echo "sqlite: fetching Debian's sqlite3 source package"
-apt-get source --download-only sqlite3 >/dev/null 2>&1 || {
-  apt-get update -q >/dev/null
-  apt-get source --download-only sqlite3 >/dev/null
-}
+if ! apt-get source --download-only sqlite3 >/dev/null 2>&1; then
+  # No source list yet, or an old one: fetch the lists (a list that fails
+  # is a warning, scripts/packages.sh) and try once more.
+  SUDO=""
+  if [ "$EUID" != 0 ]; then SUDO="sudo"; fi
+  source "$ROOT/scripts/packages.sh"
+  pkg_update
+  if ! apt-get source --download-only sqlite3 >"$SRC/source.log" 2>&1; then
+    echo "sqlite: could not fetch Debian's sqlite3 source package:" >&2
+    grep -E '^E:' "$SRC/source.log" | head -n 3 | sed 's/^/sqlite:   /' >&2
+    echo "sqlite: the package lists need deb-src entries (scripts/setup.sh adds them) and a reachable mirror; run the command again when it is" >&2
+    exit 1
+  fi
+fi
 tar xf sqlite3_*.orig.tar.*
 srcdir="$(find . -maxdepth 1 -type d -name 'sqlite3-*' -o -maxdepth 1 -type d -name 'sqlite-*' | head -n1)"
 mkdir bld && cd bld

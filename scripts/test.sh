@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
 
-wine_choose_tree
+wine_choose_tree all
 wine_lock
 xvfb_start
 trap 'wineserver_stop; xvfb_stop' EXIT

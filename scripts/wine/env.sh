@@ -37,13 +37,15 @@ wine_use_win64() {
   export PATH="$RAVELBOOK_ROOT/build64/bin:$PATH"
 }
 
-# Sets RAVELBOOK_TREE to the build whose programs run here: build/, or where
-# 32-bit code would run emulated, build64/ (built first) with 64-bit Wine.
+# wine_choose_tree [TARGET...]: sets RAVELBOOK_TREE to the build whose
+# programs run here: build/, or where 32-bit code would run emulated,
+# build64/ with 64-bit Wine, where the TARGETs are brought up to date first
+# (the Makefile has built them already; the scripts can also run alone).
 wine_choose_tree() {
   RAVELBOOK_TREE=build
   if wine_emulated32; then
     echo "wine: this machine runs 32-bit programs only emulated; using the 64-bit build in build64/" >&2
-    bash "$RAVELBOOK_ROOT/scripts/build64.sh" >&2
+    if [ $# -gt 0 ]; then bash "$RAVELBOOK_ROOT/scripts/build64.sh" "$@" >&2 || return 1; fi
     wine_use_win64
     RAVELBOOK_TREE=build64
   fi
@@ -69,10 +71,10 @@ wine_prefix_setup() {
     # machine-wide cache, one per Wine version, and copied into other trees.
     local cache="${RAVELBOOK_PREFIX_CACHE:-/var/cache/ravelbook}/wineprefix-$WINEARCH-$(wine --version 2>/dev/null | tr -c 'A-Za-z0-9.\n-' _)"
     if [ -f "$cache/.ravelbook-ready" ] && wine_prefix_complete "$cache"; then
-      echo "wine: copying the machine's prepared prefix into build/wineprefix"
+      echo "wine: copying the machine's prepared prefix into ${WINEPREFIX#"$RAVELBOOK_ROOT"/} (a few seconds)"
       cp -a "$cache" "$WINEPREFIX"
     else
-      echo "wine: creating the private prefix in build/wineprefix"
+      echo "wine: creating the private prefix in ${WINEPREFIX#"$RAVELBOOK_ROOT"/} (once per machine: a minute natively, many where 32-bit code is emulated)"
       wine wineboot -i </dev/null >/dev/null 2>&1 || true
       wineserver -w
       if ! wine_prefix_complete "$WINEPREFIX"; then

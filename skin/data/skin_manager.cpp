@@ -66,9 +66,31 @@ void SetPopupMenuSkinnerFactory(TPopupMenuSkinnerFactory factory) { GPopupMenuSk
 
 TSkinManage* SkinManager() { return GManager; }
 
+namespace {
+// Frees the manager when the program ends, taking every skinner off its
+// window while the forms and controls they hold still exist.
+struct TSkinManagerShutdown {
+    ~TSkinManagerShutdown()
+    {
+        try {
+            FreeSkinManager();
+        } catch (...) {
+        }
+    }
+};
+}  // namespace
+
 TSkinManage* CreateSkinManager()
 {
-    if (!GManager) GManager = new TSkinManage();
+    if (!GManager) {
+        GManager = new TSkinManage();
+        // Made here, after the application object (a skin component sits on
+        // a form, and forms are the application's), so it is destroyed
+        // first at exit: the application frees its forms after it. Made at
+        // load time, before the application, it ran after them, and the
+        // skinners touched freed controls (the program crashed on quitting).
+        static TSkinManagerShutdown shutdown;
+    }
     return GManager;
 }
 
@@ -86,19 +108,6 @@ TObject* SkinWindowObject(HWND window)
 {
     return window ? FindControl(window) : nullptr;
 }
-
-namespace {
-// Frees the manager when the program ends.
-struct TSkinManagerShutdown {
-    ~TSkinManagerShutdown()
-    {
-        try {
-            FreeSkinManager();
-        } catch (...) {
-        }
-    }
-} SkinManagerShutdown;
-}  // namespace
 
 // ---- creation and destruction ----------------------------------------------------------
 
