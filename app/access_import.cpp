@@ -2,7 +2,9 @@
 #include "app/access_import.h"
 
 #include <algorithm>
+#include <memory>
 
+#include "app/form_building.h"
 #include "app/ledger_files.h"
 #include "framework/application.h"
 #include "framework/data/access_file.h"
@@ -15,16 +17,10 @@ namespace {
 
 const wchar_t* const READER_PROCESS = L"mdbimport.exe";
 const wchar_t* const CONVERTING_SUFFIX = L".converting";
-// A conversion that takes longer than this is taken for a reader that hangs
-// (a damaged file can send the reading library round in circles): 10 s, and
-// 2 s more for each MiB of the file.
-DWORD ReaderTimeoutMs(const std::wstring& source)
+DWORD& TimeLimitForTests()
 {
-    WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    unsigned long long size = 0;
-    if (GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &attributes))
-        size = (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
-    return static_cast<DWORD>(std::min<unsigned long long>(10000 + (size >> 20) * 2000, 3600000));
+    static DWORD limit = 0;
+    return limit;
 }
 
 std::vector<std::string>& SourceForTests()
@@ -69,38 +65,78 @@ std::wstring QuoteArgument(const std::wstring& argument)
     return quoted + L"\"";
 }
 
-// A temporary file that the child writes its output into; deleted when done.
-struct TOutputFile {
-    std::wstring Path;
-    HANDLE Handle = INVALID_HANDLE_VALUE;
-    TOutputFile()
+// The read end of a pipe the reader writes one of its streams into. What
+// arrives is read as it comes, so the reader never waits on a full pipe for
+// long, and only the last READER_OUTPUT_KEPT bytes are kept: a reader that
+// writes warnings without end costs no memory.
+struct TStreamedOutput {
+    HANDLE Read = nullptr, Write = nullptr;
+    std::string Kept;
+    unsigned long long Total = 0;
+    TStreamedOutput()
     {
-        wchar_t folder[MAX_PATH + 1], name[MAX_PATH + 1];
-        GetTempPathW(MAX_PATH, folder);
-        GetTempFileNameW(folder, L"mdb", 0, name);
-        Path = name;
         SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-        Handle = CreateFileW(name, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_TEMPORARY, nullptr);
+        if (!CreatePipe(&Read, &Write, &inherit, 1 << 16)) throw Exception("无法为读取程序建立管道。");
+        SetHandleInformation(Read, HANDLE_FLAG_INHERIT, 0);
     }
-    ~TOutputFile()
+    ~TStreamedOutput()
     {
-        if (Handle != INVALID_HANDLE_VALUE) CloseHandle(Handle);
-        DeleteFileW(Path.c_str());
+        if (Read) CloseHandle(Read);
+        if (Write) CloseHandle(Write);
     }
-    std::string Text()
+    TStreamedOutput(const TStreamedOutput&) = delete;
+    TStreamedOutput& operator=(const TStreamedOutput&) = delete;
+    // The child has its own copy of the write end now.
+    void CloseWriteEnd()
     {
-        CloseHandle(Handle);
-        Handle = INVALID_HANDLE_VALUE;
-        std::vector<std::string> lines;
-        try {
-            lines = ReadLines(Path);
-        } catch (const Exception&) {
+        CloseHandle(Write);
+        Write = nullptr;
+    }
+    // Reads whatever is waiting; true while the pipe is open.
+    bool Drain()
+    {
+        for (;;) {
+            DWORD waiting = 0;
+            if (!PeekNamedPipe(Read, nullptr, 0, nullptr, &waiting, nullptr)) return false;
+            if (waiting == 0) return true;
+            char buffer[16384];
+            DWORD got = 0;
+            if (!ReadFile(Read, buffer, std::min<DWORD>(waiting, sizeof buffer), &got, nullptr) || got == 0)
+                return false;
+            Total += got;
+            Kept.append(buffer, got);
+            if (Kept.size() > 2 * READER_OUTPUT_KEPT) Kept.erase(0, Kept.size() - READER_OUTPUT_KEPT);
         }
-        std::string text;
-        for (const std::string& line : lines) text += (text.empty() ? "" : "\n") + line;
-        return text;
     }
+    std::string Text() const
+    {
+        std::string text = Kept.size() > READER_OUTPUT_KEPT ? Kept.substr(Kept.size() - READER_OUTPUT_KEPT) : Kept;
+        while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+        std::string joined;
+        for (char c : text)
+            if (c != '\r') joined += c;
+        return joined;
+    }
+};
+
+// A job object that ends the processes put in it when its last handle
+// closes: when this program ends, however it ends, the reader goes too.
+struct TReaderJob {
+    HANDLE Handle = nullptr;
+    TReaderJob()
+    {
+        Handle = CreateJobObjectW(nullptr, nullptr);
+        if (!Handle) return;
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        SetInformationJobObject(Handle, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+    }
+    ~TReaderJob()
+    {
+        if (Handle) CloseHandle(Handle);
+    }
+    TReaderJob(const TReaderJob&) = delete;
+    TReaderJob& operator=(const TReaderJob&) = delete;
 };
 
 // How many entries the ledger at `path` holds; -1 when it is no sound ledger.
@@ -133,6 +169,8 @@ void SetAccessSourceForTests(const std::vector<std::string>& tableAndColumns)
     SourceForTests() = tableAndColumns;
 }
 
+void SetReaderTimeLimitForTests(DWORD limitMs) { TimeLimitForTests() = limitMs; }
+
 std::wstring KeptOriginalName(const SYSTEMTIME& day)
 {
     wchar_t stem[64];
@@ -143,46 +181,154 @@ std::wstring KeptOriginalName(const SYSTEMTIME& day)
     return name;
 }
 
-int ConvertInReaderProcess(const std::wstring& source, const std::wstring& target,
-                           const std::vector<std::string>& tableAndColumns)
+DWORD ReaderTimeLimitMs(unsigned long long fileSize)
 {
-    std::wstring commandLine = QuoteArgument(ReaderProcessPath()) + L" " + QuoteArgument(source) + L" " +
-                               QuoteArgument(target);
-    for (const std::string& argument : tableAndColumns) commandLine += L" " + QuoteArgument(Utf8ToWide(argument));
+    // A sound file reads at many MiB a second; a damaged one can send the
+    // reading library round in circles. 10 s, and 2 s more for each MiB.
+    return static_cast<DWORD>(std::min<unsigned long long>(10000 + (fileSize >> 20) * 2000, 3600000));
+}
 
-    TOutputFile output, errors;
+TConversionProgress* TConversionProgress::Current = nullptr;
+
+TConversionProgress::TConversionProgress(TComponent* owner) : TForm(owner)
+{
+    SetName("ConversionProgress");
+    SetCaption("转换 Access 文件");
+    SetBorderStyle(bsSingle);
+    SetBorderIcons(BorderIcon(biSystemMenu));
+    SetFormStyle(fsStayOnTop);
+    SetPosition(poDesktopCenter);
+    Font()->SetName("宋体");
+    Font()->SetHeight(-12);
+    Font()->SetCharset(GB2312_CHARSET);
+    SetClientSize(320, 100);
+    Label1 = forms::Make<TLabel>(this, this, "Label1");
+    Label1->SetCaption("正在读取 Access 文件,请稍候……");
+    Label1->SetBounds(16, 14, Label1->Width(), Label1->Height());
+    ProgressBar1 = forms::Make<TProgressBar>(this, this, "ProgressBar1");
+    ProgressBar1->SetBounds(16, 36, 288, 18);
+    ProgressBar1->SetMax(1000);
+    ButtonCancel = forms::MakeButton(this, this, "ButtonCancel", "取消", 122, 64, 75, 25, &TConversionProgress::CancelClick);
+    // Closing the window is cancelling too.
+    OnCloseQuery = [this](TObject*, bool& canClose) {
+        Cancelled = true;
+        canClose = false;
+    };
+    Current = this;
+}
+
+TConversionProgress::~TConversionProgress()
+{
+    if (Current == this) Current = nullptr;
+}
+
+void TConversionProgress::CancelClick(TObject*) { Cancelled = true; }
+
+TReaderRun RunReaderProcess(const std::wstring& commandLine, DWORD timeLimitMs, bool showProgress)
+{
+    TStreamedOutput output, errors;
+    TReaderJob job;
     STARTUPINFOW startup = {sizeof startup};
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = nullptr;
-    startup.hStdOutput = output.Handle;
-    startup.hStdError = errors.Handle;
+    startup.hStdOutput = output.Write;
+    startup.hStdError = errors.Write;
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
-                        &startup, &process))
+    std::wstring line = commandLine;
+    // Suspended until it is in the job, so that not even its first steps
+    // can outlive this program.
+    if (!CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr,
+                        nullptr, &startup, &process))
         throw Exception("无法启动读取 Access 文件的程序 " + WideToAnsi(READER_PROCESS) + "。");
+    if (job.Handle) AssignProcessToJobObject(job.Handle, process.hProcess);
+    ResumeThread(process.hThread);
     CloseHandle(process.hThread);
-    DWORD exitCode = 0;
-    const bool finished = WaitForSingleObject(process.hProcess, ReaderTimeoutMs(source)) == WAIT_OBJECT_0;
-    if (!finished) {
-        TerminateProcess(process.hProcess, 1);
-        WaitForSingleObject(process.hProcess, INFINITE);
-    }
-    GetExitCodeProcess(process.hProcess, &exitCode);
-    CloseHandle(process.hProcess);
+    output.CloseWriteEnd();
+    errors.CloseWriteEnd();
 
-    const std::string reported = output.Text(), reason = errors.Text();
+    std::unique_ptr<TConversionProgress> window;
+    if (showProgress && Application) {
+        window = std::make_unique<TConversionProgress>(nullptr);
+        window->Show();
+        SetForegroundWindow(window->Handle());
+    }
+    TReaderRun run;
+    const DWORD start = GetTickCount();
+    for (;;) {
+        output.Drain();
+        errors.Drain();
+        const DWORD elapsed = GetTickCount() - start;
+        if (WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            run.Finished = true;
+            break;
+        }
+        if (elapsed >= timeLimitMs) {
+            run.TimedOut = true;
+            break;
+        }
+        if (window) {
+            window->ProgressBar1->SetPosition(static_cast<int>(1000ull * elapsed / std::max<DWORD>(timeLimitMs, 1)));
+            Application->ProcessMessages();
+            if (window->Cancelled) {
+                run.Cancelled = true;
+                break;
+            }
+        }
+        MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 20, QS_ALLINPUT);
+    }
+    if (!run.Finished) {
+        TerminateProcess(process.hProcess, 1);
+        WaitForSingleObject(process.hProcess, 5000);
+    }
+    output.Drain();
+    errors.Drain();
+    GetExitCodeProcess(process.hProcess, &run.ExitCode);
+    CloseHandle(process.hProcess);
+    if (window) window->Hide();
+    run.Output = output.Text();
+    run.Errors = errors.Text();
+    run.OutputBytes = output.Total;
+    run.ErrorBytes = errors.Total;
+    return run;
+}
+
+int ConvertInReaderProcess(const std::wstring& source, const std::wstring& target,
+                           const std::vector<std::string>& tableAndColumns, bool showProgress)
+{
+    WIN32_FILE_ATTRIBUTE_DATA attributes{};
+    unsigned long long size = 0;
+    if (GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &attributes))
+        size = (static_cast<unsigned long long>(attributes.nFileSizeHigh) << 32) | attributes.nFileSizeLow;
+    const DWORD limit = TimeLimitForTests() ? TimeLimitForTests() : ReaderTimeLimitMs(size);
+    // The reader stops itself a little before it would be stopped.
+    std::wstring commandLine = QuoteArgument(ReaderProcessPath()) + L" --time-limit-ms " +
+                               std::to_wstring(limit > 1000 ? limit - 500 : limit) + L" " + QuoteArgument(source) +
+                               L" " + QuoteArgument(target);
+    for (const std::string& argument : tableAndColumns) commandLine += L" " + QuoteArgument(Utf8ToWide(argument));
+
+    const TReaderRun run = RunReaderProcess(commandLine, limit, showProgress);
+    const std::string& reported = run.Output;
+    const std::string& reason = run.Errors;
+    const DWORD exitCode = run.ExitCode;
     long long rows = -1;
-    if (finished && exitCode == 0 && reported.rfind("rows=", 0) == 0) rows = _atoi64(reported.c_str() + 5);
+    if (run.Finished && exitCode == 0 && reported.rfind("rows=", 0) == 0) rows = _atoi64(reported.c_str() + 5);
     if (rows >= 0 && CountEntries(target) == rows) return static_cast<int>(rows);
 
     // Whatever the reader left behind is no ledger to use.
-    DeleteFileW(target.c_str());
-    if (!finished) throw Exception("读取文件的时间过长,已停止。文件可能已经损坏。");
+    RemoveConversionTemporaries(target);
+    if (run.Cancelled) throw Exception("已取消。");
+    if (run.TimedOut || exitCode == READER_EXIT_TIME_LIMIT)
+        throw Exception("读取文件的时间过长,已停止。文件可能已经损坏。");
     // The reader's reason is its last line; the library may have written
     // remarks of its own before it.
     if (exitCode == 1 && !reason.empty()) throw Exception(reason.substr(reason.find_last_of('\n') + 1));
     if (exitCode == 0) throw Exception("转换出的账本与读出的记录数不符。");
     throw Exception(Format("读取文件时读取程序异常退出 (代码 0x%08X),文件可能已经损坏。", static_cast<unsigned>(exitCode)));
+}
+
+void RemoveConversionTemporaries(const std::wstring& target)
+{
+    for (const wchar_t* suffix : {L"", L"-journal", L"-wal", L"-shm"}) DeleteFileW((target + suffix).c_str());
 }
 
 TAccessOffer OfferAccessConversion()
@@ -205,10 +351,10 @@ TAccessOffer OfferAccessConversion()
     }
 
     const std::wstring converting = ledgerPath + CONVERTING_SUFFIX;
-    DeleteFileW(converting.c_str());  // left over from a run that was cut short
+    RemoveConversionTemporaries(converting);  // left over from a run that was cut short
     int rows = 0;
     try {
-        rows = ConvertInReaderProcess(ledgerPath, converting, SourceForTests());
+        rows = ConvertInReaderProcess(ledgerPath, converting, SourceForTests(), true);
     } catch (const Exception& error) {
         ShowMessage("转换失败:" + error.Message() + "\n\ndata.mdb 保持原样,没有任何改动。");
         return TAccessOffer::Failed;

@@ -17,6 +17,10 @@
 #include <string>
 #include <vector>
 
+#include "framework/forms.h"
+#include "framework/range_controls.h"
+#include "framework/std_controls.h"
+
 namespace ledger {
 
 enum class TAccessOffer {
@@ -36,13 +40,57 @@ TAccessOffer OfferAccessConversion();
 // new ledger at `target` in the reader process; returns the number of
 // entries, which the new file is checked to hold. Throws Exception with the
 // reason; no file is left at `target` then.
+// The reader is bounded: it runs in a job object that ends it when this
+// program ends, its output is streamed and only its last part kept, and it
+// is stopped after ReaderTimeLimitMs of the file's size (it stops itself a
+// little before). With `showProgress` a progress window with a cancel button
+// is shown while it runs. Its temporaries are removed whatever happens.
 int ConvertInReaderProcess(const std::wstring& source, const std::wstring& target,
-                           const std::vector<std::string>& tableAndColumns = {});
+                           const std::vector<std::string>& tableAndColumns = {}, bool showProgress = false);
+
+// How long the reader may take over a file of `fileSize` bytes.
+DWORD ReaderTimeLimitMs(unsigned long long fileSize);
+// The reader's exit code when it stopped itself at its time limit.
+constexpr DWORD READER_EXIT_TIME_LIMIT = 3;
+// The most of each of the reader's output streams that is kept.
+constexpr size_t READER_OUTPUT_KEPT = 64 * 1024;
+
+// How a run of the reader process ended.
+struct TReaderRun {
+    bool Finished = false;   // it ended by itself
+    bool TimedOut = false;   // stopped at the time limit
+    bool Cancelled = false;  // stopped by the user
+    DWORD ExitCode = 0;
+    std::string Output, Errors;  // the last READER_OUTPUT_KEPT bytes of each, CRs dropped
+    unsigned long long OutputBytes = 0, ErrorBytes = 0;  // how much each stream carried
+};
+// Runs `commandLine` as the reader process under those bounds.
+TReaderRun RunReaderProcess(const std::wstring& commandLine, DWORD timeLimitMs, bool showProgress);
+
+// Deletes a new ledger the reader was writing at `target`, with its journals.
+void RemoveConversionTemporaries(const std::wstring& target);
+
+// The window shown while the reader runs; Current is the one open, if any.
+class TConversionProgress : public TForm {
+    DECLARE_CLASS_INLINE(TConversionProgress, TForm)
+public:
+    explicit TConversionProgress(TComponent* owner);
+    ~TConversionProgress() override;
+    TLabel* Label1;
+    TProgressBar* ProgressBar1;
+    TButton* ButtonCancel;
+    bool Cancelled = false;
+    void CancelClick(TObject* sender);
+    static TConversionProgress* Current;
+};
 
 // For tests, whose Access files have no table `data`: the table and the
 // seven source columns (UTF-8) the start-up conversion reads instead; empty
 // gives back the ledger's own.
 void SetAccessSourceForTests(const std::vector<std::string>& tableAndColumns);
+// For tests: the reader's time limit instead of the one the file's size
+// gives (0: that one again).
+void SetReaderTimeLimitForTests(DWORD limitMs);
 
 // The name the original keeps beside the new ledger: "data_Access_<yyyymmdd>.mdb",
 // or with "_2", "_3", ... before ".mdb" when that file exists.

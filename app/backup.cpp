@@ -121,32 +121,101 @@ std::wstring BackupFileName(const std::string& backupName)
     return name + BACKUP_EXTENSION;
 }
 
-bool BackupDatabase(const std::string& backupName, bool* earlierKept)
+namespace {
+
+std::string SystemReason(DWORD code)
+{
+    char* buffer = nullptr;
+    const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                       FORMAT_MESSAGE_IGNORE_INSERTS,
+                                   nullptr, code, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+    std::string text = n && buffer ? Trim(std::string(buffer, n)) : "系统错误 " + IntToStr(static_cast<int>(code));
+    LocalFree(buffer);
+    return text;
+}
+
+// The longest file name a folder entry takes.
+constexpr size_t LONGEST_FILE_NAME = 255;
+
+void Say(std::string* reason, const std::string& text)
+{
+    if (reason) *reason = text;
+}
+
+}  // namespace
+
+bool BackupDatabase(const std::string& backupName, bool* earlierKept, std::string* reason)
 {
     if (earlierKept) *earlierKept = false;
-    if (Trim(backupName).empty()) return false;
+    Say(reason, "");
+    if (Trim(backupName).empty()) {
+        Say(reason, "备份名称是空的。");
+        return false;
+    }
     const std::wstring fileName = BackupFileName(backupName);
     const std::wstring source = ProgramFilePath(DATABASE_FILE_NAME);
     const std::wstring target = ProgramFilePath(fileName);
-    if (IsLedgerItself(fileName, source, target)) return false;
+    if (IsLedgerItself(fileName, source, target)) {
+        Say(reason, "备份名称不能用 \"data\":备份不能代替账本文件 data.mdb 本身。");
+        return false;
+    }
+    if (fileName.size() > LONGEST_FILE_NAME || target.size() >= MAX_PATH) {
+        Say(reason, "备份名称太长(文件名最多 " + IntToStr(static_cast<int>(LONGEST_FILE_NAME)) +
+                        " 个字符,连同文件夹路径最多 " + IntToStr(MAX_PATH - 1) + " 个字符),请改短一些。");
+        return false;
+    }
+    const DWORD ledger = GetFileAttributesW(source.c_str());
+    if (ledger == INVALID_FILE_ATTRIBUTES || (ledger & FILE_ATTRIBUTE_DIRECTORY)) {
+        Say(reason, "找不到账本文件 data.mdb。");
+        return false;
+    }
 
     const DWORD earlier = GetFileAttributesW(target.c_str());
     if (earlierKept) *earlierKept = earlier != INVALID_FILE_ATTRIBUTES;
     // A read-only earlier backup is not to be replaced (renaming over it would
     // succeed on some file systems).
-    if (earlier != INVALID_FILE_ATTRIBUTES && (earlier & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)))
+    if (earlier != INVALID_FILE_ATTRIBUTES && (earlier & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
+        Say(reason, (earlier & FILE_ATTRIBUTE_DIRECTORY)
+                        ? "已有一个同名的文件夹 \"" + WideToAnsi(fileName) + "\"。"
+                        : "同名的旧备份 \"" + WideToAnsi(fileName) + "\" 是只读文件,不能替换。");
         return false;
+    }
 
     // The copy is made under a temporary name, checked, and only then given
     // its own: the earlier backup goes only when a sound new one takes its
     // place, and no half-written backup ever carries the backup's name.
     wchar_t temporary[MAX_PATH + 1];
-    if (!GetTempFileNameW(ProgramFolderW().c_str(), L"bak", 0, temporary)) return false;
-    const bool made = CopyDatabase(source, temporary) && IsSoundLedger(temporary) &&
-                      MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+    if (!GetTempFileNameW(ProgramFolderW().c_str(), L"bak", 0, temporary)) {
+        const DWORD code = GetLastError();
+        Say(reason, "程序所在的文件夹不能写入(只读、没有权限或磁盘已满):" + SystemReason(code));
+        return false;
+    }
+    bool made = false;
+    if (!CopyDatabase(source, temporary)) {
+        Say(reason, "无法读出 data.mdb:它可能正被其他程序锁定或占用,或者已经损坏;请稍后再试。");
+    } else if (!IsSoundLedger(temporary)) {
+        Say(reason, "复制出的备份无法通过检查(磁盘可能已满),没有保留。");
+    } else if (!MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const DWORD code = GetLastError();
+        Say(reason, code == ERROR_INVALID_NAME || code == ERROR_FILENAME_EXCED_RANGE || code == ERROR_BAD_PATHNAME
+                        ? "备份名称 \"" + WideToAnsi(fileName) + "\" 不能用作文件名:" + SystemReason(code)
+                        : "无法建立备份文件 \"" + WideToAnsi(fileName) + "\"(同名的旧备份可能正被其他程序占用):" +
+                              SystemReason(code));
+    } else {
+        made = true;
+    }
     if (!made) DeleteFileW(temporary);
     if (made && earlierKept) *earlierKept = false;
     return made;
+}
+
+std::wstring StoredFileName(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found{};
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) return std::wstring();
+    FindClose(search);
+    return found.cFileName;
 }
 
 }  // namespace ledger

@@ -28,7 +28,12 @@ std::wstring BackupFileName(const std::string& backupName);
 // it was and no temporary file stays; `earlierKept`, when given, tells
 // whether there is such an earlier backup. An empty name, or one that would
 // give data.mdb itself, makes no copy and touches nothing.
-bool BackupDatabase(const std::string& backupName, bool* earlierKept = nullptr);
+// `reason`, when given, says why a backup was not made.
+bool BackupDatabase(const std::string& backupName, bool* earlierKept = nullptr, std::string* reason = nullptr);
+
+// The name under which the file system keeps the file at `path` ("" when
+// there is none): it may have shortened or changed the name it was given.
+std::wstring StoredFileName(const std::wstring& path);
 
 // What "备份" shows for a backup's outcome.
 extern const char* const BACKUP_MADE;          // "备份数据库,成功!"

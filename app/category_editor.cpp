@@ -82,6 +82,11 @@ void TForm4::FormCreate(TObject*)
     }
     ledger::TTextLines text = ledger::ReadTextLines(path);
     FReadCleanly = text.Clean();
+    // A UTF-8 file GBK can hold is written back in GBK like every other; one
+    // with characters GBK lacks stays UTF-8, its lines as they were.
+    FUtf8File = text.Encoding == ledger::TTextEncoding::Utf8 && text.Lossy;
+    FByteOrderMark = text.ByteOrderMark;
+    FUtf8Lines = std::move(text.Utf8Lines);
     FCategories = std::make_shared<const std::vector<std::string>>(std::move(text.Lines));
     ledger::AppendLines(ListBoxXMLB->Items(), *FCategories);
     RefillEntryEditorChoices();
@@ -96,10 +101,14 @@ bool TForm4::CanWriteBack() const
     return false;
 }
 
-void TForm4::Store(std::vector<std::string> lines)
+void TForm4::Store(std::vector<std::string> lines, std::vector<std::string> utf8)
 {
-    ledger::WriteLines(ledger::CategoryFilePath(), lines);
+    if (FUtf8File)
+        ledger::WriteUtf8Lines(ledger::CategoryFilePath(), utf8, FByteOrderMark);
+    else
+        ledger::WriteLines(ledger::CategoryFilePath(), lines);
     FCategories = std::make_shared<const std::vector<std::string>>(std::move(lines));
+    FUtf8Lines = std::move(utf8);
 }
 
 void TForm4::ButtonXMLBADDClick(TObject*)
@@ -108,7 +117,9 @@ void TForm4::ButtonXMLBADDClick(TObject*)
     const std::string category = EditXMLB->Text();
     std::vector<std::string> lines = *FCategories;
     lines.push_back(category);
-    Store(std::move(lines));
+    std::vector<std::string> utf8 = FUtf8Lines;
+    if (FUtf8File) utf8.push_back(AnsiToUtf8(category));
+    Store(std::move(lines), std::move(utf8));
     // The list follows the file line by line, not by being filled again.
     ListBoxXMLB->Items()->Add(category);
     EditXMLB->Clear();
@@ -121,8 +132,12 @@ void TForm4::ButtonXMLBDELClick(TObject*)
     std::vector<std::string> lines = *FCategories;
     const int chosen = ListBoxXMLB->ItemIndex();
     const bool removing = chosen >= 0 && chosen < static_cast<int>(lines.size());
-    if (removing) lines.erase(lines.begin() + chosen);
-    Store(std::move(lines));
+    std::vector<std::string> utf8 = FUtf8Lines;
+    if (removing) {
+        lines.erase(lines.begin() + chosen);
+        if (chosen < static_cast<int>(utf8.size())) utf8.erase(utf8.begin() + chosen);
+    }
+    Store(std::move(lines), std::move(utf8));
     if (removing) ListBoxXMLB->Items()->Delete(chosen);
     RefillEntryEditorChoices();
 }

@@ -63,12 +63,19 @@ private:
     bool CanWriteBack() const;
     // Writes `lines` to XMLB.txt and makes them the categories (the file
     // first: a failed write leaves everything as it was).
-    void Store(std::vector<std::string> lines);
+    // A UTF-8 file gets its own lines back, `utf8` (the same lines as the
+    // file holds them, so that characters GBK lacks stay as they were).
+    void Store(std::vector<std::string> lines, std::vector<std::string> utf8);
 
     // The file's lines, shared with the entry editor's pending choices.
     std::shared_ptr<const std::vector<std::string>> FCategories =
         std::make_shared<const std::vector<std::string>>();
     bool FReadCleanly = true;
+    // A UTF-8 file with characters GBK lacks is written back as UTF-8, from
+    // its own lines.
+    bool FUtf8File = false;
+    bool FByteOrderMark = false;
+    std::vector<std::string> FUtf8Lines;
 };
 
 extern TForm4* Form4;

@@ -55,12 +55,20 @@ TForm3::~TForm3()
 
 void TForm3::ButtondelyesClick(TObject*)
 {
-    if (Form1->PanelText(1) == EMPTY_LIST_COUNT) {
+    // An empty list, also after a search that found nothing, has nothing to
+    // delete.
+    TADOQuery* list = Form1->ADOQuery1;
+    // A list that could not be loaded is loaded now: the ledger's own error
+    // (locked, gone) is what the user needs to read, not "no entries".
+    if (!list->Active()) ReloadList();
+    if (Form1->PanelText(1) == EMPTY_LIST_COUNT || list->IsEmpty()) {
         ShowMessage(NOTHING_TO_DELETE);
         return;
     }
-    Form1->ADOQuery1->Delete();
-    ReloadList();
+    list->Delete();
+    // The full list and its totals, the first entry current.
+    FullRefresh();
+    list->First();
     Form1->StatusBar1->Panels()->Items(4)->SetText(DELETED);
     if (Form2) Form2->Hide();
     Hide();

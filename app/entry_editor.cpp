@@ -9,6 +9,9 @@
 #include "app/unit_mokuai.h"
 #include "framework/application.h"
 
+#include <algorithm>
+#include <vector>
+
 TForm2* Form2 = nullptr;
 
 const char* const CHANGE_FLAG_TRUE = "true";
@@ -86,15 +89,64 @@ bool AmountAccepted(const std::string& amount)
     return false;
 }
 
-// Runs the name lookup on the check query; true when an entry has `name`.
-bool NameExists(const std::string& name)
+// What the user typed into either tab, blanks around the texts trimmed: both
+// tabs check and store it by the same rules.
+struct TEntryInput {
+    std::string Name, Category, Direction, Amount;
+    TEntryInput(const std::string& name, const std::string& category, const std::string& direction,
+                const std::string& amount)
+        : Name(Trim(name)), Category(Trim(category)), Direction(Trim(direction)), Amount(Trim(amount))
+    {
+    }
+};
+
+// True when the input can be stored; otherwise a box names what is wrong
+// and the window stays as it is.
+bool InputAccepted(const TEntryInput& input)
+{
+    std::string problem;
+    if (input.Name.empty())
+        problem = "请填写项目名称。";
+    else if (input.Category.empty())
+        problem = "请填写项目类别。";
+    else if (input.Direction.empty() || input.Direction == DIRECTION_PROMPT)
+        problem = "请选择支出或收入。";
+    else if (input.Direction != DIRECTIONS[0] && input.Direction != DIRECTIONS[1])
+        problem = "支出/收入只能是 \"支出\" 或 \"收入\",不能是 \"" + input.Direction + "\"。";
+    if (!problem.empty()) {
+        ShowMessage(std::string(REFUSED_INPUT) + problem);
+        return false;
+    }
+    return AmountAccepted(input.Amount);
+}
+
+// True when an entry other than `exceptId` (编号; -1: none) has `name`, as the
+// ledger compares names (trimmed, ignoring the case of Latin letters).
+bool NameInUse(const std::string& name, long long exceptId)
 {
     TADOQuery* check = Form1->ADOQuery2;
     check->Close();
     check->SQL().Clear();
-    check->SQL().Add(ledger::NameLookupSql(name));
+    check->SQL().Add(ledger::NameInUseSql(name, exceptId));
     check->Open();
     return !check->Eof();
+}
+
+bool SameName(const std::string& a, const std::string& b) { return UpperCase(Trim(a)) == UpperCase(Trim(b)); }
+
+// Puts the full list back with the totals worked out again and makes the
+// entry `id` current again (the first one when it is gone).
+void RefreshShowing(long long id)
+{
+    FullRefresh();
+    TADOQuery* list = Form1->ADOQuery1;
+    const int key = list->FieldByName("编号").Index();
+    for (int row = 0; row < list->RecordCount(); ++row)
+        if (list->DisplayText(row, key) == std::to_string(id)) {
+            list->SetRecNo(row + 1);
+            return;
+        }
+    list->First();
 }
 
 }  // namespace
@@ -266,26 +318,33 @@ void TForm2::ShowEditTab()
 
 void TForm2::ButtonaddinfoClick(TObject*)
 {
-    const std::string name = ComboBoxxiangmu->Text();
-    if (name.empty() || ComboBoxxiangmuleibie->Text().empty() || ComboBoxzhichushouru->Text() == DIRECTION_PROMPT) {
-        ShowMessage(REFUSED_INPUT);
+    const TEntryInput input(ComboBoxxiangmu->Text(), ComboBoxxiangmuleibie->Text(), ComboBoxzhichushouru->Text(),
+                            ComboBoxjine->Text());
+    // Refused input leaves the window open with everything as typed.
+    if (!InputAccepted(input)) return;
+    if (NameInUse(input.Name, -1)) {
+        SetMessage(input.Name + NAME_TAKEN);
+        ShowMessage(input.Name + NAME_TAKEN + "请换一个项目名称。");
         return;
     }
-    // The totals add amounts up as whole numbers: anything else is refused
-    // here, before anything is written, rather than stored.
-    if (!AmountAccepted(ComboBoxjine->Text())) return;
-    if (!NameExists(name)) {
-        TADOQuery* list = Form1->ADOQuery1;
-        list->Close();
-        list->SQL().Clear();
-        list->SQL().Add(ledger::InsertSql(name, ComboBoxxiangmuleibie->Text(), DateTimePickeredit->Text(),
-                                          ComboBoxzhichushouru->Text(), ComboBoxjine->Text(), Memobeizhu->Text()));
+    TADOQuery* list = Form1->ADOQuery1;
+    list->Close();
+    list->SQL().Clear();
+    list->SQL().Add(ledger::InsertSql(input.Name, input.Category, DateTimePickeredit->Text(), input.Direction,
+                                      input.Amount, Memobeizhu->Text()));
+    try {
         list->ExecSQL();
-        SetMessage(name + ADDED);
-        FullRefresh();
-    } else {
-        SetMessage(name + NAME_TAKEN);
+    } catch (...) {
+        // The entry was not stored: the list comes back if it can, and the
+        // error goes on to the error box with the add tab as typed.
+        try {
+            ReloadList();
+        } catch (...) {
+        }
+        throw;
     }
+    SetMessage(input.Name + ADDED);
+    FullRefresh();
     ResetAddTab();
     Hide();
 }
@@ -312,49 +371,98 @@ void TForm2::ButtoneditClick(TObject*)
         ShowMessage(NOTHING_TO_EDIT);
         return;
     }
-    if (!AmountAccepted(DBComboBoxjine->Text())) return;
-    const std::string name = DBEdit_xiangmuedit->Text();
-    if (!NameExists(name)) {
-        // A name no entry has: the entry was renamed; save it at once.
-        list->Edit();
-        list->FieldByName("项目名称").SetAsString(name);
-        list->FieldByName("项目类别").SetAsString(DBComboBoxclass->Text());
-        list->FieldByName("编辑时间").SetAsString(DBComboBoxeditdate->Text());
-        list->FieldByName("支出或收入").SetAsString(DBComboBoxshouruzhichu->Text());
-        list->FieldByName("金额").SetAsString(DBComboBoxjine->Text());
-        list->FieldByName("项目备注").SetAsString(DBMemoxiangmubeizhuedit->Text());
-        list->Post();
+    const TEntryInput input(DBEdit_xiangmuedit->Text(), DBComboBoxclass->Text(), DBComboBoxshouruzhichu->Text(),
+                            DBComboBoxjine->Text());
+    if (!InputAccepted(input)) return;
+
+    // Each column with the text to store: only what differs from what the
+    // row holds is written, so a column the user left alone keeps its
+    // stored text even where the window cannot show all of it.
+    struct TColumnText {
+        const char* Column;
+        std::string Text;
+    };
+    const TColumnText columns[] = {
+        {"项目名称", input.Name},
+        {"项目类别", input.Category},
+        {"编辑时间", DBComboBoxeditdate->Text()},
+        {"支出或收入", input.Direction},
+        {"金额", input.Amount},
+        {"项目备注", DBMemoxiangmubeizhuedit->Text()},
+    };
+    std::vector<const TColumnText*> changed;
+    for (const TColumnText& column : columns) {
+        TField& field = list->FieldByName(column.Column);
+        if (column.Text == field.StoredAsString()) continue;
+        if (!field.StoredShowsFaithfully()) {
+            // The window shows that text with "?" for characters the code
+            // page lacks: storing it would destroy them.
+            ShowMessage(std::string("不能保存:") + column.Column + " 中有本窗口无法显示的字符(显示为 \"?\"),"
+                        "保存会丢失这些字符。请按 \"取消\" 放弃这一栏的修改;其他栏可以照常修改。");
+            return;
+        }
+        changed.push_back(&column);
+    }
+    const long long id = list->FieldByName("编号").AsInteger();
+    if (!changed.empty() && NameInUse(input.Name, id)) {
+        SetMessage(input.Name + "修改失败,存在相同的项目名称!");
+        ShowMessage(input.Name + "修改失败,存在相同的项目名称!请换一个项目名称。");
         return;
     }
-    if (Edit_falseortrue->Text() == CHANGE_FLAG_TRUE) {
-        Timershuaxinliebiao->SetEnabled(true);
-        Timershuaxinliebiao->SetInterval(DEFERRED_SAVE_MS);
+    if (changed.empty()) {
+        // Nothing differs from the row (typed and typed back, or the flag
+        // raised by showing another row): nothing is written, and the list
+        // follows as after a save when the flag is up.
+        if (list->State() == dsEdit) list->Cancel();
+        const bool flagged = Edit_falseortrue->Text() == CHANGE_FLAG_TRUE;
         Edit_falseortrue->SetText(CHANGE_FLAG_FALSE);
-        SetMessage(name + EDITED);
-    } else {
-        Edit_falseortrue->SetText(CHANGE_FLAG_FALSE);
-        SetMessage(name + NOT_EDITED);
+        SetMessage(input.Name + (flagged ? EDITED : NOT_EDITED));
+        Hide();
+        if (flagged) {
+            Timershuaxinliebiao->SetEnabled(true);
+            Timershuaxinliebiao->SetInterval(DEFERRED_SAVE_MS);
+        }
+        return;
     }
+    const bool renamed = !SameName(input.Name, list->FieldByName("项目名称").StoredAsString());
+    if (list->State() != dsEdit) list->Edit();
+    // The controls' texts are taken first; then every column left alone
+    // gets its stored value back exactly, and the changed ones their text.
+    list->UpdateRecord();
+    for (const TColumnText& column : columns) {
+        TField& field = list->FieldByName(column.Column);
+        if (std::find(changed.begin(), changed.end(), &column) == changed.end())
+            field.RevertToStored();
+        else
+            field.SetAsString(column.Text);
+    }
+    // Saved now, while the window still shows what was typed: a save that
+    // fails (the ledger locked, read-only or gone, or the entry deleted by
+    // another program) leaves the window open with the input, and no
+    // success is reported.
+    list->Post();
+    Edit_falseortrue->SetText(CHANGE_FLAG_FALSE);
+    if (renamed) {
+        // A new name is saved and the window stays open on the entry.
+        RefreshShowing(id);
+        return;
+    }
+    SetMessage(input.Name + EDITED);
     Hide();
+    // The list and the totals follow a moment later.
+    Timershuaxinliebiao->SetEnabled(true);
+    Timershuaxinliebiao->SetInterval(DEFERRED_SAVE_MS);
 }
 
 void TForm2::TimershuaxinliebiaoTimer(TObject*)
 {
-    // One shot, stopped first: whatever follows, the save never runs twice.
+    // One shot, stopped first: whatever follows, it never runs twice.
     Timershuaxinliebiao->SetInterval(0);
     Timershuaxinliebiao->SetEnabled(false);
-    TADOQuery* list = Form1->ADOQuery1;
-    // The flag may have been raised only by showing another row, or the
-    // rename may have been saved already: then there is nothing to post.
-    // An amount changed since "修改" checked it is not saved either.
-    if (list->State() == dsEdit) {
-        int amount = 0;
-        if (ledger::TryParseAmount(list->FieldByName("金额").AsString(), amount))
-            list->Post();
-        else
-            list->Cancel();
-    }
-    ReloadList();
+    // The edit was saved by "修改"; pending values here are the user's next
+    // change, which a reload would drop.
+    if (Form1->ADOQuery1->State() == dsEdit) return;
+    RefreshShowing(-1);
 }
 
 void TForm2::Button1Click(TObject*)

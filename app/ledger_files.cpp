@@ -119,6 +119,14 @@ std::string NameLookupSql(const std::string& name)
     return "Select 项目名称 from data where 项目名称=" + QuoteText(name);
 }
 
+std::string NameInUseSql(const std::string& name, long long exceptId)
+{
+    std::string sql = "Select 项目名称 from data where trim(项目名称, ' ' || char(9, 10, 13)) = " +
+                      QuoteText(Trim(name)) + " COLLATE NOCASE";
+    if (exceptId >= 0) sql += " and 编号 <> " + std::to_string(exceptId);
+    return sql;
+}
+
 std::string InsertSql(const std::string& name, const std::string& category, const std::string& date,
                       const std::string& direction, const std::string& amount, const std::string& remark)
 {
@@ -129,12 +137,44 @@ std::string InsertSql(const std::string& name, const std::string& category, cons
 
 // ---- amounts ---------------------------------------------------------------------
 
-bool TryParseAmount(const std::string& text, int& value) { return TryStrToInt(Trim(text), value); }
+namespace {
+
+enum class TAmountForm { Number, TooLarge, NoNumber };
+
+TAmountForm ReadAmount(const std::string& text, int& value)
+{
+    const std::string digits = Trim(text);
+    size_t i = digits.empty() || (digits[0] != '+' && digits[0] != '-') ? 0 : 1;
+    if (i == digits.size()) return TAmountForm::NoNumber;
+    const bool negative = digits[0] == '-';
+    long long magnitude = 0;
+    bool tooLarge = false;
+    for (; i < digits.size(); ++i) {
+        const char c = digits[i];
+        if (c < '0' || c > '9') return TAmountForm::NoNumber;
+        if (!tooLarge) magnitude = magnitude * 10 + (c - '0');
+        if (magnitude > 2147483648LL || (!negative && magnitude > 2147483647LL)) tooLarge = true;
+    }
+    if (tooLarge) return TAmountForm::TooLarge;
+    value = static_cast<int>(negative ? -magnitude : magnitude);
+    return TAmountForm::Number;
+}
+
+}  // namespace
+
+bool TryParseAmount(const std::string& text, int& value) { return ReadAmount(text, value) == TAmountForm::Number; }
+
+bool AmountTooLarge(const std::string& text)
+{
+    int value = 0;
+    return ReadAmount(text, value) == TAmountForm::TooLarge;
+}
 
 std::string AmountRefusedText(const std::string& amount)
 {
-    return "金额 \"" + amount + "\" 不是整数。金额只能填写 -2147483648 到 2147483647 之间的整数(单位:元),"
-           "请改正后再保存。";
+    const std::string range = "金额只能填写 -2147483648 到 2147483647 之间的整数(单位:元),请改正后再保存。";
+    if (AmountTooLarge(amount)) return "金额 \"" + amount + "\" 超出范围,数值太大。" + range;
+    return "金额 \"" + amount + "\" 不是整数。" + range;
 }
 
 // ---- XMLB.txt ------------------------------------------------------------------------
@@ -209,6 +249,11 @@ bool Utf8ToAnsiClean(const std::string& bytes, std::string& ansi)
     return !wide.empty() && ToAnsi(wide, ansi);
 }
 
+bool IsValidUtf8(const std::string& bytes)
+{
+    return bytes.empty() || !ToWide(CP_UTF8, bytes).empty();
+}
+
 std::vector<std::string> SplitLines(const std::string& bytes)
 {
     std::vector<std::string> lines;
@@ -236,28 +281,60 @@ TTextLines ReadTextLines(const std::wstring& path)
     if (bytes.find('\0') != std::string::npos) {
         text.Encoding = TTextEncoding::Unreadable;
         ansi = bytes;
-    } else if (bytes.compare(0, 3, BYTE_ORDER_MARK) == 0) {
-        text.Encoding = Utf8ToAnsiClean(bytes.substr(3), ansi) ? TTextEncoding::Utf8 : TTextEncoding::Unreadable;
-        if (!text.Clean()) ansi = bytes;
-    } else if (IsCleanAnsi(bytes)) {
+    } else if (bytes.compare(0, 3, BYTE_ORDER_MARK) != 0 && IsCleanAnsi(bytes)) {
         text.Encoding = TTextEncoding::Ansi;
         ansi = bytes;
-    } else if (Utf8ToAnsiClean(bytes, ansi)) {
-        text.Encoding = TTextEncoding::Utf8;
     } else {
-        text.Encoding = TTextEncoding::Unreadable;
-        ansi = bytes;
+        text.ByteOrderMark = bytes.compare(0, 3, BYTE_ORDER_MARK) == 0;
+        const std::string utf8 = text.ByteOrderMark ? bytes.substr(3) : bytes;
+        if (Utf8ToAnsiClean(utf8, ansi)) {
+            text.Encoding = TTextEncoding::Utf8;
+        } else if (IsValidUtf8(utf8)) {
+            // Shown with "?" where GBK has no character; the file's own
+            // text is kept for writing back.
+            text.Encoding = TTextEncoding::Utf8;
+            text.Lossy = true;
+            ansi = Utf8ToAnsi(utf8);
+        } else {
+            text.Encoding = TTextEncoding::Unreadable;
+            text.ByteOrderMark = false;
+            ansi = bytes;
+        }
+        if (text.Encoding == TTextEncoding::Utf8) text.Utf8Lines = SplitLines(utf8);
     }
     text.Lines = SplitLines(ansi);
+    if (text.Lossy && text.Lines.size() != text.Utf8Lines.size()) {
+        // Every line has its own place either way; should a conversion ever
+        // disagree, each line is converted by itself.
+        text.Lines.clear();
+        for (const std::string& line : text.Utf8Lines) text.Lines.push_back(Utf8ToAnsi(line));
+    }
     return text;
 }
 
 std::vector<std::string> ReadLines(const std::wstring& path) { return ReadTextLines(path).Lines; }
 
+namespace {
+void WriteFileBytes(const std::wstring& path, const std::string& bytes);
+}
+
 void WriteLines(const std::wstring& path, const std::vector<std::string>& lines)
 {
     std::string bytes;
     for (const std::string& line : lines) bytes += line + "\r\n";
+    WriteFileBytes(path, bytes);
+}
+
+void WriteUtf8Lines(const std::wstring& path, const std::vector<std::string>& lines, bool byteOrderMark)
+{
+    std::string bytes = byteOrderMark ? "\xEF\xBB\xBF" : "";
+    for (const std::string& line : lines) bytes += line + "\r\n";
+    WriteFileBytes(path, bytes);
+}
+
+namespace {
+void WriteFileBytes(const std::wstring& path, const std::string& bytes)
+{
 
     // A read-only file is not to be changed, even though renaming over it
     // would succeed on some file systems.
@@ -286,6 +363,7 @@ void WriteLines(const std::wstring& path, const std::vector<std::string>& lines)
         RaiseFileError("无法写入文件", path, code);
     }
 }
+}  // namespace
 
 std::wstring CategoryFilePath() { return ProgramFilePath(CATEGORY_FILE_NAME); }
 

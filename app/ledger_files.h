@@ -52,6 +52,10 @@ std::string SelectAllSql();
 std::string SearchSql(const std::string& column, const std::string& keyword);
 // Select 项目名称 from data where 项目名称='<name>'
 std::string NameLookupSql(const std::string& name);
+// The names the ledger counts as `name`: equal once blanks around them are
+// trimmed, ignoring the case of Latin letters; the entry `exceptId` (编号)
+// left out when it is not negative (the entry being edited keeps its name).
+std::string NameInUseSql(const std::string& name, long long exceptId = -1);
 // Insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注)
 // values ('<name>','<category>','<date>','<direction>','<amount>','<remark>')
 std::string InsertSql(const std::string& name, const std::string& category, const std::string& date,
@@ -59,10 +63,14 @@ std::string InsertSql(const std::string& name, const std::string& category, cons
 
 // ---- amounts ---------------------------------------------------------------------
 // An amount as the ledger stores and adds it up: the text, trimmed, is a
-// signed 32-bit whole number. True and the value when it is.
+// signed 32-bit whole number written in decimal digits, an optional sign in
+// front ("$10" or "0x10" are no amounts here). True and the value when it is.
 bool TryParseAmount(const std::string& text, int& value);
+// The trimmed text is decimal digits (with an optional sign) but outside the
+// range of a signed 32-bit number.
+bool AmountTooLarge(const std::string& text);
 // The message refusing an amount that is not such a number, naming the field
-// and the value as typed.
+// and the value as typed, and saying when it is only too large.
 std::string AmountRefusedText(const std::string& amount);
 
 // ---- XMLB.txt ------------------------------------------------------------------------
@@ -77,6 +85,12 @@ struct TTextLines {
     std::vector<std::string> Lines;  // 8-bit text (GBK) when the file was read cleanly
     TTextEncoding Encoding = TTextEncoding::Ansi;
     bool Clean() const { return Encoding != TTextEncoding::Unreadable; }
+    // A UTF-8 file: its lines as they stand in the file, whether it starts
+    // with the byte-order mark, and whether some character has no place in
+    // GBK (Lines then shows it as "?", while Utf8Lines keeps it).
+    std::vector<std::string> Utf8Lines;
+    bool ByteOrderMark = false;
+    bool Lossy = false;
 };
 
 // Reads a text file whole as lines: a line ends at CR LF, LF or CR; nothing is
@@ -85,7 +99,8 @@ struct TTextLines {
 // there and back unchanged); a file starting with the UTF-8 byte-order mark,
 // or one that is not GBK but valid UTF-8 whose every character GBK can hold,
 // is UTF-8 and comes back converted to GBK. Anything else, and any file
-// holding a zero byte, is Unreadable. Throws Exception naming the file when
+// holding a zero byte, is Unreadable. Valid UTF-8 with characters GBK
+// lacks is UTF-8 too, Lossy. Throws Exception naming the file when
 // it cannot be read.
 TTextLines ReadTextLines(const std::wstring& path);
 // ReadTextLines' lines alone.
@@ -94,6 +109,9 @@ std::vector<std::string> ReadLines(const std::wstring& path);
 // file whole: the new text goes to a temporary file first, so the old file
 // stays as it was if writing fails. Throws Exception naming the file.
 void WriteLines(const std::wstring& path, const std::vector<std::string>& lines);
+// The same for lines of UTF-8 text, written as UTF-8 (after the byte-order
+// mark when `byteOrderMark`).
+void WriteUtf8Lines(const std::wstring& path, const std::vector<std::string>& lines, bool byteOrderMark);
 
 std::wstring CategoryFilePath();  // XMLB.txt in the program folder
 

@@ -9,6 +9,7 @@
 #include "app/entry_editor.h"
 #include "app/form_building.h"
 #include "app/ledger_files.h"
+#include "app/leftovers.h"
 #include "app/list_filling.h"
 #include "app/unit_mokuai.h"
 #include "skin/data/stored_skin.h"
@@ -220,6 +221,9 @@ void TForm1::FormCreate(TObject*)
     // An Access-format data.mdb from before is offered for conversion first;
     // left as it is, it cannot be opened, and the one message about it is
     // enough: the list then stays empty.
+    // Temporaries of a backup or conversion that an earlier run was cut
+    // short in go first.
+    ledger::RemoveLeftovers();
     const ledger::TAccessOffer access = ledger::OfferAccessConversion();
     ADOConnection1->SetConnectionStringW(ledger::LedgerConnectionString());
     if (access == ledger::TAccessOffer::NotAccess || access == ledger::TAccessOffer::Converted) FullRefresh();
@@ -294,6 +298,7 @@ void TForm1::ButtonsearchClick(TObject*)
     ADOQuery1->SQL().Clear();
     ADOQuery1->SQL().Add(sql);
     ADOQuery1->Open();
+    CheckListColumns();
     StatusBar1->Panels()->Items(1)->SetText("共找到" + IntToStr(ADOQuery1->RecordCount()) + " 个记录");
     SizeListColumns();
 }
@@ -326,13 +331,22 @@ void TForm1::ButtonbakdatabasaClick(TObject*)
         return;
     }
     bool earlierKept = false;
-    if (ledger::BackupDatabase(name, &earlierKept)) {
+    std::string reason;
+    if (ledger::BackupDatabase(name, &earlierKept, &reason)) {
         // The typed name has served: the box goes back to the day's default.
         FBackupNameTyped = false;
         ShowDefaultBackupName();
-        ShowMessage(ledger::BACKUP_MADE);
+        // The name the copy really has, should the file system have
+        // changed the one it was given.
+        const std::wstring wanted = ledger::BackupFileName(name);
+        const std::wstring stored = ledger::StoredFileName(ledger::ProgramFilePath(wanted));
+        if (stored == wanted)
+            ShowMessage(ledger::BACKUP_MADE);
+        else
+            ShowMessage(std::string(ledger::BACKUP_MADE) + "但文件系统把备份文件命名为 \"" + WideToAnsi(stored) +
+                        "\",而不是 \"" + WideToAnsi(wanted) + "\"。");
     } else {
-        ShowMessage(earlierKept ? ledger::BACKUP_FAILED_KEPT : ledger::BACKUP_FAILED);
+        ShowMessage((earlierKept ? ledger::BACKUP_FAILED_KEPT : ledger::BACKUP_FAILED) + std::string("原因:") + reason);
     }
 }
 

@@ -114,6 +114,22 @@ void ReportLeftOut(const TLeftOut& leftOut)
 
 }  // namespace
 
+void CheckListColumns()
+{
+    // The grid sizes seven columns by position: a table that lacks one of
+    // the ledger's columns is named as such, not as an index out of range,
+    // and its rows are not shown as though they were entries.
+    TADOQuery* query = Form1->ADOQuery1;
+    if (!query->Active()) return;
+    for (const char* column : ledger::COLUMN_NAMES)
+        if (!query->FindField(column)) {
+            query->Close();
+            throw EDatabaseError(std::string("数据库表 data 缺少列 \"") + column +
+                                 "\",不是本程序的账本。账本的七列依次是:编号、项目名称、项目类别、编辑时间、"
+                                 "支出或收入、金额、项目备注。");
+        }
+}
+
 void SizeListColumns()
 {
     for (int i = 0; i < LIST_COLUMN_COUNT; ++i) Form1->DBGrid1->Columns(i)->SetWidth(LIST_COLUMN_WIDTHS[i]);
@@ -126,6 +142,7 @@ void ReloadList()
     query->SQL().Clear();
     query->SQL().Add(ledger::SelectAllSql());
     query->Open();
+    CheckListColumns();
     Form1->StatusBar1->Panels()->Items(1)->SetText("共 " + IntToStr(query->RecordCount()) + " 个记录");
     SizeListColumns();
 }

@@ -38,6 +38,9 @@ void SumIncome();
 // is shown again only when that number changes (Form1's
 // AmountsLeftOutReported), not on every refresh.
 void FullRefresh();
+// Throws EDatabaseError naming the first of the ledger's seven columns that
+// the open list query lacks, and closes it then.
+void CheckListColumns();
 
 // Sets the grid's seven column widths by position. Throws EListError when
 // the list has fewer columns.

@@ -124,6 +124,10 @@ void TADOConnection::Open()
     if (path.empty()) throw EDatabaseError("连接字符串没有指定数据库文件 (Data Source)。");
     // Never let the engine create the file: the program only works on a
     // ledger that exists.
+    const DWORD kind = GetFileAttributesW(path.c_str());
+    if (kind != INVALID_FILE_ATTRIBUTES && (kind & FILE_ATTRIBUTE_DIRECTORY))
+        throw EDatabaseError("'" + WideToAnsi(path) + "' 是一个文件夹,不是数据库文件。请把它改名或移开,"
+                             "再把账本数据库文件放在这里。");
     if (!FileExistsW(path)) throw EDatabaseError("找不到数据库文件 '" + WideToAnsi(path) + "'。");
     // The engine would take an empty file for a database without tables and
     // only fail later, on a missing table: an empty file is no ledger.

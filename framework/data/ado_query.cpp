@@ -111,6 +111,28 @@ void TField::Clear()
     FDataSet->SetValue(*this, std::nullopt);
 }
 
+std::string TField::StoredAsString() const
+{
+    const auto& value = FDataSet->StoredValueOf(*this);
+    return value ? Utf8ToAnsi(*value) : std::string();
+}
+
+bool TField::StoredShowsFaithfully() const
+{
+    const auto& value = FDataSet->StoredValueOf(*this);
+    return !value || AnsiToUtf8(Utf8ToAnsi(*value)) == *value;
+}
+
+void TField::RevertToStored()
+{
+    FDataSet->SetValue(*this, FDataSet->StoredValueOf(*this));
+}
+
+bool TField::Changed() const
+{
+    return FDataSet->State() == dsEdit && FDataSet->ValueOf(*this) != FDataSet->StoredValueOf(*this);
+}
+
 // ---- TADOQuery ------------------------------------------------------------------
 
 struct TADOQuery::TLocator {
@@ -457,6 +479,15 @@ const TADOQuery::TValue& TADOQuery::ValueOf(const TField& field) const
     return field.FIndex < static_cast<int>(row.size()) ? row[field.FIndex] : NULL_VALUE;
 }
 
+const TADOQuery::TValue& TADOQuery::StoredValueOf(const TField& field) const
+{
+    static const TValue NULL_VALUE;
+    CheckActive();
+    if (FCurrent < 0 || FCurrent >= static_cast<int>(FRows.size())) return NULL_VALUE;
+    const TRow& row = FRows[FCurrent];
+    return field.FIndex < static_cast<int>(row.size()) ? row[field.FIndex] : NULL_VALUE;
+}
+
 void TADOQuery::SetValue(TField& field, TValue value)
 {
     CheckActive();
@@ -558,6 +589,12 @@ void BindLocator(db::TStatement& statement, int first, const TLocatorT& locator)
 }
 
 }  // namespace
+
+void TADOQuery::UpdateRecord()
+{
+    CheckActive();
+    if (FState == dsEdit) DataEvent(deUpdateData);
+}
 
 void TADOQuery::Post()
 {

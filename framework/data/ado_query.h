@@ -59,6 +59,17 @@ public:
     void SetAsInteger(int value) { SetAsString(IntToStr(value)); }
     void Clear();  // assigns NULL
 
+    // The value the current row holds in the database, not its pending one,
+    // and whether the window's 8-bit text (GBK) can hold it as it is: a
+    // value with characters outside the code page comes back from AsString
+    // with "?" in their places and must not be written back from there.
+    std::string StoredAsString() const;
+    bool StoredShowsFaithfully() const;
+    // In edit state, whether the pending value differs from the stored one.
+    bool Changed() const;
+    // In edit state, gives the pending value back its stored one, exactly.
+    void RevertToStored();
+
 private:
     friend class TADOQuery;
     TField(TADOQuery* dataSet, int index, std::string name)
@@ -153,6 +164,9 @@ public:
     // one table and every row can be found again in it.
     bool CanModify() const { return Active() && !FTableUtf8.empty(); }
     void Edit();
+    // Has every bound control that the user changed write its text into the
+    // row's pending values now, as Post does first.
+    void UpdateRecord();
     void Post();
     void Cancel();
     // Deletes the current row from the database and the result. The next row
@@ -180,6 +194,7 @@ private:
     void ResolveTable();
     const TRow& CurrentRow() const;
     const TValue& ValueOf(const TField& field) const;
+    const TValue& StoredValueOf(const TField& field) const;
     void SetValue(TField& field, TValue value);
     void MoveTo(int index, bool setBof, bool setEof);
     struct TLocator;

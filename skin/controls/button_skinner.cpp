@@ -6,6 +6,7 @@
 
 #include "framework/buttons.h"
 #include "skin/controls/skinner_kinds.h"
+#include "skin/data/forwarded_error.h"
 #include "skin/data/skin_model.h"
 
 IMPLEMENT_CLASS(TSkinButton)
@@ -126,7 +127,8 @@ bool TSkinButton::BeforeMessage(TMessage& message)
 void TSkinButton::Click()
 {
     if (FControl) {
-        FControl->Click();
+        // The program's handler runs here: what it raises is not the skin's.
+        skin::ForwardCall([&] { FControl->Click(); });
         return;
     }
     HWND parent = GetParent(FWindow);

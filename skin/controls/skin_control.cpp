@@ -6,6 +6,7 @@
 #include <cctype>
 
 #include "framework/sysutils.h"
+#include "skin/data/forwarded_error.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/image_utils.h"
 #include "skin/form/form_skinner.h"
@@ -16,6 +17,8 @@ IMPLEMENT_CLASS(TSkinControl)
 namespace {
 
 int GLiveSkinners = 0;
+// The skinner whose thunk is calling SkinWndProc right now (see there).
+thread_local const TSkinControl* GThunkCaller = nullptr;
 int GLiveBuffers = 0;
 
 std::string Lower(std::string text)
@@ -188,10 +191,15 @@ LRESULT CALLBACK TSkinControl::ThunkProc(HWND self, UINT msg, WPARAM wParam, LPA
     auto* skinner = reinterpret_cast<TSkinControl*>(self);
     TMessage message{msg, wParam, lParam, 0};
     ++skinner->FRunning;
+    const TSkinControl* outerCaller = GThunkCaller;
+    GThunkCaller = skinner;
     try {
         skinner->SkinWndProc(message);
+    } catch (const skin::EForwarded& forwarded) {
+        skin::ShowForwarded(forwarded);
     } catch (...) {
     }
+    GThunkCaller = outerCaller;
     // A bare window that is gone takes its skinner with it once its last
     // message is done; the form skinner's list forgets it.
     if (--skinner->FRunning == 0 && (skinner->FLifeState == lsWindowGone || skinner->FFreeWhenDone)) delete skinner;
@@ -199,6 +207,21 @@ LRESULT CALLBACK TSkinControl::ThunkProc(HWND self, UINT msg, WPARAM wParam, LPA
 }
 
 void TSkinControl::SkinWndProc(TMessage& message)
+{
+    // Called as the control's WindowProc, an error of the control's own
+    // handling goes on as it was raised, for the framework to show; called
+    // from the thunk it stays wrapped for ThunkProc.
+    const bool fromThunk = GThunkCaller == this;
+    GThunkCaller = nullptr;
+    try {
+        RunPipeline(message);
+    } catch (const skin::EForwarded& forwarded) {
+        if (fromThunk) throw;
+        std::rethrow_exception(forwarded.Error);
+    }
+}
+
+void TSkinControl::RunPipeline(TMessage& message)
 {
     if (message.Msg == SKM_ENABLESKIN) {
         FActive = static_cast<int>(message.WParam) > 0 ? 1 : 0;
@@ -212,6 +235,8 @@ void TSkinControl::SkinWndProc(TMessage& message)
     bool passOn = true;
     try {
         passOn = BeforeMessage(message);
+    } catch (const skin::EForwarded&) {
+        throw;  // the control's own handling ran and failed: not again
     } catch (...) {
         passOn = true;
     }
@@ -220,6 +245,8 @@ void TSkinControl::SkinWndProc(TMessage& message)
     if (FLifeState == lsWindowGone) return;
     try {
         AfterMessage(message);
+    } catch (const skin::EForwarded&) {
+        throw;
     } catch (...) {
     }
 }
@@ -227,7 +254,7 @@ void TSkinControl::SkinWndProc(TMessage& message)
 void TSkinControl::CallPrevious(TMessage& message)
 {
     if (FSavedWindowMethod) {
-        FSavedWindowMethod(message);
+        skin::ForwardCall([&] { FSavedWindowMethod(message); });
     } else if (FPrevProc) {
         message.Result = FUnicode ? CallWindowProcW(FPrevProc, FWindow, message.Msg, message.WParam, message.LParam)
                                   : CallWindowProcA(FPrevProc, FWindow, message.Msg, message.WParam, message.LParam);

@@ -84,6 +84,7 @@ public:
 
     // ---- the pipeline -----------------------------------------------------
     void SkinWndProc(TMessage& message);
+    void RunPipeline(TMessage& message);
     void CallPrevious(TMessage& message);
     // Invalidates and updates the window (or the paint target).
     void Repaint();

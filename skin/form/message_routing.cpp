@@ -15,12 +15,15 @@
 //   3. the same windows once activated (and not a maximized MDI child): the
 //      non-client area itself: size, paint, hit-testing, mouse.
 //
-// Nothing thrown inside leaves a procedure; a failure answers 0.
+// Nothing thrown inside leaves a procedure; a failure of the engine's own
+// answers 0, while an error the program's handlers raise on the way is
+// handed on to the framework's error box.
 #include <windows.h>
 
 #include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/timer.h"
+#include "skin/data/forwarded_error.h"
 #include "skin/data/skin_component.h"
 #include "skin/form/form_skinner.h"
 
@@ -231,6 +234,9 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         default:
             return CallDefault(msg, wParam, lParam);
         }
+    } catch (const skin::EForwarded& forwarded) {
+        skin::ShowForwarded(forwarded);
+        return 0;
     } catch (...) {
         return 0;
     }
@@ -244,7 +250,7 @@ void TWinSkinForm::FormWndProc(TMessage& message)
     try {
         switch (message.Msg) {
         case WM_SETTEXT: {
-            FOldFormWndProc(message);
+            skin::ForwardCall([&] { FOldFormWndProc(message); });
             if (scope.Dead || !IsWindowVisible(FHandle)) return;
             TSkinManage* manager = SkinManager();
             if (FWindowState == fwsMaximized && manager && manager->MdiClient)
@@ -259,7 +265,7 @@ void TWinSkinForm::FormWndProc(TMessage& message)
             ApplySkinChange();
             return;
         case CM_DIALOGCHAR: {
-            FOldFormWndProc(message);
+            skin::ForwardCall([&] { FOldFormWndProc(message); });
             if (scope.Dead || message.Result) return;
             if (AltAloneHeld()) {
                 if (OpenMenuBarByKey(message.WParam)) message.Result = 1;
@@ -285,15 +291,18 @@ void TWinSkinForm::FormWndProc(TMessage& message)
                 message.Result = SKIN_SIGNATURE;
                 return;
             }
-            FOldFormWndProc(message);
+            skin::ForwardCall([&] { FOldFormWndProc(message); });
             return;
         case SKM_ISSKINNED:
             message.Result = message.LParam == SKIN_SIGNATURE ? SKIN_SIGNATURE : 1;
             return;
         default:
-            if (FOldFormWndProc) FOldFormWndProc(message);
+            if (FOldFormWndProc) skin::ForwardCall([&] { FOldFormWndProc(message); });
             return;
         }
+    } catch (const skin::EForwarded& forwarded) {
+        // The form's own handling failed: the framework shows its error.
+        std::rethrow_exception(forwarded.Error);
     } catch (...) {
         if (!scope.Dead) message.Result = 0;
     }
@@ -351,6 +360,9 @@ LRESULT TWinSkinForm::ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         default:
             return CallClientDefault(msg, wParam, lParam);
         }
+    } catch (const skin::EForwarded& forwarded) {
+        skin::ShowForwarded(forwarded);
+        return 0;
     } catch (...) {
         return 0;
     }

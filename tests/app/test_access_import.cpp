@@ -125,3 +125,135 @@ TEST_F(AccessImportTest, KeptNameNeverOverwritesAFile)
 }
 
 }  // namespace
+
+// ---- the reader process kept within bounds ----
+
+namespace {
+
+// Not tests: stand-ins run as processes of their own by the tests below. A
+// reader that a damaged file sends round in circles, writing remarks without
+// end (it holds the mutex named in RAVELBOOK_RUNAWAY while it lives), and a
+// program that runs one and is then killed.
+TEST(DISABLED_ReaderStandIn, RunsAwayWritingRemarks)
+{
+    wchar_t name[128] = {};
+    GetEnvironmentVariableW(L"RAVELBOOK_RUNAWAY", name, 128);
+    HANDLE alive = name[0] ? CreateMutexW(nullptr, TRUE, name) : nullptr;
+    (void)alive;
+    const std::string remark(1023, 'w');
+    for (;;) std::fprintf(stderr, "%s\n", remark.c_str());
+}
+
+std::wstring SelfCommand(const wchar_t* test)
+{
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return L"\"" + std::wstring(self) + L"\" --gtest_also_run_disabled_tests --gtest_filter=" + test;
+}
+
+TEST(DISABLED_ReaderStandIn, ProgramRunningARunawayReader)
+{
+    ledger::RunReaderProcess(SelfCommand(L"DISABLED_ReaderStandIn.RunsAwayWritingRemarks"), 600000, false);
+}
+
+// Presses the progress window's "取消" once it shows, noting its progress.
+int GProgressSeen = -1;
+void CALLBACK CancelWhenShown(HWND, UINT, UINT_PTR, DWORD)
+{
+    ledger::TConversionProgress* window = ledger::TConversionProgress::Current;
+    if (!window || !window->Visible()) return;
+    GProgressSeen = window->ProgressBar1->Position();
+    SendMessageA(window->ButtonCancel->Handle(), BM_CLICK, 0, 0);
+}
+
+}  // namespace
+
+TEST_F(AccessImportTest, ARunawayReaderIsStoppedInTimeItsOutputBoundedAndCancelable)
+{
+    const std::wstring runaway = SelfCommand(L"DISABLED_ReaderStandIn.RunsAwayWritingRemarks");
+    // Stopped at the time limit; of all it wrote only the last part is kept.
+    DWORD start = GetTickCount();
+    ledger::TReaderRun run = ledger::RunReaderProcess(runaway, 1500, false);
+    EXPECT_TRUE(run.TimedOut);
+    EXPECT_FALSE(run.Finished);
+    EXPECT_LT(GetTickCount() - start, 6000u);
+    EXPECT_GT(run.ErrorBytes, 4 * ledger::READER_OUTPUT_KEPT) << "it was read as it came";
+    EXPECT_LE(run.Errors.size(), ledger::READER_OUTPUT_KEPT);
+    EXPECT_EQ(run.Errors.substr(run.Errors.size() - 3), "www");
+
+    // With the progress window: it shows how far the time limit has gone,
+    // and its "取消" ends the reader at once.
+    GProgressSeen = -1;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 700, CancelWhenShown);
+    start = GetTickCount();
+    run = ledger::RunReaderProcess(runaway, 60000, true);
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(run.Cancelled);
+    EXPECT_LT(GetTickCount() - start, 10000u);
+    EXPECT_GT(GProgressSeen, 0);
+    EXPECT_LT(GProgressSeen, 1000);
+    EXPECT_EQ(ledger::TConversionProgress::Current, nullptr) << "the window goes with the run";
+}
+
+// The reader runs in a job object: when the program that started it is
+// killed, the reader ends too instead of running on at full speed.
+TEST_F(AccessImportTest, AReaderEndsWithTheProgramThatStartedIt)
+{
+    const std::wstring marker = L"ravelbook-runaway-" + std::to_wstring(GetCurrentProcessId());
+    SetEnvironmentVariableW(L"RAVELBOOK_RUNAWAY", marker.c_str());
+    std::wstring command = SelfCommand(L"DISABLED_ReaderStandIn.ProgramRunningARunawayReader");
+    STARTUPINFOW startup = {sizeof startup};
+    PROCESS_INFORMATION program{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+                               &startup, &program));
+    SetEnvironmentVariableW(L"RAVELBOOK_RUNAWAY", nullptr);
+    const auto readerAlive = [&] {
+        HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, marker.c_str());
+        if (mutex) CloseHandle(mutex);
+        return mutex != nullptr;
+    };
+    DWORD start = GetTickCount();
+    while (!readerAlive() && GetTickCount() - start < 20000) Sleep(50);
+    ASSERT_TRUE(readerAlive()) << "the reader started";
+    TerminateProcess(program.hProcess, 9);
+    WaitForSingleObject(program.hProcess, 5000);
+    CloseHandle(program.hProcess);
+    CloseHandle(program.hThread);
+    start = GetTickCount();
+    while (readerAlive() && GetTickCount() - start < 10000) Sleep(50);
+    EXPECT_FALSE(readerAlive()) << "the reader outlived the program";
+}
+
+// Temporaries of a conversion and of a backup that were cut short go at the
+// next start, unless they are new or held open (another copy at work).
+TEST_F(AccessImportTest, LeftoversOfARunCutShortAreRemovedAtTheNextStart)
+{
+    MakeLedger({});
+    const auto putOld = [&](const std::wstring& path, bool old) {
+        PutFile(path, "left over");
+        if (!old) return;
+        HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+        FILETIME longAgo{};
+        SYSTEMTIME day = {2026, 1, 0, 1, 0, 0, 0, 0};
+        SystemTimeToFileTime(&day, &longAgo);
+        SetFileTime(file, nullptr, nullptr, &longAgo);
+        CloseHandle(file);
+    };
+    wchar_t temporary[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH, temporary);
+    const std::wstring oldReaderOutput = std::wstring(temporary) + L"mdbF00D.tmp";
+    putOld(FFolder.File(L"bakA1B2.tmp"), true);
+    putOld(FFolder.File(L"data.mdb.converting"), true);
+    putOld(FFolder.File(L"data.mdb.converting-journal"), true);
+    putOld(oldReaderOutput, true);
+    putOld(FFolder.File(L"bakC3D4.tmp"), false);  // a backup at work right now
+    putOld(FFolder.File(L"bakE5F6.tmp"), true);
+    HANDLE held = CreateFileW(FFolder.File(L"bakE5F6.tmp").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    putOld(FFolder.File(L"notes.tmp"), true);  // not ours
+    CreateMainForm();
+    CloseHandle(held);
+    EXPECT_THAT(Files(), ElementsAre("bakC3D4.tmp", "bakE5F6.tmp", "data.mdb", "notes.tmp"));
+    EXPECT_FALSE(FileExistsW(oldReaderOutput));
+}

@@ -97,7 +97,8 @@ TEST_F(BackupTest, EarlierBackupThatCannotBeReplacedIsAFailure)
     const std::wstring file = FFolder.File(L"2026-12-8_BAK_.mdb");
     PutFile(file, "the earlier backup");
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_READONLY);
-    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。");
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。原因:同名的旧备份 "
+                                        "\"2026-12-8_BAK_.mdb\" 是只读文件,不能替换。");
     EXPECT_EQ(FileBytes(file), "the earlier backup");
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb"));  // no copy left half-way
     SetFileAttributesW(file.c_str(), FILE_ATTRIBUTE_NORMAL);
@@ -116,8 +117,8 @@ TEST_F(BackupTest, HostileNamesStayInTheFolderAndNeverTouchTheLedger)
         {"", "请输入备份名称!"},
         {"  ", "请输入备份名称!"},
         {"CON", "备份数据库,成功!"},
-        {"data", "备份数据库,失败!"},
-        {"DATA", "备份数据库,失败!"},
+        {"data", "备份数据库,失败!原因:备份名称不能用 \"data\":备份不能代替账本文件 data.mdb 本身。"},
+        {"DATA", "备份数据库,失败!原因:备份名称不能用 \"data\":备份不能代替账本文件 data.mdb 本身。"},
     };
     for (const TCase& c : cases) EXPECT_EQ(Backup(c.name), c.message) << c.name;
     EXPECT_THAT(OtherFiles(), ElementsAre("..-outside.mdb", "C--x.mdb", "CON-.mdb"));
@@ -139,7 +140,8 @@ TEST_F(BackupTest, FailedBackupKeepsTheEarlierCopyOfThatName)
     sqlite3* other = nullptr;
     ASSERT_EQ(sqlite3_open_v2(WideToUtf8(DatabasePath()).c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(other, "begin exclusive", nullptr, nullptr, nullptr), SQLITE_OK);
-    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。");
+    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。原因:无法读出 data.mdb:"
+                                        "它可能正被其他程序锁定或占用,或者已经损坏;请稍后再试。");
     EXPECT_EQ(FileBytes(file), good);
     sqlite3_exec(other, "rollback", nullptr, nullptr, nullptr);
     sqlite3_close(other);
@@ -149,10 +151,20 @@ TEST_F(BackupTest, FailedBackupKeepsTheEarlierCopyOfThatName)
     std::string noise(12288, '\0');
     for (size_t i = 0; i < noise.size(); ++i) noise[i] = static_cast<char>((i * 7919u + 13u) % 251u);
     PutFile(DatabasePath(), noise);
-    EXPECT_EQ(Backup("2026/12/8_BAK_"), "备份数据库,失败!同名的旧备份仍保留原样,未被删除。");
+    EXPECT_THAT(Backup("2026/12/8_BAK_"), ::testing::StartsWith("备份数据库,失败!同名的旧备份仍保留原样,未被删除。原因:"));
     EXPECT_EQ(FileBytes(file), good);
     EXPECT_THAT(NamesIn(file), ElementsAre("工资"));
-    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!") << "no earlier copy to speak of";
+    EXPECT_THAT(Backup("2026/12/9_BAK_"), ::testing::StartsWith("备份数据库,失败!原因:")) << "no earlier copy to speak of";
+
+    // The ledger gone, or a folder in its place; a name longer than a file
+    // name can be.
+    Form1->ADOConnection1->Close();
+    DeleteFileW(DatabasePath().c_str());
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!原因:找不到账本文件 data.mdb。");
+    CreateDirectoryW(DatabasePath().c_str(), nullptr);
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!原因:找不到账本文件 data.mdb。");
+    RemoveDirectoryW(DatabasePath().c_str());
+    EXPECT_THAT(Backup(std::string(300, 'x')), ::testing::HasSubstr("备份名称太长"));
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb")) << "no temporary file is left";
 }
 
@@ -207,7 +219,8 @@ TEST_F(BackupTest, CopyHoldsOnlyCommittedEntriesWhileAWriteIsUnderWay)
     for (int i = 0; i < 200; ++i)
         sqlite3_exec(writer, AnsiToUtf8("insert into data (项目名称, 项目备注) values ('大量', hex(randomblob(500)))").c_str(),
                      nullptr, nullptr, nullptr);
-    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!");
+    EXPECT_EQ(Backup("2026/12/9_BAK_"), "备份数据库,失败!原因:无法读出 data.mdb:它可能正被其他程序锁定或占用,"
+                                        "或者已经损坏;请稍后再试。");
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb"));
 
     sqlite3_exec(writer, "rollback", nullptr, nullptr, nullptr);

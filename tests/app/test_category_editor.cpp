@@ -167,6 +167,32 @@ TEST_F(CategoryEditorTest, Utf8FileIsReadAsUtf8AndWrittenBackInGbk)
     }
 }
 
+// A UTF-8 file with characters GBK lacks (Korean, a math sign, an emoji) is
+// read as UTF-8: every line GBK can show is shown as it is, the others with
+// "?" for what it lacks, and adding and removing keep every other line's
+// bytes as they were, in UTF-8.
+TEST_F(CategoryEditorTest, Utf8FileWithCharactersGbkLacksKeepsThemOnWrite)
+{
+    const std::string utf8 = U8(u8"工资\r\n한국어\r\n∮积分\r\n住房😀\r\n");
+    for (const std::string& mark : {std::string(), std::string("\xEF\xBB\xBF")}) {
+        SCOPED_TRACE(mark.empty() ? "no mark" : "byte-order mark");
+        PutFile(CategoryPath(), mark + utf8);
+        if (Form1) RestartWindows(); else StartWith({});
+        const std::vector<std::string> shown = Shown();
+        ASSERT_EQ(shown.size(), 4u);
+        EXPECT_EQ(shown[0], "工资");
+        EXPECT_EQ(shown[2].substr(shown[2].size() - 4), "积分");
+        EXPECT_NE(shown[1].find('?'), std::string::npos);
+        AddCategory("新类别");
+        EXPECT_THAT(TakeBoxTexts(), IsEmpty());
+        EXPECT_EQ(FileBytes(CategoryPath()), mark + utf8 + U8(u8"新类别\r\n"));
+        RemoveCategory(0);
+        EXPECT_THAT(TakeBoxTexts(), IsEmpty());
+        EXPECT_EQ(FileBytes(CategoryPath()), mark + U8(u8"한국어\r\n∮积分\r\n住房😀\r\n新类别\r\n"));
+        EXPECT_EQ(Form4->ListBoxXMLB->Items()->Count(), 4);
+    }
+}
+
 // Text that was not read cleanly is never written back: the file stays as it
 // is and "+" and "-" say why they cannot change it.
 TEST_F(CategoryEditorTest, FileInNoKnownEncodingIsNeverRewritten)

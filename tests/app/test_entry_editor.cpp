@@ -157,16 +157,20 @@ TEST_F(EntryEditorTest, AddRefusesMissingInputAndKeepsWhatWasTyped)
         const char* name;
         const char* category;
         const char* direction;
+        const char* message;
     };
+    // Each refusal keeps the one text and names the field.
     const TCase cases[] = {
-        {"", "类", "支出"},
-        {"工资", "", "收入"},
-        {"工资", "类", "请选择该选项"},
+        {"", "类", "支出", "操作错误!请填写项目名称。"},
+        {"  ", "类", "支出", "操作错误!请填写项目名称。"},
+        {"工资", "", "收入", "操作错误!请填写项目类别。"},
+        {"工资", "类", "请选择该选项", "操作错误!请选择支出或收入。"},
+        {"工资", "类", "支 出", "操作错误!支出/收入只能是 \"支出\" 或 \"收入\",不能是 \"支 出\"。"},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(std::string(c.name) + "/" + c.category + "/" + c.direction);
         Add(c.name, c.category, c.direction, "10");
-        EXPECT_THAT(TakeBoxTexts(), ElementsAre("操作错误!"));
+        EXPECT_THAT(TakeBoxTexts(), ElementsAre(c.message));
         EXPECT_TRUE(Form2->Visible());
         EXPECT_EQ(Form2->ComboBoxxiangmu->Text(), c.name);
         EXPECT_EQ(Form2->ComboBoxjine->Text(), "10");
@@ -177,19 +181,27 @@ TEST_F(EntryEditorTest, AddRefusesMissingInputAndKeepsWhatWasTyped)
 
 TEST_F(EntryEditorTest, AddRefusesANameThatExists)
 {
-    StartWith({{"Rent", "住房", "2026/12/2", "支出", "1500", ""}});
-    for (const char* name : {"Rent", "rent"}) {  // the store compares names without case
+    StartWith({{"Rent", "住房", "2026/12/2", "支出", "1500", ""}, {" 水费 ", "日常", "2026/12/3", "支出", "80", ""}});
+    // Names compare without case and without the blanks around them, also
+    // against a name stored with blanks by another program.
+    for (const char* name : {"Rent", "rent", " RENT ", "水费", "水费 "}) {
         SCOPED_TRACE(name);
         Add(name, "住房", "支出", "99");
-        EXPECT_EQ(Panel(4), std::string(name) + "添加失败,存在相同的项目名称!");
-        EXPECT_FALSE(Form2->Visible());
-        EXPECT_THAT(Form2->ComboBoxxiangmu->Text(), IsEmpty());
-        EXPECT_EQ(Form2->ComboBoxjine->Text(), "0");
-        EXPECT_THAT(StoredRows(), ElementsAre("Rent|住房|2026/12/2|支出|1500|"));
+        const std::string trimmed = Trim(name);
+        EXPECT_EQ(Panel(4), trimmed + "添加失败,存在相同的项目名称!");
+        EXPECT_THAT(TakeBoxTexts(), ElementsAre(trimmed + "添加失败,存在相同的项目名称!请换一个项目名称。"));
+        EXPECT_TRUE(Form2->Visible()) << "the refusal keeps the editor open";
+        EXPECT_EQ(Form2->ComboBoxxiangmu->Text(), name) << "with what was typed";
+        EXPECT_EQ(Form2->ComboBoxjine->Text(), "99");
+        EXPECT_THAT(StoredRows(), ElementsAre("Rent|住房|2026/12/2|支出|1500|", " 水费 |日常|2026/12/3|支出|80|"));
     }
+    // Texts are stored trimmed.
+    Add(" 电费 ", " 日常 ", " 支出 ", " 7 ");
+    EXPECT_EQ(Panel(4), "电费添加成功!");
+    EXPECT_EQ(StoredRows().back(), "电费|日常|" + Today() + "|支出|7|备注:");
 }
 
-TEST_F(EntryEditorTest, HandTypedDirectionIsStoredAndCountsInNeitherTotal)
+TEST_F(EntryEditorTest, HandTypedDirectionIsRefused)
 {
     StartWith({{"房租", "住房", "2026/12/2", "支出", "1500", ""}});
     Click(Form1->Buttonaddnewinfo);
@@ -198,9 +210,19 @@ TEST_F(EntryEditorTest, HandTypedDirectionIsStoredAndCountsInNeitherTotal)
     Form2->ComboBoxxiangmuleibie->SetText("其他");
     Form2->ComboBoxjine->SetText("700");
     Click(Form2->Buttonaddinfo);
-    EXPECT_EQ(Panel(4), "借款添加成功!");
-    EXPECT_EQ(StoredRows().back(), "借款|其他|" + Today() + "|other|700|备注:");
-    EXPECT_EQ(Panel(1), "共 2 个记录");
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre("操作错误!支出/收入只能是 \"支出\" 或 \"收入\",不能是 \"other\"。"));
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_THAT(StoredRows(), ElementsAre("房租|住房|2026/12/2|支出|1500|"));
+    // The same on the edit tab.
+    Click(Form2->Button2);
+    DoubleClickGrid(0);
+    TypeOver(Form2->DBComboBoxshouruzhichu->EditHandle(), "in");
+    Click(Form2->Buttonedit);
+    EXPECT_THAT(TakeBoxTexts(), ElementsAre("操作错误!支出/收入只能是 \"支出\" 或 \"收入\",不能是 \"in\"。"));
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_THAT(StoredRows(), ElementsAre("房租|住房|2026/12/2|支出|1500|"));
+    Click(Form2->Button1);
+    EXPECT_EQ(Panel(1), "共 1 个记录");
     EXPECT_EQ(Panel(2), "支出金额共:1500元");
     EXPECT_EQ(Panel(3), "收入金额共:0元");
 }
@@ -218,7 +240,7 @@ TEST_F(EntryEditorTest, EditWithoutChangesWritesNothing)
     EXPECT_EQ(StoredRows(), before);
 }
 
-TEST_F(EntryEditorTest, ChangedAmountIsSavedAMomentLaterAndTheListReloaded)
+TEST_F(EntryEditorTest, ChangedAmountIsSavedAtOnceAndTheListAndTotalsFollow)
 {
     StartWith(ThreeEntries());
     DoubleClickGrid(1);
@@ -228,14 +250,14 @@ TEST_F(EntryEditorTest, ChangedAmountIsSavedAMomentLaterAndTheListReloaded)
     EXPECT_FALSE(Form2->Visible());
     EXPECT_EQ(Panel(4), "房租修改成功!");
     EXPECT_EQ(Flag(), "false");
-    EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1500|");  // not yet
+    // Saved before the success is shown: a save that fails says so instead.
+    EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1600|");
 
     ASSERT_TRUE(PumpUntil([] { return !Form2->Timershuaxinliebiao->Enabled(); }));
-    EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1600|");
     EXPECT_EQ(Form2->Timershuaxinliebiao->Interval(), 0u);
     EXPECT_THAT(ListNames(), ElementsAre("工资", "房租", "水费"));
     EXPECT_EQ(Form1->ADOQuery1->RecNo(), 1);
-    EXPECT_EQ(Panel(2), "支出金额共:1580元");  // the totals wait for the next full refresh
+    EXPECT_EQ(Panel(2), "支出金额共:1680元");  // the totals follow the saved edit
 }
 
 TEST_F(EntryEditorTest, RenameToAFreeNameSavesAtOnceAndStaysOpen)
@@ -261,17 +283,28 @@ TEST_F(EntryEditorTest, RenameToAFreeNameSavesAtOnceAndStaysOpen)
     EXPECT_THAT(TakeBoxTexts(), IsEmpty());
 }
 
-TEST_F(EntryEditorTest, RenameToAnotherEntrysNameIsSavedLater)
+TEST_F(EntryEditorTest, RenameToAnotherEntrysNameIsRefusedAsOnAdd)
 {
     StartWith(ThreeEntries());
+    const auto before = StoredRows();
     DoubleClickGrid(2);
-    Form2->DBEdit_xiangmuedit->SetText("工资");
+    for (const char* name : {"工资", " 工资 ", "房租"}) {
+        SCOPED_TRACE(name);
+        TypeOver(Form2->DBEdit_xiangmuedit->Handle(), name);
+        TypeOver(Form2->DBComboBoxjine->EditHandle(), " 90 ");
+        Click(Form2->Buttonedit);
+        EXPECT_EQ(Panel(4), Trim(name) + "修改失败,存在相同的项目名称!");
+        EXPECT_THAT(TakeBoxTexts(), ElementsAre(Trim(name) + "修改失败,存在相同的项目名称!请换一个项目名称。"));
+        EXPECT_TRUE(Form2->Visible());
+        EXPECT_EQ(Form2->DBEdit_xiangmuedit->Text(), name);
+        EXPECT_FALSE(Form2->Timershuaxinliebiao->Enabled());
+        EXPECT_EQ(StoredRows(), before);
+    }
+    // Its own name is no other entry's; the amount is stored trimmed.
+    TypeOver(Form2->DBEdit_xiangmuedit->Handle(), "水费");
     Click(Form2->Buttonedit);
-    EXPECT_EQ(Panel(4), "工资修改成功!");
-    EXPECT_FALSE(Form2->Visible());
-    ASSERT_TRUE(PumpUntil([] { return !Form2->Timershuaxinliebiao->Enabled(); }));
-    EXPECT_THAT(StoredRows(), ElementsAre("工资|收入类|2026/12/1|收入|5000|十二月", "房租|住房|2026/12/2|支出|1500|",
-                                          "工资|日常|2026/12/3|支出|80|第一行\r\n第二行"));
+    EXPECT_EQ(Panel(4), "水费修改成功!");
+    EXPECT_EQ(StoredRows()[2], "水费|日常|2026/12/3|支出|90|第一行\r\n第二行");
 }
 
 TEST_F(EntryEditorTest, CancelDropsWhatWasTyped)
@@ -320,7 +353,7 @@ TEST_F(EntryEditorTest, AmountThatIsNoWholeNumberIsRefusedOnAddAndEdit)
 {
     StartWith(ThreeEntries());
     const std::vector<std::string> before = StoredRows();
-    for (const char* amount : {"12.5", "2147483648", "1,000", "abc", ""}) {
+    for (const char* amount : {"12.5", "2147483648", "1,000", "abc", "", "$10", "0x10", "1e3", "１２", "+", "--1"}) {
         SCOPED_TRACE(amount);
         Add("午饭", "日常", "支出", amount);
         EXPECT_THAT(TakeBoxTexts(), ElementsAre(ledger::AmountRefusedText(amount)));
@@ -330,6 +363,8 @@ TEST_F(EntryEditorTest, AmountThatIsNoWholeNumberIsRefusedOnAddAndEdit)
     }
     EXPECT_THAT(ledger::AmountRefusedText("12.5"), ::testing::AllOf(::testing::HasSubstr("金额"),
                                                                    ::testing::HasSubstr("\"12.5\"")));
+    EXPECT_THAT(ledger::AmountRefusedText("99999999999"), ::testing::HasSubstr("太大"));
+    EXPECT_THAT(ledger::AmountRefusedText("abc"), ::testing::Not(::testing::HasSubstr("太大")));
     Add("午饭", "日常", "支出", " -2147483648 ");
     EXPECT_EQ(Panel(4), "午饭添加成功!");
 
@@ -347,4 +382,48 @@ TEST_F(EntryEditorTest, AmountThatIsNoWholeNumberIsRefusedOnAddAndEdit)
     EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1500|");
     Click(Form2->Button1);  // 取消 drops it
     EXPECT_EQ(StoredRows()[1], "房租|住房|2026/12/2|支出|1500|");
+}
+
+// Text another program stored with characters GBK lacks (Korean, a math
+// sign, an emoji) is shown with "?" in their places and never written back
+// from there: changing another field keeps it byte for byte, and changing
+// the field itself is refused with a message naming it.
+TEST_F(EntryEditorTest, TextTheWindowCannotShowIsNeverWrittenBack)
+{
+    MakeLedger({});
+    const std::string name = U8(u8"午饭😀"), remark = U8(u8"한국어 메모 ∮ x²\r\n第二行");
+    RawQuery(DatabasePath(), U8(u8"insert into data (项目名称,项目类别,编辑时间,支出或收入,金额,项目备注) values ('") +
+                                 name + "','" + U8(u8"日常") + "','2026/12/3','" + U8(u8"支出") + "','30','" + remark +
+                                 "')");
+    CreateWindows();
+    const auto stored = [&] {
+        return RawQuery(DatabasePath(), U8(u8"select 项目名称||'|'||金额||'|'||项目备注 from data"));
+    };
+    DoubleClickGrid(0);
+    ASSERT_NE(Form2->DBEdit_xiangmuedit->Text().find('?'), std::string::npos) << "GBK cannot show it";
+
+    // Another field changed: the name and the remark stay as they were.
+    TypeOver(Form2->DBComboBoxjine->EditHandle(), "35");
+    Click(Form2->Buttonedit);
+    EXPECT_THAT(TakeBoxTexts(), IsEmpty());
+    ASSERT_TRUE(PumpUntil([] { return !Form2->Timershuaxinliebiao->Enabled(); }));
+    EXPECT_EQ(stored(), std::vector<std::string>{name + "|35|" + remark});
+
+    // The remark or the name itself changed: refused, naming the field.
+    struct TCase {
+        const char* Field;
+        HWND Window;
+    } cases[] = {{"项目备注", Form2->DBMemoxiangmubeizhuedit->Handle()}, {"项目名称", Form2->DBEdit_xiangmuedit->Handle()}};
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Field);
+        DoubleClickGrid(0);
+        TypeOver(c.Window, "新的文字");
+        Click(Form2->Buttonedit);
+        const std::vector<std::string> boxes = TakeBoxTexts();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_THAT(boxes[0], ::testing::HasSubstr(c.Field));
+        EXPECT_TRUE(Form2->Visible());
+        EXPECT_EQ(stored(), std::vector<std::string>{name + "|35|" + remark});
+        Click(Form2->Button1);
+    }
 }

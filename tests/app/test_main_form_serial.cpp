@@ -212,16 +212,38 @@ TEST_F(MainFormTest, StartUpWithoutUsableDatabaseStillOpens)
     } cases[] = {
         {"missing data.mdb", nullptr, "找不到数据库文件"},
         {"data.mdb that is not a database", "this is not a database file, just text\r\n", ""},
+        // The message says what is wrong: a folder is no missing file, and a
+        // table without a column names the column.
+        {"a folder named data.mdb", "<folder>", "'"},
+        {"table data without 金额", "<no amount>", "数据库表 data 缺少列 \"金额\""},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Title);
         TTempFolder folder(L"无库");
         SetProgramFolder(folder.Path());
         ledger::WriteLines(folder.File(L"XMLB.txt"), {"工资"});
-        if (c.Bytes) PutFile(folder.File(L"data.mdb"), c.Bytes);
+        const std::wstring path = folder.File(L"data.mdb");
+        if (c.Bytes && std::string(c.Bytes) == "<folder>") {
+            CreateDirectoryW(path.c_str(), nullptr);
+        } else if (c.Bytes && std::string(c.Bytes) == "<no amount>") {
+            sqlite3* db = nullptr;
+            sqlite3_open_v2(WideToUtf8(path).c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+            sqlite3_exec(db, AnsiToUtf8("create table data (编号 integer primary key autoincrement, 项目名称 text, "
+                                        "项目类别 text, 编辑时间 text, 支出或收入 text, 项目备注 text)").c_str(),
+                         nullptr, nullptr, nullptr);
+            sqlite3_close(db);
+        } else if (c.Bytes) {
+            PutFile(path, c.Bytes);
+        }
         CreateMainForm();
         ASSERT_EQ(Boxes.size(), 1u);
         EXPECT_THAT(Boxes[0].Text, StartsWith(c.ErrorStart));
+        if (c.Bytes && std::string(c.Bytes) == "<folder>") {
+            EXPECT_THAT(Boxes[0].Text, ::testing::HasSubstr("是一个文件夹,不是数据库文件"));
+        }
+        if (c.Bytes && std::string(c.Bytes) == "<no amount>") {
+            EXPECT_THAT(Boxes[0].Text, ::testing::Not(::testing::HasSubstr("out of bounds")));
+        }
         EXPECT_THAT(Boxes[0].Text, ::testing::Not(IsEmpty()));
         EXPECT_EQ(Boxes[0].Caption, "Ravelbook");
         EXPECT_EQ(Boxes[0].Flags & MB_ICONMASK, static_cast<UINT>(MB_ICONSTOP));
@@ -233,6 +255,7 @@ TEST_F(MainFormTest, StartUpWithoutUsableDatabaseStillOpens)
         EXPECT_EQ(Form1->ComboBoxsearch->Items()->Count(), 0) << "suggestions skipped";
         EXPECT_FALSE(Application->OnMessage) << "wheel hook skipped";
         delete Form1;
+        RemoveDirectoryW(path.c_str());
     }
 }
 
