@@ -3,6 +3,7 @@
 
 #include "app/category_editor.h"
 #include "app/delete_confirm.h"
+#include "app/entry_checks.h"
 #include "app/form_building.h"
 #include "app/ledger_files.h"
 #include "app/main_form.h"
@@ -267,13 +268,19 @@ void TForm2::ShowEditTab()
 void TForm2::ButtonaddinfoClick(TObject*)
 {
     const std::string name = ComboBoxxiangmu->Text();
-    if (name.empty() || ComboBoxxiangmuleibie->Text().empty() || ComboBoxzhichushouru->Text() == DIRECTION_PROMPT) {
+    // The totals add amounts up as whole numbers: anything else is refused
+    // here, before anything is written, rather than stored.
+    switch (ledger::CheckNewEntry(name, ComboBoxxiangmuleibie->Text(), ComboBoxzhichushouru->Text(),
+                                  ComboBoxjine->Text())) {
+    case ledger::TEntryFault::None:
+        break;
+    case ledger::TEntryFault::AmountNotWhole:
+        ShowMessage(ledger::AmountRefusedText(ComboBoxjine->Text()));
+        return;
+    default:
         ShowMessage(REFUSED_INPUT);
         return;
     }
-    // The totals add amounts up as whole numbers: anything else is refused
-    // here, before anything is written, rather than stored.
-    if (!AmountAccepted(ComboBoxjine->Text())) return;
     if (!NameExists(name)) {
         TADOQuery* list = Form1->ADOQuery1;
         list->Close();
