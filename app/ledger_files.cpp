@@ -227,28 +227,37 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 
 }  // namespace
 
-TTextLines ReadTextLines(const std::wstring& path)
+TDecodedText DecodeText(const std::string& bytes)
 {
-    const std::string bytes = ReadWholeFile(path);
     static const std::string BYTE_ORDER_MARK = "\xEF\xBB\xBF";
-    TTextLines text;
-    std::string ansi;
+    TDecodedText text;
     if (bytes.find('\0') != std::string::npos) {
         text.Encoding = TTextEncoding::Unreadable;
-        ansi = bytes;
+        text.Text = bytes;
     } else if (bytes.compare(0, 3, BYTE_ORDER_MARK) == 0) {
-        text.Encoding = Utf8ToAnsiClean(bytes.substr(3), ansi) ? TTextEncoding::Utf8 : TTextEncoding::Unreadable;
-        if (!text.Clean()) ansi = bytes;
+        text.Encoding =
+            Utf8ToAnsiClean(bytes.substr(3), text.Text) ? TTextEncoding::Utf8 : TTextEncoding::Unreadable;
+        if (text.Encoding == TTextEncoding::Unreadable) text.Text = bytes;
     } else if (IsCleanAnsi(bytes)) {
         text.Encoding = TTextEncoding::Ansi;
-        ansi = bytes;
-    } else if (Utf8ToAnsiClean(bytes, ansi)) {
+        text.Text = bytes;
+    } else if (Utf8ToAnsiClean(bytes, text.Text)) {
         text.Encoding = TTextEncoding::Utf8;
     } else {
         text.Encoding = TTextEncoding::Unreadable;
-        ansi = bytes;
+        text.Text = bytes;
     }
-    text.Lines = SplitLines(ansi);
+    return text;
+}
+
+std::string ReadFileBytes(const std::wstring& path) { return ReadWholeFile(path); }
+
+TTextLines ReadTextLines(const std::wstring& path)
+{
+    TDecodedText decoded = DecodeText(ReadWholeFile(path));
+    TTextLines text;
+    text.Encoding = decoded.Encoding;
+    text.Lines = SplitLines(decoded.Text);
     return text;
 }
 
