@@ -42,11 +42,9 @@ struct TDatabase {
     ~TDatabase() { sqlite3_close(Handle); }
 };
 
-// Copies the database at `source` into the empty file `target` with the
-// engine's online backup, in one read transaction of the source. False when
-// the source is missing or no database, stays locked by a writer, or the
-// target cannot be written.
-bool CopyDatabase(const std::wstring& source, const std::wstring& target)
+}  // namespace
+
+bool CopyLedgerDatabase(const std::wstring& source, const std::wstring& target)
 {
     TDatabase from, to;
     if (sqlite3_open_v2(WideToUtf8(source).c_str(), &from.Handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
@@ -67,6 +65,8 @@ bool CopyDatabase(const std::wstring& source, const std::wstring& target)
     const int finished = sqlite3_backup_finish(backup);
     return rc == SQLITE_DONE && finished == SQLITE_OK;
 }
+
+namespace {
 
 // The copy at `path` passes the engine's consistency check and holds the
 // ledger's table.
@@ -142,7 +142,7 @@ bool BackupDatabase(const std::string& backupName, bool* earlierKept)
     // place, and no half-written backup ever carries the backup's name.
     wchar_t temporary[MAX_PATH + 1];
     if (!GetTempFileNameW(ProgramFolderW().c_str(), L"bak", 0, temporary)) return false;
-    const bool made = CopyDatabase(source, temporary) && IsSoundLedger(temporary) &&
+    const bool made = CopyLedgerDatabase(source, temporary) && IsSoundLedger(temporary) &&
                       MoveFileExW(temporary, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!made) DeleteFileW(temporary);
     if (made && earlierKept) *earlierKept = false;
