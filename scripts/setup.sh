@@ -13,7 +13,7 @@ PACKAGES=(
   cmake ninja-build make g++ gcc tcl
   xvfb xauth x11-utils imagemagick
   fonts-wqy-zenhei fonts-wine fonts-dejavu-core
-  locales googletest xz-utils
+  locales googletest xz-utils ccache
 )
 
 missing=()
