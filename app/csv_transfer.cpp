@@ -112,6 +112,54 @@ std::string HeaderText()
     return names;
 }
 
+bool IsAscii(const std::string& bytes)
+{
+    for (char c : bytes)
+        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    return true;
+}
+
+// The bytes are UTF-8 whose every character the program's code page (GBK)
+// can hold.
+bool IsUtf8ForAnsi(const char* bytes, size_t size)
+{
+    if (size == 0) return true;
+    const int n = static_cast<int>(size);
+    // UTF-8 never takes more UTF-16 units than bytes: one conversion, no sizing pass.
+    std::wstring wide(size, L'\0');
+    const int wideSize = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, n, wide.data(), n);
+    if (wideSize <= 0) return false;
+    BOOL usedDefault = FALSE;
+    return WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, nullptr, 0, nullptr, &usedDefault) > 0 &&
+           !usedDefault;
+}
+
+// The file's text in UTF-8, and how its bytes were taken: as the category
+// file's are (a byte-order mark, else GBK, else UTF-8). Bytes of UTF-8 text
+// can pair up into valid GBK; a file with the header cannot, since the name
+// "支出或收入" is five characters, fifteen bytes of UTF-8, which leave one
+// byte to pair with the comma after it, and a comma ends no GBK character.
+TTextEncoding DecodeCsv(const std::string& bytes, std::string& utf8)
+{
+    if (bytes.find('\0') != std::string::npos) return TTextEncoding::Unreadable;
+    if (bytes.compare(0, 3, BYTE_ORDER_MARK) == 0) {
+        if (!IsUtf8ForAnsi(bytes.data() + 3, bytes.size() - 3)) return TTextEncoding::Unreadable;
+        utf8.assign(bytes, 3, std::string::npos);
+        return TTextEncoding::Utf8;
+    }
+    if (IsAscii(bytes)) {
+        utf8 = bytes;
+        return TTextEncoding::Ansi;
+    }
+    TDecodedText decoded = DecodeText(bytes);
+    if (decoded.Encoding == TTextEncoding::Ansi) {
+        utf8 = AnsiToUtf8(decoded.Text);
+    } else if (decoded.Encoding == TTextEncoding::Utf8) {
+        utf8 = bytes;  // checked as UTF-8 that GBK can hold: kept as it is
+    }
+    return decoded.Encoding;
+}
+
 std::string Shown(const std::string& utf8) { return "\"" + Utf8ToAnsi(utf8) + "\""; }
 
 }  // namespace
@@ -159,6 +207,8 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
 {
     std::vector<TCsvRecord> records;
     const size_t n = text.size();
+    records.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
+    size_t fieldsSeen = 1;  // fields of the record before: the next one likely has as many
     size_t i = 0;
     int line = 1;
     auto endLine = [&] {
@@ -172,6 +222,7 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
         }
         TCsvRecord record;
         record.Line = line;
+        record.Fields.reserve(fieldsSeen);
         for (;;) {
             std::string field;
             if (i < n && text[i] == '"') {
@@ -189,14 +240,17 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
                         break;
                     }
                     if (c == '\n' || (c == '\r' && !(i + 1 < n && text[i + 1] == '\n'))) ++line;
-                    field += c;
-                    ++i;
+                    // Up to the next quote or line break at once.
+                    size_t end = i + 1;
+                    while (end < n && text[end] != '"' && text[end] != '\r' && text[end] != '\n') ++end;
+                    field.append(text, i, end - i);
+                    i = end;
                 }
                 if (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n')
                     throw ECsvError(line, "结束的引号后面还有字符(字段中的引号应写成两个引号)");
             } else {
-                size_t end = text.find_first_of(",\r\n", i);
-                if (end == std::string::npos) end = n;
+                size_t end = i;
+                while (end < n && text[end] != ',' && text[end] != '\r' && text[end] != '\n') ++end;
                 field.assign(text, i, end - i);
                 i = end;
             }
@@ -208,6 +262,7 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
             break;
         }
         if (i < n) endLine();
+        fieldsSeen = record.Fields.size();
         records.push_back(std::move(record));
     }
     return records;
@@ -215,12 +270,13 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
 
 TCsvImport CheckCsvImport(const std::string& bytes, sqlite3* db)
 {
-    const TDecodedText decoded = DecodeText(bytes);
-    if (decoded.Encoding == TTextEncoding::Unreadable)
-        throw ECsvError(0, "文件不是 UTF-8 或 GBK 编码的文本,无法读取");
     TCsvImport result;
-    result.Encoding = decoded.Encoding;
-    const std::vector<TCsvRecord> records = ParseCsv(AnsiToUtf8(decoded.Text));
+    std::string utf8;
+    result.Encoding = DecodeCsv(bytes, utf8);
+    if (result.Encoding == TTextEncoding::Unreadable)
+        throw ECsvError(0, "文件不是 UTF-8 或 GBK 编码的文本,无法读取");
+    std::vector<TCsvRecord> records = ParseCsv(utf8);
+    utf8.clear();
     if (records.empty()) throw ECsvError(0, "文件是空的,第一行应是列名 " + HeaderText());
     const int offset = HeaderOffset(records[0]);
     if (offset < 0) throw ECsvError(records[0].Line, "第一行应是列名 " + HeaderText());
@@ -240,13 +296,14 @@ TCsvImport CheckCsvImport(const std::string& bytes, sqlite3* db)
 
     result.Entries.reserve(records.size() - 1);
     for (size_t r = 1; r < records.size(); ++r) {
-        const TCsvRecord& record = records[r];
+        TCsvRecord& record = records[r];
         if (AllEmpty(record.Fields)) continue;  // a blank row a spreadsheet left
         if (record.Fields.size() != fieldCount)
             throw ECsvError(record.Line, "有 " + IntToStr(static_cast<long long>(record.Fields.size())) +
                                              " 个字段,应有 " + IntToStr(static_cast<long long>(fieldCount)) + " 个");
-        const std::vector<std::string>& f = record.Fields;
-        TImportEntry entry{f[offset], f[offset + 1], f[offset + 2], f[offset + 3], f[offset + 4], f[offset + 5],
+        std::vector<std::string>& f = record.Fields;
+        TImportEntry entry{std::move(f[offset]),     std::move(f[offset + 1]), std::move(f[offset + 2]),
+                           std::move(f[offset + 3]), std::move(f[offset + 4]), std::move(f[offset + 5]),
                            record.Line};
         switch (CheckNewEntry(entry.Name, entry.Category, entry.Direction, entry.Amount)) {
         case TEntryFault::NameEmpty:

@@ -147,6 +147,9 @@ std::string ReadWholeFile(const std::wstring& path)
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.handle == INVALID_HANDLE_VALUE) RaiseFileError("无法打开文件", path, GetLastError());
     std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.handle, &size) && size.QuadPart > 0 && size.QuadPart < (1ll << 31))
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
     char buffer[65536];
     for (;;) {
         DWORD read = 0;

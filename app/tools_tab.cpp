@@ -25,12 +25,14 @@ struct TBackupColumn {
     int Width;
 };
 const TBackupColumn BACKUP_COLUMNS[] = {
-    {"备份文件", 118}, {"日期", 104}, {"大小", 52}, {"记录数", 48}, {"检查", 46},
+    {"备份文件", 106}, {"日期", 110}, {"大小", 50}, {"记录数", 48}, {"检查", 44},
 };
 
+// One short line each: the label breaks lines only where the text has them.
 const char* const CSV_NOTE =
-    "导出:把列表中显示的记录(全部记录或搜索结果)存为 CSV 文件,可用电子表格程序打开。"
-    "导入:从 CSV 文件(UTF-8 或 GBK 编码,第一行为列名)添加记录。";
+    "导出:把列表中显示的记录存为 CSV 文件,\r\n"
+    "可以用电子表格程序打开。\r\n"
+    "导入:从 CSV 文件(UTF-8 或 GBK)添加记录。";
 
 std::wstring WithoutExtension(const std::wstring& name)
 {
@@ -77,8 +79,8 @@ void TForm1::CreateToolsTab()
     TLabel* note = Make<TLabel>(this, GroupBoxrestore, "Labelrestore");
     note->SetAutoSize(false);
     note->SetWordWrap(true);
-    note->SetBounds(172, 210, 204, 30);
-    note->SetCaption("恢复前,当前数据库会自动另存一份,不会被覆盖。");
+    note->SetBounds(174, 217, 204, 14);
+    note->SetCaption("恢复前会自动另存当前数据库。");
 
     // ---- CSV ----
     GroupBoxcsv = Make<TGroupBox>(this, TabSheet3, "GroupBoxcsv");

@@ -29,13 +29,6 @@ bool SpanIs(const char* text, size_t size, const char* word)
     return std::strlen(word) == size && std::memcmp(text, word, size) == 0;
 }
 
-int ColumnIndex(sqlite3_stmt* stmt, const char* nameUtf8)
-{
-    for (int c = 0; c < sqlite3_column_count(stmt); ++c)
-        if (std::strcmp(sqlite3_column_name(stmt, c), nameUtf8) == 0) return c;
-    throw EDatabaseError(std::string("Field '") + Utf8ToAnsi(nameUtf8) + "' not found");
-}
-
 COLORREF Plain(TSkinColour colour) { return ColorToRGB(static_cast<TColor>(colour)); }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
@@ -143,12 +136,12 @@ bool DateYearMonth(const char* text, size_t size, const TDateOrder& order, int& 
 
 TLedgerYears SumLedgerByMonth(sqlite3* db)
 {
+    // The rows of the list's full select, in its order; of its columns only
+    // the three the sums read.
     db::TStatement select;
-    select.Prepare(db, AnsiToUtf8(SelectAllSql()));
+    select.Prepare(db, CHART_U8("select 编辑时间, 支出或收入, 金额 from data order by 编号 asc"));
     sqlite3_stmt* stmt = select.Handle();
-    const int dateColumn = ColumnIndex(stmt, CHART_U8("编辑时间"));
-    const int directionColumn = ColumnIndex(stmt, CHART_U8("支出或收入"));
-    const int amountColumn = ColumnIndex(stmt, CHART_U8("金额"));
+    const int dateColumn = 0, directionColumn = 1, amountColumn = 2;
     const char* const expenditure = CHART_U8("支出");
     const char* const income = CHART_U8("收入");
     const TDateOrder order = ShortDateOrder();
@@ -298,11 +291,12 @@ void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums
              label);
     }
 
-    // The year's totals beneath.
+    // The year's totals beneath, a third of the width each.
     const long long income = sums.TotalIncome(), expenditure = sums.TotalExpenditure();
-    const std::string totals = "全年收入 " + IntToStr(income) + " 元   支出 " + IntToStr(expenditure) +
-                               " 元   结余 " + IntToStr(income - expenditure) + " 元";
-    Text(dc, plot.left, plot.bottom + 3 + line + 3, totals);
+    const std::string totals[] = {"全年收入 " + IntToStr(income) + "元", "支出 " + IntToStr(expenditure) + "元",
+                                  "结余 " + IntToStr(income - expenditure) + "元"};
+    const int third = (bounds.right - bounds.left - 2 * PAD) / 3;
+    for (int i = 0; i < 3; ++i) Text(dc, bounds.left + PAD + i * third, plot.bottom + 3 + line + 3, totals[i]);
 }
 
 }  // namespace ledger
