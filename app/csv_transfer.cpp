@@ -123,15 +123,24 @@ bool IsAscii(const std::string& bytes)
 // can hold.
 bool IsUtf8ForAnsi(const char* bytes, size_t size)
 {
-    if (size == 0) return true;
-    const int n = static_cast<int>(size);
-    // UTF-8 never takes more UTF-16 units than bytes: one conversion, no sizing pass.
-    std::wstring wide(size, L'\0');
-    const int wideSize = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes, n, wide.data(), n);
-    if (wideSize <= 0) return false;
-    BOOL usedDefault = FALSE;
-    return WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, nullptr, 0, nullptr, &usedDefault) > 0 &&
-           !usedDefault;
+    // Piece by piece, each ending on a character's first byte, through one
+    // small buffer: a large file needs no second copy of itself.
+    constexpr size_t PIECE = 1 << 16;
+    std::wstring wide(PIECE, L'\0');
+    for (size_t at = 0; at < size;) {
+        size_t end = std::min(size, at + PIECE);
+        while (end < size && end > at && (static_cast<unsigned char>(bytes[end]) & 0xC0) == 0x80) --end;
+        if (end == at) return false;  // nothing but continuation bytes: no UTF-8
+        const int n = static_cast<int>(end - at);
+        const int wideSize = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes + at, n, wide.data(), n);
+        if (wideSize <= 0) return false;
+        BOOL usedDefault = FALSE;
+        if (WideCharToMultiByte(CP_ACP, 0, wide.data(), wideSize, nullptr, 0, nullptr, &usedDefault) <= 0 ||
+            usedDefault)
+            return false;
+        at = end;
+    }
+    return true;
 }
 
 // The file's text in UTF-8, and how its bytes were taken: as the category
@@ -139,25 +148,20 @@ bool IsUtf8ForAnsi(const char* bytes, size_t size)
 // can pair up into valid GBK; a file with the header cannot, since the name
 // "支出或收入" is five characters, fifteen bytes of UTF-8, which leave one
 // byte to pair with the comma after it, and a comma ends no GBK character.
-TTextEncoding DecodeCsv(const std::string& bytes, std::string& utf8)
+// `converted` receives the text when it had to be converted (GBK); for
+// UTF-8 it stays empty and the text is `bytes` from `start` on.
+TTextEncoding DecodeCsv(const std::string& bytes, std::string& converted, size_t& start)
 {
+    start = 0;
     if (bytes.find('\0') != std::string::npos) return TTextEncoding::Unreadable;
     if (bytes.compare(0, 3, BYTE_ORDER_MARK) == 0) {
-        if (!IsUtf8ForAnsi(bytes.data() + 3, bytes.size() - 3)) return TTextEncoding::Unreadable;
-        utf8.assign(bytes, 3, std::string::npos);
-        return TTextEncoding::Utf8;
+        start = 3;
+        return IsUtf8ForAnsi(bytes.data() + 3, bytes.size() - 3) ? TTextEncoding::Utf8 : TTextEncoding::Unreadable;
     }
-    if (IsAscii(bytes)) {
-        utf8 = bytes;
-        return TTextEncoding::Ansi;
-    }
+    if (IsAscii(bytes)) return TTextEncoding::Ansi;
     TDecodedText decoded = DecodeText(bytes);
-    if (decoded.Encoding == TTextEncoding::Ansi) {
-        utf8 = AnsiToUtf8(decoded.Text);
-    } else if (decoded.Encoding == TTextEncoding::Utf8) {
-        utf8 = bytes;  // checked as UTF-8 that GBK can hold: kept as it is
-    }
-    return decoded.Encoding;
+    if (decoded.Encoding == TTextEncoding::Ansi) converted = AnsiToUtf8(decoded.Text);
+    return decoded.Encoding;  // UTF-8: checked as text GBK can hold, kept as it is
 }
 
 std::string Shown(const std::string& utf8) { return "\"" + Utf8ToAnsi(utf8) + "\""; }
@@ -203,12 +207,15 @@ int ExportCsv(sqlite3* db, const std::string& selectSqlAnsi, const std::wstring&
     return rows;
 }
 
-std::vector<TCsvRecord> ParseCsv(const std::string& text)
+namespace {
+
+// Splits `text` into records as ParseCsv says and hands each to `visit`,
+// which may take its fields: the record is cleared and used again for the
+// next one, so a long file costs no allocation per record.
+template <class TVisit>
+void ForEachCsvRecord(const char* text, size_t n, TVisit&& visit)
 {
-    std::vector<TCsvRecord> records;
-    const size_t n = text.size();
-    records.reserve(static_cast<size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
-    size_t fieldsSeen = 1;  // fields of the record before: the next one likely has as many
+    TCsvRecord record;
     size_t i = 0;
     int line = 1;
     auto endLine = [&] {
@@ -220,9 +227,8 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
             endLine();
             continue;
         }
-        TCsvRecord record;
+        record.Fields.clear();
         record.Line = line;
-        record.Fields.reserve(fieldsSeen);
         for (;;) {
             std::string field;
             if (i < n && text[i] == '"') {
@@ -243,7 +249,7 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
                     // Up to the next quote or line break at once.
                     size_t end = i + 1;
                     while (end < n && text[end] != '"' && text[end] != '\r' && text[end] != '\n') ++end;
-                    field.append(text, i, end - i);
+                    field.append(text + i, end - i);
                     i = end;
                 }
                 if (i < n && text[i] != ',' && text[i] != '\r' && text[i] != '\n')
@@ -251,7 +257,7 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
             } else {
                 size_t end = i;
                 while (end < n && text[end] != ',' && text[end] != '\r' && text[end] != '\n') ++end;
-                field.assign(text, i, end - i);
+                field.assign(text + i, end - i);
                 i = end;
             }
             record.Fields.push_back(std::move(field));
@@ -262,25 +268,28 @@ std::vector<TCsvRecord> ParseCsv(const std::string& text)
             break;
         }
         if (i < n) endLine();
-        fieldsSeen = record.Fields.size();
-        records.push_back(std::move(record));
+        visit(record);
     }
+}
+
+}  // namespace
+
+std::vector<TCsvRecord> ParseCsv(const std::string& text)
+{
+    std::vector<TCsvRecord> records;
+    ForEachCsvRecord(text.data(), text.size(), [&](TCsvRecord& record) { records.push_back(record); });
     return records;
 }
 
 TCsvImport CheckCsvImport(const std::string& bytes, sqlite3* db)
 {
     TCsvImport result;
-    std::string utf8;
-    result.Encoding = DecodeCsv(bytes, utf8);
+    std::string converted;
+    size_t start = 0;
+    result.Encoding = DecodeCsv(bytes, converted, start);
     if (result.Encoding == TTextEncoding::Unreadable)
         throw ECsvError(0, "文件不是 UTF-8 或 GBK 编码的文本,无法读取");
-    std::vector<TCsvRecord> records = ParseCsv(utf8);
-    utf8.clear();
-    if (records.empty()) throw ECsvError(0, "文件是空的,第一行应是列名 " + HeaderText());
-    const int offset = HeaderOffset(records[0]);
-    if (offset < 0) throw ECsvError(records[0].Line, "第一行应是列名 " + HeaderText());
-    const size_t fieldCount = records[0].Fields.size();
+    const std::string& utf8 = converted.empty() ? bytes : converted;
 
     // Every name the ledger has, and then every name of the file, with the
     // line it came from (0: the ledger).
@@ -294,10 +303,16 @@ TCsvImport CheckCsvImport(const std::string& bytes, sqlite3* db)
         }
     }
 
-    result.Entries.reserve(records.size() - 1);
-    for (size_t r = 1; r < records.size(); ++r) {
-        TCsvRecord& record = records[r];
-        if (AllEmpty(record.Fields)) continue;  // a blank row a spreadsheet left
+    int offset = -1;
+    size_t fieldCount = 0;
+    ForEachCsvRecord(utf8.data() + start, utf8.size() - start, [&](TCsvRecord& record) {
+        if (offset < 0) {
+            offset = HeaderOffset(record);
+            if (offset < 0) throw ECsvError(record.Line, "第一行应是列名 " + HeaderText());
+            fieldCount = record.Fields.size();
+            return;
+        }
+        if (AllEmpty(record.Fields)) return;  // a blank row a spreadsheet left
         if (record.Fields.size() != fieldCount)
             throw ECsvError(record.Line, "有 " + IntToStr(static_cast<long long>(record.Fields.size())) +
                                              " 个字段,应有 " + IntToStr(static_cast<long long>(fieldCount)) + " 个");
@@ -326,7 +341,8 @@ TCsvImport CheckCsvImport(const std::string& bytes, sqlite3* db)
                                                               : " 与第 " + IntToStr(at->second) + " 行的相同") +
                                              ",项目名称不能重复");
         result.Entries.push_back(std::move(entry));
-    }
+    });
+    if (offset < 0) throw ECsvError(0, "文件是空的,第一行应是列名 " + HeaderText());
     return result;
 }
 
