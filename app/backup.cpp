@@ -42,11 +42,9 @@ struct TDatabase {
     ~TDatabase() { sqlite3_close(Handle); }
 };
 
-// Copies the database at `source` into the empty file `target` with the
-// engine's online backup, in one read transaction of the source. False when
-// the source is missing or no database, stays locked by a writer, or the
-// target cannot be written.
-bool CopyDatabase(const std::wstring& source, const std::wstring& target)
+}  // namespace
+
+bool CopyLedgerDatabase(const std::wstring& source, const std::wstring& target)
 {
     TDatabase from, to;
     if (sqlite3_open_v2(WideToUtf8(source).c_str(), &from.Handle, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
@@ -67,6 +65,8 @@ bool CopyDatabase(const std::wstring& source, const std::wstring& target)
     const int finished = sqlite3_backup_finish(backup);
     return rc == SQLITE_DONE && finished == SQLITE_OK;
 }
+
+namespace {
 
 // The copy at `path` passes the engine's consistency check and holds the
 // ledger's table.
@@ -191,7 +191,7 @@ bool BackupDatabase(const std::string& backupName, bool* earlierKept, std::strin
         return false;
     }
     bool made = false;
-    if (!CopyDatabase(source, temporary)) {
+    if (!CopyLedgerDatabase(source, temporary)) {
         Say(reason, "无法读出 data.mdb:它可能正被其他程序锁定或占用,或者已经损坏;请稍后再试。");
     } else if (!IsSoundLedger(temporary)) {
         Say(reason, "复制出的备份无法通过检查(磁盘可能已满),没有保留。");

@@ -35,6 +35,12 @@ bool BackupDatabase(const std::string& backupName, bool* earlierKept = nullptr, 
 // there is none): it may have shortened or changed the name it was given.
 std::wstring StoredFileName(const std::wstring& path);
 
+// Copies the database at `source` into the existing, empty file `target`
+// with the engine's online backup, in one read transaction of the source.
+// False when the source is missing or no database, stays locked by a
+// writer, or the target cannot be written.
+bool CopyLedgerDatabase(const std::wstring& source, const std::wstring& target);
+
 // What "备份" shows for a backup's outcome.
 extern const char* const BACKUP_MADE;          // "备份数据库,成功!"
 extern const char* const BACKUP_FAILED;        // "备份数据库,失败!"

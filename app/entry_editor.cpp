@@ -3,6 +3,7 @@
 
 #include "app/category_editor.h"
 #include "app/delete_confirm.h"
+#include "app/entry_checks.h"
 #include "app/form_building.h"
 #include "app/ledger_files.h"
 #include "app/main_form.h"

@@ -187,6 +187,9 @@ std::string ReadWholeFile(const std::wstring& path)
                                   OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (file.handle == INVALID_HANDLE_VALUE) RaiseFileError("无法打开文件", path, GetLastError());
     std::string bytes;
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(file.handle, &size) && size.QuadPart > 0 && size.QuadPart < (1ll << 31))
+        bytes.reserve(static_cast<size_t>(size.QuadPart));
     char buffer[65536];
     for (;;) {
         DWORD read = 0;
@@ -271,6 +274,31 @@ std::vector<std::string> SplitLines(const std::string& bytes)
 }
 
 }  // namespace
+
+TDecodedText DecodeText(const std::string& bytes)
+{
+    static const std::string BYTE_ORDER_MARK = "\xEF\xBB\xBF";
+    TDecodedText text;
+    if (bytes.find('\0') != std::string::npos) {
+        text.Encoding = TTextEncoding::Unreadable;
+        text.Text = bytes;
+    } else if (bytes.compare(0, 3, BYTE_ORDER_MARK) == 0) {
+        text.Encoding =
+            Utf8ToAnsiClean(bytes.substr(3), text.Text) ? TTextEncoding::Utf8 : TTextEncoding::Unreadable;
+        if (text.Encoding == TTextEncoding::Unreadable) text.Text = bytes;
+    } else if (IsCleanAnsi(bytes)) {
+        text.Encoding = TTextEncoding::Ansi;
+        text.Text = bytes;
+    } else if (Utf8ToAnsiClean(bytes, text.Text)) {
+        text.Encoding = TTextEncoding::Utf8;
+    } else {
+        text.Encoding = TTextEncoding::Unreadable;
+        text.Text = bytes;
+    }
+    return text;
+}
+
+std::string ReadFileBytes(const std::wstring& path) { return ReadWholeFile(path); }
 
 TTextLines ReadTextLines(const std::wstring& path)
 {

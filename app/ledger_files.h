@@ -93,6 +93,18 @@ struct TTextLines {
     bool Lossy = false;
 };
 
+// The bytes of a text file as the program's 8-bit text (GBK), taken as
+// ReadTextLines below says: GBK as they stand, UTF-8 (with or without a
+// byte-order mark) converted, anything else Unreadable with the bytes kept.
+struct TDecodedText {
+    std::string Text;
+    TTextEncoding Encoding = TTextEncoding::Ansi;
+};
+TDecodedText DecodeText(const std::string& bytes);
+// The whole content of a file. Throws Exception naming the file when it
+// cannot be read.
+std::string ReadFileBytes(const std::wstring& path);
+
 // Reads a text file whole as lines: a line ends at CR LF, LF or CR; nothing is
 // trimmed and empty lines are kept; a last line without an ending counts.
 // The bytes are GBK when they are valid GBK text (every character converts

@@ -186,6 +186,7 @@ void TForm1::CreateControls()
     Label3->SetWordWrap(true);
     Label3->SetBounds(140, 16, 157, 60);
     Label3->SetCaption("同一天多次进行数据库备份,程序自动删除同一天的旧备份数据,自动建立新备份数据库!");
+    CreateToolsTab();
 
     // The totals' working storage is never shown, so it is kept off the tab:
     // without a window its lists hold their texts in memory, where a full
@@ -336,6 +337,7 @@ void TForm1::ButtonbakdatabasaClick(TObject*)
         // The typed name has served: the box goes back to the day's default.
         FBackupNameTyped = false;
         ShowDefaultBackupName();
+        FillBackupList();
         // The name the copy really has, should the file system have
         // changed the one it was given.
         const std::wstring wanted = ledger::BackupFileName(name);

@@ -1,6 +1,7 @@
 // The ledger's main window: the list of entries in a grid, the search strip,
 // the status bar with the clock, the entry count and the two totals, the
-// backup tab and the about tab.
+// tools tab (backup, restore, CSV export and import, the picture of the
+// year) and the about tab.
 //
 // TForm1 is the program's first form (instance Form1); closing it ends the
 // program, after the user confirms. It owns the connection to data.mdb and
@@ -12,8 +13,11 @@
 // 3 the income total, 4 the last message.
 #pragma once
 
+#include <functional>
 #include <string>
+#include <vector>
 
+#include "app/restore.h"
 #include "framework/application.h"
 #include "framework/combo_box.h"
 #include "framework/data/ado_connection.h"
@@ -25,12 +29,15 @@
 #include "framework/forms.h"
 #include "framework/group_box.h"
 #include "framework/list_box.h"
+#include "framework/list_view.h"
 #include "framework/memo.h"
 #include "framework/page_control.h"
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
 #include "framework/timer.h"
 #include "skin/data/skin_component.h"
+
+class TYearChart;
 
 // The maker's website, opened by the banner, the link label and "软件更新".
 extern const char* const MAKER_WEBSITE;
@@ -64,6 +71,20 @@ public:
     TEdit* EditDATABAKNAME;
     TButton* Buttonbakdatabasa;
     TLabel* Label3;
+    // The tools tab's own groups (tools_tab.cpp): restoring a backup, CSV
+    // export and import, and the picture of the year.
+    TGroupBox* GroupBoxrestore;
+    TListView* ListViewbackups;
+    TButton* Buttonrestore;
+    TButton* Buttonlistbackups;
+    TGroupBox* GroupBoxcsv;
+    TButton* Buttonexportcsv;
+    TButton* Buttonimportcsv;
+    TLabel* Labelcsv;
+    TGroupBox* GroupBoxyear;
+    TLabel* Labelyear;
+    TComboBox* ComboBoxyear;
+    TYearChart* YearChart1;
     TGroupBox* GroupBox3;  // never visible: the totals' working storage
     TListBox* ListBoxtjzhichu;
     TEdit* Edittjzhichu;
@@ -106,6 +127,19 @@ public:
     void ButtonbakdatabasaClick(TObject* sender);
     // Text typed in the backup name box keeps the clock from replacing it.
     void EditDATABAKNAMEChange(TObject* sender);
+    // Puts the backup chosen in the list in place of data.mdb after asking
+    // once (see restore.h); the ledger is then shown afresh.
+    void ButtonrestoreClick(TObject* sender);
+    // Lists the backups beside the program again (also done when the tools
+    // tab is shown and after a backup).
+    void ButtonlistbackupsClick(TObject* sender);
+    // Saves the list as shown (every entry, or the search's result) as CSV.
+    void ButtonexportcsvClick(TObject* sender);
+    // Adds the entries of a CSV file after checking them all and asking once.
+    void ButtonimportcsvClick(TObject* sender);
+    void ComboBoxyearChange(TObject* sender);
+    void ComboBoxyearDropDown(TObject* sender);
+    void PageControl1Change(TObject* sender);
     void Image1Click(TObject* sender);
     void Label1Click(TObject* sender);
     void Button1Click(TObject* sender);
@@ -118,10 +152,20 @@ public:
     // named (see FullRefresh); 0 when none was due.
     int AmountsLeftOutReported = 0;
 
+    // Chooses the CSV file to write (`save`) or read; `path` holds the
+    // suggested name and receives the choice. False when the user cancels.
+    // The system's file dialog unless a test puts a chooser here.
+    std::function<bool(bool save, std::wstring& path)> CsvFileChooser;
+    // The backups the list shows, in its order.
+    const std::vector<ledger::TBackupInfo>& ListedBackups() const { return FBackups; }
+
 private:
     void CreateControls();
     void CreateDataAccess();
     void OpenWebsite();
+    void CreateToolsTab();
+    void FillBackupList();
+    bool ChooseCsvFile(bool save, std::wstring& path);
 
     // The backup name box shows today's date and "_BAK_" unless the user has
     // typed a name that has not been used for a backup yet.
@@ -130,6 +174,7 @@ private:
     bool FWheelHooked = false;
     bool FBackupNameTyped = false;
     bool FSettingBackupName = false;
+    std::vector<ledger::TBackupInfo> FBackups;
 };
 
 extern TForm1* Form1;
