@@ -5,6 +5,7 @@
 // for people and the README to look at. Serial: the windows are shown.
 #include "tests/app/ledger_windows_fixture.h"
 #include "tests/app/window_capture.h"
+#include "tests/app/legibility_check.h"
 
 #include <fstream>
 #include <iterator>
@@ -34,6 +35,7 @@ protected:
             {"菜市场", "日常", "2026/12/3", "支出", "86", ""},
         });
         CreateMainForm();
+        delete frmdataBase;  // an earlier test's
         frmdataBase = new TfrmdataBase(Application);
         Application->CreateForm(Form2);
         Application->CreateForm(Form3);
@@ -99,4 +101,43 @@ TEST_F(SkinScreensTest, MainWindowAndEntryEditorInEachSkin)
     }
 }
 
+// Every text of the ledger's windows can be read in each skin: the main
+// window, the entry editor's two tabs, the delete confirmation and the
+// category editor. Each text fits the room it is drawn in, in the font it
+// is drawn with, and stands out from what lies under it by at least 4.5:1.
+TEST_F(SkinScreensTest, EveryWindowCanBeReadInEachSkin)
+{
+    Start();
+    Form1->Show();
+    std::string skins = RAVELBOOK_SKINS_DIR;
+    if (skins[0] == '/') skins = "Z:" + skins;
+    std::vector<std::string> problems;
+    auto check = [&](TForm* form, const std::string& where) {
+        Look(form);
+        for (const std::string& problem : legibility::Check(form->Handle(), form, where)) problems.push_back(problem);
+    };
+    for (const char* skin : {"ravelbook", "paper", "dusk"}) {
+        Form1->SkinData1->SetSkinFile(ResolveSkinFile(skin, skins.substr(0, skins.size() - 5)));
+        ASSERT_TRUE(PumpUntil([&] { return SkinManager() && !SkinManager()->ActingSkinData; }, 3000));
+        const std::string name = skin;
+        check(Form1, name + " / main window");
+        Form1->ButtonaddnewinfoClick(nullptr);
+        check(Form2, name + " / entry editor, add");
+        Form2->Hide();
+        Form1->ADOQuery1->First();
+        Form1->DBGrid1DblClick(nullptr);
+        check(Form2, name + " / entry editor, edit");
+        Form2->Hide();
+        Form1->ButtondelClick(nullptr);
+        check(Form3, name + " / delete confirmation");
+        Form3->Hide();
+        Form2->ButtoneditxmlbClick(nullptr);
+        check(Form4, name + " / category editor");
+        Form4->Hide();
+        Application->ProcessMessages();
+    }
+    EXPECT_TRUE(problems.empty()) << problems.size() << " texts cannot be read:\n" << legibility::Join(problems);
+}
+
 }  // namespace
+
