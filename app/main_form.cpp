@@ -11,6 +11,7 @@
 #include "app/ledger_files.h"
 #include "app/leftovers.h"
 #include "app/list_filling.h"
+#include "app/skin_messages_zh.h"
 #include "app/unit_mokuai.h"
 #include "skin/data/stored_skin.h"
 
@@ -58,6 +59,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     SkinData1 = new TSkinData(this);
     SkinData1->SetName("SkinData1");
     ConfigureStoredSkin(*SkinData1);
+    UseLedgerSkinMessages(*SkinData1);
 
     CreateDataAccess();
     CreateControls();

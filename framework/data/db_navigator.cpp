@@ -4,6 +4,8 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
+#include <utility>
 #include <vector>
 
 const TEnumInfo NavigateBtnEnum{"TNavigateBtn",
@@ -228,19 +230,61 @@ void DrawGlyph(HDC dc, TNavigateBtn button, int left, int top, COLORREF color)
 
 }  // namespace
 
+namespace {
+
+double Luminance(COLORREF c)
+{
+    auto channel = [](int v) {
+        const double x = v / 255.0;
+        return x <= 0.03928 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) + 0.0722 * channel(GetBValue(c));
+}
+
+double Contrast(COLORREF a, COLORREF b)
+{
+    double la = Luminance(a), lb = Luminance(b);
+    if (la < lb) std::swap(la, lb);
+    return (la + 0.05) / (lb + 0.05);
+}
+
+COLORREF Mix(COLORREF a, COLORREF b, int percentOfB)
+{
+    auto mix = [&](int x, int y) { return (x * (100 - percentOfB) + y * percentOfB + 50) / 100; };
+    return RGB(mix(GetRValue(a), GetRValue(b)), mix(GetGValue(a), GetGValue(b)), mix(GetBValue(a), GetBValue(b)));
+}
+
+}  // namespace
+
+// The buttons are drawn in the navigator's own colour (a skinned window
+// gives it the skin's face): raised edges a lighter and a darker shade of
+// it, the glyph in the button text colour, or in white or black where that
+// colour would not stand out from the face.
 void TDBNavigator::PaintButton(HDC dc, TNavigateBtn button, const RECT& rect, bool pressed, bool enabled)
 {
-    RECT face = rect;
-    DrawFrameControl(dc, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+    const COLORREF face = ColorToRGB(FColor);
+    const COLORREF light = Mix(face, RGB(255, 255, 255), 55), dark = Mix(face, RGB(0, 0, 0), 45);
+    {
+        TGdiBrush fill(CreateSolidBrush(face));
+        FillRect(dc, &rect, fill);
+        TGdiPen topLeft(CreatePen(PS_SOLID, 1, pressed ? dark : light));
+        TGdiPen bottomRight(CreatePen(PS_SOLID, 1, pressed ? light : dark));
+        TSelectObject pen(dc, topLeft);
+        MoveToEx(dc, rect.left, rect.bottom - 2, nullptr);
+        LineTo(dc, rect.left, rect.top);
+        LineTo(dc, rect.right - 1, rect.top);
+        SelectObject(dc, bottomRight);
+        MoveToEx(dc, rect.right - 1, rect.top, nullptr);
+        LineTo(dc, rect.right - 1, rect.bottom - 1);
+        LineTo(dc, rect.left - 1, rect.bottom - 1);
+    }
+    COLORREF text = ColorToRGB(clBtnText);
+    if (Contrast(text, face) < 4.5)
+        text = Contrast(RGB(255, 255, 255), face) >= Contrast(RGB(0, 0, 0), face) ? RGB(255, 255, 255) : RGB(0, 0, 0);
     int left = (rect.left + rect.right) / 2 - 4 + (pressed ? 1 : 0);
     int top = (rect.top + rect.bottom) / 2 - 4 + (pressed ? 1 : 0);
-    if (enabled) {
-        DrawGlyph(dc, button, left, top, ColorToRGB(clBtnText));
-    } else {
-        // The engraved look of a disabled glyph.
-        DrawGlyph(dc, button, left + 1, top + 1, ColorToRGB(clBtnHighlight));
-        DrawGlyph(dc, button, left, top, ColorToRGB(clBtnShadow));
-    }
+    // A disabled glyph: faint, halfway to the face.
+    DrawGlyph(dc, button, left, top, enabled ? text : Mix(text, face, 60));
 }
 
 void TDBNavigator::Paint()

@@ -8,6 +8,7 @@
 
 #include "framework/status_bar.h"
 #include "skin/controls/skinner_kinds.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/skin_model.h"
 
@@ -63,7 +64,7 @@ void TSkinGroupBox::DrawOn(HDC dc, const RECT& rect)
     COLORREF textColour = SkinColourRgb(FSkinData, scButtonText);
     if (auto* controlFont = static_cast<TFont*>(GetObjectPropByName(FControl, "Font", &TFont::StaticClassInfo()))) {
         font = controlFont->Handle();
-        textColour = ColourRgb(controlFont->Color());
+        textColour = SkinCaptionColour(FSkinData, controlFont->Color(), SkinColourRgb(FSkinData, scButtonFace));
     } else {
         font = reinterpret_cast<HFONT>(SendMessageA(FWindow, WM_GETFONT, 0, 0));
     }
@@ -237,7 +238,9 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect)
     font.SetStyle(0);
     TSelectObject selectedFont(buffer, font.Handle());
     const TDataSkinObject* edges = FSkinData->Object(ssStatusBarEdges);
-    SetTextColor(buffer, edges ? ColourRgb(static_cast<TColor>(edges->NormalColour2)) : ColourRgb(font.Color()));
+    SetTextColor(buffer, LegibleOn(edges ? ColourRgb(static_cast<TColor>(edges->NormalColour2))
+                                         : SkinTextColour(FSkinData, font.Color()),
+                                   SkinColourRgb(FSkinData, scButtonFace)));
 
     const bool rightToLeft = TextDirectionFlags(0) != 0;
     const int panelCount = bar ? bar->Panels()->Count() : 0;

@@ -7,6 +7,7 @@
 #include "framework/buttons.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/data/forwarded_error.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/skin_model.h"
 
 IMPLEMENT_CLASS(TSkinButton)
@@ -235,7 +236,7 @@ void TSkinButton::SelectFont(HDC buffer)
     HFONT font = nullptr;
     if (auto* controlFont = static_cast<TFont*>(GetObjectPropByName(target, "Font", &TFont::StaticClassInfo()))) {
         font = controlFont->Handle();
-        colour = ColourRgb(controlFont->Color());
+        colour = SkinTextColour(FSkinData, controlFont->Color());
     } else if (FWindow) {
         font = reinterpret_cast<HFONT>(SendMessageA(FWindow, WM_GETFONT, 0, 0));
     }

@@ -3,6 +3,7 @@
 
 #include "skin/controls/check_drawing.h"
 #include "skin/controls/skinner_kinds.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/skin_model.h"
 
 IMPLEMENT_CLASS(TSkinCheckBox)
@@ -149,7 +150,10 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect)
     HFONT handle = font ? font->Handle() : reinterpret_cast<HFONT>(SendMessageW(FWindow, WM_GETFONT, 0, 0));
     if (!handle) handle = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     TSelectObject selectedFont(buffer, handle);
-    COLORREF colour = font ? ColourRgb(font->Color()) : SkinColourRgb(FSkinData, scButtonText);
+    // The caption sits on the face (or on the parent's surface): the skin's
+    // text colour, legible there.
+    const COLORREF colour =
+        SkinCaptionColour(FSkinData, font ? font->Color() : clBtnText, SkinColourRgb(FSkinData, scButtonFace));
     const COLORREF oldText = SetTextColor(buffer, FEnabled ? colour : GetSysColor(COLOR_BTNSHADOW));
     const COLORREF oldBack = SetBkColor(buffer, SkinColourRgb(FSkinData, scButtonFace));
     const int oldMode = SetBkMode(buffer, TRANSPARENT);

@@ -370,6 +370,11 @@ void TDiscovery::Rules(TControl* c, const std::string& n)
         if (Has(xcSpeedButton)) Make("TSkinSpeedButton", c);
         return;
     }
+    // Labels are painted on the skinned surface in the skin's text colours.
+    if (IsA(c, "TLabel")) {
+        if (Has(xcPanel)) Make("TSkinLabel", c);
+        return;
+    }
     if (IsA(c, "TCustomPanel")) {
         if (Has(xcPanel)) {
             DispatchChildren(c);

@@ -7,6 +7,7 @@
 
 #include "framework/forms.h"
 #include "skin/controls/skinner_kinds.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/frame_draw.h"
 
 DEFINE_SKINNER(TSkinMP, TSkinMP)
@@ -38,6 +39,58 @@ void LoadPicture(TBitmap& bitmap, const char* state, const char* button)
     }
 }
 
+// The built-in pictures, drawn when the program carries none: 12 x 11
+// pixels of each button's shape in button order, placed at (2, 1) of a
+// 16 x 14 picture.
+constexpr int PICTURE_W = 16, PICTURE_H = 14;
+const char* const BUILT_IN_SHAPES[MP_BUTTON_COUNT][11] = {
+    {"   X        ", "   XX       ", "   XXX      ", "   XXXX     ", "   XXXXX    ", "   XXXXXX   ",
+     "   XXXXX    ", "   XXXX     ", "   XXX      ", "   XX       ", "   X        "},  // play
+    {"  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  ",
+     "  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  ", "  XXX  XXX  "},  // pause
+    {"            ", " XXXXXXXXX  ", " XXXXXXXXX  ", " XXXXXXXXX  ", " XXXXXXXXX  ", " XXXXXXXXX  ",
+     " XXXXXXXXX  ", " XXXXXXXXX  ", " XXXXXXXXX  ", " XXXXXXXXX  ", "            "},  // stop
+    {" X      XX  ", " XX     XX  ", " XXX    XX  ", " XXXX   XX  ", " XXXXX  XX  ", " XXXXXX XX  ",
+     " XXXXX  XX  ", " XXXX   XX  ", " XXX    XX  ", " XX     XX  ", " X      XX  "},  // next
+    {" XX      X  ", " XX     XX  ", " XX    XXX  ", " XX   XXXX  ", " XX  XXXXX  ", " XX XXXXXX  ",
+     " XX  XXXXX  ", " XX   XXXX  ", " XX    XXX  ", " XX     XX  ", " XX      X  "},  // previous
+    {"X     X     ", "XX    XX    ", "XXX   XXX   ", "XXXX  XXXX  ", "XXXXX XXXXX ", "XXXXXXXXXXXX",
+     "XXXXX XXXXX ", "XXXX  XXXX  ", "XXX   XXX   ", "XX    XX    ", "X     X     "},  // step
+    {"     X     X", "    XX    XX", "   XXX   XXX", "  XXXX  XXXX", " XXXXX XXXXX", "XXXXXXXXXXXX",
+     " XXXXX XXXXX", "  XXXX  XXXX", "   XXX   XXX", "    XX    XX", "     X     X"},  // back
+    {"            ", "   XXXXX    ", "  XXXXXXX   ", " XXXXXXXXX  ", " XXXXXXXXX  ", " XXXXXXXXX  ",
+     " XXXXXXXXX  ", " XXXXXXXXX  ", "  XXXXXXX   ", "   XXXXX    ", "            "},  // record
+    {"     X      ", "    XXX     ", "   XXXXX    ", "  XXXXXXX   ", " XXXXXXXXX  ", "XXXXXXXXXXX ",
+     "            ", "XXXXXXXXXXX ", "XXXXXXXXXXX ", "            ", "            "},  // eject
+};
+
+// The built-in picture of `button`: its shape in black on the olive
+// background, as the program's own pictures are drawn.
+void DrawBuiltInPicture(TBitmap& bitmap, int button)
+{
+    bitmap.SetPixelFormat(pf24bit);
+    bitmap.SetSize(PICTURE_W, PICTURE_H);
+    HDC dc = bitmap.Canvas()->Handle();
+    RECT all{0, 0, PICTURE_W, PICTURE_H};
+    TGdiBrush olive(CreateSolidBrush(PICTURE_BACKGROUND));
+    FillRect(dc, &all, olive);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 12; ++x)
+            if (BUILT_IN_SHAPES[button][y][x] == 'X') SetPixel(dc, 2 + x, 1 + y, RGB(0, 0, 0));
+}
+
+// `shape` (anything but the olive background) in `colour`, on olive.
+void Recolour(const TBitmap& shape, TBitmap& out, COLORREF colour)
+{
+    out.SetPixelFormat(pf24bit);
+    out.SetSize(shape.Width(), shape.Height());
+    HDC from = const_cast<TBitmap&>(shape).Canvas()->Handle();
+    HDC to = out.Canvas()->Handle();
+    for (int y = 0; y < shape.Height(); ++y)
+        for (int x = 0; x < shape.Width(); ++x)
+            SetPixel(to, x, y, GetPixel(from, x, y) == PICTURE_BACKGROUND ? PICTURE_BACKGROUND : colour);
+}
+
 }  // namespace
 
 // ---- TWMediaPlayer --------------------------------------------------------------------------
@@ -60,6 +113,12 @@ void TWMediaPlayer::LoadImages()
         LoadPicture(FImages[i].Enabled, "EN", BUTTON_RESOURCE_NAMES[i]);
         LoadPicture(FImages[i].Disabled, "DI", BUTTON_RESOURCE_NAMES[i]);
         LoadPicture(FImages[i].Coloured, "CL", BUTTON_RESOURCE_NAMES[i]);
+        // The shape the enabled and disabled looks are drawn from: the
+        // program's enabled picture, or the built-in one.
+        if (FImages[i].Enabled.Empty())
+            DrawBuiltInPicture(FImages[i].Shape, i);
+        else
+            FImages[i].Shape.Assign(FImages[i].Enabled);
     }
 }
 
@@ -100,6 +159,19 @@ int TWMediaPlayer::ButtonAt(int x) const
     return -1;
 }
 
+COLORREF TWMediaPlayer::GlyphColour(bool enabled, bool down) const
+{
+    const TDataSkinButton* buttons = FSkinData->Buttons();
+    const COLORREF face = SkinColourRgb(FSkinData, scButtonFace);
+    COLORREF colour = SkinColourRgb(FSkinData, scButtonText);
+    if (buttons && buttons->HasNormalColour2) colour = ColourRgb(static_cast<TColor>(buttons->NormalColour2));
+    if (buttons && down && buttons->HasPressedColour2) colour = ColourRgb(static_cast<TColor>(buttons->PressedColour2));
+    colour = LegibleOn(colour, face);
+    if (enabled) return colour;
+    return RGB((GetRValue(colour) + GetRValue(face)) / 2, (GetGValue(colour) + GetGValue(face)) / 2,
+               (GetBValue(colour) + GetBValue(face)) / 2);
+}
+
 void TWMediaPlayer::Paint()
 {
     HDC target = Canvas()->Handle();
@@ -126,8 +198,16 @@ void TWMediaPlayer::Paint()
             int frame = !enabled ? bfDisabled : down ? bfPressed : FHotButton == i ? bfHot : bfNormal;
             DrawObjectFrame(dc, cell, std::max<int>(frames->Frame, 1), frame, frames);
         }
-        TBitmap& picture = !enabled ? FImages[i].Disabled : FColoured[i] ? FImages[i].Coloured : FImages[i].Enabled;
-        if (picture.Empty()) continue;
+        // A coloured button shows the program's coloured picture as it is;
+        // otherwise the button's shape is drawn in the skin's text colour of
+        // the button's state, so that it shows on any skin's buttons, and
+        // faint (halfway to the face) when the button is disabled.
+        TBitmap& coloured = FImages[i].Coloured;
+        const bool asColoured = enabled && FColoured[i] && !coloured.Empty();
+        if (!asColoured && FImages[i].Shape.Empty()) continue;
+        TBitmap drawn;
+        if (!asColoured) Recolour(FImages[i].Shape, drawn, GlyphColour(enabled, down));
+        TBitmap& picture = asColoured ? coloured : drawn;
         int x = cell.left + (FButtonWidth - picture.Width()) / 2 + (down ? 1 : 0);
         int y = (client.bottom - picture.Height()) / 2 + (down ? 1 : 0);
         skin::DrawTransparentBitmap(dc, RECT{x, y, x + picture.Width(), y + picture.Height()}, picture.Handle(),

@@ -1,8 +1,9 @@
 // The media player skinner. A media player paints its button bar itself, so
 // the skinner lays a panel of its own (TWMediaPlayer) exactly over the
 // player and paints the buttons there from the skin's "Buttons" strip and
-// the program's button pictures; presses on the panel are handed to the
-// player, which runs its commands as always.
+// the program's button pictures (pictures built into the engine when the
+// program carries none); presses on the panel are handed to the player,
+// which runs its commands as always.
 #pragma once
 
 #include <windows.h>
@@ -43,8 +44,13 @@ private:
     // Reads the player's button sets: visible, enabled, coloured.
     void ReadButtons();
 
+    // The colour of a button's glyph: the skin's button text colour for
+    // its state, legible on the face; faint when disabled.
+    COLORREF GlyphColour(bool enabled, bool down) const;
+
     struct TButtonImages {
         TBitmap Enabled, Disabled, Coloured;
+        TBitmap Shape;  // the enabled picture, or the built-in one
     };
     std::array<TButtonImages, MP_BUTTON_COUNT> FImages;
     std::array<bool, MP_BUTTON_COUNT> FVisible{};

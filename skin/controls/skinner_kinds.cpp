@@ -33,7 +33,8 @@
     X(TSkinTabSheet)          \
     X(TSkinHeader)            \
     X(TSkinListView)          \
-    X(TSkinMP)
+    X(TSkinMP)                \
+    X(TSkinLabel)
 
 #define RAVELBOOK_DECLARE_SKINNER(Name) TSkinControl* NewSkinner_##Name(TComponent* owner);
 RAVELBOOK_SKINNERS(RAVELBOOK_DECLARE_SKINNER)

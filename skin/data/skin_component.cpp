@@ -155,6 +155,51 @@ HWND CreateHintWindow()
 
 }  // namespace
 
+// ---- messages ----------------------------------------------------------------------------
+
+const char* DefaultSkinMessage(TSkinMessage message)
+{
+    switch (message) {
+    case smNotFound: return "The skin file \"%1\" was not found.\nThe current skin stays.";
+    case smCannotRead: return "The skin file \"%1\" cannot be read.\nThe current skin stays.";
+    case smCannotUse: return "The skin file \"%1\" cannot be used: %2\nThe current skin stays.";
+    case smDamaged: return SKIN_MSG_DAMAGED;
+    case smEmpty: return "The skin file is empty: it is damaged.";
+    case smTooManyFiles: return SKIN_MSG_TOO_MANY_FILES;
+    case smOverBudget: return SKIN_MSG_OVER_BUDGET;
+    case smMissingImage: return "Its description names the image \"%1\", which the skin does not hold.";
+    case smNoBorder: return "Its window border \"%1\" cannot be built.";
+    case smOlderNote: return "";
+    }
+    return "";
+}
+
+const std::string& TSkinData::MessageText(TSkinMessage message) const
+{
+    return FMessages[message];
+}
+
+void TSkinData::SetMessageText(TSkinMessage message, const std::string& text)
+{
+    if (message < 0 || message >= SKIN_MESSAGE_COUNT) return;
+    FMessages[message] = text.empty() ? std::string(DefaultSkinMessage(message)) : text;
+}
+
+std::string TSkinData::SkinMessage(TSkinMessage message, const std::string& first, const std::string& second) const
+{
+    const std::string& text = MessageText(message);
+    std::string out;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '%' && i + 1 < text.size() && (text[i + 1] == '1' || text[i + 1] == '2')) {
+            out += text[i + 1] == '1' ? first : second;
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 // ---- the component ---------------------------------------------------------------------
 
 TSkinData::TSkinData(TComponent* owner) : TComponent(owner), FModel(std::make_unique<TSkinModel>())
@@ -163,6 +208,7 @@ TSkinData::TSkinData(TComponent* owner) : TComponent(owner), FModel(std::make_un
     OnAfterSkinForm = nullptr;
     FSkinFormtype = sfMainform;
     FNoSkin = true;
+    for (int i = 0; i < SKIN_MESSAGE_COUNT; ++i) FMessages[i] = DefaultSkinMessage(static_cast<TSkinMessage>(i));
 
     FIconBitmap = std::make_unique<TBitmap>();
     FIconBitmap->SetPixelFormat(pf24bit);
@@ -230,23 +276,25 @@ void TSkinData::SetSkinFile(const std::string& value)
     FSkinFile = value;
     if (value.empty()) return;
     if (!FileExists(value)) {
-        ShowSkinFileMessage("The skin file \"" + value + "\" was not found.\nThe current skin stays.");
+        ShowSkinFileMessage(SkinMessage(smNotFound, value));
         return;
     }
     TMemoryStream bytes;
     try {
         bytes.LoadFromFile(value);
     } catch (const std::exception&) {
-        ShowSkinFileMessage("The skin file \"" + value + "\" cannot be read.\nThe current skin stays.");
+        ShowSkinFileMessage(SkinMessage(smCannotRead, value));
+        return;
+    }
+    if (bytes.Size() == 0) {
+        ShowSkinFileMessage(SkinMessage(smCannotUse, value, SkinMessage(smEmpty)));
         return;
     }
     std::string problem;
     std::unique_ptr<TSkinModel> model =
         ReadModel(static_cast<const std::uint8_t*>(bytes.Memory()), static_cast<std::size_t>(bytes.Size()), problem);
     if (!model) {
-        if (!problem.empty())
-            ShowSkinFileMessage("The skin file \"" + value + "\" cannot be used: " + problem +
-                                "\nThe current skin stays.");
+        if (!problem.empty()) ShowSkinFileMessage(SkinMessage(smCannotUse, value, problem));
         return;
     }
     FStoredSkin.SetSize(bytes.Size());
@@ -286,31 +334,58 @@ std::unique_ptr<TSkinModel> TSkinData::ReadModel(const std::uint8_t* data, std::
         TSkinReader reader;
         reader.SetBudget(ScreenBudget());
         if (!reader.Load(data, size)) {
-            if (reader.LastResult() == TSkinLoadResult::UnknownVersion) {
+            switch (reader.LastResult()) {
+            case TSkinLoadResult::UnknownVersion: {
+                // The message as it has always read, and the program's
+                // own words after it.
+                std::string text = SKIN_MSG_OLDER_SKIN;
+                if (!MessageText(smOlderNote).empty()) text += "\r\n" + MessageText(smOlderNote);
                 if (Application)
-                    Application->MessageBox(SKIN_MSG_OLDER_SKIN, Application->Title(), MB_OK);
+                    Application->MessageBox(text, Application->Title(), MB_OK);
                 else
-                    MessageBoxA(GetActiveWindow(), SKIN_MSG_OLDER_SKIN, "", MB_OK);
-            } else {
-                problem = reader.LastError();
+                    MessageBoxA(GetActiveWindow(), text.c_str(), "", MB_OK);
+                break;
+            }
+            case TSkinLoadResult::TooManyFiles: problem = SkinMessage(smTooManyFiles); break;
+            case TSkinLoadResult::OverBudget: problem = SkinMessage(smOverBudget); break;
+            default: problem = SkinMessage(smDamaged); break;
             }
             return nullptr;
         }
         if (!reader.Complete()) {
-            problem = SKIN_MSG_DAMAGED;
+            problem = SkinMessage(smDamaged);
             return nullptr;
         }
         auto model = std::make_unique<TSkinModel>();
         BuildSkinModelFromReader(*model, reader);
         if (reader.OverBudget()) {
-            problem = SKIN_MSG_OVER_BUDGET;
+            problem = SkinMessage(smOverBudget);
             return nullptr;
+        }
+        // A description that names an image the skin does not hold would
+        // draw windows without their parts: refused. Sections it does not
+        // have at all are optional and keep the ordinary look.
+        if (!reader.MissingImages().empty()) {
+            problem = SkinMessage(smMissingImage, reader.MissingImages().front());
+            return nullptr;
+        }
+        // The window borders are what every skinned window is drawn in.
+        static const struct {
+            TSkinBorderSide Side;
+            const char* Name;
+        } borders[] = {{sbTop, "Top"}, {sbBottom, "Bottom"}, {sbLeft, "Left"}, {sbRight, "Right"}};
+        for (const auto& border : borders) {
+            const TDataSkinBorder* object = model->Border(border.Side);
+            if (!object || object->Bitmap.Empty()) {
+                problem = SkinMessage(smNoBorder, border.Name);
+                return nullptr;
+            }
         }
         return model;
     } catch (const std::bad_alloc&) {
-        problem = SKIN_MSG_OVER_BUDGET;
+        problem = SkinMessage(smOverBudget);
     } catch (...) {
-        problem = SKIN_MSG_DAMAGED;
+        problem = SkinMessage(smDamaged);
     }
     return nullptr;
 }

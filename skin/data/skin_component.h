@@ -115,6 +115,27 @@ void SkinTrackMouseLeave(HWND window);
 // when it has one, else the same picture drawn here. The caller owns it.
 HBITMAP LoadSkinMenuGlyphs(HINSTANCE instance);
 
+// The messages the component shows when a skin cannot be used. Each has an
+// English text of its own; a program in another language gives its texts
+// with TSkinData::SetMessageText. In the texts, %1 stands for the skin
+// file's name and %2 for what is wrong (itself one of the texts, filled in
+// with the image or border it names as %1).
+enum TSkinMessage {
+    smNotFound,      // the file is not there
+    smCannotRead,    // the file cannot be opened or read
+    smCannotUse,     // the file was read but holds no usable skin (%1 file, %2 why)
+    smDamaged,       // why: the container is damaged
+    smEmpty,         // why: the file is empty
+    smTooManyFiles,  // why: more than 1001 files listed
+    smOverBudget,    // why: the images need too much memory
+    smMissingImage,  // why: the description names an image (%1) the container lacks
+    smNoBorder,      // why: a window border (%1) cannot be built
+    smOlderNote,     // added after the unknown-version message; empty in English
+};
+inline constexpr int SKIN_MESSAGE_COUNT = smOlderNote + 1;
+// The English text of each message.
+const char* DefaultSkinMessage(TSkinMessage message);
+
 class TSkinData : public TComponent {
     DECLARE_CLASS(TSkinData, TComponent)
 public:
@@ -183,6 +204,14 @@ public:
     // True until a model has been built from a skin.
     bool NoSkin() const { return FNoSkin; }
 
+    // The text of `message` (see TSkinMessage), the English one until a
+    // program gives its own; an empty text goes back to the English one.
+    const std::string& MessageText(TSkinMessage message) const;
+    void SetMessageText(TSkinMessage message, const std::string& text);
+    // `message` with %1 and %2 replaced by `first` and `second`.
+    std::string SkinMessage(TSkinMessage message, const std::string& first = std::string(),
+                            const std::string& second = std::string()) const;
+
     void Loaded() override;
 
     // ---- what the skinners read ------------------------------------------------
@@ -223,8 +252,9 @@ public:
 
 private:
     // A model built from a compressed container, or null: the container
-    // cannot be read (an unknown version has shown its message; any other
-    // fault is described in `problem`).
+    // cannot be read, or its description names images it does not hold, or
+    // a window border cannot be built (an unknown version has shown its
+    // message; any other fault is described in `problem`).
     std::unique_ptr<TSkinModel> ReadModel(const std::uint8_t* data, std::size_t size, std::string& problem);
     // Puts `model` in place of the current one (kept until the next pass).
     void UseModel(std::unique_ptr<TSkinModel> model);
@@ -248,6 +278,7 @@ private:
     TSkinControlTypes FSkinControls = DEFAULT_SKIN_CONTROLS;
     TSkinOptions FOptions = DEFAULT_SKIN_OPTIONS;
     std::unique_ptr<TStringList> FSkin3rd;
+    std::string FMessages[SKIN_MESSAGE_COUNT];
     std::string FSkinFile;
     TSkinFormType FSkinFormtype = sfMainform;
     std::string FVersion;

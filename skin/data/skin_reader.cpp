@@ -112,6 +112,7 @@ void TSkinReader::Clear() {
     FOverBudget = false;
     FBitmapsDecoded = 0;
     FInputShort = false;
+    FMissingImages.clear();
 }
 
 bool TSkinReader::Fail(TSkinLoadResult result, const char* message) {
@@ -142,7 +143,9 @@ bool TSkinReader::Load(const std::uint8_t* compressed, std::size_t length) {
         LzhUnpackBuffer(bitLength > 0 ? compressed + 4 : nullptr, bitLength, decodedSize, &missing);
     const bool inputShort = missing > LZH_READ_AHEAD;
 
-    // 2, 3. Header and the version's extra block.
+    // 2, 3. Header and the version's extra block. Bytes too few to hold a
+    // header (an empty file among them) are damage, not another version.
+    if (decoded.size() < 16) return Fail(TSkinLoadResult::Damaged, SKIN_MSG_DAMAGED);
     TCursor in(decoded);
     TSkinContainerHeader header;
     header.Version = in.ReadInt32();
@@ -229,7 +232,10 @@ bool TSkinReader::DecodeBitmap(const std::string& value, TBmpImage& image) const
     if (fileName.empty() || dot == std::string::npos || fileName.compare(dot, std::string::npos, ".bmp") != 0)
         return false;
     const int index = FindEntry(SkinLowerCase(fileName));
-    if (index < 0) return false;
+    if (index < 0) {
+        FMissingImages.push_back(fileName);
+        return false;
+    }
 
     auto cached = FDecoded.find(index);
     if (cached == FDecoded.end()) {
@@ -253,7 +259,10 @@ bool TSkinReader::DecodeBitmap(const std::string& value, TBmpImage& image) const
         cached = FDecoded.emplace(index, std::move(decoded)).first;
     }
     const TBmpImage& found = cached->second;
-    if (found.Pixels.empty()) return false;
+    if (found.Pixels.empty()) {
+        FMissingImages.push_back(fileName);
+        return false;
+    }
     const std::uint64_t pixels = found.Pixels.size();
     if (pixels > FBudget.MaxImagePixels || FPixelsHandedOut + pixels > FBudget.MaxTotalPixels) {
         FOverBudget = true;

@@ -64,7 +64,8 @@ class TSkinReader {
 public:
     // Decompresses `compressed` (a skin file's bytes: decoded size, then the
     // bit stream) and reads the directory. True when the container was read;
-    // false for an unknown version (LastError() is SKIN_MSG_OLDER_SKIN), a
+    // false for an unknown version (LastError() is SKIN_MSG_OLDER_SKIN), bytes
+    // too few to hold a container header (damaged), a
     // decoded size that the given bytes cannot hold, one above the budget's
     // MaxContainerBytes, or a name list of more than 1001 entries. A false
     // result leaves the reader empty.
@@ -107,6 +108,9 @@ public:
     bool DecodeBitmap(const std::string& value, TBmpImage& image) const;
     // True once a DecodeBitmap call was refused for the budget.
     bool OverBudget() const { return FOverBudget; }
+    // The ".bmp" files DecodeBitmap was asked for that the container does
+    // not hold or that cannot be decoded, in the order asked (repeats kept).
+    const std::vector<std::string>& MissingImages() const { return FMissingImages; }
     std::uint64_t PixelsHandedOut() const { return FPixelsHandedOut; }
     // How many entries were decoded (each once) since Load.
     int BitmapsDecoded() const { return FBitmapsDecoded; }
@@ -148,6 +152,7 @@ private:
     mutable std::uint64_t FPixelsHandedOut = 0;
     mutable bool FOverBudget = false;
     mutable int FBitmapsDecoded = 0;
+    mutable std::vector<std::string> FMissingImages;
     bool FInputShort = false;   // the decoder ran out of compressed bytes
 };
 

@@ -5,9 +5,12 @@
 // for people and the README to look at. Serial: the windows are shown.
 #include "tests/app/skinned_ledger_fixture.h"
 #include "tests/app/window_capture.h"
+#include "tests/app/legibility_check.h"
 
 #include "app/command_line.h"
+#include "skin/data/lzh_codec.h"
 #include "skin/data/skin_manager.h"
+#include "skin/data/skin_reader.h"
 #include "skin/form/form_skinner.h"
 
 namespace {
@@ -81,4 +84,122 @@ TEST_F(SkinScreensTest, MainWindowAndEntryEditorInEachSkin)
     }
 }
 
+// Every text of the ledger's windows can be read in each skin: the main
+// window, the entry editor's two tabs, the delete confirmation and the
+// category editor. Each text fits the room it is drawn in, in the font it
+// is drawn with, and stands out from what lies under it by at least 4.5:1.
+TEST_F(SkinScreensTest, EveryWindowCanBeReadInEachSkin)
+{
+    Start();
+    Form1->Show();
+    std::string skins = RAVELBOOK_SKINS_DIR;
+    if (skins[0] == '/') skins = "Z:" + skins;
+    std::vector<std::string> problems;
+    auto check = [&](TForm* form, const std::string& where) {
+        Look(form);
+        for (const std::string& problem : legibility::Check(form->Handle(), form, where)) problems.push_back(problem);
+    };
+    for (const char* skin : {"ravelbook", "paper", "dusk"}) {
+        Form1->SkinData1->SetSkinFile(ResolveSkinFile(skin, skins.substr(0, skins.size() - 5)));
+        ASSERT_TRUE(PumpUntil([&] { return SkinManager() && !SkinManager()->ActingSkinData; }, 3000));
+        const std::string name = skin;
+        check(Form1, name + " / main window");
+        Form1->ButtonaddnewinfoClick(nullptr);
+        check(Form2, name + " / entry editor, add");
+        Form2->Hide();
+        Form1->ADOQuery1->First();
+        Form1->DBGrid1DblClick(nullptr);
+        check(Form2, name + " / entry editor, edit");
+        Form2->Hide();
+        Form1->ButtondelClick(nullptr);
+        check(Form3, name + " / delete confirmation");
+        Form3->Hide();
+        Form2->ButtoneditxmlbClick(nullptr);
+        check(Form4, name + " / category editor");
+        Form4->Hide();
+        Application->ProcessMessages();
+    }
+    EXPECT_TRUE(problems.empty()) << problems.size() << " texts cannot be read:\n" << legibility::Join(problems);
+}
+
+// A 4 x 4 24-bit BMP file of one colour.
+std::vector<std::uint8_t> SmallBmp()
+{
+    std::vector<std::uint8_t> bmp(54 + 4 * 12, 0x40);
+    const std::uint8_t header[54] = {'B', 'M', 102, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 4, 0, 0, 0,
+                                     4,   0,   0,   0, 1, 0, 24, 0, 0, 0, 0, 0, 48, 0, 0, 0};
+    std::copy(header, header + 54, bmp.begin());
+    return bmp;
+}
+
+// A skin file with the description `ini` and the files `bitmaps` (each the
+// small BMP), written into the test's folder.
+std::string WriteSkin(const TTempFolder& folder, const wchar_t* name, const std::string& ini,
+                      const std::vector<std::string>& bitmaps)
+{
+    std::vector<TSkinFileEntry> files{{"skin.ini", std::vector<std::uint8_t>(ini.begin(), ini.end())}};
+    for (const std::string& bitmap : bitmaps) files.push_back({bitmap, SmallBmp()});
+    const std::vector<std::uint8_t> packed = PackSkinContainer(files);
+    PutFile(folder.File(name), std::string(packed.begin(), packed.end()));
+    return WideToAnsi(folder.File(name));
+}
+
+// A skin file that cannot be used is refused with a message in the ledger's
+// Chinese and the skin in use stays: a missing file, an empty one (damaged,
+// not "older"), one cut short, one of an unknown version, one whose
+// description names an image it does not hold, one without a window border.
+TEST_F(SkinScreensTest, UnusableSkinFilesAreRefusedInChinese)
+{
+    Start();
+    Form1->Show();
+    const std::string frame = "[Personality]\r\nTop=top.bmp\r\nBottom=bottom.bmp\r\nLeft=side.bmp\r\n";
+    const std::string missing = WideToAnsi(FFolder.File(L"none.skn"));
+    PutFile(FFolder.File(L"empty.skn"), "");
+    std::string cut;
+    {
+        std::string skins = RAVELBOOK_SKINS_DIR;
+        if (skins[0] == '/') skins = "Z:" + skins;
+        TMemoryStream whole;
+        whole.LoadFromFile(skins + "/paper.skn");
+        const auto* bytes = static_cast<const char*>(whole.Memory());
+        PutFile(FFolder.File(L"cut.skn"), std::string(bytes, bytes + whole.Size() / 2));
+        cut = WideToAnsi(FFolder.File(L"cut.skn"));
+    }
+    std::vector<std::uint8_t> plain = BuildSkinContainer({{"skin.ini", {'x'}}});
+    plain[0] = 0x10;  // a version this program does not know
+    const std::vector<std::uint8_t> old = LzhPackWithSize(plain.data(), plain.size());
+    PutFile(FFolder.File(L"old.skn"), std::string(old.begin(), old.end()));
+    const std::string noImage = WriteSkin(FFolder, L"noimage.skn", frame + "Right=side.bmp\r\n", {"top.bmp", "side.bmp"});
+    const std::string noBorder = WriteSkin(FFolder, L"noborder.skn", frame, {"top.bmp", "bottom.bmp", "side.bmp"});
+    const std::string empty = WideToAnsi(FFolder.File(L"empty.skn"));
+    const struct {
+        std::string File;
+        std::string Says;
+    } cases[] = {
+        {missing, "找不到皮肤文件\"" + missing + "\"。\n继续使用当前的皮肤。"},
+        {empty, "皮肤文件\"" + empty + "\"不能使用:文件是空的,已损坏。\n继续使用当前的皮肤。"},
+        {cut, "皮肤文件\"" + cut + "\"不能使用:文件已损坏。\n继续使用当前的皮肤。"},
+        {WideToAnsi(FFolder.File(L"old.skn")),
+         std::string(SKIN_MSG_OLDER_SKIN) + "\r\n皮肤文件的版本无法识别,继续使用当前的皮肤。"},
+        {noImage, "皮肤文件\"" + noImage + "\"不能使用:皮肤说明用到图片\"bottom.bmp\",文件里却没有这张图片。\n"
+                  "继续使用当前的皮肤。"},
+        {noBorder, "皮肤文件\"" + noBorder + "\"不能使用:无法做出窗口边框\"Right\"。\n继续使用当前的皮肤。"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.File);
+        TakeBoxTexts();
+        Form1->SkinData1->SetSkinFile(c.File);
+        EXPECT_EQ(TakeBoxTexts(), std::vector<std::string>{c.Says});
+        EXPECT_FALSE(Form1->SkinData1->NoSkin());
+        EXPECT_EQ(Form1->SkinData1->Model().SkinName, "Ravelbook") << "the skin in use stays";
+    }
+    // The same skin with its image and its border loads.
+    const std::string whole = WriteSkin(FFolder, L"whole.skn", frame + "Right=side.bmp\r\n[TitlebarSkin]\r\nSkinName=Small\r\n",
+                                        {"top.bmp", "bottom.bmp", "side.bmp"});
+    Form1->SkinData1->SetSkinFile(whole);
+    EXPECT_TRUE(TakeBoxTexts().empty());
+    EXPECT_EQ(Form1->SkinData1->Model().SkinName, "Small");
+}
+
 }  // namespace
+

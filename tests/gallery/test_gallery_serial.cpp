@@ -4,6 +4,7 @@
 // passes that leave no skinner, buffer or thunk behind and every control
 // working.
 #include "../app/window_capture.h"
+#include "../app/legibility_check.h"
 
 #include <cctype>
 #include "../skin/controls/control_skin_support.h"
@@ -57,7 +58,7 @@ TEST_F(GalleryTest, EveryPageIsSkinnedAndSaved) {
         Pump(60);
         const TCapture capture = CaptureWindow(gallery->Handle());
         EXPECT_GT(capture.DistinctColours(), 8u) << pages[i].Title;
-        SaveBmp(capture, ScreenshotFolder() + "gallery_" + std::to_string(i + 1) + ".bmp");
+        SavePng(capture, ScreenshotFolder() + "gallery_" + PlainPictureName(pages[i].Title) + ".png");
     }
     // The buttons page's controls all have their skinners.
     for (const char* name : {"ButtonsNormal", "ButtonsGlyphLeft", "ButtonsSpeed", "ButtonsMenu"}) {
@@ -98,7 +99,7 @@ TEST_F(GalleryTest, CheckBoxSwitchesTheSkinAndThePlainDialogIsSkinned) {
     SendMessageA(count, WM_LBUTTONUP, 0, MAKELPARAM(4, 4));
     ASSERT_TRUE(PumpUntil([&] { return GetDlgItemInt(dialog, 106, nullptr, FALSE) == 1; }));
     const TCapture capture = CaptureWindow(dialog);
-    SaveBmp(capture, ScreenshotFolder() + "gallery_dialog.bmp");
+    SavePng(capture, ScreenshotFolder() + "gallery_dialog.png");
     DestroyWindow(dialog);
     Pump(30);
     // Its skinner is dead at once and leaves at the manager's next decision
@@ -176,7 +177,7 @@ TEST_F(GalleryTest, AThousandSkinPassesLeaveNothingBehind) {
 namespace {
 
 // The skin chooser: each of the three skins and "None", every page pictured
-// in each skin (build/screenshots/skins/<skin>_gallery_<n>.bmp), and after
+// in each skin (build/screenshots/skins/<skin>_gallery_<page>.png), and after
 // going round the controls keep their skinners and the window its size.
 TEST_F(GalleryTest, SkinChooserSwitchesAmongTheThreeSkinsAndNone) {
     std::string skins = RAVELBOOK_SKINS_DIR;
@@ -201,9 +202,7 @@ TEST_F(GalleryTest, SkinChooserSwitchesAmongTheThreeSkinsAndNone) {
             Pump(60);
             const TCapture capture = CaptureWindow(window);
             EXPECT_GT(capture.DistinctColours(), 8u) << pages[i].Title;
-            std::string page = pages[i].Title;
-            for (char& c : page) c = c == ' ' || c == '/' ? '_' : static_cast<char>(std::tolower(c));
-            SaveBmp(capture, folder + names[choice] + "_gallery_" + page + ".bmp");
+            SavePng(capture, folder + names[choice] + "_gallery_" + PlainPictureName(pages[i].Title) + ".png");
         }
     }
     // A hundred switches over the open gallery: the same skinners, buffers
@@ -239,6 +238,37 @@ TEST_F(GalleryTest, SkinChooserSwitchesAmongTheThreeSkinsAndNone) {
     gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
     EXPECT_FALSE(gallery->SkinData1->Active());
     EXPECT_TRUE(PumpUntil([&] { return SkinnerOf(window) == nullptr; }, 3000));
+    GallerySkinsFolder.clear();
+}
+
+}  // namespace
+
+namespace {
+
+// Every text the gallery draws can be read on every page in each of the
+// three skins: it fits the room it is drawn in, in the font it is drawn
+// with, and stands out from what lies under it by at least 4.5:1.
+TEST_F(GalleryTest, EveryPageCanBeReadInEachSkin) {
+    std::string skins = RAVELBOOK_SKINS_DIR;
+    if (skins[0] == '/') skins = "Z:" + skins;
+    GallerySkinsFolder = skins + "/";
+    TGalleryForm* gallery = OpenGallery();
+    const std::vector<TGalleryPageEntry> pages = GalleryPages();
+    const char* names[] = {"ravelbook", "paper", "dusk"};
+    std::vector<std::string> problems;
+    for (int choice : {0, 1, 2}) {
+        gallery->ComboBoxSkin->SetItemIndex(choice);
+        gallery->ComboBoxSkin->OnChange(gallery->ComboBoxSkin);
+        ASSERT_TRUE(PumpUntil([&] { return SkinManager() && !SkinManager()->ActingSkinData; }, 3000));
+        for (const TGalleryPageEntry& page : pages) {
+            ASSERT_TRUE(gallery->ShowPage(page.Title));
+            Pump(60);
+            for (const std::string& problem :
+                 legibility::Check(gallery->Handle(), gallery, std::string(names[choice]) + " / " + page.Title))
+                problems.push_back(problem);
+        }
+    }
+    EXPECT_TRUE(problems.empty()) << problems.size() << " texts cannot be read:\n" << legibility::Join(problems);
     GallerySkinsFolder.clear();
 }
 

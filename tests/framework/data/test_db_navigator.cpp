@@ -153,22 +153,47 @@ TEST_F(NavigatorTest, ClickedButtonsMoveEditAndRefreshTheQuery)
     EXPECT_EQ(Name(), "d");
 }
 
-TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabled)
+// The buttons are drawn in the navigator's colour (a skinned window gives it
+// the skin's face): the glyph in the button text colour where that reads,
+// in white on a dark face, faint when the button is disabled; a pressed
+// button's edges turn round.
+TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabledOnAnyFace)
 {
     Open();  // at the beginning: first disabled, next enabled
-    RECT client = FNavigator->ClientRect();
-    TBitmap picture(client.right, client.bottom, pf32bit);
-    FNavigator->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), PRF_CLIENT);
     auto centre = [&](TNavigateBtn b) {
         RECT r = FNavigator->ButtonRect(b);
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
     };
-    // The next triangle's middle, and the first button's bar.
-    POINT next = centre(nbNext), first = centre(nbFirst);
-    EXPECT_EQ(static_cast<COLORREF>(picture.Canvas()->Pixel(next.x - 1, next.y)), ColorToRGB(clBtnText));
-    EXPECT_EQ(static_cast<COLORREF>(picture.Canvas()->Pixel(first.x - 4, first.y)), ColorToRGB(clBtnShadow));
-    EXPECT_EQ(static_cast<COLORREF>(picture.Canvas()->Pixel(next.x + 8, next.y)), ColorToRGB(clBtnFace))
-        << "button face beside the glyph";
+    const POINT next = centre(nbNext), first = centre(nbFirst);
+    const RECT nextRect = FNavigator->ButtonRect(nbNext);
+    for (TColor face : {clBtnFace, static_cast<TColor>(RGB(44, 47, 53))}) {
+        SCOPED_TRACE(face);
+        FNavigator->SetColor(face);
+        RECT client = FNavigator->ClientRect();
+        TBitmap picture(client.right, client.bottom, pf32bit);
+        FNavigator->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), PRF_CLIENT);
+        auto at = [&](int x, int y) { return static_cast<COLORREF>(picture.Canvas()->Pixel(x, y)) & 0xFFFFFF; };
+        const COLORREF faceRgb = ColorToRGB(face);
+        const COLORREF glyph = at(next.x - 1, next.y);
+        const COLORREF faint = at(first.x - 4, first.y);
+        EXPECT_EQ(at(next.x + 8, next.y), faceRgb) << "button face beside the glyph";
+        if (face == clBtnFace)
+            EXPECT_EQ(glyph, ColorToRGB(clBtnText));
+        else
+            EXPECT_EQ(glyph, RGB(255, 255, 255)) << "the button text colour would be lost on a dark face";
+        EXPECT_NE(faint, glyph);
+        EXPECT_NE(faint, faceRgb) << "a disabled glyph is faint, not gone";
+        // Raised: the top-left edge lighter than the face, the bottom-right darker.
+        auto lum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
+        EXPECT_GT(lum(at(nextRect.left, nextRect.top + 5)), lum(faceRgb));
+        EXPECT_LT(lum(at(nextRect.right - 1, nextRect.top + 5)), lum(faceRgb));
+        // Held down: the edges turn round and the glyph moves down and right.
+        SendMessageA(FNavigator->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(next.x, next.y));
+        FNavigator->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), PRF_CLIENT);
+        EXPECT_LT(lum(at(nextRect.left, nextRect.top + 5)), lum(faceRgb));
+        EXPECT_EQ(at(next.x, next.y + 1), glyph);
+        SendMessageA(FNavigator->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(0, 40));
+    }
 }
 
 }  // namespace

@@ -8,6 +8,8 @@
 
 #include <commctrl.h>
 
+#include <set>
+
 #include "framework/header_control.h"
 #include "framework/list_view.h"
 #include "framework/media_player.h"
@@ -16,6 +18,7 @@
 #include "skin/controls/header_skinner.h"
 #include "skin/controls/list_view_skinner.h"
 #include "skin/controls/media_player_skinner.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/frame_draw.h"
 
 namespace {
@@ -214,6 +217,77 @@ TEST_F(ColumnSkinnerTest, MediaPlayerOverlayShowsStatesAndHandsOverPresses)
     EXPECT_FALSE(IsWindowVisible(window));
     f.Player->SetVisible(true);
     EXPECT_TRUE(IsWindowVisible(window));
+}
+
+// The buttons show their glyphs in every state: the built-in pictures (this
+// program carries none) in the skin's button text colour, legible on the
+// face when enabled, faint when disabled, one pixel down and right while
+// pressed; every other pixel of the cell is the state's frame.
+TEST_F(ColumnSkinnerTest, MediaPlayerGlyphsShowInEveryState)
+{
+    TColumnsForm f;
+    TForm* form = SkinnedForm([&](TForm* target) { f.Build(target); });
+    auto* skinner = dynamic_cast<TSkinMP*>(SkinnerFor(SkinnerOf(form->Handle()), f.Player));
+    ASSERT_NE(skinner, nullptr);
+    HWND window = skinner->Overlay()->Handle();
+    const int w = 30, h = 30;
+    // Cell `cell` against frame `frame`: the pixels that differ, their one
+    // colour, and whether (x, y) of the cell is among them.
+    struct TGlyphSeen {
+        int Pixels = 0;
+        std::set<std::uint32_t> Colours;
+        bool At = false;
+    };
+    auto glyph = [&](int cell, int frame, int x, int y) {
+        const TPixelsOf all = ReadWindow(window);
+        const TPixelsOf expected = ExpectedButtonFrame(FSkin, w, h, frame);
+        TGlyphSeen seen;
+        for (int yy = 0; yy < h; ++yy)
+            for (int xx = 0; xx < w; ++xx)
+                if (all.At(cell * w + xx, yy) != expected.At(xx, yy)) {
+                    ++seen.Pixels;
+                    seen.Colours.insert(all.At(cell * w + xx, yy));
+                    if (xx == x && yy == y) seen.At = true;
+                }
+        return seen;
+    };
+    const COLORREF face = SkinColourRgb(FSkin, scButtonFace);
+    auto contrast = [&](std::uint32_t rgb) {
+        return ContrastRatio(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF), face);
+    };
+    // Play's shape has 36 pixels; the middle of its widest row lies at
+    // (7 + 2 + 3, 8 + 1 + 5) of its cell, the picture centred in 30 x 30.
+    const TGlyphSeen normal = glyph(0, 1, 12, 14);
+    EXPECT_EQ(normal.Pixels, 36);
+    ASSERT_EQ(normal.Colours.size(), 1u);
+    EXPECT_TRUE(normal.At);
+    EXPECT_GE(contrast(*normal.Colours.begin()), LEGIBLE_CONTRAST);
+
+    SendMessageA(window, WM_MOUSEMOVE, 0, MAKELPARAM(15, 15));
+    ASSERT_EQ(skinner->Overlay()->HotButton(), btPlay);
+    const TGlyphSeen hot = glyph(0, 4, 12, 14);
+    EXPECT_EQ(hot.Pixels, 36);
+    EXPECT_EQ(hot.Colours, normal.Colours);
+
+    f.Player->OnClick = [](TObject*, TMPBtnType, bool& doDefault) { doDefault = false; };
+    SendMessageA(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(15, 15));
+    const TGlyphSeen pressed = glyph(0, 2, 13, 15);
+    EXPECT_EQ(pressed.Pixels, 36);
+    EXPECT_TRUE(pressed.At) << "one pixel down and right";
+    SendMessageA(window, WM_LBUTTONUP, 0, MAKELPARAM(15, 15));
+    SendMessageA(window, WM_MOUSELEAVE, 0, 0);
+
+    // Next (the fourth button) is disabled: its 58-pixel shape, faint.
+    const TGlyphSeen disabled = glyph(3, 3, 7 + 2 + 1, 8 + 1 + 5);
+    EXPECT_EQ(disabled.Pixels, 58);
+    ASSERT_EQ(disabled.Colours.size(), 1u);
+    EXPECT_TRUE(disabled.At);
+    EXPECT_LT(contrast(*disabled.Colours.begin()), contrast(*normal.Colours.begin()));
+    EXPECT_GT(contrast(*disabled.Colours.begin()), 1.2) << "still visible";
+
+    // A coloured button without a coloured picture keeps its shape.
+    f.Player->SetColoredButtons(MPButton(btPause));
+    EXPECT_EQ(glyph(1, 1, 7 + 2 + 3, 8 + 1 + 5).Pixels, 66);
 }
 
 TEST_F(ColumnSkinnerTest, SkinOffGivesTheControlsBackPixelForPixel)

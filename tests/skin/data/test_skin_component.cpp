@@ -41,8 +41,12 @@ public:
     std::vector<std::string> Texts;
 };
 
+// A skin with its name, a face colour and the four window borders (which
+// every usable skin has).
 TTestSkin NamedSkin(const std::string& name) {
-    return TTestSkin{"[TitlebarSkin]\r\nSkinName=" + name + "\r\n[Colours]\r\nButtonFace=1 2 3\r\n", {}};
+    return TTestSkin{"[TitlebarSkin]\r\nSkinName=" + name + "\r\n[Colours]\r\nButtonFace=1 2 3\r\n"
+                     "[Personality]\r\nTop=edge.bmp\r\nBottom=edge.bmp\r\nLeft=edge.bmp\r\nRight=edge.bmp\r\n",
+                     {{"edge.bmp", Solid(8, 8, 0x405060)}}};
 }
 
 TEST(SkinComponent, PublishedPropertiesHaveTheirDefaults) {

@@ -92,12 +92,13 @@ TEST(SkinReader, RefusesUnknownVersionsWithTheTwoLineMessage) {
         EXPECT_EQ(reader.LastError(), std::string("This is Older Skin File\rPlease update to new version !"));
         EXPECT_EQ(reader.Count(), 0);
     }
-    // Nothing at all, or a size of 0, decodes to an empty container.
+    // Nothing at all, or a size of 0, holds no container: damaged, not a
+    // container of another version.
     TSkinReader reader;
     EXPECT_FALSE(reader.Load(TBytes{}));
-    EXPECT_EQ(reader.LastResult(), TSkinLoadResult::UnknownVersion);
+    EXPECT_EQ(reader.LastResult(), TSkinLoadResult::Damaged);
     EXPECT_FALSE(reader.Load(TBytes{0, 0, 0, 0, 0xFF, 0xFF}));
-    EXPECT_EQ(reader.LastResult(), TSkinLoadResult::UnknownVersion);
+    EXPECT_EQ(reader.LastResult(), TSkinLoadResult::Damaged);
 }
 
 TEST(SkinReader, DirectoryHoldsAtMost1001Entries) {
