@@ -20,6 +20,7 @@
 #include "skin/controls/edit_drawing.h"
 #include "skin/controls/edit_skinner.h"
 #include "skin/controls/picker_arrow.h"
+#include "skin/controls/range_skinners.h"
 #include "skin/data/skin_draw.h"
 #include "skin/controls/tab_skinner.h"
 
@@ -436,6 +437,47 @@ TEST_F(ChoiceTextTabSkinTest, EveryControlIsGivenBackPixelIdentical)
     ASSERT_TRUE(WaitUnskinned(form));
     for (size_t i = 0; i < controls.size(); ++i)
         EXPECT_TRUE(SamePixels(ReadWindow(controls[i]->Handle()), before[i])) << controls[i]->ClassName() << " given back";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChoiceTextTabSkinTest, TimePickerIsAnEditAndItsUpDownKeepsInsideTheEdge)
+{
+    TDateTimePicker* time = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        time = Put<TDateTimePicker>(f, f, 10, 10, 150, 24);
+        time->SetKind(dtkTime);
+    });
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    ASSERT_TRUE(dynamic_cast<TSkinEdit*>(SkinnerFor(skinner, time))) << "a time steps with arrows: an edit";
+    HWND spin = FindWindowExA(time->Handle(), nullptr, UPDOWN_CLASSA, nullptr);
+    ASSERT_TRUE(spin);
+    ReadWindow(time->Handle());
+    auto* spinSkinner = dynamic_cast<TSkinUpDown*>(SkinnerFor(skinner, nullptr, spin));
+    ASSERT_TRUE(spinSkinner) << "skinned on the edit's first paint";
+    EXPECT_TRUE(spinSkinner->Embedded());
+
+    RECT own{}, outer{};
+    GetWindowRect(spin, &own);
+    GetWindowRect(time->Handle(), &outer);
+    const int top = std::max(0, 3 - static_cast<int>(own.top - outer.top));
+    const int right = std::max(0, 3 - static_cast<int>(outer.right - own.right));
+    const int bottom = std::max(0, 3 - static_cast<int>(outer.bottom - own.bottom));
+    ASSERT_GT(top + right + bottom, 0) << "the up-down reaches into the edge";
+    const TPixelsOf px = ReadWindow(spin);
+    auto row = [&](int y, bool white) {
+        int count = 0;
+        for (int x = 0; x < px.Width - right; ++x) count += px.At(x, y) == 0xFFFFFFu;
+        return white ? count == px.Width - right : count < px.Width - right;
+    };
+    for (int y = 0; y < top; ++y) EXPECT_TRUE(row(y, true)) << "white band at the top, row " << y;
+    EXPECT_TRUE(row(top, false)) << "the arrows start inside the edge";
+    for (int y = px.Height - bottom; y < px.Height; ++y) EXPECT_TRUE(row(y, true)) << "row " << y;
+    for (int x = px.Width - right; x < px.Width; ++x)
+        EXPECT_EQ(px.At(x, px.Height / 2), 0xFFFFFFu) << "white band at the right, column " << x;
+    EXPECT_NE(px.At(px.Width - right - 1, px.Height / 4), 0xFFFFFFu);
 }
 
 }  // namespace
