@@ -97,9 +97,9 @@ TEST_F(ButtonSkinnerTest, DiscoveryGivesEachKnownControlItsSkinnerOnce) {
     EXPECT_EQ(classOf(f.Group), "TSkinGroupBox");
     EXPECT_EQ(classOf(f.Panel), "TSkinBox");
     EXPECT_EQ(classOf(f.Bar), "TSkinStatusBar");
-    // A kind whose skinner the program does not have stays as it is; a
-    // control tagged with DisableTag too.
-    EXPECT_EQ(classOf(f.Edit), SkinnerAvailable("TSkinEdit") ? "TSkinEdit" : "none");
+    // An edit gets the edit skinner; a control tagged with DisableTag stays
+    // as it is.
+    EXPECT_EQ(classOf(f.Edit), "TSkinEdit");
     EXPECT_EQ(classOf(f.Untouched), "none");
     EXPECT_EQ(SendMessageA(f.Plain->Handle(), SKM_QUERYSKIN, 0, 0), 1);
     EXPECT_EQ(SendMessageA(f.Untouched->Handle(), SKM_QUERYSKIN, 0, 0), 0);
