@@ -33,24 +33,23 @@ void BuildRanges(TGalleryPage& page)
     vert->SetParams(50, 0, 100);
     vert->SetPageSize(30);
 
-    struct TrackSpec { const char* Name; TTrackBarOrientation Orientation; TTickMark Marks; TTickStyle Ticks; int X, Y, W, H; };
+    // Positions (of 0 to 10) spread over each way's track.
+    struct TrackSpec { const char* Name; TTrackBarOrientation Orientation; TTickMark Marks; TTickStyle Ticks; int Position, X, Y, W, H; };
     const TrackSpec tracks[] = {
-        {"RangesTrackBottom", trHorizontal, tmBottomRight, tsAuto, 12, 60, 220, 40},
-        {"RangesTrackTop", trHorizontal, tmTopLeft, tsAuto, 12, 102, 220, 40},
-        {"RangesTrackBoth", trHorizontal, tmBoth, tsAuto, 12, 144, 220, 44},
-        {"RangesTrackRight", trVertical, tmBottomRight, tsAuto, 274, 10, 40, 150},
-        {"RangesTrackLeft", trVertical, tmTopLeft, tsAuto, 318, 10, 40, 150},
-        {"RangesTrackVertBoth", trVertical, tmBoth, tsNone, 362, 10, 44, 150},
+        {"RangesTrackBottom", trHorizontal, tmBottomRight, tsAuto, 2, 12, 60, 220, 40},
+        {"RangesTrackTop", trHorizontal, tmTopLeft, tsAuto, 5, 12, 102, 220, 40},
+        {"RangesTrackBoth", trHorizontal, tmBoth, tsAuto, 8, 12, 144, 220, 44},
+        {"RangesTrackRight", trVertical, tmBottomRight, tsAuto, 2, 274, 10, 40, 150},
+        {"RangesTrackLeft", trVertical, tmTopLeft, tsAuto, 5, 318, 10, 40, 150},
+        {"RangesTrackVertBoth", trVertical, tmBoth, tsNone, 8, 362, 10, 44, 150},
     };
-    int position = 2;
     for (const TrackSpec& t : tracks) {
         auto* track = Place<TTrackBar>(page, t.Name, t.X, t.Y, t.W, t.H);
         track->SetOrientation(t.Orientation);
         track->SetBounds(t.X, t.Y, t.W, t.H);
         track->SetTickMarks(t.Marks);
         track->SetTickStyle(t.Ticks);
-        track->SetPosition(position);
-        position += 2;
+        track->SetPosition(t.Position);
     }
     auto* trackOff = Place<TTrackBar>(page, "RangesTrackOff", 12, 190, 220, 40);
     trackOff->SetPosition(5);

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/buttons.h"
+#include "framework/image_list.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/data/forwarded_error.h"
 #include "skin/controls/text_colours.h"
@@ -41,6 +42,11 @@ struct TGlyphSource {
     TGraphic* Picture = nullptr;
     int NumGlyphs = 1;
     SIZE Size{0, 0};
+    // Or a picture of an image list: ImageIndex, DisabledIndex (-1: the
+    // list's disabled look of ImageIndex).
+    TCustomImageList* Images = nullptr;
+    int ImageIndex = -1;
+    int DisabledIndex = -1;
 };
 
 TGlyphSource GlyphOf(TControl* control, const std::string& property, bool speed)
@@ -62,6 +68,18 @@ TGlyphSource GlyphOf(TControl* control, const std::string& property, bool speed)
     if (source.Bitmap) {
         source.NumGlyphs = std::max(GetOrdPropByName(control, "NumGlyphs"), 1);
         source.Size = SIZE{source.Bitmap->Width() / source.NumGlyphs, source.Bitmap->Height()};
+        return source;
+    }
+    if (speed) return source;
+    // No glyph bitmap: a picture of the button's image list.
+    auto* images = static_cast<TCustomImageList*>(
+        GetObjectPropByName(control, "Images", &TCustomImageList::StaticClassInfo()));
+    const int index = GetOrdPropByName(control, "ImageIndex");
+    if (images && index != -1 && FindPropInfo(control, "ImageIndex")) {
+        source.Images = images;
+        source.ImageIndex = index;
+        source.DisabledIndex = GetOrdPropByName(control, "DisabledIndex");
+        source.Size = SIZE{images->Width(), images->Height()};
     }
     return source;
 }
@@ -347,6 +365,13 @@ void TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TControl*
     else if (FMouseState & msPressed) image = 2;
     if (glyph.Bitmap) {
         DrawButtonGlyph(buffer, glyph.Bitmap, glyph.NumGlyphs, image, place.Glyph.left, place.Glyph.top);
+    } else if (glyph.Images) {
+        if (FEnabled)
+            glyph.Images->Draw(buffer, place.Glyph.left, place.Glyph.top, glyph.ImageIndex, true);
+        else if (glyph.DisabledIndex != -1)
+            glyph.Images->Draw(buffer, place.Glyph.left, place.Glyph.top, glyph.DisabledIndex, true);
+        else
+            glyph.Images->Draw(buffer, place.Glyph.left, place.Glyph.top, glyph.ImageIndex, false);
     } else if (glyph.Picture) {
         TCanvas canvas;
         canvas.SetHandle(buffer);

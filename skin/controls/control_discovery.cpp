@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/forms.h"
+#include "skin/controls/list_view_skinner.h"
 #include "skin/controls/skin_control.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/form/control_skinning.h"
@@ -44,20 +45,23 @@ std::string WindowClassName(HWND window)
     return name;
 }
 
-// The button type bits of a "button" window, in the order they are tested.
+// The kind of a "button" window by its type bits, tested in this order:
+// owner-drawn (all of bits $B), group box (bits 7) or bitmap, check box
+// (bits 3, bit 2 or bits 5), radio button (bits 9 or bit 4), else push.
 enum TButtonKind { bkOwnerDrawn, bkGroupOrBitmap, bkCheck, bkRadio, bkPush };
 
 TButtonKind ButtonKindOf(LONG style)
 {
-    const LONG type = style & 0x0F;
-    if ((type & BS_OWNERDRAW) == BS_OWNERDRAW) return bkOwnerDrawn;
-    if ((type & BS_GROUPBOX) == BS_GROUPBOX || (style & BS_BITMAP)) return bkGroupOrBitmap;
-    if (type == BS_CHECKBOX || type == BS_AUTOCHECKBOX || type == BS_3STATE || type == BS_AUTO3STATE) return bkCheck;
-    if (type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON) return bkRadio;
+    auto all = [style](LONG bits) { return (style & bits) == bits; };
+    if (all(0xB)) return bkOwnerDrawn;
+    if (all(0x7) || (style & BS_BITMAP)) return bkGroupOrBitmap;
+    if (all(0x3) || (style & 0x2) || all(0x5)) return bkCheck;
+    if (all(0x9) || (style & 0x4)) return bkRadio;
     return bkPush;
 }
 
-// One walk of a form skinner's window.
+// One walk of a form skinner's window. Its helpers are open to the rows of
+// the decision table below.
 class TDiscovery {
 public:
     explicit TDiscovery(TWinSkinForm& form) : FForm(form), FData(form.SkinData()) {}
@@ -67,7 +71,7 @@ public:
     void DispatchControl(TControl* control, TWinControl* parent);
     void DispatchWindow(HWND window);
 
-private:
+    TWinSkinForm& Form() const { return FForm; }
     bool Has(TSkinControlType type) const { return FData && (FData->SkinControls() & SkinControl(type)); }
     bool HasTabs() const { return FData && FData->Object(ssTabs) != nullptr; }
     bool HasSkinner(const TControl* control) const;
@@ -80,9 +84,17 @@ private:
     void ChildrenGet(TControl* control, const char* name, bool colourManaged = false, int kind = 0);
     // The Skin3rd table: true when it handles the class.
     bool ThirdParty(TControl* control, const std::string& upperName);
-    void Rules(TControl* control, const std::string& upperName);
+    // The decision table: the number of the row that decided, 0 for none.
+    int Rules(TControl* control, const std::string& upperName);
     bool HasScrollBars(TControl* control) const;
+    // Row 2: the items of a control's own drop-down menu are drawn skinned.
+    void SkinDropDownMenu(TControl* control);
+    // Row 3: every band of a cool bar takes the face colour.
+    void ColourCoolBands(TControl* control);
+    // Row 20: a tool bar's background, buttons and menus from the skin.
+    void SkinToolBar(TControl* control);
 
+private:
     TWinSkinForm& FForm;
     TSkinData* FData;
 };
@@ -112,10 +124,10 @@ TSkinControl* TDiscovery::Make(const char* name, TControl* control, bool colourM
     if (!skinner) return nullptr;
     try {
         skinner->Configure(kind, property);
-        skinner->AttachControl(&FForm, FData, colourManaged, nullptr);
+        skinner->AttachControl(&FForm, FData, colourManaged, FForm.ControlCanvas());
     } catch (...) {
     }
-    if (!skinner->Attached()) {
+    if (!skinner->Attached() || !skinner->WantsSkin()) {
         delete skinner;
         return nullptr;
     }
@@ -129,10 +141,10 @@ TSkinControl* TDiscovery::MakeForWindow(const char* name, HWND window, int kind)
     if (!skinner) return nullptr;
     try {
         skinner->Configure(kind, std::string());
-        skinner->AttachWindow(window, FData, &FForm, nullptr);
+        skinner->AttachWindow(window, FData, &FForm, FForm.ControlCanvas());
     } catch (...) {
     }
-    if (!skinner->Attached()) {
+    if (!skinner->Attached() || !skinner->WantsSkin()) {
         delete skinner;
         return nullptr;
     }
@@ -167,6 +179,23 @@ bool TDiscovery::HasScrollBars(TControl* control) const
         return true;
     return IsA(control, "TListBox") || IsA(control, "TMemo") || IsA(control, "TCustomListBox") ||
            IsA(control, "TCustomListView") || IsA(control, "TCustomTreeView");
+}
+
+void TDiscovery::SkinDropDownMenu(TControl*)
+{
+    // The form's own popup menus, a drop-down menu among them, are made
+    // owner-drawn by the form skinner's menu pass.
+}
+
+void TDiscovery::ColourCoolBands(TControl* control)
+{
+    SetPropByName(control, "Color", std::to_string(static_cast<int>(FData->FaceColour())));
+}
+
+void TDiscovery::SkinToolBar(TControl* control)
+{
+    SetPropByName(control, "Flat", "True");
+    Make("TSkinBox", control);
 }
 
 // ---- framework forms ------------------------------------------------------------
@@ -222,7 +251,7 @@ void TDiscovery::DispatchControl(TControl* control, TWinControl* parent)
         if (auto* skinner = As<TSkinControl>(chosen)) {
             const auto& listed = FForm.ControlSkinners();
             if (std::find(listed.begin(), listed.end(), skinner) == listed.end())
-                skinner->AttachControl(&FForm, FData, skinner->ColourManaged(), nullptr);
+                skinner->AttachControl(&FForm, FData, skinner->ColourManaged(), FForm.ControlCanvas());
             if (IsA(control, "TCustomPanel")) DispatchChildren(control);
             return;
         }
@@ -234,189 +263,214 @@ void TDiscovery::DispatchControl(TControl* control, TWinControl* parent)
     Rules(control, name);
 }
 
-void TDiscovery::Rules(TControl* c, const std::string& n)
+}  // namespace
+
+// ---- the decision table -------------------------------------------------------------
+//
+// One row per kind of control, in the order they are tried. A row decides
+// when its control matches and its condition holds (mostly a member of
+// SkinControls); a control whose kind is switched off goes on to the later
+// rows, so a memo with the scroll-bar family off and edits on is skinned as
+// an edit. Rows without a condition always decide.
+
+namespace {
+
+using TDiscoveryMatch = bool (*)(TControl* c, const std::string& n);
+using TDiscoveryHolds = bool (*)(const TDiscovery& d, TControl* c);
+using TDiscoveryApply = void (*)(TDiscovery& d, TControl* c);
+
+struct TDiscoveryRule {
+    int Number;
+    TDiscoveryMatch Matches;
+    TDiscoveryHolds Holds;  // null: always
+    TDiscoveryApply Apply;
+};
+
+template <TSkinControlType Type>
+bool With(const TDiscovery& d, TControl*) { return d.Has(Type); }
+
+bool WithTabs(const TDiscovery& d, TControl*) { return d.Has(xcTab) && d.HasTabs(); }
+
+bool IsCheckBox(TControl* c, const std::string&) { return IsA(c, "TCustomCheckBox") || IsA(c, "TCheckBox"); }
+bool IsRadioButton(TControl* c, const std::string&) { return IsA(c, "TRadioButton"); }
+// A memo is the framework's edit of many lines.
+bool IsEdit(TControl* c, const std::string&) { return IsA(c, "TCustomEdit") || IsA(c, "TCustomMemo"); }
+
+template <const char* Name>
+bool Kind(TControl* c, const std::string&) { return IsA(c, Name); }
+
+constexpr char K_TAB_CONTROL[] = "TCustomTabControl", K_PAGE_CONTROL[] = "TPageControl",
+               K_TAB_SHEET[] = "TTabSheet", K_TRACK_BAR[] = "TTrackBar", K_RADIO_GROUP[] = "TCustomRadioGroup",
+               K_GROUP_BOX[] = "TCustomGroupBox", K_TOOL_BAR[] = "TToolBar", K_COOL_BAR[] = "TCoolBar",
+               K_STATUS_BAR[] = "TCustomStatusBar", K_PROGRESS[] = "TProgressBar", K_SCROLL_BAR[] = "TScrollBar",
+               K_COMBO[] = "TCustomComboBox", K_PICKER[] = "TDateTimePicker", K_BIT_BTN[] = "TBitBtn",
+               K_SPEED[] = "TSpeedButton", K_PANEL[] = "TCustomPanel", K_LIST_VIEW[] = "TCustomListView",
+               K_MEMO[] = "TCustomMemo", K_GRID[] = "TCustomGrid", K_BUTTON[] = "TButton", K_LABEL[] = "TLabel";
+
+bool IsHeader(TControl* c, const std::string&) { return IsA(c, "THeaderControl") || IsA(c, "TCustomHeaderControl"); }
+
+template <const char* A, const char* B = nullptr, const char* C = nullptr>
+bool Named(TControl*, const std::string& n) { return n == A || (B && n == B) || (C && n == C); }
+
+constexpr char N_TABSET[] = "TTABSET", N_NOTEBOOK[] = "TTABBEDNOTEBOOK", N_MVCPANEL[] = "TMVCPANEL",
+               N_UPDOWN[] = "TUPDOWN", N_SPIN[] = "TSPINBUTTON", N_MEDIA[] = "TMEDIAPLAYER",
+               N_NAVIGATOR[] = "TDBNAVIGATOR", N_RZDBCHECK[] = "TRZDBCHECKBOX", N_RZCHECK[] = "TRZCHECKBOX",
+               N_RZRADIO[] = "TRZRADIOBUTTON", N_RZDBRADIO[] = "TRZDBRADIOBUTTON", N_CXDBCHECK[] = "TCXDBCHECKBOX",
+               N_CXCHECK[] = "TCXCHECKBOX", N_TNTCOMBO[] = "TTNTCOMBOBOX", N_RICHEDIT[] = "TRICHEDIT",
+               N_WWRICHEDIT[] = "TWWDBRICHEDIT", N_DXMEMO[] = "TDXDBMEMO", N_DXTREE[] = "TDXTREELIST",
+               N_DXDBTREE[] = "TDXDBTREELIST", N_DXGRID[] = "TDXDBGRID", N_DCEDIT[] = "TDCEDIT",
+               N_DCDBEDIT[] = "TDCDBEDIT";
+
+// A control with a drop-down menu of its own.
+bool CarriesDropDownMenu(TControl* c, const std::string&)
 {
-    if (IsA(c, "TCustomTabControl")) {
-        if (Has(xcTab) && HasTabs()) {
-            if (!IsA(c, "TPageControl"))
-                Make("TSkinTab", c, false, 2);
-            else if (GetLowerPropByName(c, "Style") == "tsbuttons" || GetLowerPropByName(c, "Style") == "tsflatbuttons")
-                Make("TSkinTabBtn", c);
-            else
-                Make("TSkinTab", c);
-        }
+    return IsA(c, "TMenuButton") || GetObjectPropByName(c, "DropdownMenu") != nullptr;
+}
+
+template <const char* Skinner, bool ColourManaged = false, int KindOf = 0>
+void Give(TDiscovery& d, TControl* c) { d.Make(Skinner, c, ColourManaged, KindOf); }
+
+constexpr char S_TAB_SHEET[] = "TSkinTabSheet", S_TAB[] = "TSkinTab", S_TAB31[] = "TSkinTab31",
+               S_HEADER[] = "TSkinHeader", S_CHECK[] = "TSkinCheckBox", S_TRACK[] = "TSkinTrackBar",
+               S_UPDOWN[] = "TSkinUpDown", S_MP[] = "TSkinMP", S_OBJ_IMAGE[] = "TSkinObjImage",
+               S_RADIO[] = "TSkinRadioButton", S_STATUS[] = "TSkinStatusBar", S_PROGRESS[] = "TSkinProgress",
+               S_SC_CONTROL[] = "TSkinScControl", S_COMBO[] = "TSkinComBox", S_SCROLL[] = "TSkinScrollBar",
+               S_SPEED[] = "TSkinSpeedButton", S_LIST_VIEW[] = "TSkinListView", S_BUTTON[] = "TSkinButton",
+               S_EDIT[] = "TSkinEdit", S_LABEL[] = "TSkinLabel";
+
+void SkinTabControl(TDiscovery& d, TControl* c)
+{
+    if (!IsA(c, "TPageControl")) {
+        d.Make("TSkinTab", c, false, 2);
         return;
     }
-    // A button with its own drop-down menu: the menu's items are drawn by the
-    // menu skinning; the button itself is the "menubtn" kind.
-    if (IsA(c, "TMenuButton") && FForm.SkinFrame()) return;
-    if (IsA(c, "TCoolBar")) {
-        if (Has(xcToolbar)) SetPropByName(c, "Color", std::to_string(static_cast<int>(FData->FaceColour())));
-        return;
-    }
-    if (n == "TTABSET") {
-        if (Has(xcTab) && HasTabs()) Make("TSkinTab31", c);
-        return;
-    }
-    if (IsA(c, "TTabSheet")) {
-        if (Has(xcTab) && HasTabs()) Make("TSkinTabSheet", c);
-        return;
-    }
-    if (n == "TTABBEDNOTEBOOK") {
-        if (Has(xcTab) && HasTabs()) Make("TSkinTab", c);
-        return;
-    }
-    if (n == "TMVCPANEL") return DispatchChildren(c);
-    if (IsA(c, "THeaderControl") || IsA(c, "TCustomHeaderControl")) {
-        if (Has(xcPanel)) Make("TSkinHeader", c);
-        return;
-    }
-    if (IsA(c, "TCustomCheckBox") || IsA(c, "TCheckBox")) {
-        if (Has(xcCheckBox)) Make("TSkinCheckBox", c);
-        return;
-    }
-    if (IsA(c, "TTrackBar")) {
-        if (Has(xcTrackBar)) Make("TSkinTrackBar", c);
-        return;
-    }
-    if (n == "TUPDOWN" || n == "TSPINBUTTON") {
-        if (Has(xcSpin)) Make("TSkinUpDown", c);
-        return;
-    }
-    if (n == "TMEDIAPLAYER") {
-        if (Has(xcButton)) Make("TSkinMP", c);
-        return;
-    }
-    if (IsA(c, "TCustomRadioGroup")) {
-        if (Has(xcRadioButton)) {
-            ChildrenGet(c, "TSkinRadioButton");
-            Make("TSkinGroupBox", c, true);
-        }
-        return;
-    }
-    if (n == "TDBNAVIGATOR") {
-        if (Has(xcPanel)) {
-            Make("TSkinBox", c, true);
-            DispatchChildren(c);
-        }
-        return;
-    }
-    if (n == "TRZDBCHECKBOX" || n == "TRZCHECKBOX") {
-        if (Has(xcCheckBox)) Make("TSkinObjImage", c, true, 1);
-        return;
-    }
-    if (n == "TRZRADIOBUTTON" || n == "TRZDBRADIOBUTTON") {
-        if (Has(xcRadioButton)) Make("TSkinObjImage", c, true, 2);
-        return;
-    }
-    if (n == "TCXDBCHECKBOX" || n == "TCXCHECKBOX") {
-        if (Has(xcCheckBox)) Make("TSkinObjImage", c, true, 3);
-        return;
-    }
-    if (IsA(c, "TCustomGroupBox")) {
-        if (Has(xcPanel)) {
-            DispatchChildren(c);
-            Make("TSkinGroupBox", c);
-        }
-        return;
-    }
-    if (IsA(c, "TRadioButton")) {
-        if (Has(xcRadioButton)) Make("TSkinRadioButton", c);
-        return;
-    }
-    if (IsA(c, "TToolBar")) {
-        if (Has(xcToolbar)) {
-            SetPropByName(c, "Flat", "True");
-            Make("TSkinBox", c);
-        }
-        return;
-    }
-    if (IsA(c, "TCustomStatusBar")) {
-        if (Has(xcStatusBar)) Make("TSkinStatusBar", c);
-        return;
-    }
-    if (IsA(c, "TProgressBar")) {
-        if (Has(xcProgress)) Make("TSkinProgress", c);
-        return;
-    }
-    if (IsA(c, "TScrollBar")) {
-        if (Has(xcScrollbar)) Make("TSkinScControl", c);
-        return;
-    }
-    if (n == "TTNTCOMBOBOX" || IsA(c, "TCustomComboBox")) {
-        if (Has(xcCombo)) Make("TSkinComBox", c);
-        return;
-    }
-    if (IsA(c, "TDateTimePicker")) {
-        if (Has(xcEdit)) {
-            // An up-down picker is an edit with arrows; a drop-down one a
-            // combo box with a calendar.
-            if (GetLowerPropByName(c, "DateMode") == "dmupdown")
-                Make("TSkinEdit", c);
-            else
-                Make("TSkinDateTime", c);
-        }
-        return;
-    }
-    if (n == "TRICHEDIT" || n == "TWWDBRICHEDIT" || n == "TDXDBMEMO") {
-        if (Has(xcScrollbar)) Make("TSkinScrollBar", c);
-        return;
-    }
-    if (IsA(c, "TBitBtn")) {
-        if (Has(xcBitBtn)) Make("TSkinBitButton", c);
-        return;
-    }
-    if (IsA(c, "TSpeedButton")) {
-        if (Has(xcSpeedButton)) Make("TSkinSpeedButton", c);
-        return;
-    }
-    // Labels are painted on the skinned surface in the skin's text colours.
-    if (IsA(c, "TLabel")) {
-        if (Has(xcPanel)) Make("TSkinLabel", c);
-        return;
-    }
-    if (IsA(c, "TCustomPanel")) {
-        if (Has(xcPanel)) {
-            DispatchChildren(c);
-            Make("TSkinBox", c, true);
-        }
-        return;
-    }
-    if (n == "TDXTREELIST" || n == "TDXDBTREELIST" || n == "TDXDBGRID") {
-        if (Has(xcScrollbar)) Make("TSkinScrollBar", c);
-        return;
-    }
-    if (IsA(c, "TCustomListView")) {
-        if (Has(xcScrollbar)) Make("TSkinListView", c);
-        return;
-    }
-    if (IsA(c, "TCustomMemo") || IsA(c, "TCustomGrid") || HasScrollBars(c)) {
-        if (Has(xcScrollbar)) Make("TSkinScrollBar", c);
-        return;
-    }
-    if (IsA(c, "TButton")) {
-        if (Has(xcButton)) Make("TSkinButton", c);
-        return;
-    }
-    if (IsA(c, "TCustomEdit")) {
-        if (Has(xcEdit)) Make("TSkinEdit", c);
-        return;
-    }
-    if (n != "TDCEDIT" && n != "TDCDBEDIT") {
-        if (IsA(c, "TCustomFrame")) {
-            DispatchChildren(c);
-        } else if (IsA(c, "TCustomForm")) {
-            Make("TSkinBox", c, true);
-            DispatchChildren(c);
-        }
-        return;
-    }
-    const int buttons = GetOrdPropByName(c, "NumButtons");
-    if (buttons == 1 && Has(xcCombo)) Make("TSkinComBox", c);
-    if (buttons == 0 && Has(xcEdit)) {
-        if (auto* windowed = As<TWinControl>(c)) MakeForWindow("TSkinEdit", windowed->Handle());
+    const std::string style = GetLowerPropByName(c, "Style");
+    d.Make(style == "tsbuttons" || style == "tsflatbuttons" ? "TSkinTabBtn" : "TSkinTab", c);
+}
+
+void SkinRadioGroup(TDiscovery& d, TControl* c)
+{
+    d.ChildrenGet(c, "TSkinRadioButton");
+    d.Make("TSkinGroupBox", c, true);
+}
+
+void SkinNavigator(TDiscovery& d, TControl* c)
+{
+    d.Make("TSkinBox", c, true);
+    d.DispatchChildren(c);
+}
+
+void SkinGroupBox(TDiscovery& d, TControl* c)
+{
+    d.DispatchChildren(c);
+    d.Make("TSkinGroupBox", c);
+}
+
+void SkinPanel(TDiscovery& d, TControl* c)
+{
+    d.DispatchChildren(c);
+    d.Make("TSkinBox", c, true);
+}
+
+// A time, or a picker that steps its fields with arrows, is an edit with
+// an up-down; a picker that drops a calendar down is a combo box.
+void SkinPicker(TDiscovery& d, TControl* c)
+{
+    bool upDown = GetLowerPropByName(c, "Kind") == "dtktime";
+    if (FindPropInfo(c, "DateMode"))
+        upDown = upDown || GetLowerPropByName(c, "DateMode") == "dmupdown";
+    else if (auto* windowed = As<TWinControl>(c))
+        upDown = upDown || (GetWindowLongA(windowed->Handle(), GWL_STYLE) & DTS_UPDOWN);
+    d.Make(upDown ? "TSkinEdit" : "TSkinDateTime", c);
+}
+
+void SkinBitButton(TDiscovery& d, TControl* c)
+{
+    if (d.Has(xcBitBtn)) d.Make("TSkinBitButton", c);
+}
+
+void SkinFrameOrForm(TDiscovery& d, TControl* c)
+{
+    if (IsA(c, "TCustomFrame")) {
+        d.DispatchChildren(c);
+    } else if (IsA(c, "TCustomForm")) {
+        d.Make("TSkinBox", c, true);
+        d.DispatchChildren(c);
     }
 }
+
+void SkinDcEdit(TDiscovery& d, TControl* c)
+{
+    const int buttons = GetOrdPropByName(c, "NumButtons");
+    if (buttons == 1 && d.Has(xcCombo)) d.Make("TSkinComBox", c);
+    if (buttons == 0 && d.Has(xcEdit))
+        if (auto* windowed = As<TWinControl>(c)) d.MakeForWindow("TSkinEdit", windowed->Handle());
+}
+
+bool HasScrollBarsRule(const TDiscovery& d, TControl* c) { return d.Has(xcScrollbar) && d.HasScrollBars(c); }
+bool AnyControl(TControl*, const std::string&) { return true; }
+bool NotDcEdit(TControl*, const std::string& n) { return n != N_DCEDIT && n != N_DCDBEDIT; }
+bool FrameSkinned(const TDiscovery& d, TControl*) { return d.Form().SkinFrame(); }
+
+const TDiscoveryRule RULES[] = {
+    {1, Kind<K_TAB_CONTROL>, WithTabs, SkinTabControl},
+    {2, CarriesDropDownMenu, FrameSkinned, [](TDiscovery& d, TControl* c) { d.SkinDropDownMenu(c); }},
+    {3, Kind<K_COOL_BAR>, With<xcToolbar>, [](TDiscovery& d, TControl* c) { d.ColourCoolBands(c); }},
+    {4, Named<N_TABSET>, WithTabs, Give<S_TAB31>},
+    {5, Kind<K_TAB_SHEET>, WithTabs, Give<S_TAB_SHEET>},
+    {6, Named<N_NOTEBOOK>, WithTabs, Give<S_TAB>},
+    {7, Named<N_MVCPANEL>, nullptr, [](TDiscovery& d, TControl* c) { d.DispatchChildren(c); }},
+    {8, IsHeader, With<xcPanel>, Give<S_HEADER>},
+    {9, IsCheckBox, With<xcCheckBox>, Give<S_CHECK>},
+    {10, Kind<K_TRACK_BAR>, With<xcTrackBar>, Give<S_TRACK>},
+    {11, Named<N_UPDOWN, N_SPIN>, With<xcSpin>, Give<S_UPDOWN>},
+    {12, Named<N_MEDIA>, With<xcButton>, Give<S_MP>},
+    {13, Kind<K_RADIO_GROUP>, With<xcRadioButton>, SkinRadioGroup},
+    {14, Named<N_NAVIGATOR>, With<xcPanel>, SkinNavigator},
+    {15, Named<N_RZDBCHECK, N_RZCHECK>, With<xcCheckBox>, Give<S_OBJ_IMAGE, true, 1>},
+    {16, Named<N_RZRADIO, N_RZDBRADIO>, With<xcRadioButton>, Give<S_OBJ_IMAGE, true, 2>},
+    {17, Named<N_CXDBCHECK, N_CXCHECK>, With<xcCheckBox>, Give<S_OBJ_IMAGE, true, 3>},
+    {18, Kind<K_GROUP_BOX>, With<xcPanel>, SkinGroupBox},
+    {19, IsRadioButton, With<xcRadioButton>, Give<S_RADIO>},
+    {20, Kind<K_TOOL_BAR>, With<xcToolbar>, [](TDiscovery& d, TControl* c) { d.SkinToolBar(c); }},
+    {21, Kind<K_STATUS_BAR>, With<xcStatusBar>, Give<S_STATUS>},
+    {22, Kind<K_PROGRESS>, With<xcProgress>, Give<S_PROGRESS>},
+    {23, Kind<K_SCROLL_BAR>, With<xcScrollbar>, Give<S_SC_CONTROL>},
+    {24, Named<N_TNTCOMBO>, With<xcCombo>, Give<S_COMBO>},
+    {25, Kind<K_COMBO>, With<xcCombo>, Give<S_COMBO>},
+    {26, Kind<K_PICKER>, With<xcEdit>, SkinPicker},
+    {27, Named<N_RICHEDIT>, With<xcScrollbar>, Give<S_SCROLL>},
+    {28, Named<N_WWRICHEDIT, N_DXMEMO>, With<xcScrollbar>, Give<S_SCROLL>},
+    {29, Kind<K_BIT_BTN>, nullptr, SkinBitButton},
+    {30, Kind<K_SPEED>, With<xcSpeedButton>, Give<S_SPEED>},
+    {31, Kind<K_PANEL>, With<xcPanel>, SkinPanel},
+    {32, Named<N_DXTREE, N_DXDBTREE, N_DXGRID>, With<xcScrollbar>, Give<S_SCROLL>},
+    {33, Kind<K_LIST_VIEW>, With<xcScrollbar>, Give<S_LIST_VIEW>},
+    {34, Kind<K_MEMO>, With<xcScrollbar>, Give<S_SCROLL>},
+    {35, Kind<K_GRID>, With<xcScrollbar>, Give<S_SCROLL>},
+    {36, AnyControl, HasScrollBarsRule, Give<S_SCROLL>},
+    {37, Kind<K_BUTTON>, With<xcButton>, Give<S_BUTTON>},
+    {38, IsEdit, With<xcEdit>, Give<S_EDIT>},
+    // Labels are painted on the skinned surface in the skin's text colours
+    // (a rule of this program's own, ahead of the two that end the walk).
+    {41, Kind<K_LABEL>, With<xcPanel>, Give<S_LABEL>},
+    {39, NotDcEdit, nullptr, SkinFrameOrForm},
+    {40, AnyControl, nullptr, SkinDcEdit},
+};
+
+}  // namespace
+
+int TDiscovery::Rules(TControl* c, const std::string& n)
+{
+    for (const TDiscoveryRule& rule : RULES) {
+        if (!rule.Matches(c, n) || (rule.Holds && !rule.Holds(*this, c))) continue;
+        rule.Apply(*this, c);
+        return rule.Number;
+    }
+    return 0;
+}
+
+namespace {
 
 // ---- the Skin3rd table ----------------------------------------------------------------
 
@@ -552,8 +606,14 @@ void TDiscovery::DispatchWindow(HWND window)
         }
         return;
     }
-    if (k == "tpanel" || k == "ttntpanel.unicodeclass" || k == "ttntsilentpaintpanel.unicodeclass") {
-        SkinPlainWindow(window);
+    // Panels of the framework (and of its Unicode kin): their children are
+    // skinned, and the control behind the window takes the face colour (and
+    // gets its own back when the skin goes).
+    const bool panel = k == "tpanel" || k == "ttntpanel.unicodeclass" || k == "ttntsilentpaintpanel.unicodeclass";
+    if (panel || k == "tsilentpaintpanel") {
+        if (panel) SkinPlainWindow(window);
+        if (TWinControl* control = FindControl(window); control && !HasSkinner(control))
+            Make("TSkinBox", control, true);
         return;
     }
     if (k == "comboboxex32") {
@@ -675,18 +735,20 @@ public:
     void ReskinScrollBar(TWinSkinForm& form, HWND control) override
     {
         TSkinControl* old = FindControlSkinner(form, control);
-        if (!old || !SkinnerAvailable("TSkinScrollBar")) return;
+        if (!old) return;
+        // A list view gets the list-view kind again: its new header is
+        // skinned with it.
+        const char* kind = As<TSkinListView>(old) ? "TSkinListView" : "TSkinScrollBar";
+        if (!SkinnerAvailable(kind)) return;
         TControl* target = old->Control();
-        const bool listView = old->ClassName() == "TSkinListView";
         old->Detach();
         old->Free();
-        TSkinControl* skinner = NewSkinner("TSkinScrollBar", target);
+        TSkinControl* skinner = NewSkinner(kind, target);
         if (!skinner) return;
-        skinner->Configure(listView ? 2 : 0, std::string());
         if (target)
-            skinner->AttachControl(&form, form.SkinData(), false, nullptr);
+            skinner->AttachControl(&form, form.SkinData(), false, form.ControlCanvas());
         else
-            skinner->AttachWindow(control, form.SkinData(), &form, nullptr);
+            skinner->AttachWindow(control, form.SkinData(), &form, form.ControlCanvas());
         if (!skinner->Attached()) delete skinner;
     }
 };

@@ -152,13 +152,4 @@ void DrawComboExFrame(HDC dc, const RECT& r, const RECT& inner, bool borderless,
         DrawFrameStretched(dc, inner, arrow->Bitmap.Handle(), ComboStateFrame(facts), Frames(*arrow), true);
 }
 
-void DrawPickerArrow(HDC dc, const RECT& rect, int frame, const TSkinModel& model)
-{
-    TDataSkinObject* arrow = model.Object(ssComboxArrow);
-    if (!arrow || arrow->Bitmap.Empty()) return;
-    TGdiBrush face(CreateSolidBrush(ResolveColour(model.FaceColour())));
-    FillRect(dc, &rect, face);
-    DrawFrameStretched(dc, rect, arrow->Bitmap.Handle(), frame, Frames(*arrow), false);
-}
-
 }  // namespace skin

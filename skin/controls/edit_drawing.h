@@ -66,9 +66,4 @@ RECT DrawComboFrame(HDC dc, const RECT& r, const TComboFacts& facts, const TSkin
 void DrawComboExFrame(HDC dc, const RECT& r, const RECT& inner, bool borderless, const TComboFacts& facts,
                       const TSkinModel& model);
 
-// The skin's drop-down arrow of a date-time picker in `rect`: the face
-// colour, then frame `frame` of "ComboxArrow" stretched over it, opaque.
-// Nothing when the skin has no arrow image.
-void DrawPickerArrow(HDC dc, const RECT& rect, int frame, const TSkinModel& model);
-
 }  // namespace skin

@@ -8,6 +8,7 @@
 
 #include "framework/ansi_chars.h"
 #include "skin/controls/edit_drawing.h"
+#include "skin/controls/picker_arrow.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/data/skin_model.h"
 #include "skin/form/thunk.h"
@@ -25,8 +26,6 @@ namespace {
 // SKM_PAINTCLIENTTO (sent by tools outside the program) carries this lParam;
 // the answer repeats it.
 constexpr LPARAM PAINT_CLIENT_MAGIC = 0x41A2;
-
-TPickerArrowFactory GPickerArrowFactory = nullptr;
 
 // Whether the window has a border: its client area is smaller than it.
 bool HasBorder(HWND window, const RECT& rect)
@@ -48,8 +47,6 @@ std::string LowerClassName(HWND window)
 bool PointIn(const RECT& r, int x, int y) { return x >= r.left && x < r.right && y >= r.top && y < r.bottom; }
 
 }  // namespace
-
-void SetPickerArrowFactory(TPickerArrowFactory factory) { GPickerArrowFactory = factory; }
 
 // ---- TSkinEdit ------------------------------------------------------------------------
 
@@ -378,61 +375,41 @@ void TSkinDateTime::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData
 {
     if (FAttached) return;
     TSkinControl::AttachControl(formSkinner, skinData, colourManaged, canvas);
-    if (!FAttached || !FControl || !GPickerArrowFactory) return;
-    FArrow = GPickerArrowFactory();
-    if (FArrow) FArrow->PlaceArrow(*this, *FControl);
+    if (!FAttached || !FControl) return;
+    try {
+        FArrow = std::make_unique<TArrowButton>(nullptr);
+        FArrow->PlaceArrow(this, FControl);
+    } catch (...) {
+        FArrow.reset();
+    }
+}
+
+void TSkinDateTime::Detach()
+{
+    TSkinControl::Detach();
+    // Its window is the picker's child: it goes while the picker is whole,
+    // and the picker gets its style back.
+    if (FLifeState != lsWindowGone) FArrow.reset();
 }
 
 void TSkinDateTime::AfterMessage(TMessage& message)
 {
     if (message.Msg == WM_SIZE) {
-        if (FArrow) FArrow->Repaint();
+        if (FArrow) FArrow->Invalidate();
         return;
-    }
-    if (!FArrow && (message.Msg == WM_MOUSEMOVE || message.Msg == CM_MOUSELEAVE || message.Msg == WM_MOUSELEAVE ||
-                    message.Msg == WM_LBUTTONUP || message.Msg == WM_LBUTTONDOWN)) {
-        // Without the overlay the skinner shows the arrow's hover itself.
-        RECT window{};
-        GetWindowRect(FWindow, &window);
-        OffsetRect(&window, -window.left, -window.top);
-        RECT arrow = ArrowRect(window);
-        POINT p{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
-        ClientToScreen(FWindow, &p);
-        RECT screen{};
-        GetWindowRect(FWindow, &screen);
-        const bool over = message.Msg != CM_MOUSELEAVE && message.Msg != WM_MOUSELEAVE &&
-                          PointIn(arrow, p.x - screen.left, p.y - screen.top);
-        if (over != ((FMouseState & msHot) != 0)) {
-            FMouseState ^= msHot;
-            PaintFrame(nullptr);
-        }
     }
     TSkinControl::AfterMessage(message);
 }
 
-RECT TSkinDateTime::ArrowRect(const RECT& rect) const
+void TSkinDateTime::SkinChanged()
 {
-    const int width = GetSystemMetrics(SM_CXHSCROLL);
-    RECT client{};
-    GetClientRect(FWindow, &client);
-    const int border = ((rect.right - rect.left) - client.right) / 2;
-    const int top = ((rect.bottom - rect.top) - client.bottom) / 2;
-    if (GetWindowLongOf(FWindow, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR)
-        return RECT{border + 2, top, border + 2 + width, top + client.bottom};
-    return RECT{border + client.right - width, top, border + client.right, top + client.bottom};
+    TSkinControl::SkinChanged();
+    if (FArrow) FArrow->Invalidate();
 }
 
 void TSkinDateTime::Draw(HDC dc, const RECT& rect)
 {
-    if (FArrow) {
-        FArrow->AlignArrow(rect);
-    } else {
-        skin::TComboFacts facts;
-        facts.Enabled = !(GetWindowLongOf(FWindow, GWL_STYLE) & WS_DISABLED);
-        facts.Hot = facts.Enabled && (FMouseState & msHot);
-        facts.Pressed = facts.Enabled && SendMessageW(FWindow, DTM_GETMONTHCAL, 0, 0) != 0;
-        skin::DrawPickerArrow(dc, ArrowRect(rect), skin::ComboStateFrame(facts), FSkinData->Model());
-    }
+    if (FArrow) FArrow->AlignArrow(rect);
     if (!HasBorder(FWindow, rect)) return;
     skin::DrawPickerBorder(dc, rect, SkinColourRgb(FSkinData, scButtonShadow));
 }

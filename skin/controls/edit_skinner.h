@@ -9,15 +9,16 @@
 //                  while the pointer is over the button, focused, disabled);
 //                  a simple combo box has no button. Extended combo boxes
 //                  (kind 1) get the picker's edge and the skin's arrow.
-//   TSkinDateTime  date-time pickers: the two-pixel edge and the skin's
-//                  arrow over the drop-down button.
+//   TSkinDateTime  date-time pickers that drop a calendar down: the
+//                  two-pixel edge and the skin's arrow button over the
+//                  drop-down button.
 //
 // Pieces of other families plug in by name: the drop-down list's scroll bar
 // ("TComboxScrollBar"), a simple combo box's list scroll bar
 // ("TSkinScrollbarH") and the up-down of an edit ("TSkinUpDown") are made
-// through NewSkinner when the program has them; the picker's arrow overlay
-// through SetPickerArrowFactory. Without them the lists and up-downs keep
-// their own look and the picker skinner paints the arrow itself.
+// through NewSkinner when the program has them; without them the lists and
+// up-downs keep their own look. The picker's arrow is a small window of its
+// own laid over the picker's button (TArrowButton, picker_arrow.h).
 #pragma once
 
 #include <windows.h>
@@ -27,7 +28,7 @@
 #include "skin/controls/skin_control.h"
 
 class TWndProcThunk;
-class TSkinDateTime;
+class TArrowButton;
 
 class TSkinEdit : public TSkinControl {
     DECLARE_CLASS(TSkinEdit, TSkinControl)
@@ -94,21 +95,6 @@ private:
     RECT FButtonRect{};
 };
 
-// The arrow overlay of a picker: a child window laid over the picker's
-// drop-down button that shows the skin's arrow and passes clicks on.
-class TPickerArrow {
-public:
-    virtual ~TPickerArrow() = default;
-    // Makes it a child of `picker` over its button.
-    virtual void PlaceArrow(TSkinDateTime& skinner, TWinControl& picker) = 0;
-    // Moves it to the button of a picker of window rectangle `rect` (origin 0,0).
-    virtual void AlignArrow(const RECT& rect) = 0;
-    virtual void Repaint() = 0;
-};
-using TPickerArrowFactory = std::unique_ptr<TPickerArrow> (*)();
-// Installed by the family that builds the overlay; null takes it away.
-void SetPickerArrowFactory(TPickerArrowFactory factory);
-
 class TSkinDateTime : public TSkinControl {
     DECLARE_CLASS(TSkinDateTime, TSkinControl)
 public:
@@ -116,12 +102,16 @@ public:
     ~TSkinDateTime() override;
 
     void AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, bool colourManaged, TCanvas* canvas) override;
+    // Takes the arrow button off the picker.
+    void Detach() override;
     void AfterMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
+    void SkinChanged() override;
 
-    // The picker's drop-down button in window coordinates.
-    RECT ArrowRect(const RECT& rect) const;
+    // The arrow button over the picker's drop-down button; null before
+    // attaching and after detaching.
+    TArrowButton* Arrow() const { return FArrow.get(); }
 
 private:
-    std::unique_ptr<TPickerArrow> FArrow;
+    std::unique_ptr<TArrowButton> FArrow;
 };

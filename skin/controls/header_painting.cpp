@@ -39,7 +39,7 @@ void PaintSection(HDC target, const RECT& box, HWND header, int index, HIMAGELIS
     if (!::SendMessageW(header, HDM_GETITEMW, index, reinterpret_cast<LPARAM>(&item))) return;
 
     TGdiBitmap face = BuildFrameBitmap(RECT{0, 0, width, height}, bar.Bitmap.Handle(), SkinMargins(bar),
-                                       HeaderSectionFrame(index, state), FrameCountOf(bar), bar.Tile != 0, false);
+                                       HeaderSectionFrame(index, state, FrameCountOf(bar)), FrameCountOf(bar), bar.Tile != 0, false);
     if (face.IsNull()) return;
     TMemoryDC dc(target);
     TSelectObject selectFace(dc, face);
@@ -73,12 +73,12 @@ void PaintSection(HDC target, const RECT& box, HWND header, int index, HIMAGELIS
 
 }  // namespace
 
-int HeaderSectionFrame(int section, const THeaderPaintState& state)
+int HeaderSectionFrame(int section, const THeaderPaintState& state, int frames)
 {
-    if (!state.Enabled) return hfDisabled;
+    if (!state.Enabled) return frames >= hfDisabled ? hfDisabled : hfNormal;
     if (section < 0) return hfNormal;
-    if (section == state.PressedSection) return hfPressed;
-    if (section == state.HotSection) return hfHot;
+    if (section == state.PressedSection) return frames >= hfPressed ? hfPressed : hfHot;
+    if (section == state.HotSection) return frames >= hfHot ? hfHot : hfNormal;
     return hfNormal;
 }
 
@@ -129,7 +129,8 @@ void PaintHeaderBar(HDC dc, const RECT& rect, HWND header, const TDataSkinObject
         // The rest of the bar is no section: never hot or pressed (-1 is also
         // what "no hot/pressed section" reads as, so it is not asked for).
         DrawFrameBitmap(buffer, RECT{rightmost, 0, width, height}, bar.Bitmap.Handle(), SkinMargins(bar),
-                        state.Enabled ? hfNormal : hfDisabled, FrameCountOf(bar), false, bar.Tile != 0, false);
+                        HeaderSectionFrame(-1, state, FrameCountOf(bar)), FrameCountOf(bar), false, bar.Tile != 0,
+                        false);
     }
     BitBlt(dc, rect.left, rect.top, width, height, buffer, 0, 0, SRCCOPY);
 }

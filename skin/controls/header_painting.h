@@ -33,8 +33,10 @@ struct THeaderPaintState {
     UINT ExtraTextFormat = 0;  // DT_RTLREADING for right-to-left controls
 };
 
-// The frame a section is drawn with.
-int HeaderSectionFrame(int section, const THeaderPaintState& state);
+// The frame a section is drawn with, in a strip of `frames` frames: the
+// pressed and disabled looks only when the strip has those frames (else the
+// hot and the normal one).
+int HeaderSectionFrame(int section, const THeaderPaintState& state, int frames);
 
 // Where a section's image and text go inside its `width` x `height` box:
 // `iconWidth` is 0 without an image; x of the image, the text box

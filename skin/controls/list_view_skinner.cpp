@@ -9,46 +9,25 @@
 IMPLEMENT_CLASS(TSkinListView)
 DEFINE_SKINNER(TSkinListView, TSkinListView)
 
-TSkinListView::TSkinListView(TComponent* owner) : TSkinControl(owner) {}
+TSkinListView::TSkinListView(TComponent* owner) : TSkinScrollbar(owner) {}
 
 TSkinListView::~TSkinListView()
 {
     if (FHeader) FHeader->RemoveFreeNotification(this);
-    if (FScroll) FScroll->RemoveFreeNotification(this);
 }
 
 void TSkinListView::Notification(TComponent* component, TOperation operation)
 {
-    TSkinControl::Notification(component, operation);
-    if (operation != opRemove) return;
-    if (component == FHeader) FHeader = nullptr;
-    if (component == FScroll) FScroll = nullptr;
+    TSkinScrollbar::Notification(component, operation);
+    if (operation == opRemove && component == FHeader) FHeader = nullptr;
 }
 
-void TSkinListView::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, bool colourManaged, TCanvas* canvas)
+void TSkinListView::AttachScrollControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* formSkinner,
+                                        TCanvas* canvas)
 {
     if (Attached()) return;
-    TSkinControl::AttachControl(formSkinner, skinData, colourManaged, canvas);
-    if (!Attached()) return;
-    AttachScrollBars();
-    AttachHeader();
-}
-
-void TSkinListView::AttachScrollBars()
-{
-    if (FScroll || !FControl || !SkinnerAvailable("TSkinScrollBar")) return;
-    TSkinControl* scroll = NewSkinner("TSkinScrollBar", FControl);
-    if (!scroll) return;
-    try {
-        scroll->AttachControl(FFormSkinner, FSkinData, false, FCanvas);
-    } catch (...) {
-    }
-    if (!scroll->Attached()) {
-        delete scroll;
-        return;
-    }
-    FScroll = scroll;
-    FScroll->FreeNotification(this);
+    TSkinScrollbar::AttachScrollControl(control, skinData, formSkinner, canvas);
+    if (Attached()) AttachHeader();
 }
 
 void TSkinListView::AttachHeader()
@@ -75,5 +54,5 @@ void TSkinListView::AfterMessage(TMessage& m)
     // A list view makes its header when it first needs it (a report view
     // made in another style): skin it then.
     if (!FHeader && (m.Msg == WM_STYLECHANGED || m.Msg == WM_PAINT)) AttachHeader();
-    TSkinControl::AfterMessage(m);
+    TSkinScrollbar::AfterMessage(m);
 }

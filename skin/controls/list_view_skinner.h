@@ -1,41 +1,39 @@
-// The list-view skinner: a list view's scroll bars are skinned like those of
-// any scrolling control, and the header window of its report view gets a
-// column-header skinner of its own (TSkinHeader), made when the list view is
-// skinned and owned by the list view.
+// The list-view skinner: the list-view member of the scroll-bar skinner
+// family. A list view's scroll bars are covered by skinned overlays like
+// those of any scrolling control (TSkinScrollbar), and the header window of
+// its report view gets a column-header skinner of its own (TSkinHeader),
+// made when the list view is skinned (or, for a list view that makes its
+// header later, when it first shows one) and owned by the list view.
 //
-// The scroll bars: when the program carries the scroll-bar skinner
-// ("TSkinScrollBar"), the list view gets one beside this skinner, which
-// covers its bars with skinned overlays; without it the bars keep the
-// system's look and only the header is skinned.
+// A list view whose window is made anew asks its form skinner for a new
+// skinner of this kind (SKM_RESKINSCROLLBAR), which skins the new header.
 #pragma once
 
 #include <windows.h>
 
-#include "skin/controls/skin_control.h"
+#include "skin/controls/scrollbar_skinner.h"
 
 class TSkinHeader;
 
-class TSkinListView : public TSkinControl {
-    DECLARE_CLASS(TSkinListView, TSkinControl)
+class TSkinListView : public TSkinScrollbar {
+    DECLARE_CLASS(TSkinListView, TSkinScrollbar)
 public:
     explicit TSkinListView(TComponent* owner);
     ~TSkinListView() override;
 
-    void AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, bool colourManaged, TCanvas* canvas) override;
+    // The scroll-bar attachment, then the header.
+    void AttachScrollControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* formSkinner,
+                             TCanvas* canvas) override;
     void AfterMessage(TMessage& message) override;
 
     // The skinner of the list view's header window, or null (no header).
     TSkinHeader* HeaderSkinner() const { return FHeader; }
-    // The skinner of the list view's scroll bars, or null.
-    TSkinControl* ScrollSkinner() const { return FScroll; }
 
     void Notification(TComponent* component, TOperation operation) override;
 
 private:
     // Finds the header window (LVM_GETHEADER) and skins it, once.
     void AttachHeader();
-    void AttachScrollBars();
 
     TSkinHeader* FHeader = nullptr;
-    TSkinControl* FScroll = nullptr;
 };

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "skin/controls/skin_control.h"
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_draw.h"
 #include "skin/data/skin_messages.h"
@@ -35,9 +36,10 @@ bool TArrowButton::RightToLeft() const
     return FPickerWindow && (GetWindowLongA(FPickerWindow, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR);
 }
 
-void TArrowButton::PlaceArrow(TSkinData* skinData, TWinControl* picker)
+void TArrowButton::PlaceArrow(TSkinControl* skinner, TWinControl* picker)
 {
-    FSkinData = skinData;
+    FSkinner = skinner;
+    FSkinData = skinner ? skinner->SkinData() : nullptr;
     FPicker = picker;
     FPickerWindow = picker ? picker->Handle() : nullptr;
     if (!FPickerWindow) return;
@@ -59,7 +61,10 @@ void TArrowButton::AlignArrow(const RECT& rect)
     SetLeft(RightToLeft() ? 2 : rect.right - FArrowWidth - 4);
 }
 
-int TArrowButton::ArrowFrame() const { return Hover() ? 4 : 1; }
+int TArrowButton::ArrowFrame() const
+{
+    return Hover() && FPicker && FPicker->Enabled() ? 4 : 1;
+}
 
 void TArrowButton::Paint()
 {

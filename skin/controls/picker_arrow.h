@@ -12,6 +12,7 @@
 
 #include "framework/controls.h"
 
+class TSkinControl;
 class TSkinData;
 
 class TArrowButton : public TCustomControl {
@@ -23,14 +24,16 @@ public:
     // Puts the button on `picker`'s window over its drop-down button: the
     // arrow's width, the picker's height less 4, at the right (2 pixels from
     // the left for a right-to-left picker). The picker window clips it.
-    void PlaceArrow(TSkinData* skinData, TWinControl* picker);
+    // `skinner` (the picker's) gives the skin.
+    void PlaceArrow(TSkinControl* skinner, TWinControl* picker);
     // Keeps the button at the right end of `rect` (the picker's rectangle).
     void AlignArrow(const RECT& rect);
 
     TWinControl* Picker() const { return FPicker; }
     HWND PickerWindow() const { return FPickerWindow; }
     bool Hover() const { return (FState & 1) != 0; }
-    // The frame of "ComboxArrow" shown now.
+    // The frame of "ComboxArrow" shown now: 4 while the pointer is over the
+    // button of an enabled picker, else 1.
     int ArrowFrame() const;
 
     void WndProc(TMessage& message) override;
@@ -45,6 +48,7 @@ private:
 
     int FArrowWidth = 0;
     TWinControl* FPicker = nullptr;
+    TSkinControl* FSkinner = nullptr;
     TSkinData* FSkinData = nullptr;
     HWND FPickerWindow = nullptr;
     BYTE FState = 0;                 // bit 0: hover

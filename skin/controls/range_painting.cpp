@@ -201,16 +201,19 @@ void PaintUpDown(HDC dc, const RECT& rect, const TSkinData& skin, const TUpDownL
 
 bool PaintTrackChannel(HDC dc, const RECT& reported, const TSkinData& skin, bool vertical)
 {
-    const TDataSkinObject* track = skin.Object(vertical ? ssTrackVert : ssTrack);
+    const TDataSkinObject* upright = skin.Object(ssTrackVert);
+    const TDataSkinObject* track = vertical && HasImage(upright) ? upright : skin.Object(ssTrack);
     if (!HasImage(track)) return false;
     const int frames = std::max(track->Frame, 1);
     const int w = track->Bitmap.Width() / frames, h = track->Bitmap.Height();
     if (w <= 0 || h <= 0) return true;
     TMemoryDC image(dc);
     TSelectObject selected(image, track->Bitmap.Handle());
-    if (vertical) {
-        // The control reports a vertical channel with x and y exchanged.
-        const RECT channel{reported.top, reported.left, reported.bottom, reported.right};
+    if (track == upright) {
+        // Some systems report a vertical channel with x and y exchanged (a
+        // rectangle lying down), others as it stands on the screen.
+        const bool exchanged = reported.right - reported.left > reported.bottom - reported.top;
+        const RECT channel = exchanged ? RECT{reported.top, reported.left, reported.bottom, reported.right} : reported;
         const int channelWidth = channel.right - channel.left;
         const int left = channel.left + (w < channelWidth ? (channelWidth - w) / 2 : 0);
         const TChannelPieces p =
@@ -238,22 +241,9 @@ bool PaintTrackChannel(HDC dc, const RECT& reported, const TSkinData& skin, bool
     return true;
 }
 
-TThumbShape ThumbShapeOf(DWORD style)
+void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, bool vertical)
 {
-    const bool vertical = (style & TBS_VERT) != 0;
-    if (style & (TBS_BOTH | TBS_NOTICKS)) return vertical ? tsBlockVert : tsBlockHorz;
-    // TBS_TOP and TBS_LEFT are the same bit.
-    if (vertical) return (style & TBS_LEFT) ? tsPointLeft : tsPointRight;
-    return (style & TBS_TOP) ? tsPointUp : tsPointDown;
-}
-
-void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, TThumbShape shape)
-{
-    static constexpr TSkinSection pointed[] = {ssTrackbarThumbHorz,  ssTrackbarThumbVert, ssTrackbarThumbLeft,
-                                               ssTrackbarThumbRight, ssTrackbarThumbUp,   ssTrackbarThumbDown};
-    const bool vertical = shape == tsBlockVert || shape == tsPointLeft || shape == tsPointRight;
-    const TDataSkinObject* image = skin.Object(pointed[shape]);
-    if (!HasImage(image)) image = vertical ? skin.Object(ssTrackbarThumbVert) : nullptr;
+    const TDataSkinObject* image = vertical ? skin.Object(ssTrackbarThumbVert) : nullptr;
     if (!HasImage(image)) image = skin.Object(ssTrackbarThumbHorz);
     if (HasImage(image)) {
         DrawFrameStretched(dc, thumb, image->Bitmap.Handle(), 2, THUMB_FRAMES, true);

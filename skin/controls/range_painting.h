@@ -45,18 +45,18 @@ void PaintUpDown(HDC dc, const RECT& rect, const TSkinData& skin, const TUpDownL
 
 // ---- track bars -------------------------------------------------------------------
 
-// Draws the channel from the skin's "Track" (or, for a vertical bar,
-// "TRACKVERT") image in three pieces stretched along `channel`; false when
-// the skin has no image for it.
+// Draws the channel of a track bar whose control reported `channel`
+// (TBM_GETCHANNELRECT): a vertical bar with the skin's "TRACKVERT" image
+// gets it in three pieces stretched down the channel (a channel reported
+// lying down, x and y exchanged, is stood up first); otherwise the "Track" image in
+// three pieces stretched along x. False when the skin has neither image
+// that applies (then nothing is drawn).
 bool PaintTrackChannel(HDC dc, const RECT& channel, const TSkinData& skin, bool vertical);
 
-// Which way a track bar's thumb points.
-enum TThumbShape { tsBlockHorz, tsBlockVert, tsPointLeft, tsPointRight, tsPointUp, tsPointDown };
-// The shape the system gives a track bar of `style` (TBS_* bits).
-TThumbShape ThumbShapeOf(DWORD style);
-// Draws the thumb into `thumb`: frame 2 of the skin's thumb image for the
-// shape (a pointed one when the skin has it, else the horizontal or vertical
-// block), or a ButtonShadow outline when the skin has no thumb image.
-void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, TThumbShape shape);
+// Draws the thumb into `thumb`: frame 2 of the 5 frames of the skin's
+// "Trackbar.ThumbVert" (vertical bars, when the skin has it) or
+// "Trackbar.ThumbHorz", stretched and magenta transparent; a ButtonShadow
+// outline when the skin has no such image.
+void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, bool vertical);
 
 }  // namespace skin

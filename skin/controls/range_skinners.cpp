@@ -24,14 +24,15 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& draw)
         if (!IsWindow(FWindow)) return CDRF_DODEFAULT;
         RECT thumb{};
         SendMessageA(FWindow, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-        skin::PaintTrackThumb(draw.hdc, thumb, *FSkinData, skin::ThumbShapeOf(static_cast<DWORD>(style)));
+        skin::PaintTrackThumb(draw.hdc, thumb, *FSkinData, (style & TBS_VERT) != 0);
         return CDRF_SKIPDEFAULT;
     }
     case TBCD_CHANNEL: {
         RECT channel{};
         SendMessageA(FWindow, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
-        return skin::PaintTrackChannel(draw.hdc, channel, *FSkinData, (style & TBS_VERT) != 0) ? CDRF_SKIPDEFAULT
-                                                                                                : CDRF_DODEFAULT;
+        // The channel is the skin's; a skin without its image shows none.
+        skin::PaintTrackChannel(draw.hdc, channel, *FSkinData, (style & TBS_VERT) != 0);
+        return CDRF_SKIPDEFAULT;
     }
     default:
         return CDRF_DODEFAULT;  // the tick marks stay the control's own
@@ -53,13 +54,24 @@ bool TSkinTrackBar::BeforeMessage(TMessage& m)
 
 void TSkinTrackBar::SkinChanged()
 {
-    // The control draws itself again, asking for each part anew.
     TSkinControl::SkinChanged();
+    // A focus round trip makes the control draw itself again, asking for
+    // each part anew; the window that had the focus gets it back.
+    if (!FWindow || !IsWindow(FWindow)) return;
+    HWND previous = GetFocus();
+    SetFocus(FWindow);
+    if (previous && previous != FWindow && IsWindow(previous)) SetFocus(previous);
 }
 
 // ---- TSkinUpDown --------------------------------------------------------------------
 
 TSkinUpDown::TSkinUpDown(TComponent* owner) : TSkinControl(owner) {}
+
+void TSkinUpDown::Configure(int kind, const std::string& property)
+{
+    if (kind == 1) FKind = 1;
+    if (property == "embedded") FEmbedded = 1;
+}
 
 bool TSkinUpDown::BeforeMessage(TMessage& m)
 {

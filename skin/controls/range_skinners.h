@@ -28,6 +28,9 @@ class TSkinUpDown : public TSkinControl {
     DECLARE_CLASS_INLINE(TSkinUpDown, TSkinControl)
 public:
     explicit TSkinUpDown(TComponent* owner);
+    // Kind 1: the scroller of a tab set; property "embedded": an up-down
+    // inside an edit (the edit skinner's choice).
+    void Configure(int kind, const std::string& property) override;
     bool BeforeMessage(TMessage& message) override;
     void Draw(HDC dc, const RECT& rect) override;
 

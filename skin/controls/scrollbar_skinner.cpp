@@ -123,6 +123,14 @@ bool TSkinScrollbar::BeforeMessage(TMessage& m)
         FillCorner(dc, 0);
         return false;
     }
+    if (m.Msg == CM_RECREATEWND) {
+        // Asked before the window goes: the skinner sees nothing of its
+        // control once the old window is destroyed. The form skinner makes a
+        // new skinner of this kind for the new window.
+        if (FControl && FFormSkinner)
+            PostMessageA(FFormSkinner->Handle(), SKM_RESKINSCROLLBAR, reinterpret_cast<WPARAM>(FWindow), 0);
+        return true;
+    }
     return TSkinControl::BeforeMessage(m);
 }
 
@@ -157,10 +165,6 @@ void TSkinScrollbar::AfterMessage(TMessage& m)
             if (FVert) FVert->SetEnabled(FControl->Enabled());
         }
         TSkinControl::AfterMessage(m);
-        return;
-    case CM_RECREATEWND:
-        if (FControl && FFormSkinner)
-            PostMessageA(FFormSkinner->Handle(), SKM_RESKINSCROLLBAR, reinterpret_cast<WPARAM>(FWindow), 0);
         return;
     case CN_BORDER_QUERY:
         if (m.LParam == BORDER_QUERY_TAG) {

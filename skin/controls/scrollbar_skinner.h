@@ -14,8 +14,9 @@
 // overlays and repaints the control's frame, so the control looks and
 // scrolls exactly as it did before it was skinned.
 //
-// Putting skinned scroll bars on any scrolling window (the list view skinner
-// derives from TSkinScrollbar; other skinners can call this):
+// Putting skinned scroll bars on any scrolling window (the list-view skinner,
+// list_view_skinner.h, derives from TSkinScrollbar; other skinners can call
+// this):
 //
 //     TSkinScrollbar* bars = new TSkinScrollbar(control);    // owned by the control
 //     bars->AttachControl(formSkinner, skinData, false, nullptr);
@@ -42,7 +43,8 @@ public:
     // Attaches as AttachScrollControl does (discovery attaches every skinner
     // through this slot).
     void AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, bool colourManaged, TCanvas* canvas) override;
-    void AttachScrollControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* formSkinner, TCanvas* canvas);
+    virtual void AttachScrollControl(TWinControl* control, TSkinData* skinData, TWinSkinForm* formSkinner,
+                                     TCanvas* canvas);
     void Detach() override;
     bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;

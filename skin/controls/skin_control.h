@@ -78,6 +78,10 @@ public:
     virtual void Draw(HDC dc, const RECT& rect);
     // A new skin was loaded.
     virtual void SkinChanged();
+    // Whether the skinner takes its control once attached: true in the
+    // base, and no skinner says otherwise (discovery keeps only skinners
+    // that do).
+    virtual bool WantsSkin() const { return true; }
     // Settings of the kind that discovery chose (a tab style, a glyph
     // property name, ...); called before attaching. The base keeps none.
     virtual void Configure(int kind, const std::string& property);

@@ -31,6 +31,7 @@
     X(TSkinTab)               \
     X(TSkinTabBtn)            \
     X(TSkinTabSheet)          \
+    X(TSkinTab31)             \
     X(TSkinHeader)            \
     X(TSkinListView)          \
     X(TSkinMP)                \

@@ -227,7 +227,9 @@ void DrawTabText(HDC dc, const RECT& rect, HIMAGELIST images, int image, const s
         x = 3;
     if (x < 2) x = 1;
     if (iconWidth > 0)
-        ImageList_Draw(images, image, dc, rect.left + x, rect.top + (height - iconHeight) / 2, ILD_TRANSPARENT);
+        // Vertically by its width, as the header's icons are: list icons
+        // are square.
+        ImageList_Draw(images, image, dc, rect.left + x, rect.top + (height - iconWidth) / 2, ILD_TRANSPARENT);
     if (text.empty()) return;
     RECT box{rect.left + x + iconWidth, rect.top + (height - textHeight) / 2, 0, 0};
     box.right = std::min<LONG>(box.left + textWidth, rect.right);

@@ -223,8 +223,9 @@ void TSkinTab::Draw(HDC dc, const RECT& rect)
             item.Rect = TabBufferRect(control, rect, strip, page, FOrientation);
         }
         TTabLook look = TTabLook::Of(*tabs, FImages.Tab);
-        look.FrameCount = 5;
-        look.HotFrame = TAB_HOT_FRAME;
+        // The tab under the pointer shows the strip's third frame, when the
+        // strip has one.
+        look.HotFrame = look.FrameCount >= TAB_HOT_FRAME ? TAB_HOT_FRAME : 0;
         const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FWindow, TCM_GETIMAGELIST, 0, 0));
         DrawTabRow(buffer.DC, items, focused, FHot, look, images, FEnabled != 0,
                    (TextDirectionFlags(0) & DT_RTLREADING) != 0);
@@ -290,7 +291,7 @@ void TSkinTabBtn::Draw(HDC dc, const RECT& rect)
     TTabLook look = TTabLook::Of(*buttons, buttons->Bitmap.Handle());
     look.NormalText = buttons->HasNormalColour2 ? ResolveColour(buttons->NormalColour2) : RGB(0, 0, 0);
     look.SelectedText = buttons->HasPressedColour2 ? ResolveColour(buttons->PressedColour2) : RGB(0, 0, 0);
-    look.HotFrame = BUTTON_HOT_FRAME;
+    look.HotFrame = look.FrameCount >= BUTTON_HOT_FRAME ? BUTTON_HOT_FRAME : 0;
     const int focused = static_cast<int>(SendMessageW(FWindow, TCM_GETCURFOCUS, 0, 0));
     const auto images = reinterpret_cast<HIMAGELIST>(SendMessageW(FWindow, TCM_GETIMAGELIST, 0, 0));
     DrawTabRow(buffer.DC, items, focused, FHot, look, images, FEnabled != 0,

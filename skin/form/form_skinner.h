@@ -221,6 +221,8 @@ public:
     HWND Handle() const { return FHandle; }
     TControl* Form() const { return FForm; }
     TSkinData* SkinData() const { return FSkinData; }
+    // The working canvas handed to the control skinners as they attach.
+    TCanvas* ControlCanvas() const { return FControlCanvas.get(); }
     int SkinState() const { return FSkinState; }
     bool SkinFrame() const { return FSkinFrame != 0; }
     BYTE WindowKind() const { return FWindowKind; }

@@ -31,6 +31,7 @@ struct TBarControls {
     TMemo* Memo = nullptr;
     TScrollBar* Bar = nullptr;
     TTrackBar* Track = nullptr;
+    TTrackBar* Upright = nullptr;
     TEdit* Edit = nullptr;
     TUpDown* UpDown = nullptr;
     TProgressBar* Progress = nullptr;
@@ -64,6 +65,9 @@ protected:
         C.Bar = place(new TScrollBar(form), 10, 220, 200, 17);
         C.Bar->SetParams(0, 0, 100);
         C.Track = place(new TTrackBar(form), 10, 245, 200, 40);
+        C.Upright = new TTrackBar(form);
+        C.Upright->SetOrientation(trVertical);
+        place(C.Upright, 340, 10, 40, 150);
         C.Edit = place(new TEdit(form), 230, 245, 60, 21);
         C.UpDown = place(new TUpDown(form), 0, 0, 16, 21);
         C.UpDown->SetAssociate(C.Edit);
@@ -211,6 +215,36 @@ TEST_F(BarSkinners, OverlaysFollowTheListsAndTheBarsShowTheirSkin)
     RECT thumb{};
     SendMessageA(C.Track->Handle(), TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
     EXPECT_EQ(ClientPixel(C.Track->Handle(), thumb.left, (thumb.top + thumb.bottom) / 2), RGB(167, 167, 167));
+
+    // A vertical bar: the built-in upright channel (a grey left column, white
+    // beside it) down the middle, and the thumb where its position puts it,
+    // near the top for 2 and near the bottom for 8.
+    ASSERT_NE(Skinner<TSkinTrackBar>(form, C.Upright), nullptr);
+    HWND upright = C.Upright->Handle();
+    int lastTop = -1;
+    for (int position : {2, 8}) {
+        SCOPED_TRACE(position);
+        SendMessageA(upright, TBM_SETPOS, TRUE, position);
+        RedrawWindow(upright, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        SendMessageA(upright, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
+        RECT client{};
+        GetClientRect(upright, &client);
+        const int range = client.bottom - (thumb.bottom - thumb.top);
+        EXPECT_NEAR(thumb.top, range * position / 10, 12);
+        EXPECT_GT(thumb.top, lastTop);
+        lastTop = thumb.top;
+        EXPECT_EQ(ClientPixel(upright, thumb.left, (thumb.top + thumb.bottom) / 2), RGB(167, 167, 167));
+        EXPECT_EQ(ClientPixel(upright, (thumb.left + thumb.right) / 2, thumb.top), RGB(167, 167, 167));
+        // The channel, away from the thumb.
+        const int y = position < 5 ? client.bottom - 20 : 20;
+        int greyAt = -1;
+        for (int x = 0; x < client.right && greyAt < 0; ++x)
+            if (ClientPixel(upright, x, y) == RGB(128, 128, 128)) greyAt = x;
+        ASSERT_GE(greyAt, 0) << "no channel drawn";
+        EXPECT_NEAR(greyAt, (thumb.left + thumb.right) / 2 - 2, 3) << "down the middle of the thumb's way";
+        EXPECT_EQ(ClientPixel(upright, greyAt + 1, y), RGB(255, 255, 255));
+        EXPECT_EQ(ClientPixel(upright, greyAt + 1, position < 5 ? y - 30 : y + 30), RGB(255, 255, 255)) << "stretched along the channel";
+    }
 }
 
 TEST_F(BarSkinners, SwitchedOffEveryOverlayGoesAndTheControlsLookAsBefore)

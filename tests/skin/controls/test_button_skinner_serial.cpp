@@ -6,6 +6,7 @@
 
 #include "framework/buttons.h"
 #include "framework/group_box.h"
+#include "framework/image_list.h"
 #include "framework/status_bar.h"
 #include "skin/controls/button_skinner.h"
 #include "skin/controls/skinner_kinds.h"
@@ -97,9 +98,9 @@ TEST_F(ButtonSkinnerTest, DiscoveryGivesEachKnownControlItsSkinnerOnce) {
     EXPECT_EQ(classOf(f.Group), "TSkinGroupBox");
     EXPECT_EQ(classOf(f.Panel), "TSkinBox");
     EXPECT_EQ(classOf(f.Bar), "TSkinStatusBar");
-    // A kind whose skinner the program does not have stays as it is; a
-    // control tagged with DisableTag too.
-    EXPECT_EQ(classOf(f.Edit), SkinnerAvailable("TSkinEdit") ? "TSkinEdit" : "none");
+    // An edit gets the edit skinner; a control tagged with DisableTag stays
+    // as it is.
+    EXPECT_EQ(classOf(f.Edit), "TSkinEdit");
     EXPECT_EQ(classOf(f.Untouched), "none");
     EXPECT_EQ(SendMessageA(f.Plain->Handle(), SKM_QUERYSKIN, 0, 0), 1);
     EXPECT_EQ(SendMessageA(f.Untouched->Handle(), SKM_QUERYSKIN, 0, 0), 0);
@@ -218,6 +219,80 @@ TEST_F(ButtonSkinnerTest, SkinOffGivesTheFormBackPixelForPixel) {
     // The buttons still work.
     SendMessageA(f.Plain->Handle(), BM_CLICK, 0, 0);
     EXPECT_EQ(f.Clicks, 1);
+}
+
+// A bitmap button of another library that takes its glyph from an image
+// list: Images, ImageIndex and DisabledIndex.
+class TImageBitBtn : public TBitBtn {
+    DECLARE_CLASS(TImageBitBtn, TBitBtn)
+public:
+    explicit TImageBitBtn(TComponent* owner) : TBitBtn(owner) {}
+    TCustomImageList* Images() const { return FImages; }
+    void SetImages(TCustomImageList* value) { FImages = value; }
+    int ImageIndex() const { return FImageIndex; }
+    void SetImageIndex(int value) { FImageIndex = value; }
+    int DisabledIndex() const { return FDisabledIndex; }
+    void SetDisabledIndex(int value) { FDisabledIndex = value; }
+
+private:
+    TCustomImageList* FImages = nullptr;
+    int FImageIndex = -1;
+    int FDisabledIndex = -1;
+};
+
+using PImageBitBtn = TPropBuilder<TImageBitBtn>;
+IMPLEMENT_CLASS(TImageBitBtn, PImageBitBtn::Object("Images", &TImageBitBtn::Images, &TImageBitBtn::SetImages),
+                PImageBitBtn::Integer("ImageIndex", &TImageBitBtn::ImageIndex, &TImageBitBtn::SetImageIndex),
+                PImageBitBtn::Integer("DisabledIndex", &TImageBitBtn::DisabledIndex, &TImageBitBtn::SetDisabledIndex))
+
+TEST_F(ButtonSkinnerTest, BitmapButtonTakesItsGlyphFromItsImageList) {
+    TImageList* images = nullptr;
+    TImageBitBtn* button = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        images = new TImageList(f, 16, 16);
+        // Three solid pictures: red, green, blue.
+        TBitmap strip;
+        strip.SetSize(48, 16);
+        const COLORREF colours[] = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+        for (int i = 0; i < 3; ++i) {
+            RECT cell{16 * i, 0, 16 * i + 16, 16};
+            TGdiBrush brush(CreateSolidBrush(colours[i]));
+            FillRect(strip.Canvas()->Handle(), &cell, brush);
+        }
+        images->AddMasked(&strip, clFuchsia);
+        button = new TImageBitBtn(f);
+        button->SetParent(f);
+        button->SetBounds(10, 10, 80, 40);
+        button->SetImages(images);
+        button->SetImageIndex(0);
+        button->SetDisabledIndex(2);
+    });
+    ASSERT_EQ(images->Count(), 3);
+    ASSERT_EQ(SkinnerFor(SkinnerOf(form->Handle()), button)->ClassName(), "TSkinBitButton");
+    auto count = [&](std::uint32_t colour) {
+        const TPixelsOf px = ReadWindow(button->Handle());
+        int n = 0;
+        for (std::uint32_t p : px.Pixels) n += (p & 0xFFFFFF) == colour;
+        return n;
+    };
+    EXPECT_GE(count(0xFF0000), 200) << "enabled: ImageIndex";
+    EXPECT_EQ(count(0x0000FF), 0);
+    button->SetEnabled(false);
+    EXPECT_GE(count(0x0000FF), 200) << "disabled: DisabledIndex";
+    EXPECT_EQ(count(0xFF0000), 0);
+    button->SetDisabledIndex(-1);
+    button->Invalidate();
+    // Disabled without DisabledIndex: ImageIndex in the list's disabled
+    // (blended) look, reddish but not the picture itself.
+    EXPECT_LT(count(0xFF0000), 200);
+    const TPixelsOf px = ReadWindow(button->Handle());
+    int reddish = 0;
+    for (std::uint32_t p : px.Pixels) {
+        const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+        reddish += r > g + 40 && r > b + 40;
+    }
+    EXPECT_GE(reddish, 100);
+    EXPECT_EQ(count(0x0000FF), 0);
 }
 
 }  // namespace

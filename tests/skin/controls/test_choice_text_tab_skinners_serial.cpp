@@ -19,6 +19,9 @@
 #include "skin/controls/check_skinner.h"
 #include "skin/controls/edit_drawing.h"
 #include "skin/controls/edit_skinner.h"
+#include "skin/controls/picker_arrow.h"
+#include "skin/controls/range_skinners.h"
+#include "skin/data/skin_draw.h"
 #include "skin/controls/tab_skinner.h"
 
 namespace {
@@ -226,18 +229,106 @@ TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndB
     looks.insert(buttonPixel());
     EXPECT_EQ(looks.size(), 4u) << "normal, hot, pressed and disabled differ";
 
-    // A simple combo box has no button: its right edge is the control's own.
+    // A simple combo box has no button: the top right of its edit part is
+    // the edit's own white, where a drop-down combo box shows its button.
     auto* simpleSkinner = dynamic_cast<TSkinComBox*>(SkinnerFor(skinner, simple));
-    if (simpleSkinner) {
-        EXPECT_EQ(simpleSkinner->ButtonRect().right - simpleSkinner->ButtonRect().left, 0);
-    }
+    ASSERT_TRUE(simpleSkinner);
+    EXPECT_EQ(simpleSkinner->ButtonRect().right - simpleSkinner->ButtonRect().left, 0);
+    EXPECT_EQ(ReadWindow(simple->Handle()).At(simple->Width() - 6, 6), 0xFFFFFFu);
+    EXPECT_NE(ReadWindow(list->Handle()).At(list->Width() - 6, 6), 0xFFFFFFu);
 
-    // The picker's arrow is the skin's.
-    auto* pickerSkinner = dynamic_cast<TSkinDateTime*>(SkinnerFor(skinner, picker));
+    // The picker's two-pixel edge.
     TPixelsOf px = ReadWindow(picker->Handle());
-    RECT arrow = pickerSkinner->ArrowRect(RECT{0, 0, px.Width, px.Height});
-    EXPECT_NE(px.At((arrow.left + arrow.right) / 2, 3), 0xFFFFFFu);
-    EXPECT_EQ(px.At(1, px.Height / 2), 0xFFFFFFu) << "the picker's two-pixel edge";
+    EXPECT_EQ(px.At(0, px.Height / 2), Dib(shadow)) << "the picker's outer edge";
+    EXPECT_EQ(px.At(1, px.Height / 2), 0xFFFFFFu) << "the picker's inner edge";
+}
+
+// What the picker's arrow button shows in state `frame`: the face colour,
+// then that frame of the skin's "ComboxArrow" stretched over it.
+TPixelsOf ExpectedArrow(TSkinData* skin, int width, int height, int frame)
+{
+    TPixelsOf expected;
+    expected.Width = width;
+    expected.Height = height;
+    void* bits = nullptr;
+    TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32, &bits);
+    TMemoryDC memory(nullptr);
+    TSelectObject selected(memory, bitmap);
+    RECT rect{0, 0, width, height};
+    TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
+    FillRect(memory, &rect, face);
+    const TDataSkinObject* arrow = skin->Object(ssComboxArrow);
+    skin::DrawFrameStretched(memory, rect, arrow->Bitmap.Handle(), frame, std::max(arrow->Frame, 1), false);
+    GdiFlush();
+    const auto* data = static_cast<const std::uint32_t*>(bits);
+    expected.Pixels.assign(data, data + static_cast<size_t>(width) * height);
+    return expected;
+}
+
+TEST_F(ChoiceTextTabSkinTest, PickerArrowShowsTheSkinsFramesAndOpensTheCalendar)
+{
+    TDateTimePicker* picker = nullptr;
+    TDateTimePicker* leftArrow = nullptr;
+    TForm* form = SkinnedForm(
+        [&](TForm* f) {
+            picker = Put<TDateTimePicker>(f, f, 10, 10, 150, 24);
+            leftArrow = Put<TDateTimePicker>(f, f, 10, 50, 150, 24);
+            leftArrow->HandleNeeded();
+            SetWindowLongA(leftArrow->Handle(), GWL_EXSTYLE,
+                           GetWindowLongA(leftArrow->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
+        },
+        false);
+    const LONG plainStyle = GetWindowLongA(picker->Handle(), GWL_STYLE);
+    const TPixelsOf plain = ReadWindow(picker->Handle());
+    FSkin->SetActive(true);
+    ASSERT_TRUE(WaitSkinned(form));
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    auto* pickerSkinner = dynamic_cast<TSkinDateTime*>(SkinnerFor(skinner, picker));
+    ASSERT_TRUE(pickerSkinner);
+    TArrowButton* arrow = pickerSkinner->Arrow();
+    ASSERT_TRUE(arrow);
+    HWND button = arrow->Handle();
+    EXPECT_EQ(GetParent(button), picker->Handle());
+    const int w = GetSystemMetrics(SM_CXHSCROLL), h = picker->Height() - 4;
+    EXPECT_EQ(arrow->Width(), w);
+    EXPECT_EQ(arrow->Height(), h);
+    EXPECT_EQ(arrow->Left(), picker->Width() - w - 4) << "over the drop-down button";
+    EXPECT_TRUE(GetWindowLongA(picker->Handle(), GWL_STYLE) & WS_CLIPCHILDREN);
+    auto* leftSkinner = dynamic_cast<TSkinDateTime*>(SkinnerFor(skinner, leftArrow));
+    ASSERT_TRUE(leftSkinner && leftSkinner->Arrow());
+    EXPECT_EQ(leftSkinner->Arrow()->Left(), 2) << "a right-to-left picker's arrow is at the left";
+
+    // Normal, hot and, once the picker is disabled, normal whatever the
+    // pointer does.
+    ASSERT_FALSE(SamePixels(ExpectedArrow(FSkin, w, h, 1), ExpectedArrow(FSkin, w, h, 4)));
+    auto shows = [&](int frame) { return SamePixels(ReadWindow(button), ExpectedArrow(FSkin, w, h, frame)); };
+    EXPECT_TRUE(shows(1)) << "normal";
+    SendMessageA(button, CM_MOUSEENTER, 0, 0);
+    EXPECT_EQ(arrow->ArrowFrame(), 4);
+    EXPECT_TRUE(shows(4)) << "hot";
+    SendMessageA(button, CM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(shows(1)) << "left again";
+    picker->SetEnabled(false);
+    SendMessageA(button, CM_MOUSEENTER, 0, 0);
+    EXPECT_TRUE(shows(1)) << "disabled";
+    SendMessageA(button, CM_MOUSELEAVE, 0, 0);
+    picker->SetEnabled(true);
+
+    // A click on the arrow opens the picker's calendar.
+    SendMessageA(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(w / 2, h / 2));
+    SendMessageA(button, WM_LBUTTONUP, 0, MAKELPARAM(w / 2, h / 2));
+    PumpUntil([&] { return picker->DroppedDown(); });
+    EXPECT_TRUE(picker->DroppedDown());
+    keybd_event(VK_ESCAPE, 0, 0, 0);
+    keybd_event(VK_ESCAPE, 0, KEYEVENTF_KEYUP, 0);
+    PumpUntil([&] { return !picker->DroppedDown(); });
+
+    // Switched off, the arrow goes and the picker is as it was.
+    FSkin->SetActive(false);
+    ASSERT_TRUE(WaitUnskinned(form));
+    EXPECT_FALSE(IsWindow(button));
+    EXPECT_EQ(GetWindowLongA(picker->Handle(), GWL_STYLE), plainStyle);
+    EXPECT_TRUE(SamePixels(ReadWindow(picker->Handle()), plain));
 }
 
 TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPages)
@@ -346,6 +437,47 @@ TEST_F(ChoiceTextTabSkinTest, EveryControlIsGivenBackPixelIdentical)
     ASSERT_TRUE(WaitUnskinned(form));
     for (size_t i = 0; i < controls.size(); ++i)
         EXPECT_TRUE(SamePixels(ReadWindow(controls[i]->Handle()), before[i])) << controls[i]->ClassName() << " given back";
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(ChoiceTextTabSkinTest, TimePickerIsAnEditAndItsUpDownKeepsInsideTheEdge)
+{
+    TDateTimePicker* time = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        time = Put<TDateTimePicker>(f, f, 10, 10, 150, 24);
+        time->SetKind(dtkTime);
+    });
+    TWinSkinForm* skinner = SkinnerOf(form->Handle());
+    ASSERT_TRUE(dynamic_cast<TSkinEdit*>(SkinnerFor(skinner, time))) << "a time steps with arrows: an edit";
+    HWND spin = FindWindowExA(time->Handle(), nullptr, UPDOWN_CLASSA, nullptr);
+    ASSERT_TRUE(spin);
+    ReadWindow(time->Handle());
+    auto* spinSkinner = dynamic_cast<TSkinUpDown*>(SkinnerFor(skinner, nullptr, spin));
+    ASSERT_TRUE(spinSkinner) << "skinned on the edit's first paint";
+    EXPECT_TRUE(spinSkinner->Embedded());
+
+    RECT own{}, outer{};
+    GetWindowRect(spin, &own);
+    GetWindowRect(time->Handle(), &outer);
+    const int top = std::max(0, 3 - static_cast<int>(own.top - outer.top));
+    const int right = std::max(0, 3 - static_cast<int>(outer.right - own.right));
+    const int bottom = std::max(0, 3 - static_cast<int>(outer.bottom - own.bottom));
+    ASSERT_GT(top + right + bottom, 0) << "the up-down reaches into the edge";
+    const TPixelsOf px = ReadWindow(spin);
+    auto row = [&](int y, bool white) {
+        int count = 0;
+        for (int x = 0; x < px.Width - right; ++x) count += px.At(x, y) == 0xFFFFFFu;
+        return white ? count == px.Width - right : count < px.Width - right;
+    };
+    for (int y = 0; y < top; ++y) EXPECT_TRUE(row(y, true)) << "white band at the top, row " << y;
+    EXPECT_TRUE(row(top, false)) << "the arrows start inside the edge";
+    for (int y = px.Height - bottom; y < px.Height; ++y) EXPECT_TRUE(row(y, true)) << "row " << y;
+    for (int x = px.Width - right; x < px.Width; ++x)
+        EXPECT_EQ(px.At(x, px.Height / 2), 0xFFFFFFu) << "white band at the right, column " << x;
+    EXPECT_NE(px.At(px.Width - right - 1, px.Height / 4), 0xFFFFFFu);
 }
 
 }  // namespace

@@ -157,6 +157,24 @@ TEST_F(ColumnSkinnerTest, ListViewScrollsUnderItsSkinnedHeader)
     SendMessageA(header, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(150, 6));
     SendMessageA(header, WM_LBUTTONUP, 0, MAKELPARAM(150, 6));
     EXPECT_EQ(f.Columns, std::vector<int>{1});
+
+    // Made anew, the list view gets a list-view skinner again: its scroll
+    // bars are covered and its new header is skinned.
+    const HWND oldWindow = f.List->Handle();
+    f.List->Perform(CM_RECREATEWND, 0, 0);
+    ASSERT_NE(f.List->Handle(), oldWindow);
+    auto reskinned = [&] {
+        auto* s = dynamic_cast<TSkinListView*>(SkinnerFor(formSkinner, f.List));
+        return s && s->Window() == f.List->Handle() && s->HeaderSkinner() ? s : nullptr;
+    };
+    PumpUntil([&] { return reskinned() != nullptr; });
+    TSkinListView* again = reskinned();
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(again->HeaderSkinner()->Window(), f.List->HeaderWindow());
+    ASSERT_NE(again->VertOverlay(), nullptr);
+    for (int line = 0; line < 5; ++line) SendMessageA(f.List->Handle(), WM_VSCROLL, SB_LINEDOWN, 0);
+    EXPECT_TRUE(again->VertOverlay()->Shown());
+    EXPECT_EQ(ReadWindow(f.List->HeaderWindow()).At(94, 1), normal) << "the new header is skinned";
 }
 
 TEST_F(ColumnSkinnerTest, MediaPlayerOverlayShowsStatesAndHandsOverPresses)

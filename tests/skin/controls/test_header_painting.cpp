@@ -217,3 +217,27 @@ TEST(HeaderTextLayout, StartsAndClipsLikeTheSectionsAlignment)
 }
 
 }  // namespace
+
+TEST(HeaderSectionFrames, PressedAndDisabledLooksOnlyWhereTheStripHasThem)
+{
+    THeaderPaintState state;
+    state.HotSection = 1;
+    state.PressedSection = 2;
+    struct TCase {
+        int Frames;
+        bool Enabled;
+        int Section;
+        int Frame;
+    };
+    const TCase cases[] = {
+        {5, true, 0, skin::hfNormal},  {5, true, 1, skin::hfHot},     {5, true, 2, skin::hfPressed},
+        {5, false, 1, skin::hfDisabled}, {5, true, -1, skin::hfNormal},
+        {2, true, 1, skin::hfHot},     {2, true, 2, skin::hfHot},     {2, false, 0, skin::hfNormal},
+        {3, true, 2, skin::hfPressed}, {3, false, 2, skin::hfNormal}, {1, true, 1, skin::hfNormal},
+    };
+    for (const TCase& c : cases) {
+        state.Enabled = c.Enabled;
+        EXPECT_EQ(skin::HeaderSectionFrame(c.Section, state, c.Frames), c.Frame)
+            << c.Frames << " frames, section " << c.Section << (c.Enabled ? "" : ", disabled");
+    }
+}
