@@ -659,8 +659,10 @@ void TPopupMenu::Popup(int x, int y)
     if (*alive) {
         HMENU menu = Handle();
         if (menu)
-            chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                      x, y, 0, PopupWindow(), nullptr));
+            // A right-to-left menu opens leftwards from the point.
+            chosen = static_cast<UINT>(TrackPopupMenu(
+                menu, (IsRightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN) | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                x, y, 0, PopupWindow(), nullptr));
     }
     // The command finds the item among those that still exist, even when
     // this menu went away while it was open.
