@@ -40,6 +40,7 @@ BOOL CALLBACK CollectEnabledWindow(HWND window, LPARAM list)
 using PForm = TPropBuilder<TCustomForm>;
 IMPLEMENT_CLASS(TCustomForm,
     PForm::Bool("AutoScroll", &TCustomForm::AutoScroll, &TCustomForm::SetAutoScroll),
+    PForm::Enum("BiDiMode", BiDiModeEnum, &TCustomForm::BiDiMode, &TCustomForm::SetBiDiMode),
     PForm::Set("BorderIcons", BorderIconEnum, &TCustomForm::BorderIcons, &TCustomForm::SetBorderIcons),
     PForm::Enum("BorderStyle", FormBorderStyleEnum, &TCustomForm::BorderStyle, &TCustomForm::SetBorderStyle),
     PForm::String("Caption", &TCustomForm::Caption, &TCustomForm::SetCaption),
@@ -153,7 +154,18 @@ void TCustomForm::CreateParams(TCreateParams& p)
         if (FBorderIcons & BorderIcon(biHelp)) p.ExStyle |= WS_EX_CONTEXTHELP;
     }
     if (FFormStyle == fsStayOnTop) p.ExStyle |= WS_EX_TOPMOST;
+    p.ExStyle |= BiDiExStyle(FBiDiMode);
     p.WndParent = FParentWindow;
+    if (FFormStyle == fsMDIChild) {
+        // A child of its frame's MDI client, made with the system's MDI
+        // child style.
+        TCustomForm* frame = MDIParentForm();
+        if (!frame) throw EInvalidOperation("Cannot create an MDI child form without an MDI frame");
+        frame->HandleNeeded();
+        p.Style = (p.Style & ~WS_POPUP) | WS_CHILD;
+        p.ExStyle |= WS_EX_MDICHILD;
+        p.WndParent = frame->ClientHandle();
+    }
     p.WindowClass.hIcon = Application ? Application->Icon() : LoadIconA(nullptr, IDI_APPLICATION);
 }
 
@@ -163,15 +175,34 @@ void TCustomForm::SetMenu(TMainMenu* menu)
     if (FMenu) FMenu->RemoveFreeNotification(this);
     FMenu = menu;
     if (menu) menu->FreeNotification(this);
+    if (FFormStyle == fsMDIChild) {
+        // A child's menu shows in its frame's bar while the child is active.
+        if (TCustomForm* frame = MDIParentForm(); frame && FHandle && frame->ActiveMDIChild() == this)
+            frame->MergeChildMenu(this);
+        return;
+    }
     if (FHandle) {
         ::SetMenu(FHandle, menu ? menu->Handle() : nullptr);
         DrawMenuBar(FHandle);
+        SetMDIMenus();
     }
+}
+
+void TCustomForm::SetBiDiMode(TBiDiMode value)
+{
+    if (value == FBiDiMode) return;
+    FBiDiMode = value;
+    RecreateWnd();
+    if (FMenu) FMenu->MenuChanged();
 }
 
 void TCustomForm::CreateWindowDone()
 {
-    if (FMenu) ::SetMenu(FHandle, FMenu->Handle());
+    if (FFormStyle == fsMDIForm) CreateMDIClient();
+    if (FMenu && FFormStyle != fsMDIChild) {
+        ::SetMenu(FHandle, FMenu->Handle());
+        SetMDIMenus();
+    }
     if (FIcon) ::SendMessageA(FHandle, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(FIcon));
     // A form shown before its window was rebuilt is shown again.
     if (FVisible) ShowWindow(FHandle, SW_SHOWNORMAL);
@@ -242,7 +273,8 @@ void TCustomForm::Close()
         return;
     }
     if (!CloseQuery()) return;
-    TCloseAction action = caHide;
+    // An MDI child that closes goes away.
+    TCloseAction action = FFormStyle == fsMDIChild ? caFree : caHide;
     DoClose(action);
     if (action == caNone) return;
     if (Application && Application->MainForm() == this) {
@@ -307,7 +339,12 @@ void TCustomForm::SetBorderIcons(TBorderIcons value)
 void TCustomForm::SetFormStyle(TFormStyle value)
 {
     if (value == FFormStyle) return;
+    const bool mdi = value == fsMDIChild || value == fsMDIForm || FFormStyle == fsMDIChild || FFormStyle == fsMDIForm;
     FFormStyle = value;
+    if (mdi) {
+        RecreateWnd();
+        return;
+    }
     if (FHandle)
         SetWindowPos(FHandle, value == fsStayOnTop ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -326,6 +363,14 @@ TWindowState TCustomForm::WindowState() const
 void TCustomForm::SetWindowState(TWindowState value)
 {
     FWindowState = value;
+    if (FHandle && FVisible && FFormStyle == fsMDIChild && value != wsMinimized) {
+        // The frame's client maximizes and restores its children.
+        if (TCustomForm* frame = MDIParentForm(); frame && frame->ClientHandle()) {
+            ::SendMessageA(frame->ClientHandle(), value == wsMaximized ? WM_MDIMAXIMIZE : WM_MDIRESTORE,
+                           reinterpret_cast<WPARAM>(FHandle), 0);
+            return;
+        }
+    }
     if (FHandle && FVisible) {
         static const int commands[] = {SW_RESTORE, SW_MINIMIZE, SW_MAXIMIZE};
         ShowWindow(FHandle, commands[value]);
@@ -555,6 +600,16 @@ void TCustomForm::WndProc(TMessage& m)
                 return;
             }
         break;
+    case WM_INITMENUPOPUP:
+        // An item's submenu opening is a click on the item (its menu may
+        // fill itself there).
+        if (!HIWORD(m.LParam) && FMenu) {
+            auto* menu = reinterpret_cast<HMENU>(m.WParam);
+            TMenuItem* item = FMenu->Items()->FindByHandle(menu);
+            if (!item && FMenu->Merged()) item = FMenu->Merged()->Items()->FindByHandle(menu);
+            if (item && item != FMenu->Items()) item->Click();
+        }
+        break;
     case WM_MEASUREITEM:
     case WM_DRAWITEM:
         if (MenuItemMessage(m.Msg, m.LParam)) {
@@ -563,12 +618,28 @@ void TCustomForm::WndProc(TMessage& m)
         }
         break;
     case CM_MENUCHANGED:
-        // The menu was written again: the window shows it.
-        if (FHandle && FMenu) {
+        // The menu was written again: the window shows it (an MDI child's
+        // shows in its frame's bar, which hears of it from the menu).
+        if (FHandle && FMenu && FFormStyle != fsMDIChild) {
             ::SetMenu(FHandle, FMenu->Handle());
             DrawMenuBar(FHandle);
+            SetMDIMenus();
         }
         return;
+    case WM_MDIACTIVATE:
+        // The child being activated shows its menu in the frame's bar; the
+        // one being deactivated takes its menu out.
+        if (FFormStyle == fsMDIChild) {
+            TWinControl::WndProc(m);
+            if (TCustomForm* frame = MDIParentForm()) {
+                if (reinterpret_cast<HWND>(m.LParam) == FHandle)
+                    frame->MergeChildMenu(this);
+                else if (!m.LParam)
+                    frame->MergeChildMenu(nullptr);
+            }
+            return;
+        }
+        break;
     case CM_FONTCHANGED:
         TWinControl::WndProc(m);
         if (FHintWindow && IsWindow(FHintWindow))

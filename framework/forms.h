@@ -16,9 +16,11 @@
 // message loop.
 #pragma once
 
+#include "framework/bidi_mode.h"
 #include "framework/controls.h"
 
 class TMainMenu;
+class TMenuItem;
 
 enum TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 extern const TEnumInfo FormBorderStyleEnum;
@@ -47,6 +49,8 @@ enum TWindowState { wsNormal, wsMinimized, wsMaximized };
 extern const TEnumInfo WindowStateEnum;
 
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
+
+enum TTileMode { tbHorizontal, tbVertical };
 
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
@@ -99,9 +103,41 @@ public:
     void SetKeyPreview(bool value) { FKeyPreview = value; }
     // The window's icon (not owned); null uses the program's icon.
     void SetIcon(HICON icon);
-    // The menu bar shown in the window (not owned), or null.
+    // The menu bar shown in the window (not owned), or null. An MDI child
+    // shows its menu merged into its frame's menu bar while it is active.
     TMainMenu* Menu() const { return FMenu; }
     void SetMenu(TMainMenu* menu);
+    // Right-to-left forms: the window's extended styles and the layout of
+    // its frame and menus (see bidi_mode.h). Changing it remakes the window.
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    void SetBiDiMode(TBiDiMode value);
+
+    // ---- MDI (framework/mdi_forms.cpp) -------------------------------------
+    // An MDI frame (FormStyle fsMDIForm) holds its children in an MDI client
+    // window that fills its client area; an MDI child (fsMDIChild) lives in
+    // the client of its frame: the form owning it when that is an MDI frame,
+    // else the application's main form, else the first MDI frame made.
+    // The MDI client window (MDI frames), or null.
+    HWND ClientHandle() const { return FClientHandle; }
+    // The item whose submenu lists the children (and that the frame's
+    // window commands usually sit in); not owned.
+    TMenuItem* WindowMenu() const { return FWindowMenu; }
+    void SetWindowMenu(TMenuItem* item);
+    TTileMode TileMode() const { return FTileMode; }
+    void SetTileMode(TTileMode value) { FTileMode = value; }
+    // The active child, or null.
+    TCustomForm* ActiveMDIChild() const;
+    int MDIChildCount() const;
+    // The children in the client's z-order (the active one first).
+    TCustomForm* MDIChildren(int index) const;
+    void Tile();
+    void Cascade();
+    void ArrangeIcons();
+    // Activates the next / previous child.
+    void Next();
+    void Previous();
+    // The frame of an MDI child, or null.
+    TCustomForm* MDIParentForm() const;
 
     // The control that has (or last had, while the form is inactive) the
     // focus on this form.
@@ -146,6 +182,10 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void CreateWindowDone() override;
+    void DestroyWnd() override;
+    // MDI frames and children pass what they do not handle to the system's
+    // MDI procedures (DefFrameProc, DefMDIChildProc).
+    void DefaultHandler(TMessage& message) override;
     virtual void DoCreate();
     virtual void DoShow();
     virtual void DoHide();
@@ -156,6 +196,12 @@ protected:
     bool HintTool(TControl* control, struct tagTOOLINFOA& tool) const;
 
 private:
+    void CreateMDIClient();
+    // The frame's bar shows the active child's menu (MDI frames).
+    void MergeChildMenu(TCustomForm* child);
+    // The frame tells its client the bar's menu and the window menu.
+    void SetMDIMenus();
+
     TFormBorderStyle FBorderStyle = bsSizeable;
     TBorderIcons FBorderIcons = BorderIcon(biSystemMenu) | BorderIcon(biMinimize) | BorderIcon(biMaximize);
     TFormStyle FFormStyle = fsNormal;
@@ -172,6 +218,11 @@ private:
     TMainMenu* FMenu = nullptr;
     HWND FHintWindow = nullptr;
     TWinControl* FActiveControl = nullptr;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    HWND FClientHandle = nullptr;
+    WNDPROC FDefClientProc = nullptr;
+    TMenuItem* FWindowMenu = nullptr;
+    TTileMode FTileMode = tbHorizontal;
 };
 
 // The everyday form; applications derive their forms from it.

@@ -307,7 +307,10 @@ void TMenuItem::WriteEntries(HMENU menu)
     // The menu bar itself shows plain texts; owner-drawing starts below it.
     const bool barLevel = owner && FMenu == owner && dynamic_cast<TMainMenu*>(owner);
     UINT position = 0;
-    for (TMenuItem* item : FItems) {
+    // A menu bar shows the items of a menu merged into it as well.
+    auto* bar = barLevel ? static_cast<TMainMenu*>(owner) : nullptr;
+    const std::vector<TMenuItem*> items = bar ? bar->BarItems() : FItems;
+    for (TMenuItem* item : items) {
         if (!item->FVisible) continue;
         HMENU submenu = nullptr;
         if (!item->FItems.empty()) {
@@ -455,8 +458,13 @@ TMenuItem* TMenuItem::FindByShortCut(TShortCut shortCut)
 
 // ---- menus ---------------------------------------------------------------------------
 
+const TEnumInfo BiDiModeEnum{"TBiDiMode",
+                              {"bdLeftToRight", "bdRightToLeft", "bdRightToLeftNoAlign", "bdRightToLeftReadingOnly"}};
+
 using PM = TPropBuilder<TMenu>;
 IMPLEMENT_CLASS(TMenu,
+    PM::Enum("BiDiMode", BiDiModeEnum, &TMenu::BiDiMode, &TMenu::SetBiDiMode),
+    PM::Bool("ParentBiDiMode", &TMenu::ParentBiDiMode, &TMenu::SetParentBiDiMode),
     PM::Bool("OwnerDraw", &TMenu::OwnerDraw, &TMenu::SetOwnerDraw),
     PM::Object("Images", &TMenu::Images, &TMenu::SetImages))
 
@@ -473,6 +481,28 @@ TMenu::~TMenu()
 }
 
 HMENU TMenu::Handle() { return FItems->Handle(); }
+
+TBiDiMode TMenu::BiDiMode() const
+{
+    if (FParentBiDiMode)
+        if (auto* form = As<TCustomForm>(Owner())) return form->BiDiMode();
+    return FBiDiMode;
+}
+
+void TMenu::SetBiDiMode(TBiDiMode value)
+{
+    FParentBiDiMode = false;
+    if (FBiDiMode == value) return;
+    FBiDiMode = value;
+    MenuChanged();
+}
+
+void TMenu::SetParentBiDiMode(bool value)
+{
+    if (FParentBiDiMode == value) return;
+    FParentBiDiMode = value;
+    MenuChanged();
+}
 
 void TMenu::SetImages(TCustomImageList* value)
 {
@@ -524,7 +554,62 @@ IMPLEMENT_CLASS(TMainMenu)
 
 TMainMenu::~TMainMenu()
 {
+    SetComponentState(csDestroying);
+    if (FMergedInto) FMergedInto->Merge(nullptr);
+    if (FMerged) FMerged->FMergedInto = nullptr;
+    FMerged = nullptr;
     if (HWND window = WindowHandle(); window && IsWindow(window)) ::SetMenu(window, nullptr);
+}
+
+void TMainMenu::Notification(TComponent* component, TOperation operation)
+{
+    TMenu::Notification(component, operation);
+    if (operation == opRemove && component == FMerged) FMerged = nullptr;
+}
+
+void TMainMenu::Merge(TMainMenu* menu)
+{
+    if (menu == this || menu == FMerged) return;
+    if (FMerged) {
+        FMerged->FMergedInto = nullptr;
+        FMerged->RemoveFreeNotification(this);
+    }
+    FMerged = menu;
+    if (menu) {
+        if (menu->FMergedInto && menu->FMergedInto != this) menu->FMergedInto->Merge(nullptr);
+        menu->FMergedInto = this;
+        menu->FreeNotification(this);
+    }
+    MenuChanged();
+}
+
+std::vector<TMenuItem*> TMainMenu::BarItems() const
+{
+    std::vector<TMenuItem*> items;
+    for (int i = 0; i < Items()->Count(); ++i) items.push_back(Items()->Items(i));
+    if (!FMerged || FMerged->HasState(csDestroying)) return items;
+    // The merged menu's groups replace this menu's items of the same group.
+    std::vector<int> groups;
+    for (int i = 0; i < FMerged->Items()->Count(); ++i) groups.push_back(FMerged->Items()->Items(i)->GroupIndex());
+    items.erase(std::remove_if(items.begin(), items.end(),
+                               [&](TMenuItem* item) {
+                                   return std::find(groups.begin(), groups.end(), item->GroupIndex()) != groups.end();
+                               }),
+                items.end());
+    for (int i = 0; i < FMerged->Items()->Count(); ++i) {
+        TMenuItem* item = FMerged->Items()->Items(i);
+        auto at = std::find_if(items.begin(), items.end(),
+                               [&](TMenuItem* own) { return own->GroupIndex() > item->GroupIndex(); });
+        items.insert(at, item);
+    }
+    return items;
+}
+
+TMenuItem* TMainMenu::FindBarItem(UINT command) const
+{
+    TMenuItem* item = Items()->FindByCommand(command);
+    if ((!item || item == Items()) && FMerged) item = FMerged->Items()->FindByCommand(command);
+    return item == Items() || (FMerged && item == FMerged->Items()) ? nullptr : item;
 }
 
 HWND TMainMenu::WindowHandle() const
@@ -537,6 +622,8 @@ void TMainMenu::MenuChanged()
 {
     if (HasState(csDestroying)) return;
     TMenu::MenuChanged();
+    // A merged menu's change shows in the bar it is merged into.
+    if (FMergedInto) FMergedInto->MenuChanged();
     if (HWND window = WindowHandle()) SendMessageA(window, CM_MENUCHANGED, 0, 0);
 }
 
@@ -572,8 +659,10 @@ void TPopupMenu::Popup(int x, int y)
     if (*alive) {
         HMENU menu = Handle();
         if (menu)
-            chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
-                                                      x, y, 0, PopupWindow(), nullptr));
+            // A right-to-left menu opens leftwards from the point.
+            chosen = static_cast<UINT>(TrackPopupMenu(
+                menu, (IsRightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN) | TPM_TOPALIGN | TPM_RIGHTBUTTON | TPM_RETURNCMD,
+                x, y, 0, PopupWindow(), nullptr));
     }
     // The command finds the item among those that still exist, even when
     // this menu went away while it was open.

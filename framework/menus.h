@@ -33,6 +33,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/bidi_mode.h"
 #include "framework/classes.h"
 #include "framework/graphics.h"
 
@@ -185,8 +186,14 @@ public:
     void SetImages(TCustomImageList* value);
     bool OwnerDraw() const { return FOwnerDraw; }
     void SetOwnerDraw(bool value);
-    // Right-to-left menus are drawn mirrored; this program's are not.
-    bool IsRightToLeft() const { return false; }
+    // The menu's bidirectional mode: its own, or with ParentBiDiMode (the
+    // default) that of the form owning it.
+    TBiDiMode BiDiMode() const;
+    void SetBiDiMode(TBiDiMode value);
+    bool ParentBiDiMode() const { return FParentBiDiMode; }
+    void SetParentBiDiMode(bool value);
+    // A right-to-left menu is laid out from the right and drawn mirrored.
+    bool IsRightToLeft() const { return BiDiMode() != bdLeftToRight; }
 
     // Runs the item whose command is `command`; false when none of this menu.
     bool DispatchCommand(UINT command);
@@ -207,6 +214,8 @@ private:
     TCustomImageList* FImages = nullptr;
     bool FOwnerDraw = false;
     int FUpdating = 0;
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    bool FParentBiDiMode = true;
 
     friend class TMenuItem;
 };
@@ -223,8 +232,26 @@ public:
     // The window that shows this menu, or null.
     HWND WindowHandle() const;
 
+    // Shows the top-level items of `menu` in this menu bar as well (an MDI
+    // child's menu in its frame's bar): an item of `menu` takes the place of
+    // this menu's items of the same GroupIndex, the others go in GroupIndex
+    // order. Null takes the merged menu out again.
+    void Merge(TMainMenu* menu);
+    TMainMenu* Merged() const { return FMerged; }
+    // The top-level items the bar shows, in order (this menu's and the
+    // merged menu's).
+    std::vector<TMenuItem*> BarItems() const;
+    // The item whose command is `command` in this menu or the merged one.
+    TMenuItem* FindBarItem(UINT command) const;
+
+    void Notification(TComponent* component, TOperation operation) override;
+
 protected:
     HMENU CreateMenuHandle() override { return CreateMenu(); }
+
+private:
+    TMainMenu* FMerged = nullptr;     // the menu shown in this one
+    TMainMenu* FMergedInto = nullptr; // the menu this one is shown in
 };
 
 // A context menu.

@@ -25,12 +25,6 @@
 
 namespace {
 
-// The sizing band along the top edge lies inside the caption.
-int TopGrip(int borderTop)
-{
-    return std::min(borderTop, GetSystemMetrics(SM_CYFRAME));
-}
-
 // Window coordinates of a screen point.
 POINT ToWindow(HWND window, POINT screen)
 {
@@ -87,11 +81,7 @@ void TWinSkinForm::UpdateButtonVisibility()
     state.SystemMenu = (FStyleFlags & sfSystemMenu) != 0;
     state.DialogBorder = FBorderKind == bkDialog;
     state.DialogClass = FDialogClass != 0;
-    if (FWindowKind == wkMdiFrame && FMDIClient && FMenuBar) {
-        BOOL maximized = FALSE;
-        SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
-        state.MdiChildMaximizedInFrame = maximized != FALSE;
-    }
+    state.MdiChildMaximizedInFrame = MdiChildMaximizedInFrame();
     HWND window = FHandle;
     const skin::TAskButtonVisible ask = [window](int visibility, int action) {
         return SendMessageA(window, SKM_QUERYBUTTONVISIBLE, static_cast<WPARAM>(visibility), action);
@@ -105,6 +95,16 @@ void TWinSkinForm::UpdateButtonVisibility()
             button->State = skin::ncsNormal;
         }
     }
+}
+
+bool TWinSkinForm::MdiChildMaximizedInFrame() const
+{
+    if (FWindowKind != wkMdiFrame || !FMDIClient || !FMenuBar || !IsWindow(FMDIClient))
+        return false;
+    BOOL maximized = FALSE;
+    const HWND active =
+        reinterpret_cast<HWND>(SendMessageA(FMDIClient, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized)));
+    return active && maximized;
 }
 
 void TWinSkinForm::LayoutButtons()
@@ -163,18 +163,8 @@ LRESULT TWinSkinForm::NCHitTest(WPARAM wParam, LPARAM lParam)
     RECT window{};
     if (!GetWindowRect(FHandle, &window))
         return system;
-    skin::TFrameHitGeometry geometry;
-    geometry.Width = window.right - window.left;
-    geometry.Height = window.bottom - window.top;
-    geometry.Frame = skin::TFrameSizes{FBorderLeft, FBorderTop, FBorderRight, FBorderBottom};
-    geometry.MenuHeight = FMenuHeight;
-    geometry.Sizeable = FSizeable && FWindowState == fwsNormal;
-    geometry.TopGrip = TopGrip(FBorderTop);
-    geometry.CornerSize = GetSystemMetrics(SM_CXSMICON);
-    for (const TWinSysButton* button : FButtons)
-        geometry.Buttons.push_back({button->Rect, button->Action(), button->Visible && button->HasImage()});
     const POINT point = ToWindow(FHandle, PointOf(lParam));
-    return skin::CombineHitTest(static_cast<int>(system), skin::FrameHitTest(geometry, point));
+    return skin::SkinnedHitTest(static_cast<int>(system), point, FBorderTop, FMenuHeight);
 }
 
 LRESULT TWinSkinForm::NCMouseMove(WPARAM wParam, LPARAM lParam)
@@ -198,6 +188,13 @@ LRESULT TWinSkinForm::NCLButtonDown(WPARAM wParam, LPARAM lParam)
     if (FSkinData)
         FSkinData->HideCaptionHint();
     if (TNCObject* object = ObjectAt(PointOf(lParam))) {
+        if (object->IsMenuItem() && FMenuBar && FMenuBar->IsOpen()) {
+            // A move to another menu of the bar while one is open: that menu
+            // ends first, then the click comes again and opens the item.
+            EndMenu();
+            PostMessageA(FHandle, WM_NCLBUTTONDOWN, wParam, lParam);
+            return 0;
+        }
         if (!FActive || GetForegroundWindow() != FHandle)
             SetForegroundWindow(FHandle);
         object->MouseDown();
@@ -238,15 +235,15 @@ LRESULT TWinSkinForm::NCLButtonDblClk(WPARAM wParam, LPARAM lParam)
         }
         return 0;
     }
-    if (wParam == HTCAPTION) {
-        if (FWindowState != fwsNormal) {
-            RestoreCommand();
-            return 0;
-        }
-        if (FStyleFlags & sfMaximizeBox) {
-            MaximizeCommand();
-            return 0;
-        }
+    // Anywhere else on the frame: a maximized or minimized window comes back,
+    // a window with a maximize box is maximized.
+    if (FWindowState != fwsNormal) {
+        RestoreCommand();
+        return 0;
+    }
+    if (FStyleFlags & sfMaximizeBox) {
+        MaximizeCommand();
+        return 0;
     }
     return CallDefault(WM_NCLBUTTONDBLCLK, wParam, lParam);
 }
@@ -441,6 +438,13 @@ void TWinSkinForm::HoverTimer(TObject*)
 
 namespace {
 
+bool IsWindowsNT4()
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 4;
+}
+
 // System menu popups whose menu is open now, and those of them let go of
 // while open: those are freed once their menu has closed.
 std::vector<TPopupMenu*> GTrackedSystemMenus;
@@ -497,28 +501,56 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
     FreeSystemMenuPopup();
     // The popup is nobody's component: it lives from one showing to the
     // next, and outlives this skinner when that goes while the menu is open.
+    // Its items are drawn from the skin with the skin's window glyphs
+    // whatever the skin controls say: xcSystemMenu decides only whether the
+    // menu's own window is skinned (the skin manager's choice).
     auto* popup = new TPopupMenu(nullptr);
     FSystemMenuPopup = popup;
     popup->SetTag(33333);
-    const bool skinned = FSkinData && (FSkinData->SkinControls() & SkinControl(xcSystemMenu));
-    if (skinned) {
+    if (FSkinData) {
         auto* glyphs = new TCustomImageList(popup);
         glyphs->SetHandle(FSkinData->MenuGlyphs(), false);
         popup->SetImages(glyphs);
     }
+    if (FRightToLeft) popup->SetBiDiMode(bdRightToLeft);
     HMENU systemMenu = FSystemMenu ? FSystemMenu : GetSystemMenu(FHandle, FALSE);
     const bool maximized = FWindowState == fwsMaximized;
     const bool minimized = FWindowState == fwsMinimized;
-    if (!systemMenu || GetMenuItemCount(systemMenu) <= 0) {
-        // No system menu to copy: the four window commands.
-        SystemMenuItem(popup, " Restore ", SC_RESTORE, 0, FHandle, WM_SYSCOMMAND)->SetEnabled(FWindowState != fwsNormal);
+    if (IsWindowsNT4()) {
+        // The window commands as fixed items; choosing one runs the command
+        // on this window (through the skinner, if it is still there).
+        const HWND window = FHandle;
+        auto fixed = [popup, window](const char* caption, int tag, int image) {
+            auto* item = new TMenuItem(popup);
+            item->SetCaption(caption);
+            item->SetTag(tag);
+            item->SetImageIndex(image);
+            item->OnClick = [window, tag](TObject*) {
+                if (!IsWindow(window)) return;
+                TSkinManage* manager = SkinManager();
+                auto* skinner = manager ? dynamic_cast<TWinSkinForm*>(manager->FindFormSkinner(window)) : nullptr;
+                switch (tag) {
+                case 0: skinner ? skinner->RestoreCommand() : void(PostMessageA(window, WM_SYSCOMMAND, SC_RESTORE, 0)); break;
+                case 1: skinner ? skinner->MaximizeCommand() : void(PostMessageA(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0)); break;
+                case 2: skinner ? skinner->MinimizeCommand() : void(PostMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0)); break;
+                case 3:
+                    if (skinner && skinner->HoverTimerObject()) skinner->HoverTimerObject()->SetEnabled(false);
+                    PostMessageA(window, WM_CLOSE, 0, 0);
+                    break;
+                default: break;
+                }
+            };
+            popup->Items()->Add(item);
+            return item;
+        };
+        fixed(" Restore ", 0, 0)->SetEnabled(FWindowState != fwsNormal);
         if (FStyleFlags & sfMaximizeBox)
-            SystemMenuItem(popup, " Maximize ", SC_MAXIMIZE, 1, FHandle, WM_SYSCOMMAND)->SetEnabled(!maximized);
+            fixed(" Maximize ", 1, 1)->SetEnabled(!maximized);
         if (FStyleFlags & sfMinimizeBox)
-            SystemMenuItem(popup, " Minimize ", SC_MINIMIZE, 2, FHandle, WM_SYSCOMMAND)->SetEnabled(!minimized);
-        SystemMenuItem(popup, "-", 100, -1, FHandle, 0);
-        SystemMenuItem(popup, " Close ", 0, 3, FHandle, WM_CLOSE)->SetShortCut(ShortCut(VK_F4, ssAlt));
-    } else {
+            fixed(" Minimize ", 2, 2)->SetEnabled(!minimized);
+        fixed("-", 100, 100);
+        fixed(" Close \tALT+F4", 3, 3);
+    } else if (systemMenu) {
         const int count = GetMenuItemCount(systemMenu);
         for (int i = 0; i < count; ++i) {
             char text[81] = {};
@@ -529,15 +561,8 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
             info.cch = sizeof(text) - 1;
             if (!GetMenuItemInfoA(systemMenu, static_cast<UINT>(i), TRUE, &info))
                 continue;
-            std::string caption = (info.fType & MFT_SEPARATOR) || !text[0] ? std::string("-") : std::string(text);
-            // "Alt+F4" after a tab is the close item's shortcut; any other
-            // text stays part of the caption.
-            bool altF4 = false;
-            if (const size_t tab = caption.find('\t');
-                tab != std::string::npos && caption.substr(tab + 1) == ShortCutToText(ShortCut(VK_F4, ssAlt))) {
-                caption.resize(tab);
-                altF4 = true;
-            }
+            // The text as the system menu has it, its shortcut after a tab.
+            const std::string caption = (info.fType & MFT_SEPARATOR) || !text[0] ? std::string("-") : std::string(text);
             bool enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
             int image = -1;
             switch (info.wID & 0xFFF0) {
@@ -561,21 +586,18 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
             TMenuItem* item = SystemMenuItem(popup, caption, info.wID, image, FHandle, WM_SYSCOMMAND);
             item->SetEnabled(enabled);
             item->SetChecked((info.fState & MFS_CHECKED) != 0);
-            if (altF4)
-                item->SetShortCut(ShortCut(VK_F4, ssAlt));
         }
     }
-    if (skinned) {
+    if (FSkinData) {
         // Items measured and drawn from the skin, like the form's own popups.
-        std::function<void(TMenuItem*)> skinItems = [&](TMenuItem* parent) {
-            for (int i = 0; i < parent->Count(); ++i) {
-                parent->Items(i)->OnDrawItem = skin::SkinnedDrawEvent(FSkinData);
-                parent->Items(i)->OnMeasureItem = skin::PopupMeasureEvent(FSkinData);
-            }
-        };
-        skinItems(popup->Items());
+        for (int i = 0; i < popup->Items()->Count(); ++i) {
+            popup->Items()->Items(i)->OnDrawItem = skin::SkinnedDrawEvent(FSkinData);
+            popup->Items()->Items(i)->OnMeasureItem = skin::PopupMeasureEvent(FSkinData);
+        }
         popup->SetOwnerDraw(true);
     }
+    if (!popup->Items()->Count())
+        return;
 
     // The menu runs its own loop; the chosen item's click runs inside Popup
     // and reaches the window by message, so nothing here is used once the

@@ -190,7 +190,9 @@ public:
     // Frees the menu bar; with `giveMenuBack` the window gets its native menu
     // back (not while it is being destroyed).
     void FreeMenuBar(bool giveMenuBack);
-    void RebuildMenuBar(HMENU menu);
+    // Reads the bar's items again from `menu` (null: the one it had); `mdi`
+    // after the MDI client set a new frame menu.
+    void RebuildMenuBar(HMENU menu, bool mdi = false);
     // Opens the menu-bar item at a screen point (SKM_OPENMENUBAR); true when one opened.
     bool OpenMenuBarAt(POINT screenPoint);
     // Opens the menu-bar item with `key` as accelerator (0: the first item);
@@ -200,6 +202,8 @@ public:
     void PaintMenuBar(HDC dc, const RECT& band);
     TWinSkinMenu* MenuBar() const { return FMenuBar; }
     bool InMenuLoop() const { return FInMenuLoop != 0; }
+    // Alt pressed in an open bar menu: the menu loop is over for the skinner.
+    void LeaveMenuLoop() { FInMenuLoop = 0; }
     // ---- owner-drawn menu items [menu_items.cpp] ----------------------------
     // Owner-draw of the form's popup menus (and main menus) on or off.
     void SetMenusOwnerDraw(bool on);
@@ -230,6 +234,10 @@ public:
     BYTE WindowState() const { return FWindowState; }
     BYTE StyleFlags() const { return FStyleFlags; }
     bool IsActive() const { return FActive != 0; }
+    bool RightToLeft() const { return FRightToLeft != 0; }
+    // An MDI frame with a menu bar whose active child is maximized: the
+    // child's caption buttons sit on the bar.
+    bool MdiChildMaximizedInFrame() const;
     int BorderLeft() const { return FBorderLeft; }
     int BorderTop() const { return FBorderTop; }
     int BorderRight() const { return FBorderRight; }

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 #include "framework/forms.h"
 #include "framework/menus.h"
@@ -16,6 +17,7 @@
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_manager.h"
+#include "framework/sysutils.h"
 #include "skin/form/form_skinner.h"
 
 IMPLEMENT_CLASS(TWinSkinMenu)
@@ -32,10 +34,11 @@ constexpr int SWITCH_BAR_GONE = -2;
 struct TOpenBarMenu {
     TWinSkinMenu* Bar = nullptr;
     int OpenIndex = -1;
-    int SwitchTo = -1;         // the neighbour to open once this menu closed
     HHOOK Hook = nullptr;
     POINT LastMouse{-1, -1};
+    TMenuItem* Current = nullptr;   // the highlighted framework item, if any
     bool FirstMessage = false;
+    bool Switching = false;    // a click on another bar item was posted
     bool Switched = false;
     bool BarFreed = false;     // the bar was let go of while its menu was open
 } GOpen;
@@ -94,15 +97,36 @@ int Neighbour(const TWinSkinMenu* bar, int from, int step)
     return -1;
 }
 
+// The open menu is right to left: its highlighted item's menu is, or before
+// anything is highlighted, the bar's.
+bool OpenMenuRightToLeft(const TWinSkinMenu* bar)
+{
+    if (GOpen.Current)
+        if (TMenu* menu = GOpen.Current->GetParentMenu()) return menu->IsRightToLeft();
+    return bar->RightToLeft();
+}
+
+bool IsKeyMessage(UINT message)
+{
+    return message == WM_KEYDOWN || message == WM_KEYUP || message == WM_SYSKEYDOWN || message == WM_SYSKEYUP;
+}
+
 // Watches the open bar menu's loop: Left and Right at the edge of the
-// submenu, and the mouse moving onto another bar item, end it and name the
-// neighbour to open.
+// submenu, and the mouse moving onto another bar item, post a click on the
+// neighbour to the window; the click ends this menu and opens that one.
 LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
 {
-    const LRESULT next = CallNextHookEx(GOpen.Hook, code, wParam, lParam);
-    if (next || code != MSGF_MENU || !GOpen.Bar || GOpen.BarFreed) return next;
+    auto* msg = reinterpret_cast<MSG*>(lParam);
+    // A right-to-left menu swaps the arrow keys before anything sees them.
     try {
-        auto* msg = reinterpret_cast<MSG*>(lParam);
+        if (code == MSGF_MENU && msg && GOpen.Bar && !GOpen.BarFreed && IsKeyMessage(msg->message) &&
+            (msg->wParam == VK_LEFT || msg->wParam == VK_RIGHT) && OpenMenuRightToLeft(GOpen.Bar))
+            msg->wParam = msg->wParam == VK_LEFT ? VK_RIGHT : VK_LEFT;
+    } catch (...) {
+    }
+    const LRESULT next = CallNextHookEx(GOpen.Hook, code, wParam, lParam);
+    if (next || code != MSGF_MENU || !GOpen.Bar || GOpen.BarFreed || !msg) return next;
+    try {
         TWinSkinMenu* bar = GOpen.Bar;
         if (GOpen.FirstMessage) {
             // The menu opens with its first item highlighted.
@@ -114,6 +138,10 @@ LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
         int selected = -1;
         switch (msg->message) {
         case WM_KEYDOWN: {
+            if (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE) {
+                GOpen.Switching = false;
+                break;
+            }
             HWND deepest = nullptr;
             const int open = OpenMenuWindows(deepest);
             HMENU shown = deepest ? reinterpret_cast<HMENU>(SendMessageA(deepest, 0x01E1 /* MN_GETHMENU */, 0, 0))
@@ -129,6 +157,12 @@ LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
             }
             break;
         }
+        case WM_SYSKEYDOWN:
+            if (msg->wParam == VK_MENU && bar->Form) bar->Form->LeaveMenuLoop();
+            return next;
+        case WM_MENUSELECT:
+            bar->MenuSelect(msg->wParam, msg->lParam);
+            return next;
         case WM_MOUSEMOVE: {
             POINT at{GET_X_LPARAM(msg->lParam), GET_Y_LPARAM(msg->lParam)};
             if (msg->hwnd) ClientToScreen(msg->hwnd, &at);
@@ -143,28 +177,49 @@ LRESULT CALLBACK MenuFilterHook(int code, WPARAM wParam, LPARAM lParam)
         }
         default: break;
         }
-        if (selected >= 0 && selected != GOpen.OpenIndex) {
-            GOpen.SwitchTo = selected;
+        if (selected >= 0 && selected != GOpen.OpenIndex && !GOpen.Switching) {
+            GOpen.Switching = true;
             GOpen.Switched = true;
-            EndMenu();
-            return 1;
+            HWND window = bar->Form->Handle();
+            RECT bounds{};
+            GetWindowRect(window, &bounds);
+            const TMenuBtn* item = bar->Buttons[static_cast<size_t>(selected)];
+            PostMessageA(window, WM_NCLBUTTONDOWN, HTCLIENT,
+                         MAKELPARAM(bounds.left + item->Rect.left + 1, bounds.top + item->Rect.top + 1));
+            // The key moved to the other menu: this one does not act on it.
+            if (msg->message == WM_KEYDOWN) return 1;
         }
     } catch (...) {
     }
     return next;
 }
 
+// A published caption as the item holds it: wide when the item keeps it
+// wide, else through the ANSI code page.
+std::wstring PublishedCaption(const TObject* item)
+{
+    const TPropInfo* info = item ? FindPropInfo(item, "Caption") : nullptr;
+    if (!info) return std::wstring();
+    try {
+        if (info->Kind == TTypeKind::tkWString) return GetWideStrProp(*item, "Caption");
+        if (info->Kind == TTypeKind::tkString) return AnsiToWide(GetStrProp(*item, "Caption"));
+    } catch (...) {
+    }
+    return std::wstring();
+}
+
 }  // namespace
 
-char MenuAccelerator(const std::string& caption)
+wchar_t MenuAccelerator(const std::wstring& caption)
 {
     for (size_t i = 0; i + 1 < caption.size(); ++i) {
-        if (caption[i] != '&') continue;
-        if (caption[i + 1] == '&') {
+        if (caption[i] != L'&') continue;
+        if (caption[i + 1] == L'&') {
             ++i;
             continue;
         }
-        return static_cast<char>(std::toupper(static_cast<unsigned char>(caption[i + 1])));
+        return static_cast<wchar_t>(reinterpret_cast<UINT_PTR>(CharUpperW(
+            reinterpret_cast<LPWSTR>(static_cast<UINT_PTR>(static_cast<unsigned short>(caption[i + 1]))))));
     }
     return 0;
 }
@@ -193,7 +248,8 @@ void TMenuBtn::Paint()
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ItemEnabled ? SkinColour(SkinData, scMenuBarText, COLOR_MENUTEXT) : GetSysColor(COLOR_BTNSHADOW));
     RECT text = Rect;
-    DrawTextA(dc, Caption.c_str(), -1, &text, CAPTION_DRAW_FLAGS | DT_CENTER | DT_VCENTER);
+    DrawTextW(dc, Caption.c_str(), -1, &text,
+              CAPTION_DRAW_FLAGS | DT_CENTER | DT_VCENTER | (bar->RightToLeft() ? DT_RTLREADING : 0));
 }
 
 // ---- TWinSkinMenu ------------------------------------------------------------------------
@@ -219,6 +275,17 @@ void TWinSkinMenu::FreeItems()
 
 void TWinSkinMenu::BuildItems()
 {
+    ReadItems(false);
+}
+
+void TWinSkinMenu::RebuildFromMDIMenu()
+{
+    ReadItems(true);
+    Layout();
+}
+
+void TWinSkinMenu::ReadItems(bool mdi)
+{
     HWND window = Form->Handle();
     if (HMENU menu = GetMenu(window)) MenuHandle = menu;
     if (!MenuHandle) return;
@@ -233,14 +300,15 @@ void TWinSkinMenu::BuildItems()
         SetMenu(window, nullptr);
         return;
     }
+    auto* bar = As<TMainMenu>(Menu);
     for (int i = 0; i < ItemCount; ++i) {
-        char text[MENU_TEXT_CHARS + 1] = {};
-        MENUITEMINFOA info{};
+        wchar_t text[MENU_TEXT_CHARS + 1] = {};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_STATE | MIIM_ID | MIIM_SUBMENU | MIIM_TYPE;
         info.dwTypeData = text;
         info.cch = MENU_TEXT_CHARS;
-        GetMenuItemInfoA(MenuHandle, static_cast<UINT>(i), TRUE, &info);
+        GetMenuItemInfoW(MenuHandle, static_cast<UINT>(i), TRUE, &info);
         auto* item = new TMenuBtn(Form);
         item->SkinData = SkinData;
         item->Index = i;
@@ -248,29 +316,48 @@ void TWinSkinMenu::BuildItems()
         item->ItemEnabled = (info.fState & (MFS_GRAYED | MFS_DISABLED)) ? 0 : 1;
         item->Visible = 1;
         item->Command = info.wID;
-        item->Caption = text;
-        if (Menu)
-            if (TMenuItem* menuItem = Menu->Items()->FindByCommand(info.wID); menuItem && menuItem != Menu->Items()) {
-                item->Caption = menuItem->Caption();
-                item->ItemEnabled = menuItem->Enabled() ? 1 : 0;
-                item->MenuItem = menuItem;
-                item->SubMenu = menuItem->Count() > 0 ? menuItem->Handle() : nullptr;
-            }
+        item->Caption = (info.fType & (MFT_BITMAP | MFT_SEPARATOR)) ? std::wstring() : std::wstring(text);
+        TMenuItem* menuItem = nullptr;
+        if (bar)
+            menuItem = bar->FindBarItem(info.wID);
+        else if (Menu)
+            menuItem = Menu->Items()->FindByCommand(info.wID);
+        if (menuItem && menuItem != Menu->Items() && !(mdi && menuItem->Caption().empty())) {
+            item->Caption = mdi ? AnsiToWide(menuItem->Caption()) : PublishedCaption(menuItem);
+            item->ItemEnabled = menuItem->Enabled() ? 1 : 0;
+            item->MenuItem = menuItem;
+            item->SubMenu = menuItem->Count() > 0 ? menuItem->Handle() : nullptr;
+            if (mdi) item->Command = menuItem->Command();
+        }
         Buttons.push_back(item);
     }
+    ItemCount = static_cast<int>(Buttons.size());
     SetMenu(window, nullptr);
+}
+
+bool TWinSkinMenu::RightToLeft() const
+{
+    if (Menu) return Menu->IsRightToLeft();
+    return Form && Form->RightToLeft();
 }
 
 int TWinSkinMenu::StartOffset(int bandWidth) const
 {
     const TDataSkinObject* bar = SkinData ? SkinData->Object(ssMenuBar) : nullptr;
-    const int offset = bar ? bar->LeftWidth + 4 : 6;
+    const int offset = bar ? (RightToLeft() ? bar->RightWidth + 8 : bar->LeftWidth + 4) : 6;
     return bandWidth < offset ? 12 : offset;
 }
 
 void TWinSkinMenu::LayoutItems(HDC dc, const RECT& band)
 {
-    int x = band.left + StartOffset(band.right - band.left);
+    const bool rightToLeft = RightToLeft();
+    int x = rightToLeft ? band.right - StartOffset(band.right - band.left) : band.left + StartOffset(band.right - band.left);
+    if (rightToLeft && Form->MdiChildMaximizedInFrame()) {
+        // The items end left of the maximized child's buttons.
+        for (const TWinSysButton* button : Form->Buttons())
+            if (button->Visible && button->HasImage() && button->SkinButton->Visibility == 100)
+                x = std::min<int>(x, button->Rect.left - 5);
+    }
     for (TMenuBtn* item : Buttons) {
         if (!item->Visible) {
             item->Rect = RECT{0, 0, 0, 0};
@@ -279,11 +366,16 @@ void TWinSkinMenu::LayoutItems(HDC dc, const RECT& band)
         int width = 0;
         if (!item->Caption.empty()) {
             RECT measure{0, 0, 0, 0};
-            DrawTextA(dc, item->Caption.c_str(), -1, &measure, CAPTION_CALC_FLAGS);
+            DrawTextW(dc, item->Caption.c_str(), -1, &measure, CAPTION_CALC_FLAGS);
             width = measure.right - measure.left + 10;
         }
-        item->Rect = RECT{x, band.top, x + width, band.bottom - 1};
-        x += width;
+        if (rightToLeft) {
+            item->Rect = RECT{x - width, band.top, x, band.bottom - 1};
+            x -= width;
+        } else {
+            item->Rect = RECT{x, band.top, x + width, band.bottom - 1};
+            x += width;
+        }
     }
 }
 
@@ -345,6 +437,7 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band)
         SetBkMode(scratch, TRANSPARENT);
         Painting = 1;
         LayoutItems(scratch, band);
+        const UINT reading = RightToLeft() ? DT_RTLREADING : 0;
         TGdiBrush hotFrame(CreateSolidBrush(SkinColour(SkinData, scButtonHilight, COLOR_BTNHIGHLIGHT)));
         for (TMenuBtn* item : Buttons) {
             if (!item->Visible || item->Caption.empty()) continue;
@@ -352,9 +445,21 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band)
             if (item->State == skin::ncsHot || item->State == skin::ncsPressed) FrameRect(scratch, &cell, hotFrame);
             SetTextColor(scratch, item->ItemEnabled ? SkinColour(SkinData, scMenuBarText, COLOR_MENUTEXT)
                                                     : GetSysColor(COLOR_BTNSHADOW));
-            DrawTextA(scratch, item->Caption.c_str(), -1, &cell, CAPTION_DRAW_FLAGS | DT_CENTER | DT_VCENTER);
+            DrawTextW(scratch, item->Caption.c_str(), -1, &cell, CAPTION_DRAW_FLAGS | DT_CENTER | DT_VCENTER | reading);
         }
         Painting = 0;
+        if (Form->MdiChildMaximizedInFrame()) {
+            // The maximized child's own buttons sit on the bar.
+            for (const TWinSysButton* button : Form->Buttons()) {
+                if (!button->Visible || !button->HasImage() || button->SkinButton->Visibility != 100) continue;
+                const RECT at{button->Rect.left - Form->BorderLeft(), button->Rect.top - Form->BorderTop(),
+                              button->Rect.right - Form->BorderLeft(), button->Rect.bottom - Form->BorderTop()};
+                const int frame = button->State == skin::ncsNormal ? 1 : button->StateFrame();
+                skin::DrawFrameStrip(scratch, at, button->Image(), RECT{0, 0, 0, 0}, frame, button->FrameCount(), true,
+                                     false);
+            }
+            if (TSkinManage* manager = SkinManager(); manager && !manager->MdiMaximized) manager->SetMdiMaximized(true);
+        }
         BitBlt(dc, band.left, band.top, width, height, scratch, 0, 0, SRCCOPY);
     }
 }
@@ -368,7 +473,7 @@ TMenuBtn* TWinSkinMenu::ItemAt(POINT point) const
 
 TMenuBtn* TWinSkinMenu::ItemForAccelerator(WPARAM key) const
 {
-    const char wanted = static_cast<char>(std::toupper(static_cast<int>(key & 0xFF)));
+    const wchar_t wanted = MenuAccelerator(std::wstring{L'&', static_cast<wchar_t>(key & 0xFFFF)});
     if (!wanted) return nullptr;
     for (TMenuBtn* item : Buttons)
         if (item->ItemEnabled && item->Visible && MenuAccelerator(item->Caption) == wanted) return item;
@@ -382,64 +487,93 @@ TMenuBtn* TWinSkinMenu::FirstItem() const
     return nullptr;
 }
 
+bool TWinSkinMenu::IsOpen() const
+{
+    return GOpen.Bar == this;
+}
+
+void TWinSkinMenu::MenuSelect(WPARAM wParam, LPARAM lParam)
+{
+    if (GOpen.Bar != this) return;
+    const UINT flags = HIWORD(wParam);
+    auto* menu = reinterpret_cast<HMENU>(lParam);
+    if (flags == 0xFFFF && !menu) {
+        // The menu closes; a pending move to another menu keeps the loop.
+        if (!GOpen.Switching && Form) Form->FInMenuLoop = 0;
+        return;
+    }
+    GOpen.Switching = false;
+    GOpen.Current = nullptr;
+    const UINT id = LOWORD(wParam);
+    auto* bar = As<TMainMenu>(Menu);
+    if (flags & MF_POPUP) {
+        HMENU submenu = menu ? GetSubMenu(menu, static_cast<int>(id)) : nullptr;
+        if (Menu && submenu) GOpen.Current = Menu->Items()->FindByHandle(submenu);
+        if (!GOpen.Current && bar && bar->Merged() && submenu)
+            GOpen.Current = bar->Merged()->Items()->FindByHandle(submenu);
+    } else if (bar) {
+        GOpen.Current = bar->FindBarItem(id);
+    } else if (Menu) {
+        GOpen.Current = Menu->Items()->FindByCommand(id);
+    }
+}
+
 bool TWinSkinMenu::OpenItem(TMenuBtn* item)
 {
     GOpen.Switched = false;
-    bool tracked = false;
+    if (!item) return false;
     // The menu's loop may free the form skinner (its window went away) or
     // this bar (the skinner let go of the window): the flags tell.
     TWinSkinForm* form = Form;
     bool alive = true;
     bool* outer = form->FAliveWhileTracking;
     form->FAliveWhileTracking = &alive;
-    while (item) {
-        if (item->State != skin::ncsPressed) {
-            if (TNCObject* hot = form->HotObject(); hot && hot != item) hot->MouseLeave();
-            form->SetHotObject(item);
-            item->State = skin::ncsPressed;
-            item->Paint();
-        }
-        int switchTo = -1;
-        tracked = TrackItem(item, switchTo) || tracked;
-        if (switchTo == SWITCH_BAR_GONE || !alive) {
-            if (alive) form->FAliveWhileTracking = outer;
-            return tracked;
-        }
-        if (switchTo < 0 || switchTo >= static_cast<int>(Buttons.size())) break;
-        // The neighbour opens in place of this item.
-        item->State = skin::ncsNormal;
-        item->Paint();
-        if (form->HotObject() == item) form->SetHotObject(nullptr);
-        item = Buttons[static_cast<size_t>(switchTo)];
-    }
-    form->FAliveWhileTracking = outer;
-    if (item) {
-        // Closed: the item shows hot while the mouse is on it, else normal.
-        POINT cursor{};
-        GetCursorPos(&cursor);
-        RECT window{};
-        GetWindowRect(form->Handle(), &window);
-        const POINT at{cursor.x - window.left, cursor.y - window.top};
-        item->State = PtInRect(&item->Rect, at) ? skin::ncsHot : skin::ncsNormal;
-        if (item->State == skin::ncsNormal && form->HotObject() == item) form->SetHotObject(nullptr);
+    if (item->State != skin::ncsPressed) {
+        if (TNCObject* hot = form->HotObject(); hot && hot != item) hot->MouseLeave();
+        form->SetHotObject(item);
+        item->State = skin::ncsPressed;
         item->Paint();
     }
+    const bool tracked = TrackItem(item);
+    const bool freed = std::exchange(GOpen.BarFreed, false);
+    if (alive) form->FAliveWhileTracking = outer;
+    if (freed) {
+        delete this;
+        return tracked;
+    }
+    // The items may have been read again while the menu was open.
+    if (!alive || std::find(Buttons.begin(), Buttons.end(), item) == Buttons.end()) return tracked;
+    // Closed: the item shows hot while the mouse is on it, else normal.
+    POINT cursor{};
+    GetCursorPos(&cursor);
+    RECT window{};
+    GetWindowRect(form->Handle(), &window);
+    const POINT at{cursor.x - window.left, cursor.y - window.top};
+    item->State = PtInRect(&item->Rect, at) ? skin::ncsHot : skin::ncsNormal;
+    if (item->State == skin::ncsNormal && form->HotObject() == item) form->SetHotObject(nullptr);
+    item->Paint();
     return tracked;
 }
 
-bool TWinSkinMenu::TrackItem(TMenuBtn* item, int& switchTo)
+bool TWinSkinMenu::TrackItem(TMenuBtn* item)
 {
     HWND window = Form->Handle();
-    // A framework item runs its own click (its menu may fill itself there);
-    // an item without children is a command of its own.
-    if (item->Command && (item->MenuItem || !item->SubMenu)) PostMessageA(window, WM_COMMAND, item->Command, 0);
+    // The item's command reaches the window first, so that a framework
+    // item's click runs (its menu may fill itself there). A native entry
+    // with a submenu has no command of its own: its identifier is the
+    // submenu.
+    const bool nativePopup = !item->MenuItem && item->SubMenu &&
+                             item->Command == static_cast<UINT>(reinterpret_cast<UINT_PTR>(item->SubMenu));
+    if (item->Command && !nativePopup) PostMessageA(window, WM_COMMAND, item->Command, 0);
     if (!item->SubMenu) return false;
 
+    GOpen.Bar = this;
+    GOpen.OpenIndex = item->Index;
     RECT bounds{};
     GetWindowRect(window, &bounds);
     Form->MakeNativeOwnerDrawn(item->SubMenu);
     Form->FInMenuLoop = 1;
-    const bool rightToLeft = Menu && Menu->IsRightToLeft();
+    const bool rightToLeft = RightToLeft();
     const int x = (rightToLeft ? item->Rect.right : item->Rect.left) + bounds.left;
     const int y = item->Rect.bottom + bounds.top;
     if (TSkinManage* manager = SkinManager()) {
@@ -448,37 +582,26 @@ bool TWinSkinMenu::TrackItem(TMenuBtn* item, int& switchTo)
     }
     Form->FTrackedMenu = item->SubMenu;
 
-    GOpen.Bar = this;
-    GOpen.OpenIndex = item->Index;
-    GOpen.SwitchTo = -1;
+    GOpen.Switching = false;
     GOpen.FirstMessage = true;
+    GOpen.Current = nullptr;
     GetCursorPos(&GOpen.LastMouse);
     if (!GOpen.Hook) GOpen.Hook = SetWindowsHookExA(WH_MSGFILTER, MenuFilterHook, nullptr, GetCurrentThreadId());
 
-    UINT chosen = 0;
+    // The system reports the chosen item to the window (WM_COMMAND).
     if (item->ItemEnabled) {
-        UINT flags = TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD;
+        UINT flags = TPM_RIGHTBUTTON | TPM_NONOTIFY;
         if (rightToLeft) flags |= TPM_RIGHTALIGN;
-        chosen = static_cast<UINT>(TrackPopupMenu(item->SubMenu, flags, x, y, 0, window, nullptr));
+        TrackPopupMenu(item->SubMenu, flags, x, y, 0, window, nullptr);
     }
 
     if (GOpen.Hook) UnhookWindowsHookEx(GOpen.Hook);
     GOpen.Hook = nullptr;
-    switchTo = GOpen.SwitchTo;
-    const bool freed = GOpen.BarFreed;
+    GOpen.Current = nullptr;
     GOpen.Bar = nullptr;
     GOpen.OpenIndex = -1;
-    GOpen.SwitchTo = -1;
     GOpen.FirstMessage = false;
-    GOpen.BarFreed = false;
-    // The choice reaches the window as the system would report it.
-    if (chosen && IsWindow(window)) PostMessageA(window, WM_COMMAND, chosen, 0);
-    if (freed) {
-        switchTo = SWITCH_BAR_GONE;
-        delete this;
-        return true;
-    }
-    Form->FInMenuLoop = 0;
+    if (!GOpen.BarFreed) Form->FInMenuLoop = 0;
     return true;
 }
 
@@ -524,12 +647,15 @@ void TWinSkinForm::FreeMenuBar(bool giveMenuBack)
     if (bar && !open) delete bar;
 }
 
-void TWinSkinForm::RebuildMenuBar(HMENU menu)
+void TWinSkinForm::RebuildMenuBar(HMENU menu, bool mdi)
 {
     if (!FMenuBar) return;
     if (menu) FMenuBar->MenuHandle = menu;
     if (auto* form = As<TCustomForm>(FForm)) FMenuBar->Menu = form->Menu();
-    FMenuBar->BuildItems();
+    if (mdi)
+        FMenuBar->RebuildFromMDIMenu();
+    else
+        FMenuBar->BuildItems();
     // The band shows the new items at once.
     if (FSkinState == fssSkinned) PaintFrame();
 }
@@ -541,8 +667,7 @@ bool TWinSkinForm::OpenMenuBarAt(POINT screenPoint)
     GetWindowRect(FHandle, &bounds);
     TMenuBtn* item = FMenuBar->ItemAt(POINT{screenPoint.x - bounds.left, screenPoint.y - bounds.top});
     if (!item) return false;
-    const bool tracked = FMenuBar->OpenItem(item);
-    return tracked;
+    return FMenuBar->OpenItem(item);
 }
 
 bool TWinSkinForm::OpenMenuBarByKey(WPARAM key)

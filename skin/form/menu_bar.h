@@ -5,9 +5,14 @@
 // The window's native menu is taken off the window when the items are read
 // (the band replaces it) and given back when the skinner lets go. Clicking
 // an item, its access key with Alt, Alt alone or F10 opens its submenu with
-// TrackPopupMenu under the item; while a submenu is open the mouse moving
-// onto another item, or Left/Right at the submenu's edge, moves to the
-// neighbouring menu. Only one bar menu is open at a time in the program.
+// TrackPopupMenu under the item (right-aligned under its right edge in a
+// right-to-left bar, which is laid out from the band's right edge). While a
+// submenu is open the mouse moving onto another item, or Left/Right at the
+// submenu's edge, moves to the neighbouring menu: the open menu is left by a
+// click posted to the window on that item, which opens it in turn. In a
+// right-to-left menu Left and Right are swapped, so Left always moves to the
+// item on the visual left. Only one bar menu is open at a time in the
+// program.
 #pragma once
 
 #include <windows.h>
@@ -33,7 +38,7 @@ public:
     TMenuItem* MenuItem = nullptr;     // the framework item, or null
     TSkinData* SkinData = nullptr;
     std::int32_t Index = 0;
-    std::string Caption;
+    std::wstring Caption;              // as the menu holds it, any characters
     BYTE ItemEnabled = 1;
     HMENU SubMenu = nullptr;           // null for an item without children
     UINT Command = 0;
@@ -55,6 +60,10 @@ public:
     // Reads the items from the window's menu (and the form's Menu), then
     // takes the native menu off the window. Nothing without a menu.
     void BuildItems();
+    // The same after the MDI client set a new frame menu: a framework item
+    // with an empty caption keeps the native entry's values, the caption is
+    // the item's own, the command the item's; then the items are laid out.
+    void RebuildFromMDIMenu();
     // The item rectangles for the band as it is now, without painting.
     void Layout();
     // Paints the band `band` (window coordinates) of `dc`.
@@ -70,6 +79,14 @@ public:
     bool OpenItem(TMenuBtn* item);
     // The first visible item with a caption, or null.
     TMenuBtn* FirstItem() const;
+    // The bar reads and lays out right to left (its Menu's mode, or the
+    // window's for a native menu).
+    bool RightToLeft() const;
+    // WM_MENUSELECT while this bar's menu is open: the highlighted item is
+    // remembered, the closing of the menu ends the menu loop.
+    void MenuSelect(WPARAM wParam, LPARAM lParam);
+    // This bar's menu is open now.
+    bool IsOpen() const;
 
     std::vector<TMenuBtn*> Buttons;
     TMenu* Menu = nullptr;
@@ -83,12 +100,14 @@ public:
 
 private:
     void FreeItems();
+    void ReadItems(bool mdi);
     int StartOffset(int bandWidth) const;
     // Lays the items out in `band` (window coordinates) with `dc`'s font.
     void LayoutItems(HDC dc, const RECT& band);
-    bool TrackItem(TMenuBtn* item, int& switchTo);
+    // Tracks the item's submenu; false when it has none.
+    bool TrackItem(TMenuBtn* item);
 };
 
 // The accelerator of a caption: the character after a single "&", upper
 // case; 0 when there is none.
-char MenuAccelerator(const std::string& caption);
+wchar_t MenuAccelerator(const std::wstring& caption);

@@ -35,6 +35,22 @@ COLORREF MenuColour(const TSkinData* skin, int index)
 
 // The skin is still one the manager knows (a drawing event may outlive the
 // skinner that installed it).
+bool IsWinNT4()
+{
+    OSVERSIONINFOA version{};
+    version.dwOSVersionInfoSize = sizeof version;
+    return GetVersionExA(&version) && version.dwPlatformId == VER_PLATFORM_WIN32_NT && version.dwMajorVersion == 4;
+}
+
+// The item of the form's menu bar (its menu, or a menu merged into it) with
+// `command`, or null.
+TMenuItem* BarItem(TMenu* menu, UINT command)
+{
+    if (auto* bar = As<TMainMenu>(menu)) return bar->FindBarItem(command);
+    TMenuItem* item = menu ? menu->Items()->FindByCommand(command) : nullptr;
+    return item == (menu ? menu->Items() : nullptr) ? nullptr : item;
+}
+
 bool SkinUsable(const TSkinData* skin)
 {
     TSkinManage* manager = SkinManager();
@@ -106,12 +122,17 @@ TMenuItemLook LookOf(TMenuItem* item)
     if (!item) return look;
     look.Caption = item->Caption();
     look.ShortCut = ShortCutToText(item->ShortCut());
+    // A caption may carry its shortcut's text after a tab.
+    if (look.ShortCut.empty()) SplitShortCut(look.Caption, look.ShortCut);
     look.Checked = item->Checked();
     look.Radio = item->RadioItem();
     look.Enabled = item->Enabled();
     look.Default = item->Default();
     look.ImageIndex = item->ImageIndex();
-    if (TMenu* menu = item->GetParentMenu()) look.Images = menu->Images();
+    if (TMenu* menu = item->GetParentMenu()) {
+        look.Images = menu->Images();
+        look.RightToLeft = menu->IsRightToLeft();
+    }
     return look;
 }
 
@@ -130,6 +151,7 @@ TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::string& savedText)
         look.Checked = (info.fState & MFS_CHECKED) != 0;
         look.Default = (info.fState & MFS_DEFAULT) != 0;
         look.Radio = (info.fType & MFT_RADIOCHECK) != 0;
+        look.RightToLeft = (info.fType & MFT_RIGHTORDER) != 0;
         if (info.fType & MFT_SEPARATOR) look.Caption = "-";
     }
     if (look.Caption.empty()) look.Caption = "-";
@@ -149,8 +171,11 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
     TSaveDC saved(dc);
     SetBkMode(dc, TRANSPARENT);
     const int glyph = look.Images ? std::max(look.Images->Width(), look.Checked ? 16 : 0) : 16;
-    const RECT box{rect.left + 1 + (object ? object->LeftWidth : 0), rect.top + 1,
-                   rect.left + 1 + (object ? object->LeftWidth : 0) + glyph, rect.top + 1 + glyph};
+    // The glyph box, from the left edge, or in a right-to-left menu from
+    // the right edge.
+    const int inset = 1 + (object ? object->LeftWidth : 0);
+    const RECT box = look.RightToLeft ? RECT{rect.right - inset - glyph, rect.top + 1, rect.right - inset, rect.top + 1 + glyph}
+                                      : RECT{rect.left + inset, rect.top + 1, rect.left + inset + glyph, rect.top + 1 + glyph};
     const bool hasImage = look.Images && look.ImageIndex >= 0 && look.ImageIndex < look.Images->Count();
     if (hasImage) {
         if (look.Checked) {
@@ -196,17 +221,22 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
         }
     }
     SelectObject(dc, bold.IsNull() ? font : bold.Get());
-    RECT text{box.right + 3, rect.top, rect.right - 1, rect.bottom};
+    RECT text = look.RightToLeft ? RECT{rect.left + 1, rect.top, box.left - 3, rect.bottom}
+                                 : RECT{box.right + 3, rect.top, rect.right - 1, rect.bottom};
     const std::string measured = (look.Caption.empty() || look.Caption == "&") ? look.Caption + " " : look.Caption;
+    const UINT reading = look.RightToLeft ? DT_RTLREADING : 0;
     RECT extent = text;
-    DrawTextA(dc, measured.c_str(), -1, &extent, TEXT_CALC_FLAGS);
+    DrawTextA(dc, measured.c_str(), -1, &extent, TEXT_CALC_FLAGS | reading);
+    const int textWidth = extent.right - extent.left;
     const int textHeight = extent.bottom - extent.top;
     text.top = rect.top + (rect.bottom - rect.top - textHeight) / 2;
     text.bottom = text.top + textHeight;
-    DrawTextA(dc, look.Caption.c_str(), -1, &text, TEXT_DRAW_FLAGS);
+    DrawTextA(dc, look.Caption.c_str(), -1, &text, TEXT_DRAW_FLAGS | (look.RightToLeft ? DT_RIGHT | reading : 0));
     if (!look.ShortCut.empty()) {
-        RECT shortCut{extent.right, text.top, rect.right - 11, text.bottom};
-        DrawTextA(dc, look.ShortCut.c_str(), -1, &shortCut, TEXT_DRAW_FLAGS | DT_RIGHT);
+        // The shortcut beside the caption's end: at the item's far side.
+        RECT shortCut = look.RightToLeft ? RECT{rect.left + 11, text.top, text.right - textWidth, text.bottom}
+                                         : RECT{extent.right, text.top, rect.right - 11, text.bottom};
+        DrawTextA(dc, look.ShortCut.c_str(), -1, &shortCut, TEXT_DRAW_FLAGS | (look.RightToLeft ? 0 : DT_RIGHT));
     }
 }
 
@@ -488,8 +518,7 @@ LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
     if (!measure || measure->CtlType != ODT_MENU || !FSkinData) return CallDefault(WM_MEASUREITEM, wParam, lParam);
     if (auto* form = As<TCustomForm>(FForm)) {
         TMenu* menu = FMenuBar && FMenuBar->Menu ? FMenuBar->Menu : form->Menu();
-        TMenuItem* item = menu ? menu->Items()->FindByCommand(measure->itemID) : nullptr;
-        if (item && item != menu->Items()) {
+        if (TMenuItem* item = BarItem(menu, measure->itemID)) {
             TWindowDC dc = TWindowDC::Whole(FHandle);
             TCanvas canvas;
             canvas.SetHandle(dc);
@@ -497,7 +526,8 @@ LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
             int height = 0;
             item->MeasureItem(&canvas, width, height);
             canvas.SetHandle(nullptr);
-            width += skin::MainMeasureExtra(FSkinData, menu->Images() != nullptr);
+            TMenu* owner = item->GetParentMenu();
+            width += skin::MainMeasureExtra(FSkinData, owner && owner->Images() != nullptr);
             measure->itemWidth = static_cast<UINT>(std::max(width, 0));
             measure->itemHeight = static_cast<UINT>(std::max(height, 0));
             return TRUE;
@@ -531,21 +561,23 @@ LRESULT TWinSkinForm::DrawMenuItem(WPARAM wParam, LPARAM lParam)
 {
     auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
     if (!draw || draw->CtlType != ODT_MENU || !FSkinData) return CallDefault(WM_DRAWITEM, wParam, lParam);
-    if (FWindowKind == wkMdiFrame && !SkinIsWinNT()) return CallDefault(WM_DRAWITEM, wParam, lParam);
+    // An MDI frame on Windows NT 4 leaves its items to the system.
+    if (FWindowKind == wkMdiFrame && IsWinNT4()) return CallDefault(WM_DRAWITEM, wParam, lParam);
     HMENU parent = reinterpret_cast<HMENU>(draw->hwndItem);
     if (TSkinManage* manager = SkinManager()) manager->AttachMenuToNewest(parent);
     const bool selected = (draw->itemState & ODS_SELECTED) != 0;
     if (auto* form = As<TCustomForm>(FForm)) {
         TMenu* menu = FMenuBar && FMenuBar->Menu ? FMenuBar->Menu : form->Menu();
-        TMenuItem* item = menu ? menu->Items()->FindByCommand(draw->itemID) : nullptr;
-        if (item && item != menu->Items()) {
+        if (TMenuItem* item = BarItem(menu, draw->itemID)) {
             skin::DrawSkinnedItem(FSkinData, skin::LookOf(item), draw->hDC, draw->rcItem, selected, parent);
             return TRUE;
         }
         if (draw->itemID >= 1 && draw->itemID <= LAST_FRAMEWORK_COMMAND)
             return CallDefault(WM_DRAWITEM, wParam, lParam);
     }
-    const skin::TMenuItemLook look = skin::LookOfNative(parent, draw->itemID, NativeEntryText(parent, draw->itemID));
+    skin::TMenuItemLook look = skin::LookOfNative(parent, draw->itemID, NativeEntryText(parent, draw->itemID));
+    // A native menu of a right-to-left window is drawn mirrored too.
+    look.RightToLeft = look.RightToLeft || FRightToLeft != 0 || (FMenuBar && FMenuBar->RightToLeft());
     skin::DrawSkinnedItem(FSkinData, look, draw->hDC, draw->rcItem, selected, parent);
     return TRUE;
 }

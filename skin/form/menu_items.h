@@ -24,6 +24,9 @@ struct TMenuItemLook {
     bool Default = false;          // drawn bold
     int ImageIndex = -1;
     TCustomImageList* Images = nullptr;
+    // Drawn mirrored: glyph on the right, text right-aligned and read right
+    // to left, shortcut on the left.
+    bool RightToLeft = false;
     bool IsLine() const { return Caption == "-"; }
 };
 

@@ -26,6 +26,7 @@
 #include "skin/data/forwarded_error.h"
 #include "skin/data/skin_component.h"
 #include "skin/form/form_skinner.h"
+#include "skin/form/menu_bar.h"
 
 namespace {
 
@@ -87,6 +88,9 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             break;
         case WM_NCUAHDRAWCAPTION:
             return 0;
+        case WM_MENUSELECT:
+            if (FMenuBar) FMenuBar->MenuSelect(wParam, lParam);
+            return CallDefault(msg, wParam, lParam);
         case WM_INITMENUPOPUP:
             if (TSkinManage* manager = SkinManager())
                 manager->MenuKind = (reinterpret_cast<HMENU>(wParam) == FSystemMenu || HIWORD(lParam)) ? smkSystemMenu
@@ -349,7 +353,7 @@ LRESULT TWinSkinForm::ClientWndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             const LRESULT result = CallClientDefault(msg, wParam, lParam);
             if (scope.Dead || !FSkinFrame) return result;
             if (wParam && FMenuBar) {
-                RebuildMenuBar(GetMenu(FHandle));
+                RebuildMenuBar(GetMenu(FHandle), true);
                 SetMenu(FHandle, nullptr);
             }
             return result;

@@ -245,6 +245,15 @@ int CombineHitTest(int systemAnswer, int frameAnswer)
     }
 }
 
+int SkinnedHitTest(int systemAnswer, POINT point, int borderTop, int menuHeight)
+{
+    if (systemAnswer != HTNOWHERE && systemAnswer != HTCAPTION)
+        return systemAnswer;
+    if (menuHeight > 0 && point.y >= borderTop && point.y < borderTop + menuHeight)
+        return HTMENU;
+    return point.y > 3 ? HTCAPTION : systemAnswer;
+}
+
 std::vector<RECT> OpaqueRuns(const TPixels& pixels, COLORREF key, int dx, int dy)
 {
     const int kr = GetRValue(key), kg = GetGValue(key), kb = GetBValue(key);

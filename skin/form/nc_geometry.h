@@ -164,6 +164,14 @@ int FrameHitTest(const TFrameHitGeometry& geometry, POINT point);
 // everything else.
 int CombineHitTest(int systemAnswer, int frameAnswer);
 
+// The skinned window's answer to WM_NCHITTEST, from the system's: only
+// HTNOWHERE and HTCAPTION change. On the menu-bar band (below the caption,
+// `menuHeight` high) they become HTMENU; elsewhere below the top 4 rows
+// HTCAPTION (the caption buttons answer as caption: their clicks are taken
+// before the system could start a move). Sizing borders, the client area
+// and every other answer stay the system's. `point` in window coordinates.
+int SkinnedHitTest(int systemAnswer, POINT point, int borderTop, int menuHeight);
+
 // Rows of opaque pixels: every run of pixels that are not the key colour
 // becomes a one-pixel-high rectangle, moved by (dx, dy). A pixel counts as
 // key when each channel lies between the key's value and that value + 1.

@@ -1,6 +1,7 @@
 // Non-client objects: state changes of caption buttons and menu-bar items,
 // drawing a caption button. See nc_objects.h.
 #include "skin/form/nc_objects.h"
+#include "skin/form/menu_bar.h"
 
 #include "skin/data/frame_draw.h"
 #include "skin/data/skin_component.h"
@@ -115,7 +116,14 @@ void TWinSysButton::Paint()
     if (dc.IsNull())
         return;
     if (SkinButton && SkinButton->Visibility == 100) {
-        // Buttons on the menu-bar row are not part of the caption strip.
+        // Buttons on the menu-bar row are not part of the caption strip:
+        // the bar's background goes under the button's new frame.
+        if (TWinSkinMenu* bar = Form->MenuBar(); bar && !bar->Background.IsNull()) {
+            TMemoryDC source(dc);
+            TSelectObject selected(source, bar->Background);
+            BitBlt(dc, Rect.left, Rect.top, Rect.right - Rect.left, Rect.bottom - Rect.top, source,
+                   Rect.left - bar->BarRect.left, Rect.top - bar->BarRect.top, SRCCOPY);
+        }
         const RECT margins{SkinButton->LeftWidth, 0, SkinButton->RightWidth, 0};
         skin::DrawFrameStrip(dc, Rect, Image(), margins, StateFrame(), FrameCount(), true, false);
         return;

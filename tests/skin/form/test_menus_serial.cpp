@@ -20,6 +20,8 @@
 #include "framework/std_controls.h"
 #include "skin/data/frame_draw.h"
 #include "skin/form/menu_bar.h"
+#include "skin/form/menu_items.h"
+#include "skin/data/image_utils.h"
 #include "tests/app/window_capture.h"
 
 namespace {
@@ -81,14 +83,16 @@ void CALLBACK RunScript(HWND, UINT, UINT_PTR, DWORD)
     }
 }
 
-// Runs `action` (which opens a menu and returns when it closed) with
-// `steps` driving the menu.
+// Runs `action` (which opens a menu) with `steps` driving the menu, until
+// every step ran and no menu is open (a move to another bar menu opens it
+// from the message loop).
 void Drive(std::vector<TStep> steps, const std::function<void()>& action)
 {
     Script = TScript{};
     Script.Steps = std::move(steps);
     const UINT_PTR timer = SetTimer(nullptr, 0, 40, RunScript);
     action();
+    PumpUntil([] { return Script.Next >= Script.Steps.size() && !OpenMenu().Window; }, 4000);
     KillTimer(nullptr, timer);
 }
 
@@ -122,6 +126,83 @@ TStep Check(const std::function<void(const TOpenMenu&)>& check, WPARAM key)
         PostMessageA(open.Window, WM_KEYDOWN, key, 0);
         return true;
     };
+}
+
+// Keys pressed one per timer tick whatever is open (a plain menu bar in
+// keyboard mode has no menu window), and the menus seen open in order.
+struct TKeys {
+    std::vector<WPARAM> Keys;
+    size_t Next = 0;
+    int Wait = 0;
+    HWND Window = nullptr;
+    std::vector<HMENU> Seen;
+} Keys;
+
+void CALLBACK PressKeys(HWND, UINT, UINT_PTR, DWORD)
+{
+    const TOpenMenu open = OpenMenu();
+    if (open.Menu && (Keys.Seen.empty() || Keys.Seen.back() != open.Menu)) Keys.Seen.push_back(open.Menu);
+    if (Keys.Wait > 0) {
+        --Keys.Wait;
+        return;
+    }
+    if (Keys.Next >= Keys.Keys.size()) return;
+    PostMessageA(open.Window ? open.Window : Keys.Window, WM_KEYDOWN, Keys.Keys[Keys.Next++], 0);
+    Keys.Wait = 2;
+}
+
+// F10 pressed on `window`, then `keys`; returns once every key went and no
+// menu is open.
+void PressF10Then(HWND window, std::vector<WPARAM> keys)
+{
+    Keys = TKeys{};
+    Keys.Keys = std::move(keys);
+    Keys.Window = window;
+    Keys.Wait = 2;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 60, PressKeys);
+    SendMessageA(window, WM_SYSKEYDOWN, VK_F10, 0);
+    SendMessageA(window, WM_SYSKEYUP, VK_F10, 0xC0000000);
+    PumpUntil([] { return Keys.Next >= Keys.Keys.size() && !OpenMenu().Window; }, 5000);
+    KillTimer(nullptr, timer);
+}
+
+// Every pixel of `rect` in window coordinates, from a capture.
+std::vector<std::uint32_t> PixelsOf(const TCapture& capture, const RECT& rect)
+{
+    std::vector<std::uint32_t> pixels;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x)
+            pixels.push_back(capture.Pixels[static_cast<size_t>(y) * capture.Width + x] & 0xFFFFFF);
+    return pixels;
+}
+
+// The columns of an item drawn with `look` that differ from the same item
+// drawn without text: the first and the last.
+std::pair<int, int> TextColumns(TSkinData* skin, skin::TMenuItemLook look, int width, int height)
+{
+    auto draw = [&](const skin::TMenuItemLook& what) {
+        TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32);
+        TMemoryDC dc;
+        TSelectObject use(dc, bitmap);
+        skin::DrawSkinnedItem(skin, what, dc, RECT{0, 0, width, height}, false, nullptr);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+        return pixels;
+    };
+    skin::TMenuItemLook blank = look;
+    blank.Caption = "";
+    blank.ShortCut = "";
+    blank.Checked = false;
+    const std::vector<COLORREF> with = draw(look), without = draw(blank);
+    int first = width, last = -1;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (with[static_cast<size_t>(y * width + x)] != without[static_cast<size_t>(y * width + x)]) {
+                first = std::min(first, x);
+                last = std::max(last, x);
+            }
+    return {first, last};
 }
 
 bool OwnerDrawn(HMENU menu, int position)
@@ -172,9 +253,10 @@ protected:
     // A form with the stored skin whose component skins menus as `controls`
     // says, a menu bar (File, Edit, Help without children, View) and a
     // memo with a context menu of every kind of item.
-    void MakeForm(TSkinControlTypes controls)
+    void MakeForm(TSkinControlTypes controls, TBiDiMode mode = bdLeftToRight, bool skinning = true)
     {
         Form = Keep(new TForm(nullptr));
+        Form->SetBiDiMode(mode);
         Form->SetBounds(120, 100, 460, 320);
         Form->SetCaption("Menus");
         Skin = new TSkinData(Form);
@@ -228,9 +310,22 @@ protected:
         Memo->SetPopupMenu(Context);
 
         Form->FinishCreation();
+        if (!skinning) SkinManager()->Skinning = false;
         Form->Show();
         Window = Form->Handle();
         SetForegroundWindow(Window);
+        if (!skinning) {
+            Pump(100);
+            return;
+        }
+        ASSERT_TRUE(PumpUntil([&] { return SkinnerOf(Window) && SkinnerOf(Window)->SkinState() == fssSkinned; }));
+    }
+
+    // Skins the window that was shown plain.
+    void SkinNow()
+    {
+        SkinManager()->Skinning = true;
+        ASSERT_TRUE(SkinManager()->SkinWindow(Window));
         ASSERT_TRUE(PumpUntil([&] { return SkinnerOf(Window) && SkinnerOf(Window)->SkinState() == fssSkinned; }));
     }
 
@@ -281,7 +376,7 @@ TEST_F(MenuTest, TheMenuBarBandOpensItsMenusAndMovesBetweenThem)
     EXPECT_EQ(origin.y - bounds.top, skinner->BorderTop() + skinner->MenuHeight());
     EXPECT_EQ(origin.x - bounds.left, skinner->BorderLeft());
     ASSERT_EQ(skinner->MenuBar()->Buttons.size(), 4u);
-    EXPECT_EQ(Button(0)->Caption, "&File");
+    EXPECT_EQ(Button(0)->Caption, L"&File");
     EXPECT_GT(Button(0)->Rect.right, Button(0)->Rect.left);
     EXPECT_GE(Button(1)->Rect.left, Button(0)->Rect.right);
     Save(Window, "menus_bar.bmp");
@@ -342,12 +437,12 @@ TEST_F(MenuTest, TheBarFollowsMenuChangesAndShowsTheHotItem)
     Add(tools, "Options");
     Edit->SetEnabled(false);
     ASSERT_TRUE(PumpUntil([&] { return skinner->MenuBar()->Buttons.size() == 5; }));
-    EXPECT_EQ(Button(4)->Caption, "&Tools");
+    EXPECT_EQ(Button(4)->Caption, L"&Tools");
     EXPECT_GT(Button(4)->Rect.right, Button(4)->Rect.left) << "the new item is laid out on the band";
     EXPECT_EQ(Button(1)->ItemEnabled, 0);
     EXPECT_EQ(GetMenu(Window), nullptr) << "the native menu stays off the window";
     Edit->SetCaption("&Change");
-    ASSERT_TRUE(PumpUntil([&] { return Button(1)->Caption == "&Change"; }));
+    ASSERT_TRUE(PumpUntil([&] { return Button(1)->Caption == L"&Change"; }));
 
     // The item under the mouse is framed in the skin's highlight colour,
     // and loses the frame when the mouse leaves it.
@@ -414,9 +509,11 @@ TEST_F(MenuTest, PopupWindowsAndTheirItemsAreSkinned)
     EXPECT_EQ(Context->PopupComponent(), Memo);
 }
 
-TEST_F(MenuTest, TheLedgersSettingsLeaveTheSystemMenuAlone)
+TEST_F(MenuTest, TheLedgersSettingsLeaveTheSystemMenuWindowAlone)
 {
-    // The main window stores menu items and the system menu as unskinned.
+    // The main window stores menu items and the system menu as unskinned:
+    // the system menu's window keeps the system's frame, its items are
+    // still the skin's.
     TForm* main = Keep(MakeSkinnedForm(Skin));
     main->Show();
     Window = main->Handle();
@@ -438,7 +535,7 @@ TEST_F(MenuTest, TheLedgersSettingsLeaveTheSystemMenuAlone)
           });
     ASSERT_EQ(Script.Seen.size(), 1u);
     EXPECT_FALSE(skinned) << "the system menu's window keeps the system's look";
-    EXPECT_FALSE(ownerDrawn) << "the system draws the system menu's items";
+    EXPECT_TRUE(ownerDrawn) << "the system menu's items are drawn from the skin in every case";
 }
 
 TEST_F(MenuTest, UnskinGivesTheMenuBarBackPixelForPixel)
@@ -498,6 +595,147 @@ TEST_F(MenuTest, UnskinGivesTheMenuBarBackPixelForPixel)
     for (size_t i = 0; i < before.Pixels.size(); ++i)
         if ((before.Pixels[i] & 0xFFFFFF) != (after.Pixels[i] & 0xFFFFFF)) ++differing;
     EXPECT_EQ(differing, 0u) << "the window is not pixel-identical to before skinning";
+}
+
+TEST_F(MenuTest, F10AndArrowsDriveTheSkinnedBarAsTheyDriveAPlainOne)
+{
+    // The same window, first with the system's menu bar, then skinned. F10
+    // on the plain bar selects File and Down opens it; on the skinned bar
+    // F10 opens File at once. From there the same keys do the same: Right
+    // opens Edit, Down selects Cut, Enter runs it.
+    MakeForm(ALL_MENUS, bdLeftToRight, false);
+    ASSERT_EQ(SkinnerOf(Window), nullptr);
+    ASSERT_EQ(GetMenu(Window), Bar->Handle());
+    PressF10Then(Window, {VK_DOWN, VK_RIGHT, VK_DOWN, VK_RETURN});
+    const std::vector<HMENU> plainSeen = Keys.Seen;
+    ASSERT_TRUE(PumpUntil([&] { return !Clicked.empty(); }));
+    const std::vector<TMenuItem*> plainClicked = Clicked;
+
+    SkinNow();
+    Clicked.clear();
+    PressF10Then(Window, {VK_RIGHT, VK_DOWN, VK_RETURN});
+    ASSERT_TRUE(PumpUntil([&] { return !Clicked.empty(); }));
+    const std::vector<HMENU> expected{File->Handle(), Edit->Handle()};
+    EXPECT_EQ(plainSeen, expected);
+    EXPECT_EQ(Keys.Seen, expected);
+    // Opening File and Edit clicks them (their menus could fill themselves
+    // there), then Cut runs.
+    EXPECT_EQ(plainClicked, (std::vector<TMenuItem*>{File, Edit, Cut}));
+    EXPECT_EQ(Clicked, plainClicked);
+    EXPECT_EQ(SkinnerOf(Window)->InMenuLoop(), false);
+
+    // Left from the first menu wraps to the last; Escape closes it and runs
+    // no item of it.
+    Clicked.clear();
+    PressF10Then(Window, {VK_LEFT, VK_ESCAPE});
+    EXPECT_EQ(Keys.Seen, (std::vector<HMENU>{File->Handle(), View->Handle()}));
+    Pump(50);
+    EXPECT_EQ(Clicked, (std::vector<TMenuItem*>{File, View}));
+}
+
+TEST_F(MenuTest, ARightToLeftBarReadsFromTheRightAndSwapsTheArrows)
+{
+    MakeForm(ALL_MENUS, bdRightToLeft);
+    TWinSkinForm* skinner = SkinnerOf(Window);
+    ASSERT_TRUE(Bar->IsRightToLeft()) << "the menu follows its form";
+    ASSERT_TRUE(skinner->RightToLeft());
+    TWinSkinMenu* bar = skinner->MenuBar();
+    ASSERT_TRUE(bar->RightToLeft());
+    // Items from the band's right edge leftwards.
+    RECT bounds{};
+    GetWindowRect(Window, &bounds);
+    const int bandRight = (bounds.right - bounds.left) - skinner->BorderRight();
+    const TDataSkinObject* band = Skin->Object(ssMenuBar);
+    ASSERT_NE(band, nullptr);
+    EXPECT_EQ(Button(0)->Rect.right, bandRight - (band->RightWidth + 8));
+    for (int i = 1; i < 4; ++i) EXPECT_EQ(Button(i)->Rect.right, Button(i - 1)->Rect.left) << i;
+
+    // Pixels: the text of the first item is drawn at the right; the band
+    // left of the last item is bare background.
+    RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    Pump(50);
+    const TCapture capture = CaptureWindow(Window);
+    SaveBmp(capture, ScreenshotFolder() + "menus_rtl_bar.bmp");
+    auto background = [&](const RECT& r) {
+        TMemoryDC dc;
+        TSelectObject use(dc, bar->Background);
+        std::vector<std::uint32_t> pixels;
+        for (int y = r.top; y < r.bottom; ++y)
+            for (int x = r.left; x < r.right; ++x)
+                pixels.push_back(GetPixel(dc, x - bar->BarRect.left, y - bar->BarRect.top) & 0xFFFFFF);
+        return pixels;
+    };
+    auto rgb = [](std::vector<std::uint32_t> pixels) {
+        // Captures are 0xRRGGBB, GetPixel 0xBBGGRR.
+        for (auto& p : pixels) p = ((p & 0xFF) << 16) | (p & 0xFF00) | ((p >> 16) & 0xFF);
+        return pixels;
+    };
+    const RECT first{Button(0)->Rect.left + 1, Button(0)->Rect.top + 1, Button(0)->Rect.right - 1, Button(0)->Rect.bottom - 1};
+    EXPECT_NE(PixelsOf(capture, first), rgb(background(first))) << "the first item's caption is at the right";
+    const RECT empty{bar->BarRect.left + 2, first.top, Button(3)->Rect.left - 1, first.bottom};
+    ASSERT_GT(empty.right, empty.left);
+    EXPECT_EQ(PixelsOf(capture, empty), rgb(background(empty))) << "nothing is drawn left of the last item";
+
+    // The submenu opens right-aligned under the item; the left arrow moves
+    // to the item on the visual left (Edit), the right arrow back to File.
+    RECT fileMenu{};
+    Drive({Check([&](const TOpenMenu& open) {
+               fileMenu = open.Bounds;
+               Save(open.Window, "menus_rtl_file_open.bmp");
+           }, VK_LEFT),
+           Key(VK_RIGHT), Key(VK_ESCAPE)},
+          [&] { SendMessageA(Window, WM_NCLBUTTONDOWN, HTMENU, On(Button(0))); });
+    EXPECT_EQ(Script.Seen, (std::vector<HMENU>{File->Handle(), Edit->Handle(), File->Handle()}));
+    EXPECT_NEAR(fileMenu.right, bounds.left + Button(0)->Rect.right, 2);
+    EXPECT_NEAR(fileMenu.top, bounds.top + Button(0)->Rect.bottom, 2);
+
+    // A popup item mirrored: caption right-aligned by the glyph box on the
+    // right, shortcut at the left; the left-to-right item the other way.
+    skin::TMenuItemLook look = skin::LookOf(New);
+    ASSERT_TRUE(look.RightToLeft);
+    ASSERT_FALSE(look.ShortCut.empty());
+    const TDataSkinObject* item = Skin->Object(ssMenuItem);
+    const int inset = 1 + (item && !item->Bitmap.Empty() ? item->LeftWidth : 0);
+    const auto rtl = TextColumns(Skin, look, 220, 20);
+    look.RightToLeft = false;
+    const auto ltr = TextColumns(Skin, look, 220, 20);
+    EXPECT_GE(rtl.first, 11);
+    EXPECT_LE(rtl.first, 14) << "the shortcut starts at the item's left";
+    EXPECT_LE(rtl.second, 220 - inset - 16 - 3);
+    EXPECT_GE(rtl.second, 220 - inset - 16 - 3 - 3) << "the caption ends beside the glyph box on the right";
+    EXPECT_GE(ltr.first, inset + 16 + 3);
+    EXPECT_LE(ltr.first, inset + 16 + 3 + 3);
+    EXPECT_LE(ltr.second, 220 - 11);
+    EXPECT_GE(ltr.second, 220 - 14);
+}
+
+TEST_F(MenuTest, ARightToLeftWindowIsGivenBackPixelForPixel)
+{
+    MakeForm(ALL_MENUS, bdRightToLeft, false);
+    auto repaint = [&] {
+        RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        Pump(50);
+    };
+    repaint();
+    const TCapture before = CaptureWindow(Window);
+    ASSERT_TRUE(GetWindowLongA(Window, GWL_EXSTYLE) & WS_EX_LEFTSCROLLBAR);
+    SkinNow();
+    TWinSkinForm* skinner = SkinnerOf(Window);
+    ASSERT_NE(skinner->MenuBar(), nullptr);
+    Drive({Check([&](const TOpenMenu& open) { EXPECT_TRUE(OwnerDrawn(open.Menu, 0)); }, VK_ESCAPE)},
+          [&] { SendMessageA(Window, WM_NCLBUTTONDOWN, HTMENU, On(Button(0))); });
+    SkinManager()->ForgetFormSkinner(Window);
+    skinner->Unskin();
+    skinner->FreeSkinner();
+    repaint();
+    EXPECT_EQ(GetMenu(Window), Bar->Handle());
+    const TCapture after = CaptureWindow(Window);
+    ASSERT_EQ(after.Width, before.Width);
+    ASSERT_EQ(after.Height, before.Height);
+    size_t differing = 0;
+    for (size_t i = 0; i < before.Pixels.size(); ++i)
+        if ((before.Pixels[i] & 0xFFFFFF) != (after.Pixels[i] & 0xFFFFFF)) ++differing;
+    EXPECT_EQ(differing, 0u) << "the right-to-left window is not pixel-identical to before skinning";
 }
 
 }  // namespace

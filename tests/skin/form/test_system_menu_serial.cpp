@@ -15,13 +15,15 @@
 #include <vector>
 
 #include "form_skin_support.h"
+#include "framework/menus.h"
 #include "skin/form/nc_objects.h"
 
 namespace {
 
 using namespace formtest;
 
-// The texts of a menu's items, "-" for a separator.
+// The texts of a menu's items, "-" for a separator. An owner-drawn item
+// (the skinned system menu's) shows its framework item's caption.
 std::vector<std::string> MenuTexts(HMENU menu)
 {
     std::vector<std::string> texts;
@@ -29,11 +31,14 @@ std::vector<std::string> MenuTexts(HMENU menu)
         char text[128] = {};
         MENUITEMINFOA info{};
         info.cbSize = sizeof info;
-        info.fMask = MIIM_TYPE;
+        info.fMask = MIIM_TYPE | MIIM_DATA;
         info.dwTypeData = text;
         info.cch = sizeof text - 1;
         GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
-        texts.push_back((info.fType & MFT_SEPARATOR) || !text[0] ? std::string("-") : std::string(text));
+        std::string caption = text;
+        if ((info.fType & MFT_OWNERDRAW) && info.dwItemData)
+            caption = reinterpret_cast<const TMenuItem*>(info.dwItemData)->Caption();
+        texts.push_back((info.fType & MFT_SEPARATOR) || caption.empty() ? std::string("-") : caption);
     }
     return texts;
 }
@@ -151,7 +156,7 @@ TEST_F(SystemMenuTest, IconClickOpensTheMenuAndCloseAsksTheForm)
         if (button->Visible && button->IsIconButton()) icon = button;
     ASSERT_TRUE(icon) << "the skin's caption has an icon button";
     const int x = (icon->Rect.left + icon->Rect.right) / 2, y = (icon->Rect.top + icon->Rect.bottom) / 2;
-    EXPECT_EQ(SendMessageA(Window, WM_NCHITTEST, 0, At(x, y)), HTSYSMENU);
+    EXPECT_EQ(SendMessageA(Window, WM_NCHITTEST, 0, At(x, y)), HTCAPTION) << "a caption button answers as caption";
 
     Visit.Choose = CommandText(GetSystemMenu(Window, FALSE), SC_CLOSE);
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, DriveMenu);
