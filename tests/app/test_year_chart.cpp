@@ -109,6 +109,18 @@ TEST_F(YearChartTest, SumsKeepTheTotalsRulesAndFollowEveryChange)
     // Moving in the list changes nothing.
     Form1->ADOQuery1->Last();
     EXPECT_FALSE(chart->Stale());
+
+    // The year box offers the ledger's years and this one, newest first,
+    // and choosing one shows it.
+    Form1->ComboBoxyearDropDown(Form1->ComboBoxyear);
+    std::vector<std::string> offered;
+    for (int i = 0; i < Form1->ComboBoxyear->Items()->Count(); ++i) offered.push_back(Form1->ComboBoxyear->Items()->Get(i));
+    std::vector<std::string> expected = {"2026", "2025"};
+    if (thisYear > 2026) expected.insert(expected.begin(), IntToStr(thisYear));
+    EXPECT_EQ(offered, expected);
+    EXPECT_EQ(Form1->ComboBoxyear->Text(), IntToStr(thisYear));
+    Choose(Form1->ComboBoxyear, static_cast<int>(expected.size()) - 1);
+    EXPECT_EQ(chart->Year(), 2025);
 }
 
 // The chart drawn on a bitmap in marker colours: each bar's height, read
