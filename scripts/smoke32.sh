@@ -18,7 +18,8 @@
 set -euo pipefail
 TREE="$(cd "${1:?usage: smoke32.sh TREE}" && pwd)"
 ROOT="$(cd "$(dirname "$0")/.." && pwd)"
-SHIPPED="$ROOT/build"
+# RAVELBOOK_SMOKE_BUILD runs another build of the program the same way.
+SHIPPED="${RAVELBOOK_SMOKE_BUILD:-$ROOT/build}"
 DRIVER="$TREE/tests/smoke_driver.exe"
 
 for f in "$SHIPPED/ravelbook.exe" "$SHIPPED/skins/paper.skn" "$DRIVER"; do

@@ -333,7 +333,37 @@ public:
     bool Up() const { return FMain && FBar; }
     HWND Main() const { return FMain; }
     DWORD Pid() const { return FInfo.dwProcessId; }
-    std::wstring Panel(int index) const { return PanelText(FInfo.hProcess, FBar, index); }
+    // A panel's text. Reading it reaches into the program's memory, which
+    // can hang where the program runs emulated: given up after two minutes,
+    // and then the driver ends the program and itself with a failure.
+    std::wstring Panel(int index) const
+    {
+        struct TRead {
+            HANDLE Process;
+            HWND Bar;
+            int Index;
+            std::wstring Text;
+        };
+        auto* read = new TRead{FInfo.hProcess, FBar, index, {}};
+        HANDLE thread = CreateThread(
+            nullptr, 0,
+            [](LPVOID data) -> DWORD {
+                auto* r = static_cast<TRead*>(data);
+                r->Text = PanelText(r->Process, r->Bar, r->Index);
+                return 0;
+            },
+            read, 0, nullptr);
+        if (!thread || WaitForSingleObject(thread, 120000) != WAIT_OBJECT_0) {
+            Check(false, L"the status bar of the program can be read (no answer in two minutes)");
+            TerminateProcess(FInfo.hProcess, 99);
+            std::fflush(stdout);
+            ExitProcess(1);
+        }
+        CloseHandle(thread);
+        std::wstring text = std::move(read->Text);
+        delete read;
+        return text;
+    }
 
     // Waits until panel `index` reads `text`; says what it read instead.
     bool PanelReads(int index, const std::wstring& text, DWORD limitMs = STEP_LIMIT_MS) const
