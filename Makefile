@@ -36,7 +36,9 @@ gallery: setup
 test: build
 	@bash scripts/test.sh $(CTEST_ARGS)
 
-# The smoke run of the 32-bit program that ships (it is also one of `make test`'s tests).
+# The smoke run of the 32-bit program that ships, alone. Where 32-bit code
+# runs natively it is also one of `make test`'s tests; where it is emulated
+# only here (it takes many minutes there; see scripts/smoke32.sh).
 smoke32: build
 	@bash scripts/test.sh -R '^smoke_shipped_program$$'
 

@@ -16,7 +16,11 @@ cd "$RAVELBOOK_TREE"
 set +e
 # One test at a time: most tests show real windows, and two at once can take
 # the focus or the foreground from each other.
-ctest --output-on-failure "$@"
+# Where 32-bit code is emulated, the smoke run of the 32-bit program (label
+# emulated32) runs only when asked for by name (make smoke32, make test T=smoke).
+extra=()
+if wine_emulated32 && [ $# -eq 0 ]; then extra=(-LE emulated32); fi
+ctest --output-on-failure "${extra[@]}" "$@"
 rc=$?
 set -e
 exit $rc

@@ -140,26 +140,79 @@ HWND ChildWithText(HWND parent, const std::wstring& cls, const std::wstring& tex
     return nullptr;
 }
 
+// Memory in the program's process for the status bar to write a text into.
+// Where the program is an emulated 32-bit process, memory cannot be
+// allocated in it from outside (VirtualAllocEx waits on the program to
+// serve the request, and it never does), while reading and writing its
+// memory works: so the unused end of the last page of one of its writable
+// sections is borrowed (the loader maps whole pages; nothing lies past a
+// section's size). Natively the memory is allocated.
+class TRemoteBuffer {
+public:
+    static constexpr SIZE_T SIZE = 512;
+    TRemoteBuffer(HANDLE process, HWND window) : FProcess(process)
+    {
+        auto base = reinterpret_cast<const BYTE*>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+        BYTE headers[4096] = {};
+        SIZE_T read = 0;
+        if (base && ReadProcessMemory(process, base, headers, sizeof headers, &read) && read == sizeof headers) {
+            const auto* dos = reinterpret_cast<const IMAGE_DOS_HEADER*>(headers);
+            const LONG at = dos->e_lfanew;
+            if (dos->e_magic == IMAGE_DOS_SIGNATURE && at > 0 && at < 2048) {
+                const auto* file = reinterpret_cast<const IMAGE_FILE_HEADER*>(headers + at + 4);
+                const auto* sections = reinterpret_cast<const IMAGE_SECTION_HEADER*>(
+                    headers + at + 4 + sizeof(IMAGE_FILE_HEADER) + file->SizeOfOptionalHeader);
+                for (int i = 0; i < file->NumberOfSections && !FAddress; ++i) {
+                    const IMAGE_SECTION_HEADER& section = sections[i];
+                    if (reinterpret_cast<const BYTE*>(&section + 1) > headers + sizeof headers) break;
+                    if (!(section.Characteristics & IMAGE_SCN_MEM_WRITE)) continue;
+                    const DWORD end = (section.VirtualAddress + section.Misc.VirtualSize + 15) & ~15u;
+                    const DWORD pageEnd = (section.VirtualAddress + section.Misc.VirtualSize + 0xFFF) & ~0xFFFu;
+                    if (pageEnd - end >= SIZE) FAddress = const_cast<BYTE*>(base) + end;
+                }
+            }
+        }
+        if (!FAddress) {
+            FAddress = VirtualAllocEx(process, nullptr, SIZE, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+            FAllocated = FAddress != nullptr;
+        }
+    }
+    ~TRemoteBuffer()
+    {
+        if (FAllocated) {
+            VirtualFreeEx(FProcess, FAddress, 0, MEM_RELEASE);
+        } else if (FAddress) {
+            const BYTE zeros[SIZE] = {};
+            SIZE_T written = 0;
+            WriteProcessMemory(FProcess, FAddress, zeros, SIZE, &written);
+        }
+    }
+    void* Address() const { return FAddress; }
+
+private:
+    HANDLE FProcess;
+    void* FAddress = nullptr;
+    bool FAllocated = false;
+};
+
 // One panel of a status bar in another process: its text is copied into
 // memory of that process, then read from there.
 std::wstring PanelText(HANDLE process, HWND bar, int panel)
 {
-    constexpr SIZE_T SIZE = 4096;
-    void* remote = VirtualAllocEx(process, nullptr, SIZE, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
-    if (!remote) return L"(no memory in the program)";
+    TRemoteBuffer remote(process, GetAncestor(bar, GA_ROOT));
+    if (!remote.Address()) return L"(no memory in the program to read the panel into)";
     std::wstring text;
     DWORD_PTR length = 0;
     if (SendMessageTimeoutW(bar, SB_GETTEXTLENGTHW, panel, 0, SMTO_ABORTIFHUNG, 30000, &length) &&
-        LOWORD(length) < SIZE / sizeof(wchar_t)) {
+        LOWORD(length) < TRemoteBuffer::SIZE / sizeof(wchar_t)) {
         DWORD_PTR result = 0;
-        std::vector<wchar_t> buffer(SIZE / sizeof(wchar_t), L'\0');
+        std::vector<wchar_t> buffer(TRemoteBuffer::SIZE / sizeof(wchar_t), L'\0');
         SIZE_T read = 0;
-        if (SendMessageTimeoutW(bar, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(remote), SMTO_ABORTIFHUNG, 30000,
-                                &result) &&
-            ReadProcessMemory(process, remote, buffer.data(), SIZE, &read))
+        if (SendMessageTimeoutW(bar, SB_GETTEXTW, panel, reinterpret_cast<LPARAM>(remote.Address()),
+                                SMTO_ABORTIFHUNG, 30000, &result) &&
+            ReadProcessMemory(process, remote.Address(), buffer.data(), TRemoteBuffer::SIZE, &read))
             text.assign(buffer.data(), LOWORD(length));
     }
-    VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     return text;
 }
 
@@ -280,7 +333,37 @@ public:
     bool Up() const { return FMain && FBar; }
     HWND Main() const { return FMain; }
     DWORD Pid() const { return FInfo.dwProcessId; }
-    std::wstring Panel(int index) const { return PanelText(FInfo.hProcess, FBar, index); }
+    // A panel's text. Reading it reaches into the program's memory, which
+    // can hang where the program runs emulated: given up after two minutes,
+    // and then the driver ends the program and itself with a failure.
+    std::wstring Panel(int index) const
+    {
+        struct TRead {
+            HANDLE Process;
+            HWND Bar;
+            int Index;
+            std::wstring Text;
+        };
+        auto* read = new TRead{FInfo.hProcess, FBar, index, {}};
+        HANDLE thread = CreateThread(
+            nullptr, 0,
+            [](LPVOID data) -> DWORD {
+                auto* r = static_cast<TRead*>(data);
+                r->Text = PanelText(r->Process, r->Bar, r->Index);
+                return 0;
+            },
+            read, 0, nullptr);
+        if (!thread || WaitForSingleObject(thread, 120000) != WAIT_OBJECT_0) {
+            Check(false, L"the status bar of the program can be read (no answer in two minutes)");
+            TerminateProcess(FInfo.hProcess, 99);
+            std::fflush(stdout);
+            ExitProcess(1);
+        }
+        CloseHandle(thread);
+        std::wstring text = std::move(read->Text);
+        delete read;
+        return text;
+    }
 
     // Waits until panel `index` reads `text`; says what it read instead.
     bool PanelReads(int index, const std::wstring& text, DWORD limitMs = STEP_LIMIT_MS) const
