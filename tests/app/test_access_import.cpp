@@ -171,6 +171,9 @@ void CALLBACK CancelWhenShown(HWND, UINT, UINT_PTR, DWORD)
 TEST_F(AccessImportTest, ARunawayReaderIsStoppedInTimeItsOutputBoundedAndCancelable)
 {
     const std::wstring runaway = SelfCommand(L"DISABLED_ReaderStandIn.RunsAwayWritingRemarks");
+    // The stand-in inherits nothing of the test runner's output pipes.
+    for (DWORD which : {STD_OUTPUT_HANDLE, STD_ERROR_HANDLE})
+        SetHandleInformation(GetStdHandle(which), HANDLE_FLAG_INHERIT, 0);
     // Stopped at the time limit; of all it wrote only the last part is kept.
     DWORD start = GetTickCount();
     ledger::TReaderRun run = ledger::RunReaderProcess(runaway, 1500, false);
@@ -202,10 +205,18 @@ TEST_F(AccessImportTest, AReaderEndsWithTheProgramThatStartedIt)
     const std::wstring marker = L"ravelbook-runaway-" + std::to_wstring(GetCurrentProcessId());
     SetEnvironmentVariableW(L"RAVELBOOK_RUNAWAY", marker.c_str());
     std::wstring command = SelfCommand(L"DISABLED_ReaderStandIn.ProgramRunningARunawayReader");
+    // The stand-in and its reader get none of this program's own standard
+    // handles (the test runner waits until every copy of them is closed).
+    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                             OPEN_EXISTING, 0, nullptr);
     STARTUPINFOW startup = {sizeof startup};
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul;
     PROCESS_INFORMATION program{};
-    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr, nullptr,
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr,
                                &startup, &program));
+    CloseHandle(nul);
     SetEnvironmentVariableW(L"RAVELBOOK_RUNAWAY", nullptr);
     const auto readerAlive = [&] {
         HANDLE mutex = OpenMutexW(SYNCHRONIZE, FALSE, marker.c_str());
