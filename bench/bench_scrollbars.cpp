@@ -96,10 +96,7 @@ int main()
         }
         bench::Drain();
     }
-    delete Form1;
-    Form1 = nullptr;
-    Application->SetMainForm(nullptr);
-    bench::Drain();
+    bench::CloseMainForm();
     SetProgramFolder(L"");
 
     std::printf("grid over %d entries, best of %d rounds\n", ROWS, bench::ROUNDS);

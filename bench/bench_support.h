@@ -201,6 +201,15 @@ private:
     bool FOk = false;
 };
 
+// Ends the main window and handles what its going left waiting.
+inline void CloseMainForm()
+{
+    delete Form1;
+    Form1 = nullptr;
+    Application->SetMainForm(nullptr);
+    Drain();
+}
+
 // Starts the program over `ledger` titled as it is, its main window made by
 // CreateSkinnedMainForm with the stored skin switched on, and shows it.
 // False, the reason printed, when the stored skin cannot be read.

@@ -126,9 +126,7 @@ int main()
             return 1;
         }
     }
-    delete Form1;
-    Form1 = nullptr;
-    Application->SetMainForm(nullptr);
+    bench::CloseMainForm();
     SetProgramFolder(L"");
 
     std::printf("%d characters typed, %d tab switches, best of %d rounds\n", CHARACTERS, SWITCHES, bench::ROUNDS);
