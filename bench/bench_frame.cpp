@@ -29,36 +29,16 @@
 
 namespace {
 
+using bench::CloseMainForm;
+using bench::CreateSkinnedMainForm;
 using bench::Drain;
+using bench::IsSkinned;
+using bench::Now;
 using bench::PumpUntil;
 using bench::StoredSkinBytes;
 
 constexpr int REPAINTS = 300;
 constexpr int ROUNDS = 5;
-
-double Now()
-{
-    static LARGE_INTEGER frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return f;
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return double(t.QuadPart) / double(frequency.QuadPart);
-}
-
-// Makes the main window as the program does, with the stored skin in its
-// skin component (active: the window is skinned as it is activated).
-void CreateMainForm(const std::string& skin)
-{
-    Application->CreateForm(Form1);
-    TMemoryStream stream;
-    stream.WriteBuffer(skin.data(), static_cast<int64_t>(skin.size()));
-    stream.SetPosition(0);
-    Form1->SkinData1->ReadSkinStream(stream);
-    Form1->SkinData1->SetActive(true);
-}
 
 // WM_NCPAINT messages the main window received while counting.
 int GNcPaints = 0;
@@ -82,13 +62,6 @@ double NcPaintsPerCall(HWND window, const std::function<void()>& run, int calls)
     return double(GNcPaints) / calls;
 }
 
-bool IsSkinned(HWND window)
-{
-    TSkinManage* manager = SkinManager();
-    TFormSkinnerLink* skinner = manager ? manager->FindFormSkinner(window) : nullptr;
-    return skinner && skinner->SkinnerState() == fssSkinned;
-}
-
 // Seconds per call of `run`, the best of ROUNDS runs of `calls` calls.
 double PerCall(const std::function<void()>& run, int calls)
 {
@@ -107,7 +80,7 @@ double PerCall(const std::function<void()>& run, int calls)
 double CreateAndPaint(const std::string& skin, bool skinned, bool& ok)
 {
     const double t = Now();
-    CreateMainForm(skin);
+    CreateSkinnedMainForm(skin, true);
     if (!skinned) Form1->SkinData1->OnFormSkin = [](TObject*, const std::string&, bool& doSkin) { doSkin = false; };
     Form1->Show();
     const HWND window = Form1->Handle();
@@ -116,14 +89,6 @@ double CreateAndPaint(const std::string& skin, bool skinned, bool& ok)
     RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     GdiFlush();
     return Now() - t;
-}
-
-void CloseMainForm()
-{
-    delete Form1;
-    Form1 = nullptr;
-    Application->SetMainForm(nullptr);
-    Drain();
 }
 
 }  // namespace
@@ -171,7 +136,7 @@ int main()
     }
 
     // ---- repaints: the same window, its skin switched on and off ----
-    CreateMainForm(skin);
+    CreateSkinnedMainForm(skin, true);
     Form1->Show();
     const HWND window = Form1->Handle();
     SetForegroundWindow(window);

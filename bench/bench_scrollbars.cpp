@@ -20,7 +20,6 @@
 #include "bench/bench_support.h"
 #include "framework/application.h"
 #include "framework/data/db_grid.h"
-#include "framework/streams.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
 
@@ -30,12 +29,7 @@ constexpr int ROWS = 100000;
 constexpr int PAGES = 100;
 constexpr int DRAG_STEPS = 200;
 
-bool IsSkinned(HWND window)
-{
-    TSkinManage* manager = SkinManager();
-    TFormSkinnerLink* skinner = manager ? manager->FindFormSkinner(window) : nullptr;
-    return skinner && skinner->SkinnerState() == fssSkinned;
-}
+using bench::IsSkinned;
 
 }  // namespace
 
@@ -44,22 +38,7 @@ int main()
     RegisterFormSkinning();
     bench::TBenchLedger ledger(L"bench_scrollbars");
     if (!ledger.Ok() || !ledger.AddEntries(ROWS, {"网站建设", "工资"}, 500)) return 1;
-    SetProgramFolder(ledger.Folder());
-    Application->SetTitle("Ravelbook");
-    const std::string skin = bench::StoredSkinBytes();
-    if (skin.empty()) {
-        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
-        return 1;
-    }
-    Application->CreateForm(Form1);
-    {
-        TMemoryStream stream;
-        stream.WriteBuffer(skin.data(), static_cast<int64_t>(skin.size()));
-        stream.SetPosition(0);
-        Form1->SkinData1->ReadSkinStream(stream);
-        Form1->SkinData1->SetActive(true);
-    }
-    Form1->Show();
+    if (!bench::ShowSkinnedMainForm(ledger)) return 1;
     const HWND window = Form1->Handle();
     SetForegroundWindow(window);
     if (!bench::PumpUntil([&] { return IsSkinned(window); })) {
@@ -117,10 +96,7 @@ int main()
         }
         bench::Drain();
     }
-    delete Form1;
-    Form1 = nullptr;
-    Application->SetMainForm(nullptr);
-    bench::Drain();
+    bench::CloseMainForm();
     SetProgramFolder(L"");
 
     std::printf("grid over %d entries, best of %d rounds\n", ROWS, bench::ROUNDS);

@@ -27,6 +27,9 @@
 
 namespace {
 
+using bench::CloseMainForm;
+using bench::IsSkinned;
+
 void Drain()
 {
     MSG msg;
@@ -64,13 +67,6 @@ std::string ReadFile(const std::string& path)
         return std::string();
     }
     return std::string(static_cast<const char*>(stream.Memory()), static_cast<size_t>(stream.Size()));
-}
-
-bool IsSkinned(HWND window)
-{
-    TSkinManage* manager = SkinManager();
-    TFormSkinnerLink* skinner = manager ? manager->FindFormSkinner(window) : nullptr;
-    return skinner && skinner->SkinnerState() == fssSkinned;
 }
 
 // Paint messages the main window and its children received while counting.
@@ -154,14 +150,6 @@ TStart StartMainForm(const std::string& framed, bool active, bool& ok)
 void KeepBest(TStart& best, const TStart& start)
 {
     if (best.Total() == 0 || start.Total() < best.Total()) best = start;
-}
-
-void CloseMainForm()
-{
-    delete Form1;
-    Form1 = nullptr;
-    Application->SetMainForm(nullptr);
-    Drain();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
-// What the benchmarks share: a clock, best-of-rounds timing, and a ledger
+// What the benchmarks share: a clock, best-of-rounds timing, a ledger
 // database filled with made-up entries in a folder of its own under the
-// temporary folder. Each benchmark is its own program, so this lives in a
-// header.
+// temporary folder, and the program's main window given the stored skin.
+// Each benchmark is its own program, so this lives in a header.
 #pragma once
 
 #include <windows.h>
@@ -12,9 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/main_form.h"
 #include "framework/application.h"
 #include "framework/data/ledger_schema.h"
+#include "framework/streams.h"
 #include "framework/sysutils.h"
+#include "skin/data/skin_manager.h"
+#include "skin/form/form_skinner.h"
 #include "sqlite3.h"
 
 namespace bench {
@@ -89,6 +93,27 @@ inline std::string StoredSkinBytes()
     CloseHandle(file);
     bytes.resize(read);
     return bytes;
+}
+
+// True when the skin engine has skinned the form `window` and still holds it.
+inline bool IsSkinned(HWND window)
+{
+    TSkinManage* manager = SkinManager();
+    TFormSkinnerLink* skinner = manager ? manager->FindFormSkinner(window) : nullptr;
+    return skinner && skinner->SkinnerState() == fssSkinned;
+}
+
+// Makes the program's main window (Form1) as start-up does, its skin
+// component given `skin` (the packed stored skin) and, when `switchOn`,
+// switched on, so that the window is skinned as it is first activated.
+inline void CreateSkinnedMainForm(const std::string& skin, bool switchOn)
+{
+    Application->CreateForm(Form1);
+    TMemoryStream stream;
+    stream.WriteBuffer(skin.data(), static_cast<int64_t>(skin.size()));
+    stream.SetPosition(0);
+    Form1->SkinData1->ReadSkinStream(stream);
+    if (switchOn) Form1->SkinData1->SetActive(true);
 }
 
 // The application titled as the program is, its message boxes answered OK at
@@ -175,5 +200,31 @@ private:
     std::wstring FPath;
     bool FOk = false;
 };
+
+// Ends the main window and handles what its going left waiting.
+inline void CloseMainForm()
+{
+    delete Form1;
+    Form1 = nullptr;
+    Application->SetMainForm(nullptr);
+    Drain();
+}
+
+// Starts the program over `ledger` titled as it is, its main window made by
+// CreateSkinnedMainForm with the stored skin switched on, and shows it.
+// False, the reason printed, when the stored skin cannot be read.
+inline bool ShowSkinnedMainForm(const TBenchLedger& ledger)
+{
+    SetProgramFolder(ledger.Folder());
+    Application->SetTitle("Ravelbook");
+    const std::string skin = StoredSkinBytes();
+    if (skin.empty()) {
+        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
+        return false;
+    }
+    CreateSkinnedMainForm(skin, true);
+    Form1->Show();
+    return true;
+}
 
 }  // namespace bench

@@ -17,7 +17,6 @@
 #include "framework/application.h"
 #include "framework/memo.h"
 #include "framework/std_controls.h"
-#include "framework/streams.h"
 #include "framework/sysutils.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
@@ -28,14 +27,8 @@ constexpr int CHARACTERS = 1000;
 constexpr int SWITCHES = 200;
 
 using bench::Drain;
+using bench::IsSkinned;
 using bench::PumpUntil;
-
-bool IsSkinned(HWND window)
-{
-    TSkinManage* manager = SkinManager();
-    TFormSkinnerLink* skinner = manager ? manager->FindFormSkinner(window) : nullptr;
-    return skinner && skinner->SkinnerState() == fssSkinned;
-}
 
 // A window with an edit and a memo to type into.
 class TTypingForm : public TForm {
@@ -104,22 +97,7 @@ int main()
     RegisterFormSkinning();
     bench::TBenchLedger ledger(L"bench_typing_tabs");
     if (!ledger.Ok()) return 1;
-    SetProgramFolder(ledger.Folder());
-    Application->SetTitle("Ravelbook");
-    const std::string skin = bench::StoredSkinBytes();
-    if (skin.empty()) {
-        std::fprintf(stderr, "cannot read the stored skin (build/generated/ravelbook_skin.bin)\n");
-        return 1;
-    }
-    Application->CreateForm(Form1);
-    {
-        TMemoryStream stream;
-        stream.WriteBuffer(skin.data(), static_cast<int64_t>(skin.size()));
-        stream.SetPosition(0);
-        Form1->SkinData1->ReadSkinStream(stream);
-        Form1->SkinData1->SetActive(true);
-    }
-    Form1->Show();
+    if (!bench::ShowSkinnedMainForm(ledger)) return 1;
     auto* typing = new TTypingForm(Form1);
     typing->Show();
     const HWND main = Form1->Handle();
@@ -148,9 +126,7 @@ int main()
             return 1;
         }
     }
-    delete Form1;
-    Form1 = nullptr;
-    Application->SetMainForm(nullptr);
+    bench::CloseMainForm();
     SetProgramFolder(L"");
 
     std::printf("%d characters typed, %d tab switches, best of %d rounds\n", CHARACTERS, SWITCHES, bench::ROUNDS);
