@@ -16,7 +16,7 @@ int Clicks = 0;
 void BuildButtons(TGalleryPage& page)
 {
     TTabSheet* sheet = page.Sheet;
-    auto* clicks = GalleryPlace<TLabel>(page, sheet, "ButtonsClicks", "Clicks: 0", 12, page.Height - 22, 300, 16);
+    auto* clicks = GalleryPlace<TLabel>(page, sheet, "ButtonsClicks", "Clicks: 0", 12, page.Height - 40, 300, 16);
     auto count = [clicks](TObject*) { clicks->SetCaption("Clicks: " + std::to_string(++Clicks)); };
 
     // Plain push buttons.

@@ -136,17 +136,102 @@ void TSkinBox::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, boo
     FFormSkinner = formSkinner;
     Register();
     if (FColourManaged) TakeColour();
+    // A panel with bevels and a caption is painted by the skinner, in the
+    // skin's shades of the face and its text colour; anything else keeps
+    // its own painting.
+    if (FColourManaged && FindPropInfo(control, "BevelOuter") && FindPropInfo(control, "Caption")) {
+        FSavedWindowMethod = control->WindowProc();
+        control->SetWindowProc(TWndMethod(static_cast<TSkinControl*>(this), &TSkinControl::SkinWndProc));
+        FVariant = 2;
+        control->Invalidate();
+    }
     FAttached = 1;
     FLifeState = lsAttached;
 }
 
 void TSkinBox::AfterMessage(TMessage&) {}
 
+bool TSkinBox::BeforeMessage(TMessage& message)
+{
+    if (FVariant != 2) return TSkinControl::BeforeMessage(message);
+    switch (message.Msg) {
+    case WM_PAINT: {
+        const HWND window = FControl ? FControl->HandleIfAllocated() : FWindow;
+        HDC given = reinterpret_cast<HDC>(message.WParam);
+        PAINTSTRUCT paint{};
+        HDC dc = given ? given : BeginPaint(window, &paint);
+        RECT client{};
+        GetClientRect(window, &client);
+        Draw(dc, client);
+        if (FControl) FControl->PaintControls(dc);
+        if (!given) EndPaint(window, &paint);
+        message.Result = 0;
+        return false;
+    }
+    case WM_ERASEBKGND:
+        message.Result = 1;
+        return false;
+    default:
+        return TSkinControl::BeforeMessage(message);
+    }
+}
+
+void TSkinBox::Draw(HDC dc, const RECT& rect)
+{
+    if (FVariant != 2 || !FControl) return;
+    RECT r = rect;
+    const COLORREF face = SkinColourRgb(FSkinData, scButtonFace);
+    {
+        TGdiBrush fill(CreateSolidBrush(face));
+        FillRect(dc, &r, fill);
+    }
+    const COLORREF light = SkinColourRgb(FSkinData, scButtonHilight);
+    const COLORREF dark = SkinColourRgb(FSkinData, scButtonShadow);
+    const int bevelWidth = std::max(1, GetOrdPropByName(FControl, "BevelWidth"));
+    auto bevel = [&](const std::string& cut) {
+        if (cut == "bvnone" || cut.empty()) return;
+        COLORREF topLeft = cut == "bvlowered" ? dark : light, bottomRight = cut == "bvlowered" ? light : dark;
+        if (cut == "bvspace") topLeft = bottomRight = face;
+        for (int i = 0; i < bevelWidth; ++i) {
+            TGdiPen first(CreatePen(PS_SOLID, 1, topLeft));
+            TGdiPen second(CreatePen(PS_SOLID, 1, bottomRight));
+            TSelectObject pen(dc, first);
+            MoveToEx(dc, r.left, r.bottom - 1, nullptr);
+            LineTo(dc, r.left, r.top);
+            LineTo(dc, r.right - 1, r.top);
+            SelectObject(dc, second);
+            LineTo(dc, r.right - 1, r.bottom - 1);
+            LineTo(dc, r.left - 1, r.bottom - 1);
+            InflateRect(&r, -1, -1);
+        }
+    };
+    bevel(GetLowerPropByName(FControl, "BevelOuter"));
+    const int border = std::max(0, GetOrdPropByName(FControl, "BorderWidth"));
+    InflateRect(&r, -border, -border);
+    bevel(GetLowerPropByName(FControl, "BevelInner"));
+    FCaption = GetTextPropByName(FControl, "Caption");
+    if (FCaption.empty()) return;
+    auto* font = static_cast<TFont*>(GetObjectPropByName(FControl, "Font", &TFont::StaticClassInfo()));
+    TSelectObject selectedFont(dc, font ? font->Handle() : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT)));
+    const std::string alignment = GetLowerPropByName(FControl, "Alignment");
+    UINT format = DT_VCENTER | DT_SINGLELINE | DT_EXPANDTABS;
+    format |= alignment == "taleftjustify" ? DT_LEFT : alignment == "tarightjustify" ? DT_RIGHT : DT_CENTER;
+    COLORREF colour = SkinCaptionColour(FSkinData, font ? font->Color() : clBtnText, face);
+    if (!FControl->Enabled()) colour = GetSysColor(COLOR_GRAYTEXT);
+    const COLORREF oldColour = SetTextColor(dc, colour);
+    const int oldMode = SetBkMode(dc, TRANSPARENT);
+    DrawTextWide(dc, FCaption, r, TextDirectionFlags(format));
+    SetBkMode(dc, oldMode);
+    SetTextColor(dc, oldColour);
+}
+
 void TSkinBox::Detach()
 {
     if (FLifeState == lsDetached) return;
     if (FColourManaged && FControl && FLifeState != lsWindowGone) GiveColourBack();
     FActive = 0;
+    // The panel paints itself again.
+    if (FVariant == 2 && FControl && FLifeState != lsWindowGone) FControl->Invalidate();
     FLifeState = lsDetached;
 }
 

@@ -24,14 +24,19 @@ private:
 };
 
 // Panels, a data-set navigator's container, forms inside forms, tool bars:
-// only the colour changes; the control's messages are not taken over.
+// the colour changes to the skin's face. A panel with bevels and a caption
+// is also painted by the skinner (variant 2): its bevels in the skin's light
+// and shadow colours and its caption in the skin's text colour, so that a
+// dark skin's panels can be read; everything else keeps its own painting.
 class TSkinBox : public TSkinControl {
     DECLARE_CLASS(TSkinBox, TSkinControl)
 public:
     explicit TSkinBox(TComponent* owner);
     void AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, bool colourManaged, TCanvas* canvas) override;
+    bool BeforeMessage(TMessage& message) override;
     void AfterMessage(TMessage& message) override;
     void Detach() override;
+    void Draw(HDC dc, const RECT& rect) override;
 };
 
 // A dialog ("#32770") placed inside a skinned window: its background and its

@@ -1,6 +1,8 @@
 // Tab control, page control and tab sheet skinners (see tab_skinner.h).
 #include "skin/controls/tab_skinner.h"
 
+#include <climits>
+
 #include <commctrl.h>
 
 #include "framework/page_control.h"
@@ -218,8 +220,19 @@ void TSkinTab::Draw(HDC dc, const RECT& rect)
         if (!buffer.Bitmap) return;
         FillParentColour(buffer.DC, RECT{0, 0, size.cx, size.cy});
         TSelectObject font(buffer.DC, WindowFont(FWindow));
+        // A scrolled row's scroll arrows cover the tabs beyond them: a tab
+        // that runs under them shows no text, rather than a cut one.
+        LONG arrowsLeft = LONG_MAX;
+        HWND arrows = FindWindowExW(FWindow, nullptr, L"msctls_updown32", nullptr);
+        if (arrows && IsWindowVisible(arrows)) {
+            RECT at{};
+            GetWindowRect(arrows, &at);
+            MapWindowPoints(nullptr, FWindow, reinterpret_cast<POINT*>(&at), 2);
+            arrowsLeft = at.left;
+        }
         for (TTabItem& item : items) {
             RECT control = item.Rect;
+            if (control.right > arrowsLeft) item.Text.clear();
             item.Rect = TabBufferRect(control, rect, strip, page, FOrientation);
         }
         TTabLook look = TTabLook::Of(*tabs, FImages.Tab);

@@ -369,14 +369,21 @@ std::unique_ptr<TSkinModel> TSkinData::ReadModel(const std::uint8_t* data, std::
             problem = SkinMessage(smMissingImage, reader.MissingImages().front());
             return nullptr;
         }
-        // The window borders are what every skinned window is drawn in.
+        // A window border the description names is what every skinned
+        // window is drawn in: one that cannot be built (its value names no
+        // image this program reads) is refused too.
+        std::string description;
+        reader.GetDescription(description);
+        TQuickIni ini;
+        ini.LoadFromBuffer(description.data(), description.size());
         static const struct {
             TSkinBorderSide Side;
             const char* Name;
         } borders[] = {{sbTop, "Top"}, {sbBottom, "Bottom"}, {sbLeft, "Left"}, {sbRight, "Right"}};
         for (const auto& border : borders) {
             const TDataSkinBorder* object = model->Border(border.Side);
-            if (!object || object->Bitmap.Empty()) {
+            const bool named = !ini.ReadString("Personality", border.Name, "").empty();
+            if (named && (!object || object->Bitmap.Empty())) {
                 problem = SkinMessage(smNoBorder, border.Name);
                 return nullptr;
             }

@@ -3,7 +3,8 @@
 // panels, the caption bar, the menu bar) must fit the room it is drawn in,
 // in the font it is drawn with, and stand out from the pixels under it by a
 // contrast of at least 4.5:1. Texts of disabled controls are left out: they
-// are meant to look faint.
+// are meant to look faint. With LEGIBILITY_DUMP set in the environment every
+// text seen is printed, fitting or not.
 #pragma once
 
 #include <windows.h>

@@ -147,7 +147,8 @@ std::string WriteSkin(const TTempFolder& folder, const wchar_t* name, const std:
 // A skin file that cannot be used is refused with a message in the ledger's
 // Chinese and the skin in use stays: a missing file, an empty one (damaged,
 // not "older"), one cut short, one of an unknown version, one whose
-// description names an image it does not hold, one without a window border.
+// description names an image it does not hold, one whose window border
+// cannot be built.
 TEST_F(SkinScreensTest, UnusableSkinFilesAreRefusedInChinese)
 {
     Start();
@@ -170,7 +171,9 @@ TEST_F(SkinScreensTest, UnusableSkinFilesAreRefusedInChinese)
     const std::vector<std::uint8_t> old = LzhPackWithSize(plain.data(), plain.size());
     PutFile(FFolder.File(L"old.skn"), std::string(old.begin(), old.end()));
     const std::string noImage = WriteSkin(FFolder, L"noimage.skn", frame + "Right=side.bmp\r\n", {"top.bmp", "side.bmp"});
-    const std::string noBorder = WriteSkin(FFolder, L"noborder.skn", frame, {"top.bmp", "bottom.bmp", "side.bmp"});
+    // Its right border names a file of another kind: no border can be built of it.
+    const std::string noBorder =
+        WriteSkin(FFolder, L"noborder.skn", frame + "Right=side.BMP\r\n", {"top.bmp", "bottom.bmp", "side.bmp"});
     const std::string empty = WideToAnsi(FFolder.File(L"empty.skn"));
     const struct {
         std::string File;

@@ -44,7 +44,7 @@ struct TTextRecord {
     RECT Rect{};             // the room given, logical coordinates
     UINT Format = 0;
     SIZE Needed{};           // what the text takes in the DC's font with that format
-    bool Fits = true;        // Needed lies within Rect and the DC's clip box
+    bool Fits = true;        // Needed lies within Rect and the surface drawn on
     std::wstring FontFace;
     int FontHeight = 0;
     COLORREF TextColour = 0;     // the DC's text colour
@@ -177,9 +177,26 @@ int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw
     const int clipKind = GetClipBox(dc, &clip);
     RECT box = TextBox(*rect, record.Needed, format);
     record.Fits = record.Needed.cx <= rect->right - rect->left && record.Needed.cy <= rect->bottom - rect->top;
-    if (clipKind != ERROR && clipKind != NULLREGION)
-        record.Fits = record.Fits && box.left >= clip.left && box.top >= clip.top && box.right <= clip.right &&
-                      box.bottom <= clip.bottom;
+    // The surface the text is drawn on: a window's client area, or the
+    // bitmap of a memory DC, in the DC's logical coordinates. Text that
+    // reaches past it is cut; text a child window covers is not.
+    RECT surface{};
+    bool known = false;
+    if (record.Window) {
+        known = GetClientRect(record.Window, &surface) != 0;
+    } else if (auto bitmap = static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP))) {
+        BITMAP bm{};
+        if (GetObject(bitmap, sizeof bm, &bm)) {
+            surface = RECT{0, 0, bm.bmWidth, bm.bmHeight};
+            known = bm.bmWidth > 1 || bm.bmHeight > 1;
+        }
+    }
+    if (known) {
+        POINT corners[2] = {{surface.left, surface.top}, {surface.right, surface.bottom}};
+        DPtoLP(dc, corners, 2);
+        record.Fits = record.Fits && box.left >= corners[0].x && box.top >= corners[0].y &&
+                      box.right <= corners[1].x && box.bottom <= corners[1].y;
+    }
     LOGFONTW font{};
     GetObjectW(GetCurrentObject(dc, OBJ_FONT), sizeof font, &font);
     record.FontFace = font.lfFaceName;
