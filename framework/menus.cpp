@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <map>
 
+#include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/forms.h"
 
@@ -81,6 +82,10 @@ LRESULT CALLBACK PopupWindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lP
         default: break;
         }
     } catch (...) {
+        // An item's handler failed (a locked ledger, say): the user is told,
+        // as for any other handler, and the menu's command counts as done.
+        if (Application) Application->HandleException(std::current_exception());
+        return 0;
     }
     return DefWindowProcA(window, msg, wParam, lParam);
 }

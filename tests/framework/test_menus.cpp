@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/application.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
 
@@ -167,6 +168,32 @@ TEST(Menus, CommandsShortcutsAndOwnerDrawReachTheItems)
     delete menu;
     EXPECT_EQ(form->Menu(), nullptr);
     EXPECT_EQ(GetMenu(window), nullptr);
+    delete form;
+}
+
+// An item's handler that fails is reported in the error box whichever window
+// the command arrives at: the form's (main menu) or the popup menus' own.
+TEST(Menus, AHandlersErrorReachesTheErrorBox)
+{
+    std::vector<std::string> boxes;
+    Application->SetMessageBoxHandler([&](const std::string& text, const std::string&, UINT) {
+        boxes.push_back(text);
+        return IDOK;
+    });
+    auto* form = CreateFormObject<TForm>(nullptr);
+    auto* menu = new TMainMenu(form);
+    TMenuItem* file = Item(form, menu->Items(), "&File");
+    TMenuItem* save = Item(form, file, "&Save");
+    save->OnClick = [](TObject*) { throw Exception("the ledger is locked"); };
+    form->SetMenu(menu);
+    auto* popup = new TPopupMenu(form);
+    TMenuItem* copy = Item(form, popup->Items(), "&Copy");
+    copy->OnClick = [](TObject*) { throw Exception("the clipboard is busy"); };
+
+    SendMessageA(form->Handle(), WM_COMMAND, save->Command(), 0);
+    EXPECT_EQ(SendMessageA(TPopupMenu::PopupWindow(), WM_COMMAND, copy->Command(), 0), 0);
+    Application->SetMessageBoxHandler(nullptr);
+    EXPECT_EQ(boxes, (std::vector<std::string>{"the ledger is locked", "the clipboard is busy"}));
     delete form;
 }
 
