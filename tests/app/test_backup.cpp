@@ -89,6 +89,13 @@ TEST_F(BackupTest, SameDayTwiceLeavesOneFileWithTheNewerCopy)
     EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb", "2026-12-9_BAK_.mdb"));
     // The name has served: the box shows the day's default again.
     EXPECT_EQ(Form1->EditDATABAKNAME->Text(), DateToStrNow() + "_BAK_");
+
+    // A name that differs from an earlier backup's only in letter case
+    // replaces that backup, which keeps its own spelling: the message says
+    // under which name the copy is found.
+    EXPECT_EQ(Backup("2026/12/8_bak_"), "备份数据库,成功!但文件系统把备份文件命名为 \"2026-12-8_BAK_.mdb\","
+                                        "而不是 \"2026-12-8_bak_.mdb\"。");
+    EXPECT_THAT(OtherFiles(), ElementsAre("2026-12-8_BAK_.mdb", "2026-12-9_BAK_.mdb"));
 }
 
 TEST_F(BackupTest, EarlierBackupThatCannotBeReplacedIsAFailure)
