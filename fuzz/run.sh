@@ -3,7 +3,13 @@
 # reading library (third_party/mdbtools, as the reader process mdbimport
 # drives it) natively with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) into build/fuzz and runs each for FUZZ_SECONDS
-# seconds (60 by default); FUZZ_TARGETS="a b" runs only those. An input that
+# seconds (60 by default); FUZZ_TARGETS="a b" runs only those.
+# FUZZ_CPU_SECONDS=N gives each target N seconds of processor time instead
+# of wall-clock time (a fair budget on a machine that is busy with other
+# work: run it under nice), and FUZZ_JOBS=N runs N targets at once; a
+# process starved that way takes many times its processor time in
+# wall-clock time, so there an input counts as a hang only after ten times
+# FUZZ_HANG_SECONDS (the slowest input's time is reported). An input that
 # runs longer than FUZZ_HANG_SECONDS (10) counts as a hang, one that takes
 # more than 2 GB as a fault. Corpora are kept in build/fuzz/corpus between
 # runs; crashes are written to build/fuzz/crashes. Exits nonzero when any
@@ -69,23 +75,64 @@ clang++ "${FLAGS[@]}" -I"$OUT/mdb" -I"$MDB/include" -fsanitize=fuzzer,address,un
 mkdir -p "$OUT/seeds/fuzz_access_file"
 cp "$ROOT"/tests/data/access/*.mdb "$OUT/seeds/fuzz_access_file/"
 
-status=0
-for t in "${TARGETS[@]}"; do
+# Runs one target; its summary goes to $OUT/$t.summary, its exit status is
+# the target's (0 when it was stopped at its processor-time budget).
+run_target() {
+  local t="$1" log="$OUT/$1.log" pid used budget_note
   mkdir -p "$OUT/corpus/$t"
-  echo "== $t (${SECONDS_EACH}s)"
-  log="$OUT/$t.log"
-  extra=(-max_len=65536)
+  local extra=(-max_len=65536)
   # Access files are read whole and their pages are 2 or 4 KiB; the library
   # writes a remark on every damaged page, so its stderr is closed.
   [ "$t" = fuzz_access_file ] && extra=(-max_len=1048576 -close_fd_mask=2)
-  if "$OUT/$t" -max_total_time="$SECONDS_EACH" -rss_limit_mb=2048 "${extra[@]}" -timeout="$HANG_SECONDS" \
-       -artifact_prefix="$OUT/crashes/$t-" -print_final_stats=1 \
-       "$OUT/corpus/$t" "$OUT/seeds/$t" >"$log" 2>&1; then
-    grep -E '^stat::number_of_executed_units|^Done|^#[0-9]+.*DONE' "$log" | tail -2
-  else
-    echo "fuzz: $t found a fault; see $log and $OUT/crashes" >&2
-    grep -E 'ERROR|runtime error|SUMMARY' "$log" | head -5 >&2
-    status=1
+  local wall="$SECONDS_EACH" hang="$HANG_SECONDS"
+  if [ -n "${FUZZ_CPU_SECONDS:-}" ]; then
+    wall=$((FUZZ_CPU_SECONDS * 100))
+    hang=$((HANG_SECONDS * 10))
   fi
+  "$OUT/$t" -max_total_time="$wall" -rss_limit_mb=2048 "${extra[@]}" -timeout="$hang" -report_slow_units="$HANG_SECONDS" \
+    -interrupted_exitcode=0 -artifact_prefix="$OUT/crashes/$t-" -print_final_stats=1 \
+    "$OUT/corpus/$t" "$OUT/seeds/$t" >"$log" 2>&1 &
+  pid=$!
+  if [ -n "${FUZZ_CPU_SECONDS:-}" ]; then
+    # Processor time of the fuzzing process (user + system, in clock ticks).
+    local tick
+    tick=$(getconf CLK_TCK)
+    while kill -0 "$pid" 2>/dev/null; do
+      used=$(awk '{print int(($14 + $15) / '"$tick"')}' "/proc/$pid/stat" 2>/dev/null || echo 0)
+      if [ "${used:-0}" -ge "$FUZZ_CPU_SECONDS" ]; then kill -INT "$pid"; break; fi
+      sleep 5
+    done
+  fi
+  local rc=0
+  wait "$pid" || rc=$?
+  budget_note="${SECONDS_EACH}s"
+  [ -n "${FUZZ_CPU_SECONDS:-}" ] && budget_note="${FUZZ_CPU_SECONDS} processor seconds"
+  {
+    echo "== $t ($budget_note)"
+    if [ "$rc" -eq 0 ]; then
+      grep -E '^stat::number_of_executed_units|^stat::slowest_unit_time_sec|^stat::peak_rss_mb|^Done|^#[0-9]+.*DONE' "$log" | tail -4
+    else
+      echo "fuzz: $t found a fault; see $log and $OUT/crashes"
+      grep -E 'ERROR|runtime error|SUMMARY' "$log" | head -5
+    fi
+  } >"$OUT/$t.summary"
+  return "$rc"
+}
+
+status=0
+jobs_max="${FUZZ_JOBS:-1}"
+running=0
+for t in "${TARGETS[@]}"; do
+  if [ "$running" -ge "$jobs_max" ]; then
+    wait -n || status=1
+    running=$((running - 1))
+  fi
+  run_target "$t" &
+  running=$((running + 1))
 done
+while [ "$running" -gt 0 ]; do
+  wait -n || status=1
+  running=$((running - 1))
+done
+for t in "${TARGETS[@]}"; do cat "$OUT/$t.summary" 2>/dev/null || echo "== $t: no summary"; done
 exit $status
