@@ -192,15 +192,7 @@ TConversionProgress* TConversionProgress::Current = nullptr;
 
 TConversionProgress::TConversionProgress(TComponent* owner) : TForm(owner)
 {
-    SetName("ConversionProgress");
-    SetCaption("转换 Access 文件");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons(BorderIcon(biSystemMenu));
-    SetFormStyle(fsStayOnTop);
-    SetPosition(poDesktopCenter);
-    Font()->SetName("宋体");
-    Font()->SetHeight(-12);
-    Font()->SetCharset(GB2312_CHARSET);
+    forms::SetUpDialog(this, "ConversionProgress", "转换 Access 文件", BorderIcon(biSystemMenu));
     SetClientSize(320, 100);
     Label1 = forms::Make<TLabel>(this, this, "Label1");
     Label1->SetCaption("正在读取 Access 文件,请稍候……");

@@ -34,19 +34,9 @@ T* MakeAt(TForm4* form, TWinControl* parent, const char* name, int left, int top
 
 TForm4::TForm4(TComponent* owner) : TForm(owner)
 {
-    SetName("Form4");
-    SetCaption("添加 修改 删除 项目类别");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons(BorderIcon(biSystemMenu));
-    SetFormStyle(fsStayOnTop);
-    SetPosition(poDesktopCenter);
-    // The face has no Chinese glyphs of its own: the GB2312 character set
-    // makes the system draw the Chinese texts with a face that has them.
-    // 12 pixels high: the Chinese faces at hand draw 11 pixels with strokes
-    // missing, while their 12-pixel glyphs are clean.
-    Font()->SetName("MS Sans Serif");
-    Font()->SetHeight(-12);
-    Font()->SetCharset(GB2312_CHARSET);
+    // This window's face has no Chinese glyphs of its own; the character
+    // set brings them.
+    forms::SetUpDialog(this, "Form4", "添加 修改 删除 项目类别", BorderIcon(biSystemMenu), "MS Sans Serif");
     SetClientSize(194, 222);
 
     GroupBox3 = MakeAt<TGroupBox>(this, this, "GroupBox3", 0, 8, 185, 177);

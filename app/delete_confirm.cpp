@@ -24,15 +24,7 @@ const char* const DELETED = "删除成功!";
 
 TForm3::TForm3(TComponent* owner) : TForm(owner)
 {
-    SetName("Form3");
-    SetCaption("删除确认");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons(BorderIcon(biSystemMenu));
-    SetFormStyle(fsStayOnTop);
-    SetPosition(poDesktopCenter);
-    Font()->SetName("宋体");
-    Font()->SetHeight(-12);
-    Font()->SetCharset(GB2312_CHARSET);
+    forms::SetUpDialog(this, "Form3", "删除确认", BorderIcon(biSystemMenu));
     SetClientSize(CLIENT_WIDTH, 92);
 
     Label1 = forms::Make<TLabel>(this, this, "Label1");

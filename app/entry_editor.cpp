@@ -154,15 +154,7 @@ void RefreshShowing(long long id)
 
 TForm2::TForm2(TComponent* owner) : TForm(owner)
 {
-    SetName("Form2");
-    SetCaption("项目添加/编辑");
-    SetBorderStyle(bsSingle);
-    SetBorderIcons(BorderIcon(biSystemMenu) | BorderIcon(biMinimize));
-    SetFormStyle(fsStayOnTop);
-    SetPosition(poDesktopCenter);
-    Font()->SetName("宋体");
-    Font()->SetHeight(-12);
-    Font()->SetCharset(GB2312_CHARSET);
+    forms::SetUpDialog(this, "Form2", "项目添加/编辑", BorderIcon(biSystemMenu) | BorderIcon(biMinimize));
     SetClientSize(CLIENT_WIDTH, CLIENT_HEIGHT);
 
     PageControl1 = Make<TPageControl>(this, this, "PageControl1");

@@ -44,9 +44,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
     SetCaption("Ravelbook V1.0");
     SetBorderStyle(bsSingle);
     SetPosition(poDesktopCenter);
-    Font()->SetName("宋体");
-    Font()->SetHeight(-12);
-    Font()->SetCharset(GB2312_CHARSET);
+    forms::UseLedgerFont(this);
     SetBounds(0, 0, FORM_WIDTH, FORM_HEIGHT);
     SetClientSize(CLIENT_WIDTH, CLIENT_HEIGHT);
     Constraints()->SetMinWidth(FORM_WIDTH);

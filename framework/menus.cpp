@@ -7,6 +7,7 @@
 #include "framework/application.h"
 #include "framework/controls.h"
 #include "framework/forms.h"
+#include "framework/sysutils.h"
 
 namespace {
 
@@ -130,7 +131,7 @@ std::string ShortCutToText(TShortCut shortCut)
 
 using PI = TPropBuilder<TMenuItem>;
 IMPLEMENT_CLASS(TMenuItem,
-    PI::String("Caption", &TMenuItem::Caption, &TMenuItem::SetCaption),
+    PI::WideString("Caption", &TMenuItem::CaptionW, &TMenuItem::SetCaptionW),
     PI::Bool("Checked", &TMenuItem::Checked, &TMenuItem::SetChecked),
     PI::Bool("Enabled", &TMenuItem::Enabled, &TMenuItem::SetEnabled),
     PI::Bool("Visible", &TMenuItem::Visible, &TMenuItem::SetVisible),
@@ -162,7 +163,17 @@ TMenuItem* TMenuItem::FromCommand(UINT command)
     return it == Commands().end() ? nullptr : it->second;
 }
 
+std::string TMenuItem::Caption() const
+{
+    return WideToAnsi(FCaption);
+}
+
 void TMenuItem::SetCaption(const std::string& value)
+{
+    SetCaptionW(AnsiToWide(value));
+}
+
+void TMenuItem::SetCaptionW(const std::wstring& value)
 {
     if (FCaption == value) return;
     FCaption = value;
@@ -325,9 +336,9 @@ void TMenuItem::WriteEntries(HMENU menu)
                 item->Handle();
             submenu = item->FHandle;
         }
-        std::string text = item->FCaption;
-        if (item->FShortCut) text += "\t" + ShortCutToText(item->FShortCut);
-        MENUITEMINFOA info{};
+        std::wstring text = item->FCaption;
+        if (item->FShortCut) text += L"\t" + AnsiToWide(ShortCutToText(item->FShortCut));
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_STATE | MIIM_DATA | MIIM_SUBMENU;
         info.wID = item->FCommand;
@@ -346,7 +357,7 @@ void TMenuItem::WriteEntries(HMENU menu)
         if (item->FChecked) info.fState |= MFS_CHECKED;
         if (!item->FEnabled) info.fState |= MFS_GRAYED;
         if (item->FDefault) info.fState |= MFS_DEFAULT;
-        InsertMenuItemA(menu, position++, TRUE, &info);
+        InsertMenuItemW(menu, position++, TRUE, &info);
     }
 }
 
@@ -395,10 +406,10 @@ void TMenuItem::MeasureItem(TCanvas* canvas, int& width, int& height)
     SIZE extent{0, 0};
     if (dc) {
         TSelectObject font(dc, ScreenMenuFont());
-        std::string text = FCaption.empty() ? std::string(" ") : FCaption;
-        if (FShortCut) text += "    " + ShortCutToText(FShortCut);
+        std::wstring text = FCaption.empty() ? std::wstring(L" ") : FCaption;
+        if (FShortCut) text += L"    " + AnsiToWide(ShortCutToText(FShortCut));
         RECT r{0, 0, 0, 0};
-        DrawTextA(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
+        DrawTextW(dc, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_EXPANDTABS);
         extent = SIZE{r.right, r.bottom};
     }
     width = extent.cx + 8;
@@ -430,7 +441,7 @@ void TMenuItem::DrawItem(TCanvas* canvas, const RECT& rect, bool selected)
         DrawTextA(dc, FRadioItem ? "\xa1\xf1" : "\xa1\xcc", -1, &mark, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
     }
     RECT text{rect.left + glyph + 6, rect.top, rect.right - 4, rect.bottom};
-    DrawTextA(dc, FCaption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
+    DrawTextW(dc, FCaption.c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS);
     if (FShortCut) DrawTextA(dc, ShortCutToText(FShortCut).c_str(), -1, &text, DT_SINGLELINE | DT_VCENTER | DT_RIGHT);
 }
 

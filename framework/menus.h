@@ -69,8 +69,13 @@ public:
     // Leaves its parent and frees its sub-items and its native submenu.
     ~TMenuItem() override;
 
-    const std::string& Caption() const { return FCaption; }
+    // The caption is kept as UTF-16, so that a caption in a script the
+    // ANSI code page cannot write (Arabic or Hebrew in a Chinese program)
+    // is shown as it was given; Caption() is the ANSI form of it.
+    std::string Caption() const;
     void SetCaption(const std::string& value);
+    const std::wstring& CaptionW() const { return FCaption; }
+    void SetCaptionW(const std::wstring& value);
     bool Checked() const { return FChecked; }
     // Checking a RadioItem unchecks the RadioItems of the same GroupIndex
     // beside it.
@@ -90,7 +95,7 @@ public:
     int ImageIndex() const { return FImageIndex; }
     void SetImageIndex(int value);
     // A separator: the caption is "-".
-    bool IsLine() const { return FCaption == "-"; }
+    bool IsLine() const { return FCaption == L"-"; }
 
     int Count() const { return static_cast<int>(FItems.size()); }
     // Throws EListError for a bad index.
@@ -151,7 +156,7 @@ private:
     void WriteEntries(HMENU menu);
     void FreeHandle();
 
-    std::string FCaption;
+    std::wstring FCaption;
     bool FChecked = false;
     bool FEnabled = true;
     bool FVisible = true;

@@ -427,7 +427,7 @@ private:
         UINT Position;
         UINT Id;
         UINT Type;
-        std::string Text;
+        std::wstring Text;
     };
     std::vector<TSavedNativeEntry> FSavedNativeEntries;
     void SaveMenuDraw(TMenu* menu, bool allItems);
@@ -435,7 +435,7 @@ private:
     void MakeNativeOwnerDrawn(HMENU menu);
     void RestoreNativeEntries();
     // The text of a native entry as it was before it was made owner-drawn.
-    std::string NativeEntryText(HMENU menu, UINT id) const;
+    std::wstring NativeEntryText(HMENU menu, UINT id) const;
 
     friend struct TMessageScope;
     friend class TWinSkinMenu;

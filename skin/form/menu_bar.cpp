@@ -323,7 +323,7 @@ void TWinSkinMenu::ReadItems(bool mdi)
         else if (Menu)
             menuItem = Menu->Items()->FindByCommand(info.wID);
         if (menuItem && menuItem != Menu->Items() && !(mdi && menuItem->Caption().empty())) {
-            item->Caption = mdi ? AnsiToWide(menuItem->Caption()) : PublishedCaption(menuItem);
+            item->Caption = mdi ? menuItem->CaptionW() : PublishedCaption(menuItem);
             item->ItemEnabled = menuItem->Enabled() ? 1 : 0;
             item->MenuItem = menuItem;
             item->SubMenu = menuItem->Count() > 0 ? menuItem->Handle() : nullptr;

@@ -85,10 +85,10 @@ HBITMAP PopupBackground(HMENU menu, POINT& clientOffset)
     return nullptr;
 }
 
-void SplitShortCut(std::string& caption, std::string& shortCut)
+void SplitShortCut(std::wstring& caption, std::wstring& shortCut)
 {
-    const size_t tab = caption.find('\t');
-    if (tab == std::string::npos) return;
+    const size_t tab = caption.find(L'\t');
+    if (tab == std::wstring::npos) return;
     shortCut = caption.substr(tab + 1);
     caption.resize(tab);
 }
@@ -120,8 +120,8 @@ TMenuItemLook LookOf(TMenuItem* item)
 {
     TMenuItemLook look;
     if (!item) return look;
-    look.Caption = item->Caption();
-    look.ShortCut = ShortCutToText(item->ShortCut());
+    look.Caption = item->CaptionW();
+    look.ShortCut = AnsiToWide(ShortCutToText(item->ShortCut()));
     // A caption may carry its shortcut's text after a tab.
     if (look.ShortCut.empty()) SplitShortCut(look.Caption, look.ShortCut);
     look.Checked = item->Checked();
@@ -136,25 +136,25 @@ TMenuItemLook LookOf(TMenuItem* item)
     return look;
 }
 
-TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::string& savedText)
+TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::wstring& savedText)
 {
     TMenuItemLook look;
-    char text[MENU_TEXT_CHARS + 1] = {};
-    GetMenuStringA(menu, id, text, MENU_TEXT_CHARS, MF_BYCOMMAND);
-    look.Caption = text[0] ? std::string(text) : savedText;
+    wchar_t text[MENU_TEXT_CHARS + 1] = {};
+    GetMenuStringW(menu, id, text, MENU_TEXT_CHARS, MF_BYCOMMAND);
+    look.Caption = text[0] ? std::wstring(text) : savedText;
     SplitShortCut(look.Caption, look.ShortCut);
-    MENUITEMINFOA info{};
+    MENUITEMINFOW info{};
     info.cbSize = sizeof info;
     info.fMask = MIIM_STATE | MIIM_FTYPE;
-    if (GetMenuItemInfoA(menu, id, FALSE, &info)) {
+    if (GetMenuItemInfoW(menu, id, FALSE, &info)) {
         look.Enabled = !(info.fState & (MFS_GRAYED | MFS_DISABLED));
         look.Checked = (info.fState & MFS_CHECKED) != 0;
         look.Default = (info.fState & MFS_DEFAULT) != 0;
         look.Radio = (info.fType & MFT_RADIOCHECK) != 0;
         look.RightToLeft = (info.fType & MFT_RIGHTORDER) != 0;
-        if (info.fType & MFT_SEPARATOR) look.Caption = "-";
+        if (info.fType & MFT_SEPARATOR) look.Caption = L"-";
     }
-    if (look.Caption.empty()) look.Caption = "-";
+    if (look.Caption.empty()) look.Caption = L"-";
     return look;
 }
 
@@ -223,20 +223,20 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
     SelectObject(dc, bold.IsNull() ? font : bold.Get());
     RECT text = look.RightToLeft ? RECT{rect.left + 1, rect.top, box.left - 3, rect.bottom}
                                  : RECT{box.right + 3, rect.top, rect.right - 1, rect.bottom};
-    const std::string measured = (look.Caption.empty() || look.Caption == "&") ? look.Caption + " " : look.Caption;
+    const std::wstring measured = (look.Caption.empty() || look.Caption == L"&") ? look.Caption + L" " : look.Caption;
     const UINT reading = look.RightToLeft ? DT_RTLREADING : 0;
     RECT extent = text;
-    DrawTextA(dc, measured.c_str(), -1, &extent, TEXT_CALC_FLAGS | reading);
+    DrawTextW(dc, measured.c_str(), -1, &extent, TEXT_CALC_FLAGS | reading);
     const int textWidth = extent.right - extent.left;
     const int textHeight = extent.bottom - extent.top;
     text.top = rect.top + (rect.bottom - rect.top - textHeight) / 2;
     text.bottom = text.top + textHeight;
-    DrawTextA(dc, look.Caption.c_str(), -1, &text, TEXT_DRAW_FLAGS | (look.RightToLeft ? DT_RIGHT | reading : 0));
+    DrawTextW(dc, look.Caption.c_str(), -1, &text, TEXT_DRAW_FLAGS | (look.RightToLeft ? DT_RIGHT | reading : 0));
     if (!look.ShortCut.empty()) {
         // The shortcut beside the caption's end: at the item's far side.
         RECT shortCut = look.RightToLeft ? RECT{rect.left + 11, text.top, text.right - textWidth, text.bottom}
                                          : RECT{extent.right, text.top, rect.right - 11, text.bottom};
-        DrawTextA(dc, look.ShortCut.c_str(), -1, &shortCut, TEXT_DRAW_FLAGS | (look.RightToLeft ? 0 : DT_RIGHT));
+        DrawTextW(dc, look.ShortCut.c_str(), -1, &shortCut, TEXT_DRAW_FLAGS | (look.RightToLeft ? 0 : DT_RIGHT));
     }
 }
 
@@ -460,20 +460,22 @@ void TWinSkinForm::MakeNativeOwnerDrawn(HMENU menu)
     if (!menu || !IsMenu(menu)) return;
     const int count = GetMenuItemCount(menu);
     for (int i = 0; i < count; ++i) {
-        char text[MENU_TEXT_CHARS + 1] = {};
-        MENUITEMINFOA info{};
+        // Wide throughout: an entry's text outside the code page must come
+        // back as it was when the skin lets go of the menu.
+        wchar_t text[MENU_TEXT_CHARS + 1] = {};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID | MIIM_SUBMENU | MIIM_STRING;
         info.dwTypeData = text;
         info.cch = MENU_TEXT_CHARS;
-        if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+        if (!GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info)) continue;
         if (!(info.fType & MFT_OWNERDRAW)) {
             FSavedNativeEntries.push_back({menu, static_cast<UINT>(i), info.wID, info.fType, text});
-            MENUITEMINFOA change{};
+            MENUITEMINFOW change{};
             change.cbSize = sizeof change;
             change.fMask = MIIM_FTYPE;
             change.fType = info.fType | MFT_OWNERDRAW;
-            SetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &change);
+            SetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &change);
         }
         if (info.hSubMenu) MakeNativeOwnerDrawn(info.hSubMenu);
     }
@@ -485,12 +487,12 @@ void TWinSkinForm::RestoreNativeEntries()
     FSavedNativeEntries.clear();
     for (auto it = saved.rbegin(); it != saved.rend(); ++it) {
         if (!IsMenu(it->Menu)) continue;
-        MENUITEMINFOA info{};
+        MENUITEMINFOW info{};
         info.cbSize = sizeof info;
         info.fMask = MIIM_FTYPE | MIIM_ID;
-        if (!GetMenuItemInfoA(it->Menu, it->Position, TRUE, &info) || info.wID != it->Id) continue;
+        if (!GetMenuItemInfoW(it->Menu, it->Position, TRUE, &info) || info.wID != it->Id) continue;
         if (!(info.fType & MFT_OWNERDRAW)) continue;
-        MENUITEMINFOA back{};
+        MENUITEMINFOW back{};
         back.cbSize = sizeof back;
         back.fMask = MIIM_FTYPE;
         back.fType = it->Type;
@@ -499,15 +501,15 @@ void TWinSkinForm::RestoreNativeEntries()
             back.dwTypeData = it->Text.data();
             back.cch = static_cast<UINT>(it->Text.size());
         }
-        SetMenuItemInfoA(it->Menu, it->Position, TRUE, &back);
+        SetMenuItemInfoW(it->Menu, it->Position, TRUE, &back);
     }
 }
 
-std::string TWinSkinForm::NativeEntryText(HMENU menu, UINT id) const
+std::wstring TWinSkinForm::NativeEntryText(HMENU menu, UINT id) const
 {
     for (const TSavedNativeEntry& entry : FSavedNativeEntries)
         if (entry.Menu == menu && entry.Id == id) return entry.Text;
-    return std::string();
+    return std::wstring();
 }
 
 // ---- WM_MEASUREITEM and WM_DRAWITEM --------------------------------------------------------

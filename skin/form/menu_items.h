@@ -16,8 +16,8 @@ namespace skin {
 
 // What one menu item shows.
 struct TMenuItemLook {
-    std::string Caption;           // "-" is a separator
-    std::string ShortCut;          // right-aligned text, may be empty
+    std::wstring Caption;          // "-" is a separator
+    std::wstring ShortCut;         // right-aligned text, may be empty
     bool Checked = false;
     bool Radio = false;
     bool Enabled = true;
@@ -27,13 +27,13 @@ struct TMenuItemLook {
     // Drawn mirrored: glyph on the right, text right-aligned and read right
     // to left, shortcut on the left.
     bool RightToLeft = false;
-    bool IsLine() const { return Caption == "-"; }
+    bool IsLine() const { return Caption == L"-"; }
 };
 
 TMenuItemLook LookOf(TMenuItem* item);
 // The native entry `id` of `menu`; `savedText` stands in for a text the
 // entry no longer reports (an entry made owner-drawn).
-TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::string& savedText);
+TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::wstring& savedText);
 
 // The glyph box (check mark, radio mark or picture), the caption and the
 // shortcut of an item in `rect` of `dc`, in the skin's menu colours (the

@@ -20,6 +20,7 @@
 #include "skin/controls/button_skinner.h"
 #include "skin/form/form_skinner.h"
 #include "skin/form/nc_objects.h"
+#include "tests/thread_windows.h"
 
 namespace {
 
@@ -98,23 +99,12 @@ struct TBoxSeen {
     int Ticks = 0;
 } BoxSeen;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (!std::strcmp(name, "#32770") && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Waits (inside the box's modal loop) for the box to be skinned, looks at
 // it, captures it and answers OK; gives up after two seconds.
 void CALLBACK LookAtBox(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    box = testwin::VisibleThreadWindow(testwin::MESSAGE_BOX_CLASS);
     if (!box) return;
     ++BoxSeen.Ticks;
     if (!IsSkinned(box) && BoxSeen.Ticks < 40) return;

@@ -13,6 +13,7 @@
 #include "skin/data/lzh_codec.h"
 #include "skin/data/skin_reader.h"
 #include "skin/data/skin_reader_win.h"
+#include "tests/thread_windows.h"
 
 namespace {
 
@@ -25,19 +26,9 @@ struct TSeenBox {
 };
 TSeenBox g_seen;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    char name[16];
-    GetClassNameA(window, name, sizeof name);
-    if (std::string(name) == "#32770" && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    box = testwin::VisibleThreadWindow(testwin::MESSAGE_BOX_CLASS);
     if (!box) return;
     KillTimer(nullptr, id);
     char title[256] = {};

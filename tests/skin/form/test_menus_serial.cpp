@@ -23,6 +23,7 @@
 #include "skin/form/menu_items.h"
 #include "skin/data/image_utils.h"
 #include "tests/app/window_capture.h"
+#include "tests/thread_windows.h"
 
 namespace {
 
@@ -35,21 +36,10 @@ struct TOpenMenu {
     RECT Bounds{};
 };
 
-BOOL CALLBACK FirstMenuWindow(HWND window, LPARAM found)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (!lstrcmpA(name, "#32768") && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 TOpenMenu OpenMenu()
 {
     TOpenMenu open;
-    EnumThreadWindows(GetCurrentThreadId(), FirstMenuWindow, reinterpret_cast<LPARAM>(&open.Window));
+    open.Window = testwin::VisibleThreadWindow(testwin::MENU_WINDOW_CLASS);
     if (open.Window) {
         open.Menu = reinterpret_cast<HMENU>(SendMessageA(open.Window, MN_GETHMENU, 0, 0));
         GetWindowRect(open.Window, &open.Bounds);
@@ -191,8 +181,8 @@ std::pair<int, int> TextColumns(TSkinData* skin, skin::TMenuItemLook look, int w
         return pixels;
     };
     skin::TMenuItemLook blank = look;
-    blank.Caption = "";
-    blank.ShortCut = "";
+    blank.Caption = L"";
+    blank.ShortCut = L"";
     blank.Checked = false;
     const std::vector<COLORREF> with = draw(look), without = draw(blank);
     int first = width, last = -1;
@@ -248,6 +238,18 @@ void Save(HWND window, const char* name)
     SaveBmp(CaptureWindow(window), ScreenshotFolder() + name);
 }
 
+// "Help" and "New" in Hebrew.
+const wchar_t* const HELP_HEBREW = L"&\u05E2\u05D6\u05E8\u05D4";
+const wchar_t* const NEW_HEBREW = L"&\u05D7\u05D3\u05E9";
+
+// The text of the native entry `id` of `menu`.
+std::wstring EntryText(HMENU menu, UINT id)
+{
+    wchar_t text[80] = {};
+    GetMenuStringW(menu, id, text, 79, MF_BYCOMMAND);
+    return text;
+}
+
 class MenuTest : public SkinTest {
 protected:
     // A form with the stored skin whose component skins menus as `controls`
@@ -283,6 +285,11 @@ protected:
         Help = Add(Bar->Items(), "&Help");
         View = Add(Bar->Items(), "&View");
         Add(View, "&Toolbar")->SetChecked(true);
+        if (mode != bdLeftToRight) {
+            // Captions a right-to-left program gives, outside the code page.
+            Help->SetCaptionW(HELP_HEBREW);
+            New->SetCaptionW(NEW_HEBREW);
+        }
         Form->SetMenu(Bar);
 
         Images = new TImageList(Form);
@@ -649,6 +656,10 @@ TEST_F(MenuTest, ARightToLeftBarReadsFromTheRightAndSwapsTheArrows)
     ASSERT_NE(band, nullptr);
     EXPECT_EQ(Button(0)->Rect.right, bandRight - (band->RightWidth + 8));
     for (int i = 1; i < 4; ++i) EXPECT_EQ(Button(i)->Rect.right, Button(i - 1)->Rect.left) << i;
+    // Captions outside the code page reach the bar and the popup's look
+    // whole.
+    EXPECT_EQ(Button(2)->Caption, HELP_HEBREW);
+    EXPECT_EQ(skin::LookOf(New).Caption, NEW_HEBREW);
 
     // Pixels: the text of the first item is drawn at the right; the band
     // left of the last item is bare background.
@@ -729,6 +740,8 @@ TEST_F(MenuTest, ARightToLeftWindowIsGivenBackPixelForPixel)
     skinner->FreeSkinner();
     repaint();
     EXPECT_EQ(GetMenu(Window), Bar->Handle());
+    EXPECT_EQ(EntryText(Bar->Handle(), Help->Command()), HELP_HEBREW);
+    EXPECT_EQ(EntryText(File->Handle(), New->Command()), std::wstring(NEW_HEBREW) + L"\tCtrl+N");
     const TCapture after = CaptureWindow(Window);
     ASSERT_EQ(after.Width, before.Width);
     ASSERT_EQ(after.Height, before.Height);

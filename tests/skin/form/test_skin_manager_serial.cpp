@@ -3,6 +3,7 @@
 // component each gets, the deferred skin and unskin passes, windows that go
 // away while skinned, and no leak over many passes.
 #include "form_skin_support.h"
+#include "tests/thread_windows.h"
 
 namespace {
 
@@ -87,20 +88,9 @@ TEST_F(SkinManagerTest, DecisionTakesOwnWindowsAndDialogsAndLeavesTheRest) {
 // skinned while it is up, and answered from a timer.
 HWND GBox = nullptr;
 bool GBoxSkinned = false;
-BOOL CALLBACK FindBox(HWND window, LPARAM)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (lstrcmpA(name, "#32770") == 0 && IsWindowVisible(window)) {
-        GBox = window;
-        return FALSE;
-    }
-    return TRUE;
-}
 void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD)
 {
-    GBox = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, 0);
+    GBox = testwin::VisibleThreadWindow(testwin::MESSAGE_BOX_CLASS);
     if (!GBox) return;
     TWinSkinForm* skinner = SkinnerOf(GBox);
     if (!skinner || skinner->SkinState() != fssSkinned) return;   // wait for the activation

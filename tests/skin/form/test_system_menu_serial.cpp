@@ -17,6 +17,7 @@
 #include "form_skin_support.h"
 #include "framework/menus.h"
 #include "skin/form/nc_objects.h"
+#include "tests/thread_windows.h"
 
 namespace {
 
@@ -50,23 +51,12 @@ struct TMenuVisit {
     int Opened = 0;
 } Visit;
 
-BOOL CALLBACK FindMenuWindow(HWND window, LPARAM found)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (!std::strcmp(name, "#32768") && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // Reads the open popup menu and chooses Visit.Choose with the keyboard (the
 // menu loop skips only separators), or closes it.
 void CALLBACK DriveMenu(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND menuWindow = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenuWindow, reinterpret_cast<LPARAM>(&menuWindow));
+    menuWindow = testwin::VisibleThreadWindow(testwin::MENU_WINDOW_CLASS);
     if (!menuWindow) return;
     KillTimer(nullptr, id);
     ++Visit.Opened;
@@ -198,21 +188,10 @@ struct TBoxVisit {
     int Ticks = 0;
 } BoxVisit;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found)
-{
-    char name[16] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (!std::strcmp(name, "#32770") && IsWindowVisible(window)) {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 void CALLBACK LookAtBox(HWND, UINT, UINT_PTR id, DWORD)
 {
     HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    box = testwin::VisibleThreadWindow(testwin::MESSAGE_BOX_CLASS);
     if (!box) return;
     TWinSkinForm* skinner = SkinnerOf(box);
     if ((!skinner || skinner->SkinState() != fssSkinned) && ++BoxVisit.Ticks < 40) return;
