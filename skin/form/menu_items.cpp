@@ -538,9 +538,9 @@ LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
             return CallDefault(WM_MEASUREITEM, wParam, lParam);
     }
     // A native entry: measured from its text.
-    char text[MENU_TEXT_CHARS + 1] = {};
-    if (FTrackedMenu) GetMenuStringA(FTrackedMenu, measure->itemID, text, MENU_TEXT_CHARS, MF_BYCOMMAND);
-    std::string caption = text;
+    wchar_t text[MENU_TEXT_CHARS + 1] = {};
+    if (FTrackedMenu) GetMenuStringW(FTrackedMenu, measure->itemID, text, MENU_TEXT_CHARS, MF_BYCOMMAND);
+    std::wstring caption = text;
     if (caption.empty())
         for (const TSavedNativeEntry& entry : FSavedNativeEntries)
             if (entry.Id == measure->itemID) caption = entry.Text;
@@ -549,7 +549,7 @@ LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
     if (!dc.IsNull() && !caption.empty()) {
         TSelectObject font(dc, ScreenMenuFont());
         RECT r{0, 0, 0, 0};
-        DrawTextA(dc, caption.c_str(), -1, &r, TEXT_CALC_FLAGS);
+        DrawTextW(dc, caption.c_str(), -1, &r, TEXT_CALC_FLAGS);
         extent = SIZE{r.right, r.bottom};
     }
     const TDataSkinObject* object = MenuItemObject(FSkinData);
