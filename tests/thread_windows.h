@@ -12,25 +12,29 @@ namespace testwin {
 constexpr const char* MESSAGE_BOX_CLASS = "#32770";
 constexpr const char* MENU_WINDOW_CLASS = "#32768";
 
+struct TThreadWindowSearch {
+    const char* ClassName;
+    HWND Found;
+};
+
+// EnumThreadWindows' callback (a named function: the 32-bit build needs its
+// calling convention, which a lambda does not take).
+inline BOOL CALLBACK TakeVisibleOfClass(HWND window, LPARAM context)
+{
+    auto* search = reinterpret_cast<TThreadWindowSearch*>(context);
+    char name[16] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, search->ClassName) != 0 || !IsWindowVisible(window)) return TRUE;
+    search->Found = window;
+    return FALSE;
+}
+
 // The first visible top-level window of this thread whose class is
 // `className`, or null.
 inline HWND VisibleThreadWindow(const char* className)
 {
-    struct TSearch {
-        const char* ClassName;
-        HWND Found;
-    } search{className, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(context);
-            char name[16] = {};
-            GetClassNameA(window, name, sizeof name);
-            if (std::strcmp(name, s->ClassName) != 0 || !IsWindowVisible(window)) return TRUE;
-            s->Found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TThreadWindowSearch search{className, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), TakeVisibleOfClass, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
