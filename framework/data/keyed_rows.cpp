@@ -5,17 +5,28 @@
 #include <algorithm>
 #include <utility>
 
-void TKeyedRows::Start(sqlite3* db, const std::string& tableUtf8, const std::vector<std::string>& columnsUtf8,
-                       int keyColumn)
+namespace {
+
+// "SELECT <columns> FROM <table> WHERE <key> IN (?, ... `keys` times)".
+std::string FetchSql(const std::string& tableUtf8, const std::vector<std::string>& columnsUtf8, int keyColumn,
+                     int keys)
 {
-    Clear();
     std::string sql = "SELECT ";
     for (size_t i = 0; i < columnsUtf8.size(); ++i) sql += (i ? ", " : "") + db::QuoteIdentifier(columnsUtf8[i]);
     sql += " FROM " + db::QuoteIdentifier(tableUtf8) + " WHERE " + db::QuoteIdentifier(columnsUtf8.at(keyColumn)) +
            " IN (";
-    for (int i = 0; i < PAGE_ROWS; ++i) sql += i ? ",?" : "?";
-    sql += ")";
-    FFetch.Prepare(db, sql);
+    for (int i = 0; i < keys; ++i) sql += i ? ",?" : "?";
+    return sql + ")";
+}
+
+}  // namespace
+
+void TKeyedRows::Start(sqlite3* db, const std::string& tableUtf8, const std::vector<std::string>& columnsUtf8,
+                       int keyColumn)
+{
+    Clear();
+    FFetch.Prepare(db, FetchSql(tableUtf8, columnsUtf8, keyColumn, PAGE_ROWS));
+    FFetchRun.Prepare(db, FetchSql(tableUtf8, columnsUtf8, keyColumn, RUN_PAGE_ROWS));
     FColumnCount = static_cast<int>(columnsUtf8.size());
     FKeyColumn = keyColumn;
 }
@@ -26,6 +37,9 @@ void TKeyedRows::Clear()
     FKeys.shrink_to_fit();
     FHeld.clear();
     FFetch = db::TStatement();
+    FFetchRun = db::TStatement();
+    FLastFirst = FLastEnd = -1;
+    FRunRows = PAGE_ROWS;
     FColumnCount = 0;
     FKeyColumn = -1;
 }
@@ -77,32 +91,44 @@ void TKeyedRows::Erase(int index)
     if (IndexOf(key) < 0) FHeld.erase(key);
 }
 
-// Fetches the rows of the page holding row `index` that are not held, the
-// row itself among them; they become the ones last used.
+// Fetches the rows around row `index` that are not held, the row itself
+// among them; they become the ones last used. A row read out of turn brings
+// its page of PAGE_ROWS; the row next to those fetched last (a walk going on,
+// either way) brings twice as many as that fetch could, up to RUN_PAGE_ROWS.
 void TKeyedRows::FetchPage(int index) const
 {
-    const int first = index / PAGE_ROWS * PAGE_ROWS;
-    const int end = std::min(first + PAGE_ROWS, Count());
-    std::vector<sqlite3_int64> wanted;
-    for (int i = first; i < end; ++i)
-        if (FHeld.find(FKeys[i]) == FHeld.end() &&
-            std::find(wanted.begin(), wanted.end(), FKeys[i]) == wanted.end())
-            wanted.push_back(FKeys[i]);
+    const bool forward = index == FLastEnd;
+    const bool backward = index + 1 == FLastFirst;
+    FRunRows = forward || backward ? std::min(FRunRows * 2, static_cast<int>(RUN_PAGE_ROWS)) : PAGE_ROWS;
+    int first = index / PAGE_ROWS * PAGE_ROWS;
+    if (forward) first = index;
+    if (backward) first = std::max(0, index + 1 - FRunRows);
+    const int end = std::min(first + FRunRows, Count());
+    FLastFirst = first;
+    FLastEnd = end;
 
-    sqlite3_stmt* stmt = FFetch.Handle();
+    std::vector<sqlite3_int64> wanted;
+    wanted.reserve(static_cast<size_t>(end - first));
+    for (int i = first; i < end; ++i)
+        if (FHeld.find(FKeys[i]) == FHeld.end()) wanted.push_back(FKeys[i]);
+
+    const bool run = static_cast<int>(wanted.size()) > PAGE_ROWS;
+    db::TStatement& fetch = run ? FFetchRun : FFetch;
+    const int slots = run ? RUN_PAGE_ROWS : PAGE_ROWS;
+    sqlite3_stmt* stmt = fetch.Handle();
     // The statement gives up its hold on the file however the fetch ends.
     struct TResetGuard {
         sqlite3_stmt* Stmt;
         ~TResetGuard() { sqlite3_reset(Stmt); }
     } reset{stmt};
-    for (int i = 0; i < PAGE_ROWS; ++i) {
+    for (int i = 0; i < slots; ++i) {
         if (i < static_cast<int>(wanted.size()))
-            FFetch.BindInt64(i + 1, wanted[i]);
+            fetch.BindInt64(i + 1, wanted[i]);
         else
-            FFetch.BindText(i + 1, nullptr);  // matches no row
+            fetch.BindText(i + 1, nullptr);  // matches no row
     }
     ++FFetches;
-    while (FFetch.Step()) {
+    while (fetch.Step()) {
         TRow row(FColumnCount);
         for (int c = 0; c < FColumnCount; ++c) {
             if (sqlite3_column_type(stmt, c) == SQLITE_NULL) continue;

@@ -4,9 +4,11 @@
 // as the key of every row, in result order, and the values of a small window
 // of rows: those read last, fetched again from the table by key a page at a
 // time when a row outside the window is read. A result of any length thus
-// costs eight bytes a row and a few hundred rows' values, and reading the rows
-// on screen, or walking the result from its first row to its last, fetches
-// each page once.
+// costs eight bytes a row and the values of a thousand rows at most. Reading
+// rows out of turn (the rows on screen after a jump) fetches the page of
+// PAGE_ROWS around them; walking on from the rows fetched last, forwards or
+// backwards, fetches ever longer runs, up to RUN_PAGE_ROWS, since every fetch
+// is a statement of its own and costs a read lock on the file.
 //
 // A row is read again with "SELECT <columns> FROM <table> WHERE <key> IN
 // (...)", so it shows what the table holds when it is fetched; the rows of the
@@ -17,7 +19,8 @@
 //
 // Invariants: every held row has the key of a row of the result and as many
 // values as the result has columns; at most WINDOW_ROWS rows are held after a
-// fetch, the ones last used among them.
+// fetch, the ones last used among them; a fetch brings at most RUN_PAGE_ROWS
+// rows, so a row just fetched is always still held.
 #pragma once
 
 #include <optional>
@@ -32,8 +35,9 @@ public:
     using TValue = std::optional<std::string>;  // NULL or text, UTF-8 as stored
     using TRow = std::vector<TValue>;
 
-    static constexpr int PAGE_ROWS = 64;     // rows fetched in one go
-    static constexpr int WINDOW_ROWS = 512;  // whole rows held at most
+    static constexpr int PAGE_ROWS = 64;       // rows fetched around a row read out of turn
+    static constexpr int RUN_PAGE_ROWS = 512;  // rows fetched at most, by a walk
+    static constexpr int WINDOW_ROWS = 1024;   // whole rows held at most
 
     TKeyedRows() = default;
     TKeyedRows(TKeyedRows&&) = default;
@@ -60,8 +64,8 @@ public:
     // The first row with `key`, or -1.
     int IndexOf(sqlite3_int64 key) const;
 
-    // The values of row `index` (0-based), fetched with its page when they
-    // are not held. The reference holds until the next call that fetches.
+    // The values of row `index` (0-based), fetched with the rows around it
+    // when they are not held. The reference holds until the next call that fetches.
     // Throws std::out_of_range for a row that is not there and
     // EDatabaseError when the fetch fails.
     const TRow& Row(int index) const;
@@ -83,11 +87,17 @@ private:
     void FetchPage(int index) const;
     void TrimWindow() const;
 
+    static_assert(PAGE_ROWS <= RUN_PAGE_ROWS && RUN_PAGE_ROWS <= WINDOW_ROWS);
+
     std::vector<sqlite3_int64> FKeys;
     mutable std::unordered_map<sqlite3_int64, THeld> FHeld;
     mutable unsigned long long FUse = 0;
     mutable int FFetches = 0;
-    mutable db::TStatement FFetch;
+    mutable db::TStatement FFetch;     // PAGE_ROWS keys
+    mutable db::TStatement FFetchRun;  // RUN_PAGE_ROWS keys
+    mutable int FLastFirst = -1;       // the rows the last fetch covered
+    mutable int FLastEnd = -1;
+    mutable int FRunRows = PAGE_ROWS;  // how many the last fetch brought at most
     int FColumnCount = 0;
     int FKeyColumn = -1;
 };
