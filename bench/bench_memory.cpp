@@ -64,7 +64,7 @@ int MeasureOpening(const std::wstring& folder)
     Application->CreateForm(Form3);
     Application->CreateForm(Form4);
     Form1->Show();
-    if (!bench::PumpUntil([] { return bench::IsSkinned(Form1->Handle()); })) {
+    if (!bench::PumpUntil([] { return bench::IsSkinned(Form1->Handle()); }, 30000)) {
         std::fprintf(stderr, "the main window was not skinned\n");
         return 1;
     }
