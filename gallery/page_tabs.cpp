@@ -1,11 +1,13 @@
 // The gallery's page of tabs: page controls with tabs at the top (one with
 // close boxes) and drawn as flat buttons, tab controls with tabs at the
-// bottom, left and right, and one whose tabs do not fit and scroll.
+// bottom, left and right, one whose tabs do not fit and scroll, and a tab
+// set.
 #include <string>
 
 #include "framework/page_control.h"
 #include "framework/std_controls.h"
 #include "framework/tab_control.h"
+#include "framework/tab_set.h"
 #include "gallery/gallery_pages.h"
 
 namespace {
@@ -52,6 +54,13 @@ void BuildTabs(TGalleryPage& page)
     Tabs(page, "TabsLeft", 12, 244, 160, 110, tpLeft, 3);
     Tabs(page, "TabsRight", 184, 244, 160, 110, tpRight, 3);
     Tabs(page, "TabsScrolling", 356, 244, 188, 60, tpTop, 9);
+    // A tab set: a strip of tabs hanging from the top, drawn by the control.
+    auto* set = new TTabSet(page.Form);
+    set->SetName("TabsSet");
+    set->SetParent(page.Sheet);
+    set->SetBounds(356, 312, 188, 22);
+    for (const char* caption : {"Income", "Spending", "Both"}) set->Tabs()->Add(caption);
+    set->SetTabIndex(0);
 }
 
 }  // namespace
