@@ -32,6 +32,7 @@
     X(TSkinTabBtn)            \
     X(TSkinTabSheet)          \
     X(TSkinTab31)             \
+    X(TSkinObjImage)          \
     X(TSkinHeader)            \
     X(TSkinListView)          \
     X(TSkinMP)                \
