@@ -33,6 +33,7 @@
     X(TSkinTabSheet)          \
     X(TSkinTab31)             \
     X(TSkinObjImage)          \
+    X(TSkinAdvPage)           \
     X(TSkinHeader)            \
     X(TSkinListView)          \
     X(TSkinMP)                \
