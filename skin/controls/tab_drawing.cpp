@@ -136,7 +136,9 @@ std::vector<TTabItem> ReadTabItems(HWND tabs, bool unicode)
     int count = static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
         TTabItem item;
-        if (!SendMessageW(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item.Rect))) continue;
+        // The answer says whether the tab is shown: a scrolled row's tabs
+        // before its first shown one are still counted.
+        item.Visible = SendMessageW(tabs, TCM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&item.Rect)) != 0;
         if (unicode) {
             wchar_t text[TAB_TEXT_CHARS + 1] = {};
             TCITEMW info{};
@@ -186,6 +188,7 @@ void DrawTabRow(HDC dc, const std::vector<TTabItem>& items, int selected, int ho
 {
     for (int i = 0; i < static_cast<int>(items.size()); ++i) {
         const TTabItem& item = items[i];
+        if (!item.Visible) continue;
         int frame = 1;
         if (i == selected)
             frame = look.SelectedFrame;

@@ -63,11 +63,13 @@ struct TTabItem {
     RECT Rect{};        // control coordinates
     std::wstring Text;
     int Image = -1;
+    bool Visible = true;  // false: scrolled out of the row, not drawn
 };
 
 // The tabs of a tab window (TCM_GETITEMCOUNT, TCM_GETITEMRECT, TCM_GETITEM
-// in the W or A form by `unicode`, texts of up to 80 characters); a tab whose
-// rectangle the window does not give is left out.
+// in the W or A form by `unicode`, texts of up to 80 characters), one for
+// each tab, so that a tab's place in the list is its index; a tab the window
+// reports as not shown (scrolled out of a single row) is marked so.
 std::vector<TTabItem> ReadTabItems(HWND tabs, bool unicode);
 
 // How a row of tabs is drawn: frames of `Image` (`FrameCount` frames side by

@@ -244,6 +244,7 @@ void TSkinTab::Draw(HDC dc, const RECT& rect)
                    (TextDirectionFlags(0) & DT_RTLREADING) != 0);
         if (FCloseButtons) {
             for (size_t i = 0; i < items.size(); ++i) {
+                if (!items[i].Visible) continue;
                 const RECT& t = items[i].Rect;
                 const RECT box{t.right - 8, t.top + 2, t.right - 2, t.top + 8};
                 MoveToEx(buffer.DC, box.left, box.top, nullptr);

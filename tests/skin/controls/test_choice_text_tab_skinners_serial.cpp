@@ -350,7 +350,8 @@ TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPage
     TPageControl* pages = nullptr;
     TPageControl* flat = nullptr;
     TTabControl* bottom = nullptr;
-    std::vector<TTabSheet*> sheets;
+    TPageControl* crowded = nullptr;
+    std::vector<TTabSheet*> sheets, crowdedSheets;
     TForm* form = SkinnedForm([&](TForm* f) {
         pages = Put<TPageControl>(f, f, 10, 10, 240, 120);
         for (const char* caption : {"收支管理", "辅助工具", "关于"}) {
@@ -370,6 +371,13 @@ TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPage
         bottom->SetTabPosition(tpBottom);
         bottom->Tabs()->Add("收入");
         bottom->Tabs()->Add("支出");
+        crowded = Put<TPageControl>(f, f, 260, 140, 160, 100);
+        for (int i = 1; i <= 8; ++i) {
+            auto* sheet = new TTabSheet(f);
+            sheet->SetPageControl(crowded);
+            sheet->SetCaption(("Page " + std::to_string(i)).c_str());
+            crowdedSheets.push_back(sheet);
+        }
     });
     TWinSkinForm* skinner = SkinnerOf(form->Handle());
     auto* tabSkinner = dynamic_cast<TSkinTab*>(SkinnerFor(skinner, pages));
@@ -391,6 +399,24 @@ TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPage
     EXPECT_NE(hot, ordinary);
     SendMessageA(pages->Handle(), CM_MOUSELEAVE, 0, 0);
     EXPECT_EQ(tabSkinner->HotTab(), -1);
+
+    // A row too narrow for its tabs scrolls: wherever it starts, the chosen
+    // tab and only it is drawn selected.
+    crowded->SetActivePage(crowdedSheets[6]);
+    RedrawWindow(crowded->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_UPDATENOW);
+    ASSERT_LT(crowded->TabRect(0).right, 1) << "the row is scrolled past its first tab";
+    auto sampleCrowded = [&](const RECT& tab) { return ReadWindow(crowded->Handle()).At(tab.left + 3, tab.top + 4); };
+    EXPECT_EQ(sampleCrowded(crowded->TabRect(6)), selected);
+    RECT client{};
+    GetClientRect(crowded->Handle(), &client);
+    int ordinaryShown = 0;
+    for (int i = 0; i < 8; ++i) {
+        const RECT tab = crowded->TabRect(i);
+        if (i == 6 || tab.right <= tab.left || tab.left < 0 || tab.right > client.right - 40) continue;  // shown, clear of the arrows
+        ++ordinaryShown;
+        EXPECT_EQ(sampleCrowded(tab), ordinary) << "tab " << i;
+    }
+    EXPECT_GT(ordinaryShown, 0);
 
     // The sheet shows the face colour.
     TPixelsOf sheet = ReadWindow(sheets[0]->Handle());
