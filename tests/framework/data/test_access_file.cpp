@@ -11,6 +11,11 @@
 #include "framework/data/access_ledger.h"
 #include "tests/framework/data/store_test_folder.h"
 
+// The library's GLib stand-in declares its functions without C linkage.
+extern "C" {
+#include "mdbtools.h"
+}
+
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
@@ -26,6 +31,55 @@ struct TFileCase {
     jet::TFileKind Kind;
     std::vector<std::pair<std::string, size_t>> Tables;  // a few tables and their row counts
 };
+
+// A table's properties come as a block of records: the names, then blocks of
+// properties that refer to them by number. A damaged file can give a
+// property the length 0: reading must end that block, not read the same
+// property for ever (a hang that filled the memory before).
+TEST(AccessFile, ADamagedPropertyLengthEndsItsBlock)
+{
+    MdbHandle* mdb = mdb_open(RAVELBOOK_SOURCE_DIR "/tests/data/access/empty2000.mdb", MDB_NOFLAGS);
+    ASSERT_TRUE(mdb);
+    std::string kkd("KKD\0", 4);
+    auto u16 = [](std::string& to, unsigned v) { to += static_cast<char>(v & 0xFF), to += static_cast<char>(v >> 8); };
+    auto record = [&](unsigned type, const std::string& payload) {
+        const unsigned length = 6 + static_cast<unsigned>(payload.size());
+        u16(kkd, length & 0xFFFF);
+        u16(kkd, length >> 16);
+        u16(kkd, type);
+        kkd += payload;
+    };
+    std::string names;
+    u16(names, 2);
+    names += std::string("A\0", 2);  // one name, "A" in UTF-16
+    record(0x80, names);
+    std::string block;
+    u16(block, 0);  // the block's own head: length, two bytes, no name
+    u16(block, 0);
+    u16(block, 0);
+    auto property = [&](unsigned length, char value) {
+        u16(block, length);
+        block += '\0';
+        block += static_cast<char>(MDB_BOOL);
+        u16(block, 0);  // name number 0
+        u16(block, 1);  // one byte of value
+        block += value;
+    };
+    property(9, 1);  // A = yes
+    property(0, 0);  // damaged: claims no length at all
+    record(0x00, block);
+
+    GPtrArray* blocks = mdb_kkd_to_props(mdb, kkd.data(), kkd.size());
+    ASSERT_TRUE(blocks);
+    ASSERT_EQ(blocks->len, 1u);
+    auto* props = static_cast<MdbProperties*>(g_ptr_array_index(blocks, 0));
+    const auto* value = static_cast<const char*>(g_hash_table_lookup(props->hash, "A"));
+    ASSERT_TRUE(value) << "the sound property before the damaged one is kept";
+    EXPECT_STREQ(value, "yes");
+    mdb_free_props(props);
+    g_ptr_array_free(blocks, TRUE);
+    mdb_close(mdb);
+}
 
 TEST(AccessFile, EveryFileOpensAndEveryTableReadsWhole)
 {
