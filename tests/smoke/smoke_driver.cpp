@@ -85,45 +85,52 @@ std::wstring TextOf(HWND window)
 
 // The visible top-level window of process `pid` with the class `cls` (any
 // when empty) and the caption `caption` (any when empty).
+struct TTopLevelSearch {
+    DWORD Pid;
+    const std::wstring* Class;
+    const std::wstring* Caption;
+    HWND Found;
+};
+
+// EnumWindows' callback: a named function, as the 32-bit build needs its
+// calling convention, which a lambda does not take.
+BOOL CALLBACK TakeTopLevel(HWND window, LPARAM data)
+{
+    auto* s = reinterpret_cast<TTopLevelSearch*>(data);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner != s->Pid || !IsWindowVisible(window)) return TRUE;
+    if (!s->Class->empty() && ClassOf(window) != *s->Class) return TRUE;
+    if (!s->Caption->empty() && TextOf(window) != *s->Caption) return TRUE;
+    s->Found = window;
+    return FALSE;
+}
+
 HWND TopLevel(DWORD pid, const std::wstring& cls, const std::wstring& caption)
 {
-    struct TSearch {
-        DWORD Pid;
-        const std::wstring* Class;
-        const std::wstring* Caption;
-        HWND Found;
-    } search{pid, &cls, &caption, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(data);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner != s->Pid || !IsWindowVisible(window)) return TRUE;
-            if (!s->Class->empty() && ClassOf(window) != *s->Class) return TRUE;
-            if (!s->Caption->empty() && TextOf(window) != *s->Caption) return TRUE;
-            s->Found = window;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TTopLevelSearch search{pid, &cls, &caption, nullptr};
+    EnumWindows(TakeTopLevel, reinterpret_cast<LPARAM>(&search));
     return search.Found;
 }
 
 // The visible descendants of `parent` of class `cls`, top to bottom, then
 // left to right.
+struct TChildSearch {
+    const std::wstring* Class;
+    std::vector<HWND> Found;
+};
+
+BOOL CALLBACK TakeChild(HWND window, LPARAM data)
+{
+    auto* s = reinterpret_cast<TChildSearch*>(data);
+    if (IsWindowVisible(window) && ClassOf(window) == *s->Class) s->Found.push_back(window);
+    return TRUE;
+}
+
 std::vector<HWND> Children(HWND parent, const std::wstring& cls)
 {
-    struct TSearch {
-        const std::wstring* Class;
-        std::vector<HWND> Found;
-    } search{&cls, {}};
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<TSearch*>(data);
-            if (IsWindowVisible(window) && ClassOf(window) == *s->Class) s->Found.push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TChildSearch search{&cls, {}};
+    EnumChildWindows(parent, TakeChild, reinterpret_cast<LPARAM>(&search));
     std::sort(search.Found.begin(), search.Found.end(), [](HWND a, HWND b) {
         RECT ra{}, rb{};
         GetWindowRect(a, &ra);
@@ -214,6 +221,21 @@ std::wstring PanelText(HANDLE process, HWND bar, int panel)
             text.assign(buffer.data(), LOWORD(length));
     }
     return text;
+}
+
+// A panel's text read on a thread of its own (see TProgram::Panel).
+struct TPanelRead {
+    HANDLE Process;
+    HWND Bar;
+    int Index;
+    std::wstring Text;
+};
+
+DWORD WINAPI ReadPanel(LPVOID data)
+{
+    auto* r = static_cast<TPanelRead*>(data);
+    r->Text = PanelText(r->Process, r->Bar, r->Index);
+    return 0;
 }
 
 // The pixels of a band of the screen along the top of `window` (its caption),
@@ -338,21 +360,8 @@ public:
     // and then the driver ends the program and itself with a failure.
     std::wstring Panel(int index) const
     {
-        struct TRead {
-            HANDLE Process;
-            HWND Bar;
-            int Index;
-            std::wstring Text;
-        };
-        auto* read = new TRead{FInfo.hProcess, FBar, index, {}};
-        HANDLE thread = CreateThread(
-            nullptr, 0,
-            [](LPVOID data) -> DWORD {
-                auto* r = static_cast<TRead*>(data);
-                r->Text = PanelText(r->Process, r->Bar, r->Index);
-                return 0;
-            },
-            read, 0, nullptr);
+        auto* read = new TPanelRead{FInfo.hProcess, FBar, index, {}};
+        HANDLE thread = CreateThread(nullptr, 0, ReadPanel, read, 0, nullptr);
         if (!thread || WaitForSingleObject(thread, 120000) != WAIT_OBJECT_0) {
             Check(false, L"the status bar of the program can be read (no answer in two minutes)");
             TerminateProcess(FInfo.hProcess, 99);
