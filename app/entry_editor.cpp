@@ -141,13 +141,7 @@ void RefreshShowing(long long id)
 {
     FullRefresh();
     TADOQuery* list = Form1->ADOQuery1;
-    const int key = list->FieldByName("编号").Index();
-    for (int row = 0; row < list->RecordCount(); ++row)
-        if (list->DisplayText(row, key) == std::to_string(id)) {
-            list->SetRecNo(row + 1);
-            return;
-        }
-    list->First();
+    if (!list->Locate("编号", std::to_string(id))) list->First();
 }
 
 }  // namespace

@@ -95,7 +95,8 @@ void TForm1::CreateControls()
     Image1->SetAlign(alTop);
     Image1->SetHeight(105);
     // The banner is a resource of the program's executable (other executables
-    // that make this window, such as the tests, show none).
+    // that make this window show none, unless they carry the program's
+    // resources, as the tests that take its pictures do).
     HINSTANCE module = GetModuleHandleA(nullptr);
     if (FindResourceA(module, "BANNER", RT_RCDATA))
         Image1->LoadFromResourceName(module, "BANNER");

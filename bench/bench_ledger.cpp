@@ -19,6 +19,7 @@
 #include "app/main_form.h"
 #include "app/unit_mokuai.h"
 #include "bench/bench_support.h"
+#include "bench/sqlite_shell.h"
 #include "framework/application.h"
 #include "framework/data/ledger_schema.h"
 #include "sqlite3.h"
@@ -30,60 +31,19 @@ namespace {
 
 constexpr int ROWS = 100000;
 
-std::wstring ExecutableFolder()
-{
-    wchar_t path[MAX_PATH] = {};
-    GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring folder = path;
-    return folder.substr(0, folder.find_last_of(L"\\/") + 1);
-}
-
-// Runs the shell (sqlite3.exe beside this benchmark) on `database` with the
-// statements (8-bit text) fed on its standard input after ".timer on" and
-// ".output NUL"; returns each statement's "Run Time: real" in seconds, or
-// nothing when the shell could not be run.
+// Runs the shell on `database` with the statements (8-bit text) after
+// ".timer on" and ".output NUL"; returns each statement's "Run Time: real"
+// in seconds, or nothing when the shell could not be run.
 std::vector<double> ShellTimes(const std::wstring& database, const std::vector<std::string>& statements)
 {
-    std::wstring script = database + L".sql";
-    std::string text = ".timer on\n.output NUL\n";
-    for (const std::string& s : statements) text += AnsiToUtf8(s) + ";\n";
-    HANDLE f = CreateFileW(script.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD written = 0;
-    WriteFile(f, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
-    CloseHandle(f);
-
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE input = CreateFileW(script.c_str(), GENERIC_READ, FILE_SHARE_READ, &inherit, OPEN_EXISTING, 0, nullptr);
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
-    CreatePipe(&readEnd, &writeEnd, &inherit, 0);
-    SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
-    STARTUPINFOW startup = {sizeof startup};
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = input;
-    startup.hStdOutput = writeEnd;
-    startup.hStdError = writeEnd;
-    std::wstring command = L"\"" + ExecutableFolder() + L"sqlite3.exe\" \"" + database + L"\"";
-    PROCESS_INFORMATION process = {};
+    std::string script = ".timer on\n.output NUL\n";
+    for (const std::string& s : statements) script += AnsiToUtf8(s) + ";\n";
+    std::string output;
+    double seconds = 0;
     std::vector<double> times;
-    if (CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr, nullptr, &startup,
-                       &process)) {
-        CloseHandle(writeEnd);
-        writeEnd = nullptr;
-        std::string output;
-        char buffer[4096];
-        DWORD read = 0;
-        while (ReadFile(readEnd, buffer, sizeof buffer, &read, nullptr) && read) output.append(buffer, read);
-        WaitForSingleObject(process.hProcess, INFINITE);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-        for (size_t at = output.find("Run Time: real "); at != std::string::npos;
-             at = output.find("Run Time: real ", at + 1))
-            times.push_back(std::atof(output.c_str() + at + 15));
-    }
-    if (writeEnd) CloseHandle(writeEnd);
-    CloseHandle(readEnd);
-    CloseHandle(input);
-    DeleteFileW(script.c_str());
+    if (!bench::RunShell(database, script, output, seconds)) return times;
+    for (size_t at = output.find("Run Time: real "); at != std::string::npos; at = output.find("Run Time: real ", at + 1))
+        times.push_back(std::atof(output.c_str() + at + 15));
     return times;
 }
 

@@ -1,5 +1,5 @@
-// Queries with a static cursor: the whole result in memory, rows edited and
-// deleted in the table they came from.
+// Queries with a static cursor: the whole result read at once, kept by key or
+// held whole; rows edited and deleted in the table they came from.
 #include "framework/data/ado_query.h"
 
 #include <algorithm>
@@ -180,7 +180,7 @@ void TADOQuery::CheckActive() const
 
 void TADOQuery::CheckNotEmpty() const
 {
-    if (FRows.empty()) throw EDatabaseError(EMPTY_DATASET);
+    if (RowCount() == 0) throw EDatabaseError(EMPTY_DATASET);
 }
 
 void TADOQuery::Open()
@@ -189,23 +189,28 @@ void TADOQuery::Open()
     if (FConnection == nullptr) throw EDatabaseError(Prefix(Name()) + "Missing Connection or ConnectionString");
     FConnection->Open();
     try {
-        LoadResult();
+        db::TStatement statement = PrepareSelect(FFields);
         ResolveTable();
+        ReadRows(statement);
     } catch (...) {
         FFields.clear();
-        FRows.clear();
+        ClearRows();
         FTableUtf8.clear();
         FKeyField = -1;
+        FWholeTableRows = false;
         throw;
     }
     FState = dsBrowse;
-    FCurrent = FRows.empty() ? -1 : 0;
+    const int count = RowCount();
+    FCurrent = count == 0 ? -1 : 0;
     FBof = true;
-    FEof = FRows.empty();
+    FEof = count == 0;
     DataEvent(deActiveChanged);
 }
 
-void TADOQuery::LoadResult()
+// Prepares the SQL text, which must return rows, and makes `fields` name its
+// columns (not yet tied to a table).
+db::TStatement TADOQuery::PrepareSelect(TFieldList& fields)
 {
     sqlite3* db = FConnection->Handle();
     db::TStatement statement;
@@ -214,25 +219,78 @@ void TADOQuery::LoadResult()
     int columns = sqlite3_column_count(stmt);
     if (columns == 0) throw EDatabaseError(Prefix(Name()) + "CommandText does not return a result set");
 
-    std::vector<std::unique_ptr<TField>> fields;
+    TFieldList named;
     for (int i = 0; i < columns; ++i) {
         const char* name = sqlite3_column_name(stmt, i);
         std::string nameUtf8 = name ? name : "";
-        fields.emplace_back(new TField(this, i, Utf8ToAnsi(nameUtf8)));
-        fields.back()->FNameUtf8 = nameUtf8;
+        named.emplace_back(new TField(this, i, Utf8ToAnsi(nameUtf8)));
+        named.back()->FNameUtf8 = nameUtf8;
     }
-    std::vector<TRow> rows;
-    while (statement.Step()) {
+    fields = std::move(named);
+    return statement;
+}
+
+// Steps `statement` (prepared for the fields in FFields, tied to the table by
+// ResolveTable) to its end and makes its rows the query's. Whole rows of a
+// table with an integer key are kept by key, with the first of them held;
+// any other result is held whole. Nothing changes when a step fails.
+void TADOQuery::ReadRows(db::TStatement& statement)
+{
+    sqlite3_stmt* stmt = statement.Handle();
+    const int columns = FieldCount();
+    auto readRow = [&] {
         TRow row(columns);
         for (int i = 0; i < columns; ++i) {
             if (sqlite3_column_type(stmt, i) == SQLITE_NULL) continue;
             const unsigned char* text = sqlite3_column_text(stmt, i);
             row[i] = std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, i));
         }
-        rows.push_back(std::move(row));
+        return row;
+    };
+    const bool byKey = FKeyField >= 0 && FWholeTableRows;
+    std::vector<TRow> rows;
+    TKeyedRows keyed;
+    if (byKey) {
+        std::vector<std::string> columnNames;
+        for (const auto& field : FFields) columnNames.push_back(field->FColumnUtf8);
+        keyed.Start(FConnection->Handle(), FTableUtf8, columnNames, FKeyField);
+        while (statement.Step()) {
+            const sqlite3_int64 key = sqlite3_column_int64(stmt, FKeyField);
+            if (keyed.Count() < TKeyedRows::WINDOW_ROWS)
+                keyed.Append(key, readRow());
+            else
+                keyed.Append(key);
+        }
+        keyed.Compact();
+    } else {
+        while (statement.Step()) rows.push_back(readRow());
     }
-    FFields = std::move(fields);
     FRows = std::move(rows);
+    FKeyed = std::move(keyed);
+    FByKey = byKey;
+}
+
+void TADOQuery::ClearRows()
+{
+    FRows.clear();
+    FRows.shrink_to_fit();
+    FKeyed.Clear();
+    FByKey = false;
+}
+
+int TADOQuery::RowCount() const
+{
+    return FByKey ? FKeyed.Count() : static_cast<int>(FRows.size());
+}
+
+const TADOQuery::TRow& TADOQuery::RowAt(int index) const
+{
+    return FByKey ? FKeyed.Row(index) : FRows.at(index);
+}
+
+int TADOQuery::RowsHeld() const
+{
+    return FByKey ? FKeyed.HeldCount() : static_cast<int>(FRows.size());
 }
 
 // Finds the table the result comes from, which fields are columns of it, and
@@ -241,6 +299,7 @@ void TADOQuery::ResolveTable()
 {
     FTableUtf8.clear();
     FKeyField = -1;
+    FWholeTableRows = false;
     std::string table = db::SingleSourceTable(SqlUtf8());
     if (table.empty()) return;
     sqlite3* db = FConnection->Handle();
@@ -293,6 +352,11 @@ void TADOQuery::ResolveTable()
         FTableUtf8 = table;
     else
         FKeyField = -1;
+    // The table's columns in its order, each under its own name: a row of the
+    // result is a row of the table and reads the same when fetched again.
+    FWholeTableRows = mapped && FFields.size() == columns.size();
+    for (size_t i = 0; FWholeTableRows && i < columns.size(); ++i)
+        FWholeTableRows = FFields[i]->FColumnUtf8 == columns[i].name;
 }
 
 void TADOQuery::Close()
@@ -302,11 +366,12 @@ void TADOQuery::Close()
     FModified = false;
     FState = dsInactive;
     FFields.clear();
-    FRows.clear();
+    ClearRows();
     FCurrent = -1;
     FBof = FEof = true;
     FTableUtf8.clear();
     FKeyField = -1;
+    FWholeTableRows = false;
     DataEvent(deActiveChanged);
 }
 
@@ -327,38 +392,53 @@ void TADOQuery::Refresh()
 {
     CheckActive();
     CheckBrowseMode();
-    std::optional<std::string> key;
-    if (FKeyField >= 0 && FCurrent >= 0) key = FRows[FCurrent][FKeyField];
-    int position = FCurrent;
-    std::vector<std::string> names = FieldNames();
+    TValue key;
+    if (FKeyField >= 0 && FCurrent >= 0) key = FByKey ? std::to_string(FKeyed.Key(FCurrent)) : FRows[FCurrent][FKeyField];
+    const int position = FCurrent;
+    const std::vector<std::string> names = FieldNames();
 
-    std::vector<std::unique_ptr<TField>> oldFields = std::move(FFields);
-    std::vector<TRow> oldRows = std::move(FRows);
-    try {
-        LoadResult();
-    } catch (...) {
-        FFields = std::move(oldFields);
-        FRows = std::move(oldRows);
-        throw;
-    }
-    if (FieldNames() != names) {
+    TFieldList fields;
+    db::TStatement statement = PrepareSelect(fields);
+    std::vector<std::string> newNames;
+    for (const auto& field : fields) newNames.push_back(field->FFieldName);
+    if (newNames != names) {
         // Another shape of result: the fields the links hold are gone.
-        ResolveTable();
-        FCurrent = FRows.empty() ? -1 : 0;
+        TFieldList oldFields = std::move(FFields);
+        const std::string oldTable = FTableUtf8;
+        const int oldKeyField = FKeyField;
+        const bool oldWholeTableRows = FWholeTableRows;
+        FFields = std::move(fields);
+        try {
+            ResolveTable();
+            ReadRows(statement);
+        } catch (...) {
+            FFields = std::move(oldFields);
+            FTableUtf8 = oldTable;
+            FKeyField = oldKeyField;
+            FWholeTableRows = oldWholeTableRows;
+            throw;
+        }
+        FCurrent = RowCount() == 0 ? -1 : 0;
         FBof = true;
-        FEof = FRows.empty();
+        FEof = RowCount() == 0;
         DataEvent(deActiveChanged);
         return;
     }
     // Same columns: keep the field objects that links already hold.
-    FFields = std::move(oldFields);
+    ReadRows(statement);
+    const int count = RowCount();
     int found = -1;
-    if (key)
-        for (size_t i = 0; i < FRows.size() && found < 0; ++i)
-            if (FRows[i][FKeyField] == key) found = static_cast<int>(i);
-    if (found < 0) found = std::min(position, static_cast<int>(FRows.size()) - 1);
-    FCurrent = FRows.empty() ? -1 : std::max(found, 0);
-    FBof = FEof = FRows.empty();
+    if (key) {
+        if (FByKey) {
+            found = FKeyed.IndexOf(std::strtoll(key->c_str(), nullptr, 10));
+        } else {
+            for (int i = 0; i < count && found < 0; ++i)
+                if (FRows[i][FKeyField] == key) found = i;
+        }
+    }
+    if (found < 0) found = std::min(position, count - 1);
+    FCurrent = count == 0 ? -1 : std::max(found, 0);
+    FBof = FEof = count == 0;
     DataEvent(deDataSetChanged);
 }
 
@@ -367,14 +447,14 @@ void TADOQuery::Refresh()
 int TADOQuery::RecordCount() const
 {
     CheckActive();
-    return static_cast<int>(FRows.size());
+    return RowCount();
 }
 
 void TADOQuery::MoveTo(int index, bool setBof, bool setEof)
 {
     CheckActive();
     CheckBrowseMode();
-    int count = static_cast<int>(FRows.size());
+    int count = RowCount();
     int target = count == 0 ? -1 : std::clamp(index, 0, count - 1);
     int distance = target - FCurrent;
     bool flagsChanged = FBof != (setBof || count == 0) || FEof != (setEof || count == 0);
@@ -392,7 +472,7 @@ void TADOQuery::First()
 void TADOQuery::Last()
 {
     CheckActive();
-    MoveTo(static_cast<int>(FRows.size()) - 1, false, true);
+    MoveTo(RowCount() - 1, false, true);
 }
 
 void TADOQuery::Next()
@@ -412,7 +492,7 @@ int TADOQuery::MoveBy(int distance)
         CheckBrowseMode();
         return 0;
     }
-    int count = static_cast<int>(FRows.size());
+    int count = RowCount();
     long long target = static_cast<long long>(FCurrent) + distance;
     bool pastEnd = distance > 0 && target > count - 1;
     bool pastStart = distance < 0 && target < 0;
@@ -429,6 +509,25 @@ int TADOQuery::RecNo() const
 void TADOQuery::SetRecNo(int recNo)
 {
     MoveTo(recNo - 1, false, false);
+}
+
+bool TADOQuery::Locate(const std::string& fieldName, const std::string& value)
+{
+    const int field = FieldByName(fieldName).Index();
+    CheckBrowseMode();
+    int found = -1;
+    if (FByKey && field == FKeyField) {
+        // A key reads as its decimal text: no other text names a row.
+        const sqlite3_int64 key = std::strtoll(value.c_str(), nullptr, 10);
+        if (std::to_string(key) == value) found = FKeyed.IndexOf(key);
+    } else {
+        const int count = RowCount();
+        for (int row = 0; row < count && found < 0; ++row)
+            if (DisplayText(row, field) == value) found = row;
+    }
+    if (found < 0) return false;
+    MoveTo(found, false, false);
+    return true;
 }
 
 // ---- fields ----------------------------------------------------------------------
@@ -468,7 +567,7 @@ const TADOQuery::TRow& TADOQuery::CurrentRow() const
 {
     static const TRow EMPTY;
     if (FState == dsEdit) return FEditBuffer;
-    return FCurrent >= 0 ? FRows[FCurrent] : EMPTY;
+    return FCurrent >= 0 ? RowAt(FCurrent) : EMPTY;
 }
 
 const TADOQuery::TValue& TADOQuery::ValueOf(const TField& field) const
@@ -483,8 +582,8 @@ const TADOQuery::TValue& TADOQuery::StoredValueOf(const TField& field) const
 {
     static const TValue NULL_VALUE;
     CheckActive();
-    if (FCurrent < 0 || FCurrent >= static_cast<int>(FRows.size())) return NULL_VALUE;
-    const TRow& row = FRows[FCurrent];
+    if (FCurrent < 0 || FCurrent >= RowCount()) return NULL_VALUE;
+    const TRow& row = RowAt(FCurrent);
     return field.FIndex < static_cast<int>(row.size()) ? row[field.FIndex] : NULL_VALUE;
 }
 
@@ -501,7 +600,7 @@ void TADOQuery::SetValue(TField& field, TValue value)
 std::string TADOQuery::DisplayText(int row, int field) const
 {
     CheckActive();
-    const TRow& values = (FState == dsEdit && row == FCurrent) ? FEditBuffer : FRows.at(row);
+    const TRow& values = (FState == dsEdit && row == FCurrent) ? FEditBuffer : RowAt(row);
     const TValue& value = values.at(field);
     return value ? Utf8ToAnsi(*value) : std::string();
 }
@@ -509,7 +608,7 @@ std::string TADOQuery::DisplayText(int row, int field) const
 bool TADOQuery::IsNullAt(int row, int field) const
 {
     CheckActive();
-    const TRow& values = (FState == dsEdit && row == FCurrent) ? FEditBuffer : FRows.at(row);
+    const TRow& values = (FState == dsEdit && row == FCurrent) ? FEditBuffer : RowAt(row);
     return !values.at(field).has_value();
 }
 
@@ -521,7 +620,7 @@ void TADOQuery::Edit()
     if (FState == dsEdit) return;
     CheckNotEmpty();
     if (!CanModify()) throw EDatabaseError(Prefix(Name()) + READ_ONLY_DATASET);
-    FEditBuffer = FRows[FCurrent];
+    FEditBuffer = RowAt(FCurrent);
     FModified = false;
     FState = dsEdit;
     DataEvent(deEditingChanged);
@@ -556,10 +655,10 @@ void TADOQuery::CheckBrowseMode()
 TADOQuery::TLocator TADOQuery::LocateCurrentRow() const
 {
     TLocator locator;
-    const TRow& row = FRows[FCurrent];
-    if (FKeyField >= 0 && row[FKeyField]) {
+    const TRow& row = RowAt(FCurrent);
+    if (FKeyField >= 0 && (FByKey || row[FKeyField])) {
         locator.byKey = true;
-        locator.key = std::strtoll(row[FKeyField]->c_str(), nullptr, 10);
+        locator.key = FByKey ? FKeyed.Key(FCurrent) : std::strtoll(row[FKeyField]->c_str(), nullptr, 10);
         locator.where = " WHERE " + db::QuoteIdentifier(FFields[FKeyField]->FColumnUtf8) + " = ?";
         return locator;
     }
@@ -602,10 +701,12 @@ void TADOQuery::Post()
     if (FState != dsEdit) throw EDatabaseError(Prefix(Name()) + NOT_EDITING);
     DataEvent(deUpdateData);
 
-    const TRow& original = FRows[FCurrent];
     std::vector<int> changed;
-    for (int i = 0; i < FieldCount(); ++i)
-        if (FEditBuffer[i] != original[i]) changed.push_back(i);
+    {
+        const TRow& original = RowAt(FCurrent);
+        for (int i = 0; i < FieldCount(); ++i)
+            if (FEditBuffer[i] != original[i]) changed.push_back(i);
+    }
 
     if (!changed.empty()) {
         std::string sql = "UPDATE " + db::QuoteIdentifier(FTableUtf8) + " SET ";
@@ -624,7 +725,10 @@ void TADOQuery::Post()
         BindLocator(statement, static_cast<int>(changed.size()) + 1, locator);
         statement.Step();
         if (sqlite3_changes(db) != 1) throw EDatabaseError(ROW_NOT_FOUND);
-        FRows[FCurrent] = FEditBuffer;
+        if (FByKey)
+            FKeyed.Store(FCurrent, FEditBuffer);
+        else
+            FRows[FCurrent] = FEditBuffer;
     }
     DropEdit();
     DataEvent(deEditingChanged);
@@ -648,8 +752,11 @@ void TADOQuery::Delete()
     statement.Step();
     if (sqlite3_changes(db) != 1) throw EDatabaseError(ROW_NOT_FOUND);
 
-    FRows.erase(FRows.begin() + FCurrent);
-    int count = static_cast<int>(FRows.size());
+    if (FByKey)
+        FKeyed.Erase(FCurrent);
+    else
+        FRows.erase(FRows.begin() + FCurrent);
+    int count = RowCount();
     if (FCurrent >= count) FCurrent = count - 1;
     FBof = FEof = count == 0;
     DataEvent(deDataSetChanged);

@@ -1,10 +1,14 @@
 // A query on the ledger's database with a static cursor.
 //
-// Opening a query runs its select and loads the whole result, so the record
-// count is known at once and the cursor can move freely. The current row can
-// be edited (Edit, assign fields from text, Post or Cancel) and deleted; both
-// go to the database at once, addressed by the row's key. A query can also
-// run its SQL text as a statement (ExecSQL) instead of opening it.
+// Opening a query runs its select and reads the whole result, so the record
+// count is known at once and the cursor can move freely. A result of whole
+// rows of one table with an integer key (the ledger's list and its searches)
+// is kept as the key of every row and the values of a small window of rows,
+// fetched by key as they are read (keyed_rows.h): it costs a few bytes a row
+// however long it is. Any other result is held whole. The current row can be
+// edited (Edit, assign fields from text, Post or Cancel) and deleted; both go
+// to the database at once, addressed by the row's key. A query can also run
+// its SQL text as a statement (ExecSQL) instead of opening it.
 //
 // All text crossing this interface (SQL, field names, values) is 8-bit text
 // in the ANSI code page; the database holds UTF-8, and the query converts at
@@ -25,6 +29,7 @@
 
 #include "framework/classes.h"
 #include "framework/data/db_error.h"
+#include "framework/data/keyed_rows.h"
 
 class TADOConnection;
 class TADOQuery;
@@ -146,6 +151,15 @@ public:
     int MoveBy(int distance);
     int RecNo() const;         // 1-based; 0 on an empty or closed query
     void SetRecNo(int recNo);  // clamped to the rows there are
+    // Makes the first row whose field `fieldName` reads `value` (as AsString
+    // gives it) current and returns true; false, the cursor unmoved, when no
+    // row has it. Finding a row by its key reads no row.
+    bool Locate(const std::string& fieldName, const std::string& value);
+
+    // How many rows' values the query holds: all of them for a result held
+    // whole, a window of them for one kept by key (see keyed_rows.h).
+    int RowsHeld() const;
+    bool KeepsRowsByKey() const { return FByKey; }
 
     // ---- fields ----
     int FieldCount() const { return static_cast<int>(FFields.size()); }
@@ -184,14 +198,19 @@ private:
     friend class TField;
     friend class TDataSource;
 
-    using TValue = std::optional<std::string>;  // NULL or text, UTF-8 as stored
-    using TRow = std::vector<TValue>;
+    using TValue = TKeyedRows::TValue;  // NULL or text, UTF-8 as stored
+    using TRow = TKeyedRows::TRow;
+    using TFieldList = std::vector<std::unique_ptr<TField>>;
 
     void CheckActive() const;
     void CheckNotEmpty() const;
     std::string SqlUtf8() const;
-    void LoadResult();
+    db::TStatement PrepareSelect(TFieldList& fields);
+    void ReadRows(db::TStatement& statement);
     void ResolveTable();
+    int RowCount() const;
+    const TRow& RowAt(int index) const;
+    void ClearRows();
     const TRow& CurrentRow() const;
     const TValue& ValueOf(const TField& field) const;
     const TValue& StoredValueOf(const TField& field) const;
@@ -208,14 +227,20 @@ private:
     TSQLStrings FSQL;
     TDataSetState FState = dsInactive;
 
-    std::vector<std::unique_ptr<TField>> FFields;
+    TFieldList FFields;
+    // The rows: held whole in FRows, or kept by key in FKeyed when FByKey.
     std::vector<TRow> FRows;
+    TKeyedRows FKeyed;
+    bool FByKey = false;
     int FCurrent = -1;
     bool FBof = true;
     bool FEof = true;
 
     std::string FTableUtf8;  // the table rows come from, "" when not modifiable
     int FKeyField = -1;      // the field holding the table's integer key, or -1
+    // Every column of the table, in its order, and nothing else: the rows
+    // are whole rows of the table and can be read again by key.
+    bool FWholeTableRows = false;
 
     TRow FEditBuffer;
     bool FModified = false;

@@ -31,7 +31,7 @@ class TStatement {
 public:
     TStatement() = default;
     ~TStatement() { sqlite3_finalize(FStmt); }
-    TStatement(TStatement&& other) noexcept : FStmt(other.FStmt) { other.FStmt = nullptr; }
+    TStatement(TStatement&& other) noexcept : FDb(other.FDb), FStmt(other.FStmt) { other.FStmt = nullptr; }
     TStatement& operator=(TStatement&& other) noexcept;
     TStatement(const TStatement&) = delete;
     TStatement& operator=(const TStatement&) = delete;

@@ -32,6 +32,8 @@
     X(TSkinTabBtn)            \
     X(TSkinTabSheet)          \
     X(TSkinTab31)             \
+    X(TSkinObjImage)          \
+    X(TSkinAdvPage)           \
     X(TSkinHeader)            \
     X(TSkinListView)          \
     X(TSkinMP)                \

@@ -56,8 +56,12 @@ bool TSkinTab31::BeforeMessage(TMessage& m)
 {
     switch (m.Msg) {
     case WM_PAINT:
-        // The skinner paints the strip; the tab set's own painting then finds
-        // nothing left to paint.
+        // The skinner paints the strip and the tab set's own painting still
+        // runs (it keeps its own state up to date when it paints); in the
+        // window's update region it then finds nothing left to paint. Into a
+        // DC it was handed it would paint over the skin: there the skinner
+        // paints after it (AfterMessage).
+        if (m.WParam) return true;
         PaintMessage(m);
         return true;
     case WM_ERASEBKGND:
@@ -69,7 +73,10 @@ bool TSkinTab31::BeforeMessage(TMessage& m)
 
 void TSkinTab31::AfterMessage(TMessage& m)
 {
-    if (m.Msg == WM_PAINT) return;  // painted before the tab set's turn
+    if (m.Msg == WM_PAINT) {
+        if (m.WParam) PaintMessage(m);
+        return;
+    }
     TSkinControl::AfterMessage(m);
     switch (m.Msg) {
     case WM_LBUTTONDOWN:

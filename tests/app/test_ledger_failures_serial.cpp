@@ -7,6 +7,7 @@
 #include "tests/app/skinned_ledger_fixture.h"
 
 #include "app/entry_editor.h"
+#include "framework/sysutils.h"
 
 using ::testing::HasSubstr;
 using ::testing::IsEmpty;
@@ -40,6 +41,51 @@ public:
 private:
     sqlite3* FDb = nullptr;
 };
+
+bool Writable(const std::wstring& path)
+{
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    CloseHandle(file);
+    return true;
+}
+
+// Runs the system's `chattr` on `path` (Wine starts a Unix program like any
+// other) and waits until `path` is writable as `writable` asks. The
+// read-only attribute does not stop root, whom Wine runs as here; the
+// immutable flag does.
+bool SetImmutable(const std::wstring& path, bool on)
+{
+    using TUnixName = char*(CDECL*)(LPCWSTR);
+    auto unixName = reinterpret_cast<TUnixName>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name"));
+    if (!unixName) return false;
+    char* name = unixName(path.c_str());
+    if (!name) return false;
+    std::wstring command = std::wstring(L"/usr/bin/chattr ") + (on ? L"+i \"" : L"-i \"") + Utf8ToWide(name) + L"\"";
+    HeapFree(GetProcessHeap(), 0, name);
+    STARTUPINFOW startup{sizeof startup};
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessW(L"Z:\\usr\\bin\\chattr", command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    for (int i = 0; i < 100 && Writable(path) == on; ++i) Sleep(20);
+    return Writable(path) != on;
+}
+
+// Makes `path` refuse writes: the read-only attribute, and where that does
+// not stop this process, the immutable flag. False when neither can.
+bool MakeReadOnly(const std::wstring& path)
+{
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_READONLY);
+    return !Writable(path) || SetImmutable(path, true);
+}
+
+void MakeWritable(const std::wstring& path)
+{
+    if (!Writable(path)) SetImmutable(path, false);
+    SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
 
 class LedgerFailuresTest : public SkinnedLedgerFixture {
 protected:
@@ -85,8 +131,7 @@ TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
     const std::vector<std::string> stored = StoredRows();
     const std::wstring away = FFolder.File(L"elsewhere.mdb");
 
-    // (A read-only data.mdb cannot be had here: Wine runs as root, whom the
-    // read-only attribute does not stop; the category file's is checked.)
+    // (A read-only ledger: AReadOnlyLedgerRefusesEveryWriteThroughTheErrorBox.)
     enum TState { Locked, Gone };
     for (TState state : {Locked, Gone}) {
         SCOPED_TRACE(state == Locked ? "locked" : "gone");
@@ -148,6 +193,62 @@ TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
     Click(Form3->Buttondelyes);
     EXPECT_EQ(TakeBoxes(), std::vector<std::string>{"大哥没记录了,你把我删了算了!"});
     EXPECT_EQ(StoredRows(), stored);
+}
+
+TEST_F(LedgerFailuresTest, AReadOnlyLedgerRefusesEveryWriteThroughTheErrorBox)
+{
+    WriteCategories({"工资", "住房"});
+    StartSkinned(ENTRIES);
+    if (HasFatalFailure()) return;
+    for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3, Form4}) {
+        ShowSkinned(form);
+        if (HasFatalFailure()) return;
+    }
+    Form2->ShowAddTab();
+    const std::vector<std::string> stored = StoredRows();
+    Form1->ADOConnection1->Close();
+    const bool ledgerReadOnly = MakeReadOnly(DatabasePath());
+    const bool categoriesReadOnly = MakeReadOnly(CategoryPath());
+    struct TRestore {  // whatever happens below, the files are writable again
+        std::wstring Ledger, Categories;
+        ~TRestore()
+        {
+            MakeWritable(Ledger);
+            MakeWritable(Categories);
+        }
+    } restore{DatabasePath(), CategoryPath()};
+    if (!ledgerReadOnly || !categoriesReadOnly) GTEST_SKIP() << "no way to make a file read-only for this process here";
+
+    // Reading goes on: "刷新" shows the entries.
+    Click(Form1->Buttonre);
+    EXPECT_THAT(TakeBoxes(), IsEmpty());
+    EXPECT_EQ(Panel(1), "共 2 个记录");
+    // "添加": refused, what was typed stays.
+    FillAddTab("水费");
+    Click(Form2->Buttonaddinfo);
+    std::vector<std::string> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
+    EXPECT_EQ(Form2->ComboBoxxiangmu->Text(), "水费");
+    EXPECT_THAT(Panel(4), Not(HasSubstr("成功")));
+    // "删除" -> "确认".
+    Click(Form3->Buttondelyes);
+    boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
+    // The category editor's "+".
+    Form4->EditXMLB->SetText("新类别");
+    Click(Form4->ButtonXMLBADD);
+    boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
+    EXPECT_EQ(Form4->ListBoxXMLB->Items()->Count(), 2);
+
+    Form1->ADOConnection1->Close();
+    MakeWritable(DatabasePath());
+    MakeWritable(CategoryPath());
+    EXPECT_EQ(StoredRows(), stored);
+    EXPECT_EQ(ledger::ReadLines(CategoryPath()), (std::vector<std::string>{"工资", "住房"}));
 }
 
 TEST_F(LedgerFailuresTest, AFailedSaveReportsNoSuccessAndKeepsWhatWasTyped)

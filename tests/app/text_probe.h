@@ -219,6 +219,11 @@ int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw
     TState& s = State();
     bool blank = text.find_first_not_of(L" \t\r\n") == std::wstring::npos;
     if ((format & DT_CALCRECT) || !rect || !s.Records || s.Depth > 0 || blank) return draw(rect, format);
+    // A DC that can show nothing (a paint after the update region was
+    // validated, a window hidden behind others) draws nothing a reader sees.
+    RECT clip{};
+    const int clipKind = GetClipBox(dc, &clip);
+    if (clipKind == NULLREGION) return draw(rect, format);
     ++s.Depth;
     TTextRecord record;
     record.Text = text;
@@ -230,8 +235,6 @@ int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw
                          DT_CALCRECT;
     draw(&measured, measure);
     record.Needed = SIZE{measured.right - measured.left, measured.bottom - measured.top};
-    RECT clip{};
-    const int clipKind = GetClipBox(dc, &clip);
     RECT box = TextBox(*rect, record.Needed, format);
     record.Fits = record.Needed.cx <= rect->right - rect->left && record.Needed.cy <= rect->bottom - rect->top;
     // A text can draw wider than it measures: its pixels must stay inside

@@ -92,8 +92,8 @@ struct TTopLevelSearch {
     HWND Found;
 };
 
-// EnumWindows' callback: a named function, as the 32-bit build needs its
-// calling convention, which a lambda does not take.
+// The window enumerations' callbacks are named functions: the 32-bit build
+// needs their calling convention, which a lambda does not take.
 BOOL CALLBACK TakeTopLevel(HWND window, LPARAM data)
 {
     auto* s = reinterpret_cast<TTopLevelSearch*>(data);
@@ -223,21 +223,6 @@ std::wstring PanelText(HANDLE process, HWND bar, int panel)
     return text;
 }
 
-// A panel's text read on a thread of its own (see TProgram::Panel).
-struct TPanelRead {
-    HANDLE Process;
-    HWND Bar;
-    int Index;
-    std::wstring Text;
-};
-
-DWORD WINAPI ReadPanel(LPVOID data)
-{
-    auto* r = static_cast<TPanelRead*>(data);
-    r->Text = PanelText(r->Process, r->Bar, r->Index);
-    return 0;
-}
-
 // The pixels of a band of the screen along the top of `window` (its caption),
 // read from the screen as a user sees it.
 std::vector<std::uint32_t> CaptionPixels(HWND window)
@@ -310,6 +295,21 @@ int CountEntries(const std::wstring& path, const std::wstring& where)
     }
     sqlite3_close(db);
     return count;
+}
+
+// A panel read on its own thread, so that a read that hangs can be given up.
+struct TPanelRead {
+    HANDLE Process;
+    HWND Bar;
+    int Index;
+    std::wstring Text;
+};
+
+DWORD WINAPI ReadPanel(LPVOID data)
+{
+    auto* read = static_cast<TPanelRead*>(data);
+    read->Text = PanelText(read->Process, read->Bar, read->Index);
+    return 0;
 }
 
 class TProgram {

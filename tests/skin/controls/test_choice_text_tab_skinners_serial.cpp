@@ -200,6 +200,20 @@ TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndB
     for (char c : std::string("ab")) SendMessageA(edit->Handle(), WM_CHAR, static_cast<unsigned char>(c), 1);
     for (unsigned char c : std::string("工资")) SendMessageA(edit->Handle(), WM_CHAR, c, 1);
     EXPECT_EQ(edit->Text(), "ab工资");
+    // Typing repaints the text and leaves the edge whole; a new size draws
+    // the edge again around the new size, on both sides.
+    UpdateWindow(edit->Handle());
+    EXPECT_TRUE(edge(edit->Handle())) << "after typing";
+    edit->SetBounds(10, 10, 170, 21);
+    UpdateWindow(edit->Handle());
+    EXPECT_TRUE(edge(edit->Handle())) << "resized";
+    {
+        TPixelsOf px = ReadWindow(edit->Handle());
+        ASSERT_EQ(px.Width, 170);
+        const std::uint32_t s = (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow);
+        EXPECT_EQ(px.At(px.Width - 1, px.Height / 2), s) << "the right edge at the new size";
+        EXPECT_EQ(px.At(px.Width - 2, px.Height / 2), 0xFFFFFFu);
+    }
     HWND comboEdit = combo->EditHandle();
     ASSERT_TRUE(comboEdit);
     for (unsigned char c : std::string("收入")) SendMessageA(comboEdit, WM_CHAR, c, 1);

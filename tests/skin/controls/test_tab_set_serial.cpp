@@ -1,7 +1,8 @@
 // A tab set on a skinned form: the tab-set skinner paints each shown tab
 // from the skin's tab frames turned upside down, the chosen one in the
-// selected frame, follows a click to another tab, and gives the tab set back
-// pixel-identical when the skin is switched off.
+// selected frame, paints the same into a DC it is handed, follows a click to
+// another tab, and gives the tab set back pixel-identical when the skin is
+// switched off.
 #include "control_skin_support.h"
 
 #include "framework/tab_set.h"
@@ -75,6 +76,23 @@ TEST_F(TabSetSkinTest, ChosenAndOrdinaryTabsShowTheirFramesAndFollowAClick)
     EXPECT_EQ(shown(first), expected(2, first)) << "chosen";
     EXPECT_EQ(shown(second), expected(1, second)) << "ordinary";
     EXPECT_FALSE(SamePixels(px, plain));
+
+    // Painted into a DC it is handed, it shows the same skinned strip (the
+    // tab set's own painting does not end up over it).
+    {
+        const int w = px.Width, h = px.Height;
+        void* bits = nullptr;
+        TGdiBitmap target = skin::MakeDibSection(w, h, 32, &bits);
+        TMemoryDC memory(nullptr);
+        TSelectObject selected(memory, target);
+        SendMessageA(set->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(static_cast<HDC>(memory)), 0);
+        GdiFlush();
+        const auto* data = static_cast<const std::uint32_t*>(bits);
+        int differ = 0;
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) differ += (data[y * w + x] & 0xFFFFFF) != px.At(x, y);
+        EXPECT_EQ(differ, 0) << "pixels of the strip painted into a given DC that the window does not show";
+    }
 
     // A click on the second tab chooses it; the looks change places.
     SendMessageA(set->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(second.left + 4, 8));
