@@ -94,10 +94,7 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner)
     SetPosition(poDesktopCenter);
     SetBounds(0, 0, FORM_CLIENT_WIDTH + 16, FORM_CLIENT_HEIGHT + 40);
     SetClientSize(FORM_CLIENT_WIDTH, FORM_CLIENT_HEIGHT);
-    // An English program: a Latin interface font (8 points). The Song face
-    // the ledger uses stands, under Wine here, for a Chinese font whose
-    // small bitmap glyphs are wider than the widths it reports for them, so
-    // English text measured in it overruns the room it was given.
+    // An English program: a Latin interface font (8 points).
     Font()->SetName("Tahoma");
     Font()->SetHeight(-11);
 

@@ -1,7 +1,8 @@
 // Whether a window can be read: every text the program draws while the
 // window repaints itself (captions, labels, tab and header texts, status
 // panels, the caption bar, the menu bar) must fit the room it is drawn in,
-// in the font it is drawn with, and stand out from the pixels under it by a
+// in the font it is drawn with (as measured, and as its pixels really land),
+// and stand out from the pixels under it by a
 // contrast of at least 4.5:1. Texts of disabled controls are left out: they
 // are meant to look faint. With LEGIBILITY_DUMP set in the environment every
 // text seen is printed, fitting or not.
@@ -41,7 +42,9 @@ inline std::vector<std::string> Problems(const std::vector<textprobe::TTextRecor
         if (exempt.count(r.Text)) continue;
         std::ostringstream why;
         if (!r.Fits)
-            why << "needs " << r.Needed.cx << "x" << r.Needed.cy << " in " << (r.Rect.right - r.Rect.left) << "x"
+            why << "needs " << r.Needed.cx << "x" << r.Needed.cy << ", inks " << (r.Ink.right - r.Ink.left) << "x"
+                << (r.Ink.bottom - r.Ink.top) << " from " << (r.Ink.left - r.Rect.left) << ","
+                << (r.Ink.top - r.Rect.top) << " in " << (r.Rect.right - r.Rect.left) << "x"
                 << (r.Rect.bottom - r.Rect.top) << " (font " << textprobe::Utf8(r.FontFace) << " " << r.FontHeight
                 << ")";
         const double contrast = r.ContrastRatio();
@@ -75,9 +78,9 @@ inline std::vector<std::string> Check(HWND window, const TControl* form, const s
     std::vector<std::string> problems = Problems(probe.Records, where, exempt);
     if (getenv("LEGIBILITY_DUMP"))
         for (const auto& r : probe.Records)
-            printf("DUMP %s: \"%s\" rect %ld,%ld-%ld,%ld fmt %X needs %ldx%ld fits %d font %s %d colour %06lX on %06lX changed %d win %p\n",
+            printf("DUMP %s: \"%s\" rect %ld,%ld-%ld,%ld fmt %X needs %ldx%ld ink %ld,%ld-%ld,%ld fits %d font %s %d colour %06lX on %06lX changed %d win %p\n",
                    where.c_str(), textprobe::Utf8(r.Text).c_str(), r.Rect.left, r.Rect.top, r.Rect.right, r.Rect.bottom,
-                   r.Format, r.Needed.cx, r.Needed.cy, r.Fits, textprobe::Utf8(r.FontFace).c_str(), r.FontHeight,
+                   r.Format, r.Needed.cx, r.Needed.cy, r.Ink.left, r.Ink.top, r.Ink.right, r.Ink.bottom, r.Fits, textprobe::Utf8(r.FontFace).c_str(), r.FontHeight,
                    r.TextColour, r.Background, r.ChangedPixels, (void*)r.Window);
     if (probe.Records.empty()) problems.push_back(where + ": no text was drawn");
     return problems;

@@ -4,10 +4,15 @@
 // screenshots folder (skins/<skin>_main.bmp, skins/<skin>_entry_editor.bmp)
 // for people and the README to look at. Serial: the windows are shown.
 #include "tests/app/skinned_ledger_fixture.h"
+
+#include <functional>
+
 #include "tests/app/window_capture.h"
 #include "tests/app/legibility_check.h"
 
 #include "app/command_line.h"
+#include "app/unit_mokuai.h"
+#include "tests/thread_windows.h"
 #include "skin/data/lzh_codec.h"
 #include "skin/data/skin_manager.h"
 #include "skin/data/skin_reader.h"
@@ -120,6 +125,95 @@ TEST_F(SkinScreensTest, EveryWindowCanBeReadInEachSkin)
         Application->ProcessMessages();
     }
     EXPECT_TRUE(problems.empty()) << problems.size() << " texts cannot be read:\n" << legibility::Join(problems);
+}
+
+// What a real message box showed: its text, the room its text control
+// has, where that text's pixels land in it, and whether the control lies
+// inside the box.
+struct TBoxLook {
+    std::wstring Text;
+    RECT Room{};
+    RECT Ink{};
+    bool InsideBox = false;
+    bool Seen = false;
+};
+TBoxLook* BoxLook = nullptr;
+
+// Reads the open message box as a user sees it, then answers it "no"
+// where it asks and "OK" where it tells.
+void CALLBACK LookAtBox(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    const HWND box = testwin::VisibleThreadWindow(testwin::MESSAGE_BOX_CLASS);
+    if (!box || !BoxLook) return;
+    KillTimer(nullptr, timer);
+    const HWND text = GetDlgItem(box, 0xFFFF);
+    TBoxLook& look = *BoxLook;
+    look.Seen = true;
+    std::wstring caption(static_cast<size_t>(GetWindowTextLengthW(text)) + 1, L'\0');
+    caption.resize(static_cast<size_t>(GetWindowTextW(text, caption.data(), static_cast<int>(caption.size()))));
+    look.Text = caption;
+    GetClientRect(text, &look.Room);
+    RECT inBox{}, client{};
+    GetWindowRect(text, &inBox);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&inBox), 2);
+    GetClientRect(box, &client);
+    look.InsideBox = inBox.left >= 0 && inBox.top >= 0 && inBox.right <= client.right && inBox.bottom <= client.bottom;
+    // The static control draws its text so (left aligned, broken at words).
+    HDC dc = GetDC(text);
+    const HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(text, WM_GETFONT, 0, 0)));
+    look.Ink = textprobe::detail::InkBox(dc, look.Room, DT_LEFT | DT_EXPANDTABS | DT_WORDBREAK | DT_NOPREFIX,
+                                         [&](HDC on, LPRECT r, UINT f) { return DrawTextW(on, caption.c_str(), -1, r, f); });
+    SelectObject(dc, old);
+    ReleaseDC(text, dc);
+    const int answer = GetDlgItem(box, IDNO) ? IDNO : IDOK;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(box, answer)));
+}
+
+// Every message box of the ledger holds its text: the system sizes a box
+// by measuring its text in the message font, and the text's pixels must
+// land inside the room that measuring gave (a font drawn wider than it
+// measures cut the last characters of the left-out rows' message). The
+// boxes are the real ones: the rows left out of the totals, a skin file
+// that is missing, the quit confirmation, in the skin as the program has it.
+TEST_F(SkinScreensTest, EveryMessageBoxHoldsItsText)
+{
+    Start();
+    if (HasFatalFailure()) return;
+    Form1->Show();
+    Application->SetMessageBoxHandler(nullptr);
+    const std::string missing = WideToAnsi(FFolder.File(L"没有这个皮肤.skn"));
+    const struct {
+        const char* What;
+        const wchar_t* Says;  // a part of its text
+        std::function<void()> Show;
+    } boxes[] = {
+        {"rows left out of the totals", L"未计入支出和收入合计。",
+         [this] {
+             AddEntries(DatabasePath(), {{"半价", "日常", "2026/12/4", "支出", "12.5", ""}});
+             Form1->AmountsLeftOutReported = 0;
+             FullRefresh();
+         }},
+        {"a missing skin file", L"继续使用当前的皮肤。", [&] { Form1->SkinData1->SetSkinFile(missing); }},
+        {"the quit confirmation", L"您真的要退出吗", [] { Form1->Close(); }},
+    };
+    for (const auto& b : boxes) {
+        SCOPED_TRACE(b.What);
+        TBoxLook look;
+        BoxLook = &look;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 50, LookAtBox);
+        b.Show();
+        BoxLook = nullptr;
+        if (!look.Seen) KillTimer(nullptr, timer);
+        ASSERT_TRUE(look.Seen) << "no message box was shown";
+        EXPECT_NE(look.Text.find(b.Says), std::wstring::npos) << textprobe::Utf8(look.Text);
+        ASSERT_FALSE(IsRectEmpty(&look.Ink)) << "no text was drawn";
+        EXPECT_TRUE(look.Ink.left >= 0 && look.Ink.top >= 0 && look.Ink.right <= look.Room.right &&
+                    look.Ink.bottom <= look.Room.bottom)
+            << textprobe::Utf8(look.Text) << "\n inks " << look.Ink.left << "," << look.Ink.top << "-" << look.Ink.right
+            << "," << look.Ink.bottom << " in " << look.Room.right << "x" << look.Room.bottom;
+        EXPECT_TRUE(look.InsideBox) << "the text reaches past the box";
+    }
+    EXPECT_TRUE(Form1->Visible()) << "the quit confirmation was answered no";
 }
 
 // A 4 x 4 24-bit BMP file of one colour.

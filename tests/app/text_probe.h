@@ -44,7 +44,8 @@ struct TTextRecord {
     RECT Rect{};             // the room given, logical coordinates
     UINT Format = 0;
     SIZE Needed{};           // what the text takes in the DC's font with that format
-    bool Fits = true;        // Needed lies within Rect and the surface drawn on
+    RECT Ink{};              // where its pixels land when drawn unclipped, logical coordinates
+    bool Fits = true;        // Needed and Ink lie within Rect and the surface drawn on
     std::wstring FontFace;
     int FontHeight = 0;
     COLORREF TextColour = 0;     // the DC's text colour
@@ -154,10 +155,66 @@ inline RECT TextBox(const RECT& rect, SIZE needed, UINT format)
     return box;
 }
 
+// Where the pixels of the text land when `draw` puts it, unclipped and in
+// the font selected into `dc`, into the room `rect`: the box of every pixel
+// the drawing changes on a scratch surface with a margin around the room.
+// A font can draw wider than it measures (its bitmap glyphs have advances
+// of their own), so the room that the measurement asks for can still cut
+// the last letters: this is what is really drawn. Empty when nothing is.
+template <class Draw>
+RECT InkBox(HDC dc, const RECT& rect, UINT format, Draw draw)
+{
+    RECT ink{};
+    const int w = rect.right - rect.left, h = rect.bottom - rect.top;
+    if (w <= 0 || h <= 0) return ink;
+    const int margin = 8 + h + w / 2;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = w + 2 * margin;
+    info.bmiHeader.biHeight = -(h + 2 * margin);
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC scratch = CreateCompatibleDC(dc);
+    HBITMAP bitmap = CreateDIBSection(scratch, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap) {
+        DeleteDC(scratch);
+        return ink;
+    }
+    HGDIOBJ oldBitmap = SelectObject(scratch, bitmap);
+    HGDIOBJ oldFont = SelectObject(scratch, GetCurrentObject(dc, OBJ_FONT));
+    const int cw = w + 2 * margin, ch = h + 2 * margin;
+    std::memset(bits, 0xFF, static_cast<size_t>(cw) * ch * 4);
+    SetBkMode(scratch, TRANSPARENT);
+    SetTextColor(scratch, RGB(0, 0, 0));
+    SetTextCharacterExtra(scratch, GetTextCharacterExtra(dc));
+    RECT room{margin, margin, margin + w, margin + h};
+    draw(scratch, &room, (format & ~(DT_END_ELLIPSIS | DT_PATH_ELLIPSIS | DT_WORD_ELLIPSIS | DT_MODIFYSTRING)) |
+                             DT_NOCLIP);
+    GdiFlush();
+    const auto* data = static_cast<const std::uint32_t*>(bits);
+    int left = cw, top = ch, right = -1, bottom = -1;
+    for (int y = 0; y < ch; ++y)
+        for (int x = 0; x < cw; ++x)
+            if ((data[static_cast<size_t>(y) * cw + x] & 0xFFFFFF) != 0xFFFFFF) {
+                left = std::min(left, x);
+                right = std::max(right, x);
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+    if (right >= 0) ink = RECT{rect.left + left - margin, rect.top + top - margin, rect.left + right + 1 - margin,
+                               rect.top + bottom + 1 - margin};
+    SelectObject(scratch, oldFont);
+    SelectObject(scratch, oldBitmap);
+    DeleteObject(bitmap);
+    DeleteDC(scratch);
+    return ink;
+}
+
 // Draws as asked (through `draw`, which takes a rectangle and a format) and
 // records what was drawn.
-template <class Draw>
-int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw)
+template <class Draw, class DrawOn>
+int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw, DrawOn drawOn)
 {
     TState& s = State();
     bool blank = text.find_first_not_of(L" \t\r\n") == std::wstring::npos;
@@ -180,6 +237,14 @@ int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw
     record.Needed = SIZE{measured.right - measured.left, measured.bottom - measured.top};
     RECT box = TextBox(*rect, record.Needed, format);
     record.Fits = record.Needed.cx <= rect->right - rect->left && record.Needed.cy <= rect->bottom - rect->top;
+    // A text can draw wider than it measures: its pixels must stay inside
+    // the room too.
+    record.Ink = InkBox(dc, *rect, format, drawOn);
+    if (!IsRectEmpty(&record.Ink)) {
+        record.Fits = record.Fits && record.Ink.left >= rect->left && record.Ink.right <= rect->right &&
+                      record.Ink.top >= rect->top && record.Ink.bottom <= rect->bottom;
+        UnionRect(&box, &box, &record.Ink);
+    }
     // The surface the text is drawn on: a window's client area, or the
     // bitmap of a memory DC, in the DC's logical coordinates. Text that
     // reaches past it is cut; text a child window covers is not.
@@ -243,8 +308,8 @@ inline int WINAPI DrawTextWProbe(HDC dc, LPCWSTR text, int count, LPRECT rect, U
     TState& s = State();
     std::wstring copy = text ? (count < 0 ? std::wstring(text) : std::wstring(text, static_cast<size_t>(count)))
                              : std::wstring();
-    return Record(dc, copy, rect, format,
-                  [&](LPRECT r, UINT f) { return s.RealW(dc, text, count, r, f); });
+    return Record(dc, copy, rect, format, [&](LPRECT r, UINT f) { return s.RealW(dc, text, count, r, f); },
+                  [&](HDC on, LPRECT r, UINT f) { return s.RealW(on, text, count, r, f); });
 }
 
 inline int WINAPI DrawTextAProbe(HDC dc, LPCSTR text, int count, LPRECT rect, UINT format)
@@ -256,8 +321,8 @@ inline int WINAPI DrawTextAProbe(HDC dc, LPCSTR text, int count, LPRECT rect, UI
         wide.resize(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text, n, nullptr, 0)));
         if (!wide.empty()) MultiByteToWideChar(CP_ACP, 0, text, n, wide.data(), static_cast<int>(wide.size()));
     }
-    return Record(dc, wide, rect, format,
-                  [&](LPRECT r, UINT f) { return s.RealA(dc, text, count, r, f); });
+    return Record(dc, wide, rect, format, [&](LPRECT r, UINT f) { return s.RealA(dc, text, count, r, f); },
+                  [&](HDC on, LPRECT r, UINT f) { return s.RealA(on, text, count, r, f); });
 }
 
 }  // namespace detail
