@@ -26,6 +26,15 @@ TMenuItem* Add(TComponent* owner, TMenuItem* parent, const char* caption, TShort
     return item;
 }
 
+// The same for a caption outside the program's code page (the Hebrew of the
+// right-to-left window).
+TMenuItem* AddW(TComponent* owner, TMenuItem* parent, const wchar_t* caption, TShortCut shortCut = 0)
+{
+    TMenuItem* item = Add(owner, parent, "", shortCut);
+    item->SetCaptionW(caption);
+    return item;
+}
+
 // The frame's three children; the last one maximized. Made when the frame
 // is first shown (a child lives in the frame's client window).
 void MakeChildren(TForm* frame)
@@ -92,31 +101,33 @@ TForm* MakeRightToLeft(TForm* owner)
     form->SetBiDiMode(bdRightToLeft);
     form->SetCaption("Right to left");
     form->SetBounds(220, 160, 420, 280);
+    // Its menus in Hebrew, as such a program has them (file, edit, view,
+    // help; the accelerators on Hebrew letters).
     auto* bar = new TMainMenu(form);
-    TMenuItem* file = Add(form, bar->Items(), "&File");
-    Add(form, file, "&Open", ShortCut('O', ssCtrl));
-    Add(form, file, "&Save", ShortCut('S', ssCtrl));
+    TMenuItem* file = AddW(form, bar->Items(), L"&\u05E7\u05D5\u05D1\u05E5");
+    AddW(form, file, L"&\u05E4\u05EA\u05D7", ShortCut('O', ssCtrl));
+    AddW(form, file, L"&\u05E9\u05DE\u05D5\u05E8", ShortCut('S', ssCtrl));
     Add(form, file, "-");
-    Add(form, file, "E&xit")->OnClick = [form](TObject*) { form->Hide(); };
-    TMenuItem* edit = Add(form, bar->Items(), "&Edit");
-    Add(form, edit, "&Copy", ShortCut('C', ssCtrl));
-    Add(form, edit, "&Paste", ShortCut('V', ssCtrl))->SetEnabled(false);
-    TMenuItem* view = Add(form, bar->Items(), "&View");
-    TMenuItem* wrap = Add(form, view, "&Wrap lines");
+    AddW(form, file, L"&\u05D9\u05E6\u05D9\u05D0\u05D4")->OnClick = [form](TObject*) { form->Hide(); };
+    TMenuItem* edit = AddW(form, bar->Items(), L"&\u05E2\u05E8\u05D9\u05DB\u05D4");
+    AddW(form, edit, L"&\u05D4\u05E2\u05EA\u05E7", ShortCut('C', ssCtrl));
+    AddW(form, edit, L"&\u05D4\u05D3\u05D1\u05E7", ShortCut('V', ssCtrl))->SetEnabled(false);
+    TMenuItem* view = AddW(form, bar->Items(), L"&\u05EA\u05E6\u05D5\u05D2\u05D4");
+    TMenuItem* wrap = AddW(form, view, L"&\u05D2\u05DC\u05D9\u05E9\u05EA \u05E9\u05D5\u05E8\u05D5\u05EA");
     wrap->SetChecked(true);
     wrap->OnClick = [](TObject* sender) {
         auto* self = static_cast<TMenuItem*>(sender);
         self->SetChecked(!self->Checked());
     };
-    Add(form, bar->Items(), "&Help");
+    AddW(form, bar->Items(), L"&\u05E2\u05D6\u05E8\u05D4");
     form->SetMenu(bar);
 
     auto* context = new TPopupMenu(form);
     context->SetName("WindowsRightToLeftContext");
-    Add(form, context->Items(), "&Copy", ShortCut('C', ssCtrl));
-    Add(form, context->Items(), "Select &all", ShortCut('A', ssCtrl));
+    AddW(form, context->Items(), L"&\u05D4\u05E2\u05EA\u05E7", ShortCut('C', ssCtrl));
+    AddW(form, context->Items(), L"&\u05D1\u05D7\u05E8 \u05D4\u05DB\u05DC", ShortCut('A', ssCtrl));
     Add(form, context->Items(), "-");
-    Add(form, context->Items(), "&Properties")->SetChecked(true);
+    AddW(form, context->Items(), L"&\u05DE\u05D0\u05E4\u05D9\u05D9\u05E0\u05D9\u05DD")->SetChecked(true);
 
     auto* label = new TLabel(form);
     label->SetParent(form);

@@ -70,6 +70,8 @@ TEST_F(GalleryWindowsTest, TheMdiFrameAndTheRightToLeftWindowInEachSkin) {
         ASSERT_NE(rtlSkinner->MenuBar(), nullptr);
         EXPECT_GT(rtlSkinner->MenuBar()->Buttons[0]->Rect.left, rtlSkinner->MenuBar()->Buttons[1]->Rect.left)
             << "the right-to-left bar reads from the right";
+        EXPECT_EQ(rtlSkinner->MenuBar()->Buttons[0]->Caption, L"&\u05E7\u05D5\u05D1\u05E5")
+            << "a Hebrew caption reaches the skinned bar whole";
         const TCapture mdiPicture = CaptureWindow(frame->Handle());
         const TCapture rtlPicture = CaptureWindow(rtl->Handle());
         EXPECT_GT(mdiPicture.DistinctColours(), 8u);
