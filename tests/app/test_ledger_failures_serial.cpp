@@ -111,6 +111,12 @@ protected:
         Form2->ComboBoxzhichushouru->SetText("支出");
         Form2->ComboBoxjine->SetText("30");
     }
+    // The ledger of two entries and two categories, every window shown and
+    // skinned, the editor on its add tab.
+    void StartWithEveryWindow();
+    // "添加", "删除" -> "确认" and the category editor's "+" each show one
+    // error box; what was typed stays and no success is reported.
+    void ExpectEveryWriteRefused();
 };
 
 const std::vector<TEntry> ENTRIES = {
@@ -118,7 +124,7 @@ const std::vector<TEntry> ENTRIES = {
     {"房租", "住房", "2026/12/2", "支出", "1500", ""},
 };
 
-TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
+void LedgerFailuresTest::StartWithEveryWindow()
 {
     WriteCategories({"工资", "住房"});
     StartSkinned(ENTRIES);
@@ -128,6 +134,37 @@ TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
         if (HasFatalFailure()) return;
     }
     Form2->ShowAddTab();
+}
+
+void LedgerFailuresTest::ExpectEveryWriteRefused()
+{
+    FillAddTab("水费");
+    Click(Form2->Buttonaddinfo);
+    std::vector<std::string> boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
+    EXPECT_TRUE(Form2->Visible());
+    EXPECT_EQ(Form2->ComboBoxxiangmu->Text(), "水费") << "what was typed stays";
+    EXPECT_THAT(Panel(4), Not(HasSubstr("成功")));
+    // "删除" -> "确认": the ledger's own error, not "no entries".
+    Click(Form3->Buttondelyes);
+    boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
+    EXPECT_TRUE(Form3->Visible());
+    // The category editor's "+": the file is held or read-only.
+    Form4->EditXMLB->SetText("新类别");
+    Click(Form4->ButtonXMLBADD);
+    boxes = TakeBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
+    EXPECT_EQ(Form4->ListBoxXMLB->Items()->Count(), 2);
+}
+
+TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
+{
+    StartWithEveryWindow();
+    if (HasFatalFailure()) return;
     const std::vector<std::string> stored = StoredRows();
     const std::wstring away = FFolder.File(L"elsewhere.mdb");
 
@@ -154,28 +191,9 @@ TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
         const std::vector<std::string> refreshed = TakeBoxes();
         ASSERT_EQ(refreshed.size(), 1u);
         EXPECT_EQ(refreshed[0][0], '!') << refreshed[0];
-        // "添加" on the entry editor.
-        FillAddTab("水费");
-        Click(Form2->Buttonaddinfo);
-        std::vector<std::string> boxes = TakeBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0][0], '!') << boxes[0];
-        EXPECT_TRUE(Form2->Visible());
-        EXPECT_EQ(Form2->ComboBoxxiangmu->Text(), "水费") << "what was typed stays";
-        EXPECT_THAT(Panel(4), Not(HasSubstr("成功")));
-        // "删除" -> "确认": the ledger's own error, not "no entries".
-        Click(Form3->Buttondelyes);
-        boxes = TakeBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0][0], '!') << boxes[0];
-        EXPECT_TRUE(Form3->Visible());
-        // The category editor's "+": the file is held or read-only.
-        Form4->EditXMLB->SetText("新类别");
-        Click(Form4->ButtonXMLBADD);
-        boxes = TakeBoxes();
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0][0], '!') << boxes[0];
-        EXPECT_EQ(Form4->ListBoxXMLB->Items()->Count(), 2);
+        // "添加", "删除" -> "确认", the category editor's "+".
+        ExpectEveryWriteRefused();
+        if (HasFatalFailure()) return;
 
         lock.reset();
         if (categoriesHeld != INVALID_HANDLE_VALUE) CloseHandle(categoriesHeld);
@@ -197,14 +215,8 @@ TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
 
 TEST_F(LedgerFailuresTest, AReadOnlyLedgerRefusesEveryWriteThroughTheErrorBox)
 {
-    WriteCategories({"工资", "住房"});
-    StartSkinned(ENTRIES);
+    StartWithEveryWindow();
     if (HasFatalFailure()) return;
-    for (TForm* form : std::initializer_list<TForm*>{Form1, Form2, Form3, Form4}) {
-        ShowSkinned(form);
-        if (HasFatalFailure()) return;
-    }
-    Form2->ShowAddTab();
     const std::vector<std::string> stored = StoredRows();
     Form1->ADOConnection1->Close();
     const bool ledgerReadOnly = MakeReadOnly(DatabasePath());
@@ -223,26 +235,9 @@ TEST_F(LedgerFailuresTest, AReadOnlyLedgerRefusesEveryWriteThroughTheErrorBox)
     Click(Form1->Buttonre);
     EXPECT_THAT(TakeBoxes(), IsEmpty());
     EXPECT_EQ(Panel(1), "共 2 个记录");
-    // "添加": refused, what was typed stays.
-    FillAddTab("水费");
-    Click(Form2->Buttonaddinfo);
-    std::vector<std::string> boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
-    EXPECT_EQ(Form2->ComboBoxxiangmu->Text(), "水费");
-    EXPECT_THAT(Panel(4), Not(HasSubstr("成功")));
-    // "删除" -> "确认".
-    Click(Form3->Buttondelyes);
-    boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
-    // The category editor's "+".
-    Form4->EditXMLB->SetText("新类别");
-    Click(Form4->ButtonXMLBADD);
-    boxes = TakeBoxes();
-    ASSERT_EQ(boxes.size(), 1u);
-    EXPECT_EQ(boxes[0][0], '!') << boxes[0];
-    EXPECT_EQ(Form4->ListBoxXMLB->Items()->Count(), 2);
+    // Every write is refused, each with its error box.
+    ExpectEveryWriteRefused();
+    if (HasFatalFailure()) return;
 
     Form1->ADOConnection1->Close();
     MakeWritable(DatabasePath());
