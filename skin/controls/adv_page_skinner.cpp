@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "skin/controls/skinner_kinds.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_model.h"
 
@@ -49,13 +50,8 @@ void TSkinAdvPage::HandOverPictures()
         picture->Assign(image);
     }
     // The tabs' captions in the skin's colour of an ordinary tab.
-    auto* font = static_cast<TFont*>(GetObjectPropByName(FControl, "Font", &TFont::StaticClassInfo()));
+    TFont* font = FFontColour.Take(FControl);
     if (!font) return;
-    if (!FFontTaken) {
-        FSavedFontColour = font->Color();
-        FSavedParentFont = GetEnumPropByName(FControl, "ParentFont");
-        FFontTaken = true;
-    }
     font->SetColor(static_cast<TColor>(skin::ResolveColour(tabs->NormalColour2) & 0xFFFFFF));
 }
 
@@ -86,10 +82,6 @@ void TSkinAdvPage::Detach()
     for (const char* name : {"TabBackGround", "TabBackGroundActive"})
         if (auto* picture = static_cast<TBitmap*>(GetObjectPropByName(FControl, name, &TBitmap::StaticClassInfo())))
             picture->SetSize(0, 0);
-    if (FFontTaken) {
-        if (auto* font = static_cast<TFont*>(GetObjectPropByName(FControl, "Font", &TFont::StaticClassInfo())))
-            font->SetColor(FSavedFontColour);
-        if (!FSavedParentFont.empty()) SetPropByName(FControl, "ParentFont", FSavedParentFont);
-    }
+    FFontColour.GiveBack(FControl);
     FControl->Invalidate();
 }

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "skin/controls/skin_control.h"
+#include "skin/controls/text_colours.h"
 
 class TSkinAdvPage : public TSkinControl {
     DECLARE_CLASS(TSkinAdvPage, TSkinControl)
@@ -31,7 +32,5 @@ private:
 
     BYTE FMode = 0;
     TSkinControl* FUpDown = nullptr;  // owned by the control
-    bool FFontTaken = false;
-    TColor FSavedFontColour = 0;
-    std::string FSavedParentFont;
+    TTakenFontColour FFontColour;  // the control's caption colour, given back on detach
 };

@@ -86,16 +86,11 @@ void TSkinObjImage::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData
 void TSkinObjImage::TakeFontColour()
 {
     if (!FColourManaged || !FControl) return;
-    auto* font = static_cast<TFont*>(GetObjectPropByName(FControl, "Font", &TFont::StaticClassInfo()));
+    TFont* font = FFontColour.Take(FControl);
     if (!font) return;
-    if (!FFontTaken) {
-        FSavedFontColour = font->Color();
-        FSavedParentFont = GetEnumPropByName(FControl, "ParentFont");
-        FFontTaken = true;
-    }
     // The control draws its caption on the face colour it was given.
     const COLORREF colour =
-        SkinCaptionColour(FSkinData, FSavedFontColour, SkinColourRgb(FSkinData, scButtonFace));
+        SkinCaptionColour(FSkinData, FFontColour.Kept(font->Color()), SkinColourRgb(FSkinData, scButtonFace));
     font->SetColor(static_cast<TColor>(colour));
 }
 
@@ -148,10 +143,6 @@ void TSkinObjImage::Detach()
             SetPropByName(FControl, "transparentcolor", std::to_string(FSavedTransparentColour));
         if (!FSavedUseCustomGlyphs.empty()) SetPropByName(FControl, "UseCustomGlyphs", FSavedUseCustomGlyphs);
     }
-    if (FFontTaken) {
-        if (auto* font = static_cast<TFont*>(GetObjectPropByName(FControl, "Font", &TFont::StaticClassInfo())))
-            font->SetColor(FSavedFontColour);
-        if (!FSavedParentFont.empty()) SetPropByName(FControl, "ParentFont", FSavedParentFont);
-    }
+    FFontColour.GiveBack(FControl);
     FControl->Invalidate();
 }

@@ -24,6 +24,7 @@
 #include <string>
 
 #include "skin/controls/skin_control.h"
+#include "skin/controls/text_colours.h"
 
 class TSkinObjImage : public TSkinControl {
     DECLARE_CLASS(TSkinObjImage, TSkinControl)
@@ -57,7 +58,5 @@ private:
     std::unique_ptr<TBitmap> FSavedPicture;
     std::string FSavedUseCustomGlyphs;
     int FSavedTransparentColour = -1;
-    bool FFontTaken = false;
-    TColor FSavedFontColour = 0;
-    std::string FSavedParentFont;
+    TTakenFontColour FFontColour;  // the control's caption colour, given back on detach
 };

@@ -79,3 +79,23 @@ COLORREF SkinCaptionColour(const TSkinData* skinData, TColor colour, COLORREF ba
 {
     return LegibleOn(SkinTextColour(skinData, colour), background);
 }
+
+TFont* TTakenFontColour::Take(TObject* control)
+{
+    auto* font = control ? static_cast<TFont*>(GetObjectPropByName(control, "Font", &TFont::StaticClassInfo())) : nullptr;
+    if (!font) return nullptr;
+    if (!FTaken) {
+        FColour = font->Color();
+        FParentFont = GetEnumPropByName(control, "ParentFont");
+        FTaken = true;
+    }
+    return font;
+}
+
+void TTakenFontColour::GiveBack(TObject* control)
+{
+    if (!FTaken || !control) return;
+    if (auto* font = static_cast<TFont*>(GetObjectPropByName(control, "Font", &TFont::StaticClassInfo())))
+        font->SetColor(FColour);
+    if (!FParentFont.empty()) SetPropByName(control, "ParentFont", FParentFont);
+}

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 #include "framework/graphics.h"
 
 class TSkinData;
@@ -37,3 +39,20 @@ COLORREF LegibleOn(COLORREF text, COLORREF background);
 // Both steps: the colour a caption of font colour `colour` is drawn in on
 // `background`.
 COLORREF SkinCaptionColour(const TSkinData* skinData, TColor colour, COLORREF background);
+
+// A framework control's font colour, set for the skin and given back as it
+// was, with its ParentFont (which setting the colour turns off).
+class TTakenFontColour {
+public:
+    // The control's font (null when it has none); its colour and ParentFont
+    // are kept the first time.
+    TFont* Take(TObject* control);
+    // The colour kept, or `fallback` before anything was taken.
+    TColor Kept(TColor fallback) const { return FTaken ? FColour : fallback; }
+    void GiveBack(TObject* control);
+
+private:
+    bool FTaken = false;
+    TColor FColour = 0;
+    std::string FParentFont;
+};
