@@ -32,7 +32,10 @@ struct TChannel {
     }
     std::uint32_t Get(std::uint32_t pixel) const {
         if (Bits == 0) return 0;
-        const std::uint32_t v = (pixel & Mask) >> Shift;
+        // Only the mask's lowest run of bits counts: a damaged mask with a
+        // gap (0xFF33) must not carry values past 255 into the next channel.
+        const std::uint32_t run = Bits >= 32 ? 0xFFFFFFFFu : (1u << Bits) - 1;
+        const std::uint32_t v = (pixel >> Shift) & run;
         if (Bits >= 8) return v >> (Bits - 8);
         const std::uint32_t max = (1u << Bits) - 1;
         return (v * 255u + max / 2) / max;

@@ -157,6 +157,12 @@ TEST(BmpFile, DamagedRunsAndPalettesStayInside) {
     ASSERT_TRUE(ParseBmp(shortPalette.data(), shortPalette.size(), image));
     EXPECT_EQ(image.Pixels, (std::vector<std::uint32_t>{0x123456, 0}));
 
+    // A colour mask with a gap (damaged, or odd): only its lowest run of
+    // bits is the channel, and no channel spills into the next.
+    const TBytes gapped = MakeBmp(2, 1, 16, 3, {}, {0xFF, 0xFF, 0x01, 0x00}, {0xFF33, 0x00C0, 0x0003});
+    ASSERT_TRUE(ParseBmp(gapped.data(), gapped.size(), image));
+    EXPECT_EQ(image.Pixels, (std::vector<std::uint32_t>{0xFFFFFF, 0x550055})) << std::hex << image.Pixels[0];
+
     std::mt19937 rng(4);
     const TBytes base = MakeBmp(5, 3, 4, 2, PALETTE, {4, 0x12, 0, 5, 1, 2, 3, 4, 5, 0, 0, 0, 2, 0x55, 0, 1});
     for (int i = 0; i < 2000; ++i) {
