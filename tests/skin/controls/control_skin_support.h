@@ -46,6 +46,26 @@ inline TPixelsOf ReadWindow(HWND window)
     return CaptureWindow(window);
 }
 
+// A column of a window's pixels: x = `rect`.left + `dx`, from its top to its
+// bottom (0x00RRGGBB).
+inline std::vector<std::uint32_t> WindowColumn(HWND window, const RECT& rect, int dx)
+{
+    const TPixelsOf now = ReadWindow(window);
+    std::vector<std::uint32_t> column;
+    for (int y = rect.top; y < rect.bottom; ++y) column.push_back(now.At(rect.left + dx, y));
+    return column;
+}
+
+// Column `x` of a top-down 32-bit DIB of `width` x `height` (0x00RRGGBB).
+inline std::vector<std::uint32_t> DibColumn(const void* bits, int width, int height, int x)
+{
+    GdiFlush();
+    const auto* data = static_cast<const std::uint32_t*>(bits);
+    std::vector<std::uint32_t> column;
+    for (int y = 0; y < height; ++y) column.push_back(data[y * width + x] & 0xFFFFFF);
+    return column;
+}
+
 // What frame `index` of the skin's "Buttons" strip looks like at
 // width x height over the face colour.
 inline TPixelsOf ExpectedButtonFrame(TSkinData* skin, int width, int height, int index)

@@ -79,18 +79,9 @@ TEST_F(AdvPageSkinTest, TabsShowTheSkinsFramesFromThePicturesItIsGiven)
             SetStretchBltMode(memory, COLORONCOLOR);
             StretchBlt(memory, 0, 0, w, h, from, 0, 0, all.right, all.bottom, SRCCOPY);
         }
-        GdiFlush();
-        const auto* data = static_cast<const std::uint32_t*>(bits);
-        std::vector<std::uint32_t> column;
-        for (int y = 0; y < h; ++y) column.push_back(data[y * w + 2] & 0xFFFFFF);
-        return column;
+        return DibColumn(bits, w, h, 2);
     };
-    auto shown = [&](const RECT& tab) {
-        const TPixelsOf now = ReadWindow(pages->Handle());
-        std::vector<std::uint32_t> column;
-        for (int y = tab.top; y < tab.bottom; ++y) column.push_back(now.At(tab.left + 2, y));
-        return column;
-    };
+    auto shown = [&](const RECT& tab) { return WindowColumn(pages->Handle(), tab, 2); };
     // Where the control painted each tab (inside the frame the system
     // draws around it).
     auto item = [&](int index) {

@@ -55,18 +55,9 @@ TEST_F(TabSetSkinTest, ChosenAndOrdinaryTabsShowTheirFramesAndFollowAClick)
         skin::DrawFrameBitmap(memory, all, image, RECT{tabs->LeftWidth, tabs->TopHeight, tabs->RightWidth,
                                                        tabs->BottomHeight},
                               frame, std::max(tabs->Frame, 1), tabs->Trans != 0, tabs->Tile != 0, false);
-        GdiFlush();
-        const auto* data = static_cast<const std::uint32_t*>(bits);
-        std::vector<std::uint32_t> column;
-        for (int y = 0; y < h; ++y) column.push_back(data[y * w + 2] & 0xFFFFFF);
-        return column;
+        return DibColumn(bits, w, h, 2);
     };
-    auto shown = [&](const RECT& tab) {
-        const TPixelsOf now = ReadWindow(set->Handle());
-        std::vector<std::uint32_t> column;
-        for (int y = tab.top; y < tab.bottom; ++y) column.push_back(now.At(tab.left + 2, y));
-        return column;
-    };
+    auto shown = [&](const RECT& tab) { return WindowColumn(set->Handle(), tab, 2); };
     for (int i = 0; i < 3; ++i) {
         const RECT tab = set->TabRect(i);
         EXPECT_TRUE(EqualRect(&tab, &skinner->TabRects()[i])) << i;
