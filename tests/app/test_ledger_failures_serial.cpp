@@ -199,7 +199,9 @@ TEST_F(LedgerFailuresTest, EveryFailingButtonShowsTheErrorBoxThroughTheSkin)
         if (categoriesHeld != INVALID_HANDLE_VALUE) CloseHandle(categoriesHeld);
         SetFileAttributesW(CategoryPath().c_str(), FILE_ATTRIBUTE_NORMAL);
         Form1->ADOConnection1->Close();
-        if (state == Gone) ASSERT_TRUE(MoveFileW(away.c_str(), DatabasePath().c_str()));
+        if (state == Gone) {
+            ASSERT_TRUE(MoveFileW(away.c_str(), DatabasePath().c_str()));
+        }
         EXPECT_EQ(StoredRows(), stored);
         EXPECT_EQ(ledger::ReadLines(CategoryPath()), (std::vector<std::string>{"工资", "住房"}));
     }

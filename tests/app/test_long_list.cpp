@@ -58,7 +58,9 @@ protected:
         EXPECT_GE(current, top);
         EXPECT_LT(current, bottom);
         const std::string& row = expected.at(current);
-        if (editTab) EXPECT_EQ(EditTab(), row.substr(row.find('|') + 1));
+        if (editTab) {
+            EXPECT_EQ(EditTab(), row.substr(row.find('|') + 1));
+        }
         EXPECT_TRUE(list->KeepsRowsByKey());
         EXPECT_LE(list->RowsHeld(), TKeyedRows::WINDOW_ROWS);
     }
@@ -118,9 +120,13 @@ TEST_F(LongListTest, EveryWayOfMovingShowsTheDatabasesRows)
     int before = RecNo();
     for (const TStep& step : steps) {
         step.act();
-        if (step.recNo > 0) EXPECT_EQ(RecNo(), step.recNo) << step.name;
-        if (step.recNo < 0) EXPECT_EQ(RecNo(), before - step.recNo) << step.name;
-        if (step.recNo == 0) EXPECT_GE(Form1->DBGrid1->TopRow(), 600) << step.name;
+        if (step.recNo > 0) {
+            EXPECT_EQ(RecNo(), step.recNo) << step.name;
+        } else if (step.recNo < 0) {
+            EXPECT_EQ(RecNo(), before - step.recNo) << step.name;
+        } else {
+            EXPECT_GE(Form1->DBGrid1->TopRow(), 600) << step.name;
+        }
         before = RecNo();
         ExpectShown(rows, step.name);
     }
