@@ -384,8 +384,13 @@ void TSkinControl::FillParentColour(HDC dc, const RECT& rect) const
 {
     COLORREF colour = SkinColourRgb(FSkinData, scButtonFace);
     TControl* target = Target();
-    if (target && target->Parent() && FindPropInfo(target->Parent(), "Color"))
-        colour = ColourRgb(static_cast<TColor>(GetOrdPropByName(target->Parent(), "Color")));
+    // A parent that keeps the system's face colour is drawn in the skin's
+    // face (a skinned tab sheet, panel or form): the system's own grey beside
+    // it would show as a light band in a dark skin.
+    if (target && target->Parent() && FindPropInfo(target->Parent(), "Color")) {
+        const auto parentColour = static_cast<TColor>(GetOrdPropByName(target->Parent(), "Color"));
+        if (parentColour != clBtnFace) colour = ColourRgb(parentColour);
+    }
     TGdiBrush brush(CreateSolidBrush(colour));
     FillRect(dc, &rect, brush);
 }

@@ -351,6 +351,7 @@ TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPage
     TPageControl* flat = nullptr;
     TTabControl* bottom = nullptr;
     TPageControl* crowded = nullptr;
+    TPageControl* inner = nullptr;
     std::vector<TTabSheet*> sheets, crowdedSheets;
     TForm* form = SkinnedForm([&](TForm* f) {
         pages = Put<TPageControl>(f, f, 10, 10, 240, 120);
@@ -371,6 +372,11 @@ TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPage
         bottom->SetTabPosition(tpBottom);
         bottom->Tabs()->Add("收入");
         bottom->Tabs()->Add("支出");
+        // On a sheet, which keeps the system's face colour as its own.
+        inner = Put<TPageControl>(f, sheets[0], 60, 30, 150, 50);
+        auto* innerSheet = new TTabSheet(f);
+        innerSheet->SetPageControl(inner);
+        innerSheet->SetCaption("内");
         crowded = Put<TPageControl>(f, f, 260, 140, 160, 100);
         for (int i = 1; i <= 8; ++i) {
             auto* sheet = new TTabSheet(f);
@@ -421,7 +427,13 @@ TEST_F(ChoiceTextTabSkinTest, TabsShowSelectedAndHotTabsAndCtrlTabStillTurnsPage
     // The sheet shows the face colour.
     TPixelsOf sheet = ReadWindow(sheets[0]->Handle());
     const COLORREF face = SkinColourRgb(FSkin, scButtonFace);
-    EXPECT_EQ(sheet.At(5, 5), static_cast<std::uint32_t>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face)));
+    const auto faceRgb = static_cast<std::uint32_t>((GetRValue(face) << 16) | (GetGValue(face) << 8) | GetBValue(face));
+    EXPECT_EQ(sheet.At(5, 5), faceRgb);
+    // So does the strip beside the tabs of a page control on that sheet, not
+    // the system's grey the sheet keeps as its colour.
+    ASSERT_NE(face, GetSysColor(COLOR_BTNFACE)) << "the test skin's face must differ from the system's";
+    const RECT innerTab = inner->TabRect(0);
+    EXPECT_EQ(ReadWindow(inner->Handle()).At(innerTab.right + 20, innerTab.top + 4), faceRgb);
 
     // A click and Ctrl+Tab choose pages as without the skin.
     SendMessageA(pages->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(second));
