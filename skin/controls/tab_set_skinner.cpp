@@ -43,7 +43,7 @@ void TSkinTab31::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, b
 
 void TSkinTab31::PrepareImage()
 {
-    if (FSkinData) FImages.Prepare(FSkinData->Model(), skin::toBottom);
+    if (FSkinData) FImages.Prepare(Skin(), skin::toBottom);
 }
 
 void TSkinTab31::SkinChanged()
@@ -90,7 +90,7 @@ void TSkinTab31::AfterMessage(TMessage& m)
 void TSkinTab31::Draw(HDC dc, const RECT& rect)
 {
     TObject* tabSet = Owner();
-    const TDataSkinObject* tabs = FSkinData ? FSkinData->Object(ssTabs) : nullptr;
+    const TDataSkinObject* tabs = FSkinData ? Skin().Object(ssTabs) : nullptr;
     if (!tabSet || !tabs || !FImages.Tab) return;
     RECT client{};
     GetClientRect(FWindow, &client);
@@ -116,8 +116,8 @@ void TSkinTab31::Draw(HDC dc, const RECT& rect)
         const std::wstring caption = AnsiToWide(captions->Get(i));
         SIZE size{0, 0};
         GetTextExtentPoint32W(canvas, caption.c_str(), static_cast<int>(caption.size()), &size);
-        const int tabWidth = size.cx + TAB_PADDING;
-        if (x + tabWidth + (scroller ? SCROLLER_ROOM : 0) > width - end) break;
+        const int tabWidth = size.cx + Px(TAB_PADDING);
+        if (x + tabWidth + (scroller ? Px(SCROLLER_ROOM) : 0) > width - end) break;
         const RECT tab{x, 0, x + tabWidth, height};
         const int frame = i == chosen ? 2 : 1;
         skin::DrawFrameBitmap(canvas, tab, FImages.Tab, margins, frame, std::max(tabs->Frame, 1), tabs->Trans != 0,
