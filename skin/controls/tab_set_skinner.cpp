@@ -116,8 +116,8 @@ void TSkinTab31::Draw(HDC dc, const RECT& rect)
         const std::wstring caption = AnsiToWide(captions->Get(i));
         SIZE size{0, 0};
         GetTextExtentPoint32W(canvas, caption.c_str(), static_cast<int>(caption.size()), &size);
-        const int tabWidth = size.cx + Px(TAB_PADDING);
-        if (x + tabWidth + (scroller ? Px(SCROLLER_ROOM) : 0) > width - end) break;
+        const int tabWidth = size.cx + TAB_PADDING;
+        if (x + tabWidth + (scroller ? SCROLLER_ROOM : 0) > width - end) break;
         const RECT tab{x, 0, x + tabWidth, height};
         const int frame = i == chosen ? 2 : 1;
         skin::DrawFrameBitmap(canvas, tab, FImages.Tab, margins, frame, std::max(tabs->Frame, 1), tabs->Trans != 0,

@@ -42,7 +42,7 @@ T* Put(TForm* form, TWinControl* parent, int x, int y, int w, int h)
 // `height`.
 TPixelsOf ExpectedBox(TSkinData* skin, int width, int height, bool radio, bool leftText, int frame)
 {
-    TDataSkinButton* buttons = skin->Buttons();
+    TDataSkinButton* buttons = ScaledSkin(skin).Buttons.get();
     const TSkinImage& strip = radio ? buttons->RadioBitmap : buttons->CheckBitmap;
     const int frames = radio ? buttons->RadioButtonFrame : buttons->CheckButtonFrame;
     TPixelsOf expected;
@@ -75,8 +75,8 @@ bool BoxShows(const TPixelsOf& actual, const TPixelsOf& expected, const RECT& bo
 
 RECT BoxOf(TSkinData* skin, int width, int height, bool radio, bool leftText)
 {
-    const TSkinImage& strip = radio ? skin->Buttons()->RadioBitmap : skin->Buttons()->CheckBitmap;
-    const int frames = radio ? skin->Buttons()->RadioButtonFrame : skin->Buttons()->CheckButtonFrame;
+    const TSkinImage& strip = radio ? ScaledSkin(skin).Buttons.get()->RadioBitmap : ScaledSkin(skin).Buttons.get()->CheckBitmap;
+    const int frames = radio ? ScaledSkin(skin).Buttons.get()->RadioButtonFrame : ScaledSkin(skin).Buttons.get()->CheckButtonFrame;
     return skin::CheckLayout(RECT{0, 0, width, height}, strip.Width() / frames, strip.Height(), leftText, false, radio)
         .Box;
 }
@@ -271,7 +271,7 @@ TPixelsOf ExpectedArrow(TSkinData* skin, int width, int height, int frame)
     RECT rect{0, 0, width, height};
     TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
     FillRect(memory, &rect, face);
-    const TDataSkinObject* arrow = skin->Object(ssComboxArrow);
+    const TDataSkinObject* arrow = ScaledSkin(skin).Object(ssComboxArrow);
     skin::DrawFrameStretched(memory, rect, arrow->Bitmap.Handle(), frame, std::max(arrow->Frame, 1), false);
     GdiFlush();
     const auto* data = static_cast<const std::uint32_t*>(bits);
