@@ -36,7 +36,7 @@ void TSkinAdvPage::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData,
 
 void TSkinAdvPage::HandOverPictures()
 {
-    const TDataSkinObject* tabs = FSkinData ? FSkinData->Object(ssTabs) : nullptr;
+    const TDataSkinObject* tabs = FSkinData ? Skin().Object(ssTabs) : nullptr;
     if (FMode != ADV_PAGE_CONTROL || !FControl || !tabs || tabs->Bitmap.Empty()) return;
     const char* names[] = {"TabBackGround", "TabBackGroundActive"};
     for (int frame = 1; frame <= 2; ++frame) {

@@ -280,7 +280,7 @@ bool TSkinStatusBar::BeforeMessage(TMessage& message)
 
 void TSkinStatusBar::DrawEdgeKind(HDC dc, const RECT& rect, int kind) const
 {
-    const TDataSkinObject* edges = FSkinData->Object(ssStatusBarEdges);
+    const TDataSkinObject* edges = Skin().Object(ssStatusBarEdges);
     if (edges && !edges->Bitmap.Empty()) {
         const RECT margins{edges->LeftWidth, edges->TopHeight, edges->RightWidth, edges->BottomHeight};
         skin::DrawFrameBitmap(dc, rect, edges->Bitmap.Handle(), margins, kind, 3, false, edges->Tile != 0, false);
@@ -322,7 +322,7 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect)
     if (bar) font.Assign(*bar->Font());
     font.SetStyle(0);
     TSelectObject selectedFont(buffer, font.Handle());
-    const TDataSkinObject* edges = FSkinData->Object(ssStatusBarEdges);
+    const TDataSkinObject* edges = Skin().Object(ssStatusBarEdges);
     SetTextColor(buffer, LegibleOn(edges ? ColourRgb(static_cast<TColor>(edges->NormalColour2))
                                          : SkinTextColour(FSkinData, font.Color()),
                                    SkinColourRgb(FSkinData, scButtonFace)));
@@ -358,11 +358,18 @@ void TSkinStatusBar::Draw(HDC dc, const RECT& rect)
         }
     }
 
-    const TDataSkinObject* extras = FSkinData->Object(ssExtraImages);
+    const TDataSkinObject* extras = Skin().Object(ssExtraImages);
     if ((GetWindowLongOf(FWindow, GWL_STYLE) & SBARS_SIZEGRIP) && extras && !extras->Bitmap.Empty()) {
         const int frames = std::max<int>(extras->Frame, 1);
-        const int gripWidth = extras->Bitmap.Width() / frames;
-        const int gripHeight = extras->Bitmap.Height();
+        int gripWidth = extras->Bitmap.Width() / frames;
+        int gripHeight = extras->Bitmap.Height();
+        // A grip taller than the bar (a skin scaled up on a bar that is not)
+        // is drawn smaller, never over the bar's top edge.
+        const int room = std::max<int>(Height(rect) - 2, 0);
+        if (gripHeight > room && gripHeight > 0) {
+            gripWidth = MulDiv(gripWidth, room, gripHeight);
+            gripHeight = room;
+        }
         const RECT grip{rect.right - 1 - gripWidth, rect.bottom - 1 - gripHeight, rect.right - 1, rect.bottom - 1};
         if (frames >= 5) DrawStripFrame(buffer, grip, frames, 5, extras->Bitmap.Handle());
     }

@@ -229,7 +229,7 @@ int TSkinButton::FrameIndex()
 
 HDC TSkinButton::BeginDraw(HDC dc, const RECT& rect)
 {
-    const TDataSkinButton* buttons = FSkinData ? FSkinData->Buttons() : nullptr;
+    const TDataSkinButton* buttons = FSkinData ? Skin().Buttons.get() : nullptr;
     if (!buttons || buttons->Bitmap.Empty()) return nullptr;
     RefreshState();
     TControl* target = Target();
@@ -248,7 +248,7 @@ HDC TSkinButton::BeginDraw(HDC dc, const RECT& rect)
 
 void TSkinButton::SelectFont(HDC buffer)
 {
-    const TDataSkinButton* buttons = FSkinData->Buttons();
+    const TDataSkinButton* buttons = Skin().Buttons.get();
     TControl* target = Target();
     COLORREF colour = SkinColourRgb(FSkinData, scButtonText);
     HFONT font = nullptr;
@@ -286,7 +286,7 @@ std::wstring TSkinButton::LayoutCaption() const
 void TSkinButton::DrawFocusAround(HDC buffer, RECT box)
 {
     if (!FFocused || (FSkinData->Options() & SkinOption(xoNoFocusRect))) return;
-    InflateRect(&box, 2, 2);
+    InflateRect(&box, Px(2), Px(2));
     DrawFocusRect(buffer, &box);
 }
 
@@ -294,7 +294,7 @@ void TSkinButton::DrawCentredCaption(HDC buffer, const RECT& rect)
 {
     const std::wstring caption = LayoutCaption();
     RECT area = rect;
-    InflateRect(&area, -2, -2);
+    InflateRect(&area, -Px(2), -Px(2));
     RECT box = area;
     DrawTextWide(buffer, caption, box, MEASURE_CENTRED);
     const int width = Width(box);
@@ -339,9 +339,9 @@ void TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TControl*
     SIZE text{0, 0};
     if (!caption.empty()) {
         RECT room = rect;
-        InflateRect(&room, -2, -2);
-        if (across) room.right -= glyph.Size.cx + 2;
-        else room.bottom -= glyph.Size.cy + 2;
+        InflateRect(&room, -Px(2), -Px(2));
+        if (across) room.right -= glyph.Size.cx + Px(2);
+        else room.bottom -= glyph.Size.cy + Px(2);
         RECT measured{0, 0, std::max<int>(Width(room), 1), 0};
         DrawTextWide(buffer, caption, measured, DT_CALCRECT | DT_WORDBREAK);
         text = SIZE{Width(measured), Height(measured)};
@@ -531,7 +531,7 @@ void TSkinSpeedButton::Draw(HDC dc, const RECT& rect)
 {
     if (FDrawing || !FPaintTarget || Width(rect) <= 0 || Height(rect) <= 0) return;
     if (GetLowerPropByName(FPaintTarget, "Visible") == "false") return;
-    const TDataSkinButton* buttons = FSkinData ? FSkinData->Buttons() : nullptr;
+    const TDataSkinButton* buttons = FSkinData ? Skin().Buttons.get() : nullptr;
     if (!buttons || buttons->Bitmap.Empty()) return;
     FDrawing = true;
     try {
@@ -593,12 +593,12 @@ void TSkinMenuButton::Draw(HDC dc, const RECT& rect)
     int margin = GetOrdPropByName(target, "Margin");
     int spacing = GetOrdPropByName(target, "Spacing");
     if (margin == -1 && spacing == -1) {
-        margin = (w - (g.cx + t.cx + 8)) / 4;
+        margin = (w - (g.cx + t.cx + Px(8))) / 4;
         spacing = margin;
     } else if (margin == -1) {
-        margin = (w - (g.cx + t.cx + 2 * spacing + 8)) / 2;
+        margin = (w - (g.cx + t.cx + 2 * spacing + Px(8))) / 2;
     } else if (spacing == -1) {
-        spacing = (w + 8 - 2 * margin - g.cx - t.cx) / 2;
+        spacing = (w + Px(8) - 2 * margin - g.cx - t.cx) / 2;
     }
     if (glyph.Bitmap) DrawButtonGlyph(buffer, glyph.Bitmap, 1, FEnabled ? 0 : 1, margin, (h - g.cy) / 2);
     const int textX = margin + g.cx + spacing;
@@ -607,8 +607,8 @@ void TSkinMenuButton::Draw(HDC dc, const RECT& rect)
     DrawTextWide(buffer, caption, box, TextDirectionFlags(DT_SINGLELINE | DT_NOCLIP));
     // The drop-down arrow right of the caption.
     const int x = textX + t.cx + 2 * spacing;
-    const int y = (h - 3) / 2;
-    const POINT points[3] = {{x, y + 2}, {x - 3, y - 1}, {x + 3, y - 1}};
+    const int y = (h - Px(3)) / 2;
+    const POINT points[3] = {{x, y + Px(2)}, {x - Px(3), y - Px(1)}, {x + Px(3), y - Px(1)}};
     const COLORREF colour = GetSysColor(FEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
     {
         TGdiBrush brush(CreateSolidBrush(colour));

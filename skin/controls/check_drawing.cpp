@@ -67,7 +67,8 @@ int RadioButtonFrameIndex(bool checked, bool hasCheckedProperty, const std::stri
     return Clamp(MapCheckFrame(index, frameCount, true), frameCount);
 }
 
-TCheckLayout CheckLayout(const RECT& rect, int frameWidth, int boxHeight, bool leftText, bool rightToLeft, bool radio)
+TCheckLayout CheckLayout(const RECT& rect, int frameWidth, int boxHeight, bool leftText, bool rightToLeft, bool radio,
+                         int gap)
 {
     TCheckLayout layout;
     int top = rect.top + (rect.bottom - rect.top - boxHeight) / 2;
@@ -76,11 +77,11 @@ TCheckLayout CheckLayout(const RECT& rect, int frameWidth, int boxHeight, bool l
         // Radio circles keep one pixel off the right edge.
         int right = radio ? rect.right - 1 : rect.right;
         layout.Box = RECT{right - frameWidth, top, right, top + boxHeight};
-        layout.Text.right = layout.Box.left - 2;
+        layout.Text.right = layout.Box.left - gap;
         layout.Format = rightToLeft ? DT_RIGHT | DT_RTLREADING : DT_LEFT;
     } else {
         layout.Box = RECT{rect.left, top, rect.left + frameWidth, top + boxHeight};
-        layout.Text.left = rect.left + frameWidth + 2;
+        layout.Text.left = rect.left + frameWidth + gap;
         layout.Format = rightToLeft ? DT_RTLREADING : DT_LEFT;
     }
     return layout;

@@ -60,7 +60,7 @@ struct TCheckLayout {
 // `leftText` is BS_LEFTTEXT (the box at the right edge, the caption left of
 // it); `rightToLeft` a control that reads right to left.
 TCheckLayout CheckLayout(const RECT& rect, int frameWidth, int boxHeight, bool leftText, bool rightToLeft,
-                         bool radio);
+                         bool radio, int gap = 2);
 
 // Draws frame `frameIndex` of the `frameCount` frames of `strip` stretched
 // into `box`, magenta left out.

@@ -118,7 +118,7 @@ int TSkinRadioButton::FrameIndex(int frameCount) const
 
 void TSkinCheckBox::Draw(HDC dc, const RECT& rect)
 {
-    TDataSkinButton* buttons = FSkinData ? FSkinData->Buttons() : nullptr;
+    TDataSkinButton* buttons = FSkinData ? Skin().Buttons.get() : nullptr;
     const TSkinImage* strip = buttons ? &(Radio() ? buttons->RadioBitmap : buttons->CheckBitmap) : nullptr;
     if (!strip || strip->Empty()) {
         FVariant = 0;
@@ -130,7 +130,7 @@ void TSkinCheckBox::Draw(HDC dc, const RECT& rect)
     const bool leftText = (GetWindowLongOf(FWindow, GWL_STYLE) & BS_LEFTTEXT) != 0;
     const bool rightToLeft = (TextDirectionFlags(0) & DT_RTLREADING) != 0;
     skin::TCheckLayout layout =
-        skin::CheckLayout(rect, strip->Width() / frames, strip->Height(), leftText, rightToLeft, Radio());
+        skin::CheckLayout(rect, strip->Width() / frames, strip->Height(), leftText, rightToLeft, Radio(), Px(2));
     const int frame = FrameIndex(frames);
     if (FVariant != 1) {
         // A bare window painted itself: only the box is the skin's.

@@ -74,5 +74,5 @@ void TComboxScrollBar::AfterMessage(TMessage& m)
 
 void TComboxScrollBar::Draw(HDC dc, const RECT& rect)
 {
-    if (FSkinData) skin::PaintListBar(dc, rect, 1, FWindow, *FSkinData);
+    if (FSkinData) skin::PaintListBar(dc, rect, 1, FWindow, Skin());
 }

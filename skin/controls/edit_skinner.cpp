@@ -345,7 +345,7 @@ void TSkinComBox::Draw(HDC dc, const RECT& rect)
     facts.Pressed = (FMouseState & msPressed) != 0;
     facts.Hot = (FMouseState & msHot) != 0;
     facts.LeftScrollBar = (FExStyle & WS_EX_LEFTSCROLLBAR) != 0;
-    const TSkinModel& model = FSkinData->Model();
+    const TSkinModel& model = Skin();
     if (FComboBoxEx) {
         // The inner combo box (the subclassed child) in this window's coordinates.
         HWND inner = GetTopWindow(FWindow);

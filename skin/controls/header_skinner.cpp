@@ -31,7 +31,7 @@ void TSkinHeader::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* f
 
 const TDataSkinObject* TSkinHeader::Bar() const
 {
-    const TDataSkinObject* bar = FSkinData ? FSkinData->Object(ssHeaderbar) : nullptr;
+    const TDataSkinObject* bar = FSkinData ? Skin().Object(ssHeaderbar) : nullptr;
     return bar && !bar->Bitmap.Empty() ? bar : nullptr;
 }
 
@@ -105,7 +105,7 @@ void TSkinHeader::Draw(HDC dc, const RECT& rect)
     state.HotSection = FHotColumn;
     state.PressedSection = FPressedColumn;
     state.Enabled = IsWindowEnabled(FWindow) != 0;
-    const TSkinModel& model = FSkinData->Model();
+    const TSkinModel& model = Skin();
     if (model.ColourGiven[scWindowText]) {
         state.TextColour = SkinColourRgb(FSkinData, scWindowText);
     } else {

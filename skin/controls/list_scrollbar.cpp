@@ -6,7 +6,7 @@
 
 namespace skin {
 
-void PaintListBar(HDC dc, const RECT& windowRect, int which, HWND list, const TSkinData& skin)
+void PaintListBar(HDC dc, const RECT& windowRect, int which, HWND list, const TSkinModel& skin)
 {
     if (!SkinHasScrollBar(&skin) || !dc) return;
     RECT window;

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 class TSkinData;
+class TSkinModel;
 
 namespace skin {
 
@@ -15,7 +16,7 @@ namespace skin {
 // the whole window; `windowRect` is the window's rectangle at the origin.
 // Nothing when the skin has no "Scrollbar" image or the bar cannot be read
 // or is not shown.
-void PaintListBar(HDC dc, const RECT& windowRect, int which, HWND list, const TSkinData& skin);
+void PaintListBar(HDC dc, const RECT& windowRect, int which, HWND list, const TSkinModel& skin);
 
 // WM_NCLBUTTONDOWN on `list` (hitTest = its wParam, screenPoint = its
 // point): a press on the vertical bar's thumb is dragged here until the

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/forms.h"
+#include "skin/controls/skin_control.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/controls/text_colours.h"
 #include "skin/data/frame_draw.h"
@@ -161,7 +162,7 @@ int TWMediaPlayer::ButtonAt(int x) const
 
 COLORREF TWMediaPlayer::GlyphColour(bool enabled, bool down) const
 {
-    const TDataSkinButton* buttons = FSkinData->Buttons();
+    const TDataSkinButton* buttons = SkinAt(*FSkinData, FHandle).Buttons.get();
     const COLORREF face = SkinColourRgb(FSkinData, scButtonFace);
     COLORREF colour = SkinColourRgb(FSkinData, scButtonText);
     if (buttons && buttons->HasNormalColour2) colour = ColourRgb(static_cast<TColor>(buttons->NormalColour2));
@@ -186,7 +187,7 @@ void TWMediaPlayer::Paint()
     if (!dc) return;
     FillRect(dc, &client, FSkinData->FaceBrush());
     const bool playerEnabled = FPlayer->Enabled();
-    const TDataSkinButton* frames = FSkinData->Buttons();
+    const TDataSkinButton* frames = SkinAt(*FSkinData, FHandle).Buttons.get();
     int left = 0;
     for (int i = 0; i < MP_BUTTON_COUNT; ++i) {
         if (!FVisible[i]) continue;

@@ -97,7 +97,7 @@ void TSkinObjImage::TakeFontColour()
 void TSkinObjImage::HandOverGlyphs()
 {
     TBitmap* picture = GlyphPicture();
-    TDataSkinButton* buttons = FSkinData ? FSkinData->Buttons() : nullptr;
+    TDataSkinButton* buttons = FSkinData ? Skin().Buttons.get() : nullptr;
     if (!picture || !buttons) return;
     const bool radio = FMode == moRadio;
     const TSkinImage& image = radio ? buttons->RadioBitmap : buttons->CheckBitmap;

@@ -75,7 +75,7 @@ void TArrowButton::Paint()
         const TSkinColour face = FSkinData ? FSkinData->FaceColour() : SkinSystemColour(COLOR_BTNFACE);
         TGdiBrush brush(CreateSolidBrush(skin::ResolveColour(face)));
         FillRect(dc, &dest, brush);
-        const TDataSkinObject* arrow = FSkinData ? FSkinData->Object(ssComboxArrow) : nullptr;
+        const TDataSkinObject* arrow = FSkinData ? SkinAt(*FSkinData, FHandle).Object(ssComboxArrow) : nullptr;
         if (!arrow || arrow->Bitmap.Empty() || !arrow->Bitmap.Handle()) return;
         const int frames = std::max(arrow->Frame, 1);
         skin::DrawFrameStretched(dc, dest, arrow->Bitmap.Handle(), std::min(ArrowFrame(), frames), frames, false);

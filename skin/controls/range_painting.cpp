@@ -23,7 +23,7 @@ RECT MarginsOf(const TDataSkinObject& object)
 
 bool HasImage(const TDataSkinObject* object) { return object && !object->Bitmap.Empty() && object->Bitmap.Handle(); }
 
-COLORREF SkinColour(const TSkinData& skin, TSkinColourIndex index) { return ResolveColour(skin.Model().Colours[index]); }
+COLORREF SkinColour(const TSkinModel& skin, TSkinColourIndex index) { return ResolveColour(skin.Colours[index]); }
 
 void Fill(HDC dc, const RECT& rect, COLORREF colour)
 {
@@ -33,7 +33,7 @@ void Fill(HDC dc, const RECT& rect, COLORREF colour)
 
 // The chunk style: the bar's image as one frame, then chunk images over the
 // filled width (side by side when the chunk tiles, else one stretched chunk).
-void PaintChunks(HDC dc, int width, int height, const TSkinData& skin, const TProgressLook& look)
+void PaintChunks(HDC dc, int width, int height, const TSkinModel& skin, const TProgressLook& look)
 {
     const TDataSkinObject* bar = skin.Object(ssProgress);
     const RECT whole{0, 0, width, height};
@@ -91,7 +91,7 @@ void DrawPlainArrow(HDC dc, const RECT& half, TUpDownArrow arrow)
     }
 }
 
-void PaintUpDownHalf(HDC dc, const RECT& half, const TSkinData& skin, const TDataSkinObject* object,
+void PaintUpDownHalf(HDC dc, const RECT& half, const TSkinModel& skin, const TDataSkinObject* object,
                      TUpDownArrow arrow, TUpDownState state)
 {
     if (HasImage(object)) {
@@ -125,9 +125,9 @@ void StretchPiece(HDC dc, HDC image, const RECT& dest, const RECT& source)
 
 // ---- progress bars ------------------------------------------------------------
 
-bool SkinHasProgress(const TSkinData* skin) { return skin && HasImage(skin->Object(ssProgress)); }
+bool SkinHasProgress(const TSkinModel* skin) { return skin && HasImage(skin->Object(ssProgress)); }
 
-bool PaintProgress(HDC dc, const RECT& rect, const TSkinData& skin, const TProgressLook& look)
+bool PaintProgress(HDC dc, const RECT& rect, const TSkinModel& skin, const TProgressLook& look)
 {
     if (!SkinHasProgress(&skin)) return false;
     const TDataSkinObject* bar = skin.Object(ssProgress);
@@ -163,7 +163,7 @@ bool PaintProgress(HDC dc, const RECT& rect, const TSkinData& skin, const TProgr
 
 // ---- up-down buttons ------------------------------------------------------------
 
-void PaintUpDown(HDC dc, const RECT& rect, const TSkinData& skin, const TUpDownLook& look)
+void PaintUpDown(HDC dc, const RECT& rect, const TSkinModel& skin, const TUpDownLook& look)
 {
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     if (width <= 0 || height <= 0) return;
@@ -199,7 +199,7 @@ void PaintUpDown(HDC dc, const RECT& rect, const TSkinData& skin, const TUpDownL
 
 // ---- track bars -------------------------------------------------------------------
 
-bool PaintTrackChannel(HDC dc, const RECT& reported, const TSkinData& skin, bool vertical)
+bool PaintTrackChannel(HDC dc, const RECT& reported, const TSkinModel& skin, bool vertical)
 {
     const TDataSkinObject* upright = skin.Object(ssTrackVert);
     const TDataSkinObject* track = vertical && HasImage(upright) ? upright : skin.Object(ssTrack);
@@ -241,7 +241,7 @@ bool PaintTrackChannel(HDC dc, const RECT& reported, const TSkinData& skin, bool
     return true;
 }
 
-void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, bool vertical)
+void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinModel& skin, bool vertical)
 {
     const TDataSkinObject* image = vertical ? skin.Object(ssTrackbarThumbVert) : nullptr;
     if (!HasImage(image)) image = skin.Object(ssTrackbarThumbHorz);
@@ -251,6 +251,24 @@ void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, bool vert
     }
     TGdiBrush brush(CreateSolidBrush(SkinColour(skin, scButtonShadow)));
     FrameRect(dc, &thumb, brush);
+}
+
+bool SkinHasProgress(const TSkinData* skin) { return skin && SkinHasProgress(&skin->Model()); }
+bool PaintProgress(HDC dc, const RECT& rect, const TSkinData& skin, const TProgressLook& look)
+{
+    return PaintProgress(dc, rect, skin.Model(), look);
+}
+void PaintUpDown(HDC dc, const RECT& rect, const TSkinData& skin, const TUpDownLook& look)
+{
+    PaintUpDown(dc, rect, skin.Model(), look);
+}
+bool PaintTrackChannel(HDC dc, const RECT& channel, const TSkinData& skin, bool vertical)
+{
+    return PaintTrackChannel(dc, channel, skin.Model(), vertical);
+}
+void PaintTrackThumb(HDC dc, const RECT& thumb, const TSkinData& skin, bool vertical)
+{
+    PaintTrackThumb(dc, thumb, skin.Model(), vertical);
 }
 
 }  // namespace skin

@@ -24,14 +24,14 @@ LRESULT TSkinTrackBar::CustomDraw(NMCUSTOMDRAW& draw)
         if (!IsWindow(FWindow)) return CDRF_DODEFAULT;
         RECT thumb{};
         SendMessageA(FWindow, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&thumb));
-        skin::PaintTrackThumb(draw.hdc, thumb, *FSkinData, (style & TBS_VERT) != 0);
+        skin::PaintTrackThumb(draw.hdc, thumb, Skin(), (style & TBS_VERT) != 0);
         return CDRF_SKIPDEFAULT;
     }
     case TBCD_CHANNEL: {
         RECT channel{};
         SendMessageA(FWindow, TBM_GETCHANNELRECT, 0, reinterpret_cast<LPARAM>(&channel));
         // The channel is the skin's; a skin without its image shows none.
-        skin::PaintTrackChannel(draw.hdc, channel, *FSkinData, (style & TBS_VERT) != 0);
+        skin::PaintTrackChannel(draw.hdc, channel, Skin(), (style & TBS_VERT) != 0);
         return CDRF_SKIPDEFAULT;
     }
     default:
@@ -139,7 +139,7 @@ void TSkinUpDown::Draw(HDC dc, const RECT& rect)
     look.Pressed = (FMouseState & msPressed) != 0;
     GetCursorPos(&look.Cursor);
     ScreenToClient(FWindow, &look.Cursor);
-    skin::PaintUpDown(dc, drawn, *FSkinData, look);
+    skin::PaintUpDown(dc, drawn, Skin(), look);
 }
 
 // ---- TSkinProgress ----------------------------------------------------------------------
@@ -150,7 +150,7 @@ bool TSkinProgress::BeforeMessage(TMessage& m)
 {
     switch (m.Msg) {
     case WM_PAINT:
-        if (!skin::SkinHasProgress(FSkinData)) return true;
+        if (!(FSkinData && skin::SkinHasProgress(&Skin()))) return true;
         PaintMessage(m);
         m.Result = 0;
         return false;
@@ -169,5 +169,5 @@ void TSkinProgress::Draw(HDC dc, const RECT& rect)
     look.High = static_cast<int>(SendMessageA(FWindow, PBM_GETRANGE, FALSE, 0));
     look.Low = static_cast<int>(SendMessageA(FWindow, PBM_GETRANGE, TRUE, 0));
     look.Vertical = (GetWindowLongA(FWindow, GWL_STYLE) & PBS_VERTICAL) != 0;
-    skin::PaintProgress(dc, rect, *FSkinData, look);
+    skin::PaintProgress(dc, rect, Skin(), look);
 }

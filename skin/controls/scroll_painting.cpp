@@ -26,7 +26,7 @@ RECT Span(const TScrollBarLook& look, int start, int end)
                          : RECT{bar.left + start, bar.top, bar.left + end, bar.bottom};
 }
 
-void DrawTrack(HDC dc, const TSkinData& skin, const TScrollBarLook& look, int length)
+void DrawTrack(HDC dc, const TSkinModel& skin, const TScrollBarLook& look, int length)
 {
     const TDataSkinObject* track = skin.Object(look.Vertical ? ssVertScroll : ssHorzScroll);
     if (!track || track->Bitmap.Empty()) return;
@@ -34,7 +34,7 @@ void DrawTrack(HDC dc, const TSkinData& skin, const TScrollBarLook& look, int le
                     look.Enabled ? 1 : 3, TRACK_FRAMES, track->Trans != 0, track->Tile != 0, false);
 }
 
-void DrawThumb(HDC dc, const TSkinData& skin, const TScrollBarLook& look, HBITMAP strip)
+void DrawThumb(HDC dc, const TSkinModel& skin, const TScrollBarLook& look, HBITMAP strip)
 {
     if (look.Thumb.Start < look.Limit && look.Thumb.End < look.Limit) {
         const TDataSkinObject* thumb = skin.Object(look.Vertical ? ssVertScrollThumb : ssHorzScrollThumb);
@@ -62,13 +62,13 @@ bool TScrollBarLook::operator==(const TScrollBarLook& o) const
            Hot == o.Hot && Pressed == o.Pressed;
 }
 
-bool SkinHasScrollBar(const TSkinData* skin)
+bool SkinHasScrollBar(const TSkinModel* skin)
 {
     const TDataSkinObject* bar = skin ? skin->Object(ssScrollbar) : nullptr;
     return bar && !bar->Bitmap.Empty() && bar->Bitmap.Handle();
 }
 
-TGdiBitmap ComposeScrollBar(const TSkinData& skin, const TScrollBarLook& look)
+TGdiBitmap ComposeScrollBar(const TSkinModel& skin, const TScrollBarLook& look)
 {
     if (!SkinHasScrollBar(&skin) || look.BitmapSize.cx <= 0 || look.BitmapSize.cy <= 0) return TGdiBitmap();
     HBITMAP strip = skin.Object(ssScrollbar)->Bitmap.Handle();
@@ -100,6 +100,12 @@ void CopyPicture(HDC dc, HBITMAP picture, int x, int y)
     TMemoryDC source(dc);
     TSelectObject selected(source, picture);
     BitBlt(dc, x, y, info.bmWidth, std::abs(info.bmHeight), source, 0, 0, SRCCOPY);
+}
+
+bool SkinHasScrollBar(const TSkinData* skin) { return skin && SkinHasScrollBar(&skin->Model()); }
+TGdiBitmap ComposeScrollBar(const TSkinData& skin, const TScrollBarLook& look)
+{
+    return ComposeScrollBar(skin.Model(), look);
 }
 
 }  // namespace skin

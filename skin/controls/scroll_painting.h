@@ -14,6 +14,7 @@
 #include "skin/controls/scroll_geometry.h"
 
 class TSkinData;
+class TSkinModel;
 
 namespace skin {
 
@@ -34,14 +35,18 @@ struct TScrollBarLook {
 };
 
 // True when the skin has a "Scrollbar" image to draw bars with.
-bool SkinHasScrollBar(const TSkinData* skin);
+bool SkinHasScrollBar(const TSkinModel* skin);
 
 // The picture of a bar (a bitmap of look.BitmapSize filled with the face
 // colour, the bar drawn at look.Bar); null when the skin has no "Scrollbar"
 // image or the size is empty. Never throws.
-TGdiBitmap ComposeScrollBar(const TSkinData& skin, const TScrollBarLook& look);
+TGdiBitmap ComposeScrollBar(const TSkinModel& skin, const TScrollBarLook& look);
 
 // Draws `picture` unscaled at (x, y) of `dc`.
 void CopyPicture(HDC dc, HBITMAP picture, int x, int y);
+
+// The same with a component's skin as it is drawn at 96.
+bool SkinHasScrollBar(const TSkinData* skin);
+TGdiBitmap ComposeScrollBar(const TSkinData& skin, const TScrollBarLook& look);
 
 }  // namespace skin

@@ -8,6 +8,7 @@
 #include "framework/graphics.h"
 #include "framework/rtti.h"
 #include "framework/sysutils.h"
+#include "skin/controls/skin_control.h"
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_messages.h"
 
@@ -195,7 +196,7 @@ void TWScrollbar::Reposition()
 
 void TWScrollbar::PaintBar(HDC dc)
 {
-    if (!skin::SkinHasScrollBar(FSkinData)) return;
+    if (!(FSkinData && skin::SkinHasScrollBar(&SkinAt(*FSkinData, FHandle)))) return;
     SCROLLBARINFO info;
     if (!ReadBar(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return;
     RECT client;
@@ -205,7 +206,7 @@ void TWScrollbar::PaintBar(HDC dc)
     const bool vertical = FOrientation == 1;
     const int length = vertical ? r.bottom : r.right;
     const int thickness =
-        skin::BarThickness(FSkinData->Object(ssScrollbar)->Bitmap.Height(), FArrowSize);
+        skin::BarThickness(SkinAt(*FSkinData, FHandle).Object(ssScrollbar)->Bitmap.Height(), FArrowSize);
 
     skin::TScrollBarLook look;
     look.Vertical = vertical;
@@ -231,9 +232,11 @@ void TWScrollbar::PaintBar(HDC dc)
     FThumbStart = thumb.Start;
     FThumbEnd = thumb.End;
     look.Thumb = thumb;
-    if (FPicture.IsNull() || !(FPictureLook == look) || FPictureSkin != FSkinData ||
+    const TSkinModel& model = SkinAt(*FSkinData, FHandle);
+    if (FPicture.IsNull() || !(FPictureLook == look) || FPictureSkin != FSkinData || FPictureModel != &model ||
         FPictureGeneration != FSkinData->ModelGeneration()) {
-        FPicture = skin::ComposeScrollBar(*FSkinData, look);
+        FPicture = skin::ComposeScrollBar(model, look);
+        FPictureModel = &model;
         FPictureLook = look;
         FPictureSkin = FSkinData;
         FPictureGeneration = FSkinData->ModelGeneration();

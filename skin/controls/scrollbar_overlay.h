@@ -116,6 +116,7 @@ private:
     TGdiBitmap FPicture;
     skin::TScrollBarLook FPictureLook;
     const TSkinData* FPictureSkin = nullptr;
+    const void* FPictureModel = nullptr;   // the model (one per scale) it was drawn from
     unsigned FPictureGeneration = 0;
     // Cleared when the overlay is destroyed, so a press that was running
     // inside the system's tracking does not touch it afterwards.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "framework/display_scale.h"
 #include "framework/sysutils.h"
 #include "skin/data/forwarded_error.h"
 #include "skin/data/frame_draw.h"
@@ -166,6 +167,30 @@ void TSkinControl::SkinChanged()
 }
 
 void TSkinControl::Configure(int, const std::string&) {}
+
+UINT TSkinControl::Dpi() const
+{
+    // The form skinner keeps the scale of the top-level window the control
+    // is on (and takes every change of it first): asking it costs no call
+    // into the window manager, which a paint would make many times.
+    if (FFormSkinner && FFormSkinner->Dpi()) return FFormSkinner->Dpi();
+    return WindowDpi(FWindow);
+}
+
+const TSkinModel& TSkinControl::Skin() const
+{
+    return FSkinData->ModelFor(Dpi());
+}
+
+int TSkinControl::Px(int value) const
+{
+    return ScaleToDpi(value, Dpi());
+}
+
+const TSkinModel& SkinAt(const TSkinData& data, HWND window)
+{
+    return data.ModelFor(WindowDpi(window));
+}
 
 TControl* TSkinControl::Target() const
 {

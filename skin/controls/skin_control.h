@@ -115,6 +115,11 @@ public:
     TControl* PaintTarget() const { return FPaintTarget; }
     TWinSkinForm* FormSkinner() const { return FFormSkinner; }
     TSkinData* SkinData() const { return FSkinData; }
+    // The scale the control's window is drawn at, the skin at that scale
+    // (only while FSkinData is set) and a 96-pixel design size at it.
+    UINT Dpi() const;
+    const TSkinModel& Skin() const;
+    int Px(int value) const;
     BYTE MouseState() const { return FMouseState; }
     bool Active() const { return FActive != 0; }
     bool Attached() const { return FAttached != 0; }
@@ -189,6 +194,10 @@ TObject* GetObjectPropByName(const TObject* instance, const std::string& name, c
 // Sets a property from text by its kind; missing properties and other kinds
 // are ignored.
 void SetPropByName(TObject* instance, const std::string& name, const std::string& text);
+
+// The skin of `data` at the scale `window` is drawn at (for the skinners'
+// own controls that are no TSkinControl).
+const TSkinModel& SkinAt(const TSkinData& data, HWND window);
 
 // ---- text and drawing helpers ---------------------------------------------
 std::wstring GetWindowTextWide(HWND window);

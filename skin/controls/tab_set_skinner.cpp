@@ -43,7 +43,7 @@ void TSkinTab31::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData, b
 
 void TSkinTab31::PrepareImage()
 {
-    if (FSkinData) FImages.Prepare(FSkinData->Model(), skin::toBottom);
+    if (FSkinData) FImages.Prepare(Skin(), skin::toBottom);
 }
 
 void TSkinTab31::SkinChanged()
@@ -90,7 +90,7 @@ void TSkinTab31::AfterMessage(TMessage& m)
 void TSkinTab31::Draw(HDC dc, const RECT& rect)
 {
     TObject* tabSet = Owner();
-    const TDataSkinObject* tabs = FSkinData ? FSkinData->Object(ssTabs) : nullptr;
+    const TDataSkinObject* tabs = FSkinData ? Skin().Object(ssTabs) : nullptr;
     if (!tabSet || !tabs || !FImages.Tab) return;
     RECT client{};
     GetClientRect(FWindow, &client);

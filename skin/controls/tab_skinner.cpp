@@ -152,7 +152,7 @@ void TSkinTab::SkinChanged()
 void TSkinTab::PrepareImages()
 {
     FOrientation = skin::TabOrientationOf(static_cast<DWORD>(GetWindowLongOf(FWindow, GWL_STYLE)));
-    if (FSkinData) FImages.Prepare(FSkinData->Model(), FOrientation);
+    if (FSkinData) FImages.Prepare(Skin(), FOrientation);
 }
 
 bool TSkinTab::FindScroller(RECT* scroller)
@@ -206,7 +206,7 @@ void TSkinTab::Draw(HDC dc, const RECT& rect)
 {
     using namespace skin;
     if (!FImages.Tab) return;
-    auto* tabs = FSkinData->Model().Object(ssTabs);
+    auto* tabs = Skin().Object(ssTabs);
     if (!tabs) return;
     RefreshState();
     const RECT page = TabPageRect(DisplayRect(FWindow, rect), FOrientation);
@@ -246,7 +246,7 @@ void TSkinTab::Draw(HDC dc, const RECT& rect)
             for (size_t i = 0; i < items.size(); ++i) {
                 if (!items[i].Visible) continue;
                 const RECT& t = items[i].Rect;
-                const RECT box{t.right - 8, t.top + 2, t.right - 2, t.top + 8};
+                const RECT box{t.right - Px(8), t.top + Px(2), t.right - Px(2), t.top + Px(8)};
                 MoveToEx(buffer.DC, box.left, box.top, nullptr);
                 LineTo(buffer.DC, box.right, box.top);
                 LineTo(buffer.DC, box.right, box.bottom);
@@ -281,7 +281,7 @@ void TSkinTab::Draw(HDC dc, const RECT& rect)
 void TSkinTabBtn::Draw(HDC dc, const RECT& rect)
 {
     using namespace skin;
-    TDataSkinButton* buttons = FSkinData->Buttons();
+    TDataSkinButton* buttons = Skin().Buttons.get();
     if (!buttons || buttons->Bitmap.Empty()) return;
     RefreshState();
     RECT page = DisplayRect(FWindow, rect);

@@ -11,3 +11,4 @@ set(SKIN_PORTABLE_SOURCES
 )
 list(APPEND SKIN_PORTABLE_SOURCES ${RAVELBOOK_ROOT}/skin/data/skin_objects.cpp)
 list(APPEND SKIN_PORTABLE_SOURCES ${RAVELBOOK_ROOT}/skin/data/skin_model_core.cpp)
+list(APPEND SKIN_PORTABLE_SOURCES ${RAVELBOOK_ROOT}/skin/data/skin_scale.cpp)

@@ -157,6 +157,19 @@ void TQuickIni::ReadString(const std::string& section, const std::string& key,
     }
 }
 
+std::vector<std::string> TQuickIni::ReadKeys(const std::string& section) const {
+    std::vector<std::string> keys;
+    const int header = SectionIndex(section);
+    if (header < 0) return keys;
+    for (std::size_t i = static_cast<std::size_t>(header) + 1; i < FLines.size(); ++i) {
+        const std::string& line = FLines[i];
+        if (IsHeaderLine(line)) break;
+        const std::size_t eq = line.find('=');
+        if (eq != std::string::npos) keys.push_back(SkinTrim(line.substr(0, eq)));
+    }
+    return keys;
+}
+
 std::string TQuickIni::ReadString(const std::string& section, const std::string& key,
                                   const std::string& defaultValue) const {
     std::string value;

@@ -69,6 +69,10 @@ public:
     // the default when it is missing or is no number.
     int ReadInteger(const std::string& section, const std::string& key, int defaultValue) const;
 
+    // The keys of `section` in file order (trimmed, as written); empty when
+    // the section is missing.
+    std::vector<std::string> ReadKeys(const std::string& section) const;
+
     const std::vector<std::string>& Lines() const { return FLines; }
     const std::vector<TSection>& Sections() const { return FSections; }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "framework/application.h"
+#include "framework/display_scale.h"
 #include "framework/forms.h"
 #include "framework/sysutils.h"
 #include "skin/data/image_utils.h"
@@ -12,6 +13,7 @@
 #include "skin/data/skin_model.h"
 #include "skin/data/skin_manager.h"
 #include "skin/data/skin_reader.h"
+#include "skin/data/skin_scale.h"
 
 // ---- enumerations and published properties -----------------------------------
 
@@ -304,9 +306,25 @@ void TSkinData::SetSkinFile(const std::string& value)
     if (!HasState(csLoading)) ApplyNewSkinFile();
 }
 
+const TSkinModel& TSkinData::ModelFor(UINT dpi) const
+{
+    if (dpi == 0 || dpi == DesignDpi || FNoSkin) return *FModel;
+    auto found = FScaledModels.find(dpi);
+    if (found != FScaledModels.end()) return *found->second;
+    try {
+        auto scaled = ScaleSkinModel(*FModel, static_cast<int>(dpi));
+        return *FScaledModels.emplace(dpi, std::move(scaled)).first->second;
+    } catch (...) {
+        // Out of memory for the larger images: the skin as it is drawn at 96
+        // is still usable.
+        return *FModel;
+    }
+}
+
 void TSkinData::SkinPassDone()
 {
     FRetiredModel.reset();
+    FRetiredScaledModels.clear();
     FRetiredFaceBrush.Reset(nullptr);
 }
 
@@ -402,6 +420,8 @@ void TSkinData::UseModel(std::unique_ptr<TSkinModel> model)
     // What a skinner took from the old model stays readable until the
     // manager's pass has given every skinner the new one.
     FRetiredModel = std::move(FModel);
+    FRetiredScaledModels = std::move(FScaledModels);
+    FScaledModels.clear();
     FModel = std::move(model);
     ++FModelGeneration;
     FRetiredFaceBrush = std::move(FFaceBrush);

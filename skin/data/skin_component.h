@@ -9,6 +9,7 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -216,6 +217,13 @@ public:
 
     // ---- what the skinners read ------------------------------------------------
     const TSkinModel& Model() const { return *FModel; }
+    // The model at a display scale (pixels an inch): the loaded model itself
+    // at 96 (and while no skin is loaded), else a copy with every image
+    // resampled and every size scaled, made on first use and kept until the
+    // skin changes. Skinners ask for their window's scale (WindowDpi).
+    const TSkinModel& ModelFor(UINT dpi) const;
+    // The scaled models made so far (for tests and the benchmark).
+    std::size_t ScaledModelCount() const { return FScaledModels.size(); }
     TDataSkinObject* Object(TSkinSection section) const { return FModel->Object(section); }
     TDataSkinBorder* Border(TSkinBorderSide side) const { return FModel->Border(side); }
     TDataSkinTitle* Title() const { return FModel->Title.get(); }
@@ -289,6 +297,8 @@ private:
     bool FNoSkin = true;
     std::unique_ptr<TSkinModel> FModel;
     std::unique_ptr<TSkinModel> FRetiredModel;
+    mutable std::map<UINT, std::unique_ptr<TSkinModel>> FScaledModels;
+    std::map<UINT, std::unique_ptr<TSkinModel>> FRetiredScaledModels;
     unsigned FModelGeneration = 0;
     TGdiBrush FFaceBrush;
     TGdiBrush FRetiredFaceBrush;

@@ -9,6 +9,13 @@
 
 #include <windows.h>
 
+// The system's message that a window moved to a monitor of another scale
+// (wParam: the new scale in both words; lParam: the suggested window
+// rectangle). The headers declare it only for newer targets than ours.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 // Re-apply the skin (framework forms: through the form's WindowProc).
 constexpr UINT SKM_SKINCHANGED = 0x3401;
 // Repaint the skinned frame.

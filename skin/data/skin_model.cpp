@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "framework/display_scale.h"
 #include "framework/gdi_handles.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/image_utils.h"
@@ -75,7 +76,11 @@ RECT SkinMargins(const TDataSkinObject& object)
     return RECT{object.LeftWidth, object.TopHeight, object.RightWidth, object.BottomHeight};
 }
 
-int TGdiSkinComposer::ScrollArrowWidth() { return GetSystemMetrics(SM_CXHSCROLL); }
+// The loaded model is the skin's 96-pixel design (a scaled copy is made per
+// display scale), so the combo box composite is built for the arrow width
+// at 96, not the system's scaled one (which the scaled copy would scale a
+// second time).
+int TGdiSkinComposer::ScrollArrowWidth() { return UnscaleFromDpi(GetSystemMetrics(SM_CXHSCROLL), SystemDpi()); }
 
 TSkinColour TGdiSkinComposer::ResolveColour(TSkinColour colour) { return skin::ResolveColour(colour); }
 

@@ -148,6 +148,24 @@ TSkinImage LoadImage(const TSkinReader& reader, const std::string& value) {
     return TSkinImage();
 }
 
+// The image a key of a section names, with the larger pictures the skin
+// ships for other scales under the same key followed by "." and the scale.
+TSkinImage LoadImage(const TSkinReader& reader, const TQuickIni& ini, const std::string& section,
+                     const std::string& key, const std::string& value) {
+    TSkinImage image = LoadImage(reader, value);
+    if (image.Empty()) return image;
+    for (const auto& [dpi, name] : SkinScaleVariantKeys(ini, section, key)) {
+        TBmpImage larger;
+        if (reader.DecodeBitmap(name, larger)) image.AddVariant(dpi, std::move(larger));
+    }
+    return image;
+}
+
+TSkinImage LoadImage(const TSkinReader& reader, const TQuickIni& ini, const std::string& section,
+                     const std::string& key) {
+    return LoadImage(reader, ini, section, key, ini.ReadString(section, key, ""));
+}
+
 // A colour key: the colour text, or `defaultColour` when absent or empty.
 TSkinColour ReadColour(const TQuickIni& ini, const std::string& section, const std::string& key,
                        TSkinColour defaultColour, bool* given = nullptr) {
@@ -196,7 +214,7 @@ std::unique_ptr<TDataSkinObject> ReadSection(const TQuickIni& ini, const TSkinRe
     case TReader::BoxLabel: object = std::make_unique<TDataSkinBoxLabel>(s); break;
     }
     TDataSkinObject& o = *object;
-    o.Bitmap = LoadImage(reader, image);
+    o.Bitmap = LoadImage(reader, ini, s, rule.Reader == TReader::Progress ? "Bitmap" : "Image", image);
     o.Style = ini.ReadInteger(s, "Style", 0);
     ReadMargins(ini, s, o);
     o.Trans = ini.ReadInteger(s, "Trans", 0);
@@ -207,7 +225,7 @@ std::unique_ptr<TDataSkinObject> ReadSection(const TQuickIni& ini, const TSkinRe
     }
     if (rule.Reader == TReader::Generic) o.Frame = ini.ReadInteger(s, "Frame", 0);
     if (rule.Reader == TReader::Border && rule.SecondKey)
-        static_cast<TDataSkinBorder&>(o).Bitmap2 = LoadImage(reader, ini.ReadString(s, rule.SecondKey, ""));
+        static_cast<TDataSkinBorder&>(o).Bitmap2 = LoadImage(reader, ini, s, rule.SecondKey);
     if (rule.Reader == TReader::BoxLabel) {
         auto& label = static_cast<TDataSkinBoxLabel&>(o);
         label.BackgroundLeftShift = ini.ReadInteger(s, "BackgroundLeftShift", 0);
@@ -252,7 +270,7 @@ void ReadBorders(TSkinModel& model, const TQuickIni& ini, const TSkinReader& rea
         const std::string n = BORDER_NAMES[side];
         ResetObject(b, n);
         b.Bitmap2.Clear();
-        b.Bitmap = LoadImage(reader, ini.ReadString(p, n, ""));
+        b.Bitmap = LoadImage(reader, ini, p, n);
         const int startEnd = ini.ReadInteger(p, n + "TopHeight", 0);
         const int finishEnd = ini.ReadInteger(p, n + "BotHeight", 0);
         if (side == sbLeft || side == sbRight) {
@@ -314,7 +332,7 @@ void ReadCaptionButtons(TSkinModel& model, const TQuickIni& ini, const TSkinRead
         b->Visibility1 = ini.ReadInteger(name, "Visibility1", b->Action == -1 ? -1 : 0);
         b->CombineOp = ini.ReadInteger(name, "CombineOp", -1);
         b->Frame = ini.ReadInteger(name, "frame", 0);
-        b->Bitmap = LoadImage(reader, ini.ReadString(name, "ButtonImage", ""));
+        b->Bitmap = LoadImage(reader, ini, name, "ButtonImage");
 
         // The restore button of a maximized window sits where the maximize
         // button of the normal window was.
@@ -358,9 +376,9 @@ void ReadButtons(TSkinModel& model, const TQuickIni& ini, const TSkinReader& rea
     b.Trans = ini.ReadInteger(s, "Trans", 0);
     b.Tile = ini.ReadInteger(s, "Tile", 0);
     if (b.Tile > 1) b.Tile = 0;
-    b.Bitmap = LoadImage(reader, ini.ReadString(s, "Bitmap", ""));
-    b.CheckBitmap = LoadImage(reader, ini.ReadString(s, "CheckButton", ""));
-    b.RadioBitmap = LoadImage(reader, ini.ReadString(s, "RadioButton", ""));
+    b.Bitmap = LoadImage(reader, ini, s, "Bitmap");
+    b.CheckBitmap = LoadImage(reader, ini, s, "CheckButton");
+    b.RadioBitmap = LoadImage(reader, ini, s, "RadioButton");
     ReadColourIndices(ini, s, b);
     b.RadioButtonFrame = ini.ReadInteger(s, "RadioButtonFrame", 0);
     b.CheckButtonFrame = ini.ReadInteger(s, "CheckButtonFrame", 0);
@@ -374,7 +392,7 @@ void ReadTitle(TSkinModel& model, const TQuickIni& ini, const TSkinReader& reade
     const std::string p = "Personality";
     TDataSkinTitle& t = *model.Title;
     ResetObject(t, "Title");
-    t.Bitmap = LoadImage(reader, ini.ReadString(p, "TextBack", ""));
+    t.Bitmap = LoadImage(reader, ini, p, "TextBack");
     t.LeftWidth = ini.ReadInteger(p, "TextShift", 0);
     t.TopHeight = ini.ReadInteger(p, "TextShiftVert", 0);
     t.RightWidth = ini.ReadInteger(p, "TextRightClip", 0);
@@ -402,7 +420,7 @@ void ReadMenuBar(TSkinModel& model, const TQuickIni& ini, const TSkinReader& rea
     const std::string image = ini.ReadString(p, "menuBar", "");
     if (image.empty()) return;
     slot = std::make_unique<TDataSkinObject>(p);
-    slot->Bitmap = LoadImage(reader, image);
+    slot->Bitmap = LoadImage(reader, ini, p, "menuBar", image);
     slot->TopHeight = slot->BottomHeight = 0;
     slot->Tile = std::min(ini.ReadInteger(p, "TileMenu", 1), 1);
     slot->LeftWidth = ini.ReadInteger(p, "TileLeftMenu", 1);
@@ -495,6 +513,26 @@ const char* SkinSectionName(TSkinSection section) {
 
 const char* SkinBorderName(TSkinBorderSide side) {
     return side >= 0 && side < SKIN_BORDER_COUNT ? BORDER_NAMES[side] : "";
+}
+
+std::vector<std::pair<int, std::string>> SkinScaleVariantKeys(const TQuickIni& ini, const std::string& section,
+                                                              const std::string& key) {
+    std::vector<std::pair<int, std::string>> found;
+    const std::string prefix = SkinLowerCase(key) + ".";
+    for (const std::string& written : ini.ReadKeys(section)) {
+        const std::string name = SkinLowerCase(written);
+        if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) continue;
+        const std::string digits = name.substr(prefix.size());
+        if (digits.size() > 4 || digits.find_first_not_of("0123456789") != std::string::npos) continue;
+        const int dpi = std::stoi(digits);
+        if (dpi <= SKIN_DESIGN_DPI || dpi > SKIN_MAX_VARIANT_DPI) continue;
+        const std::string value = ini.ReadString(section, written, "");
+        if (value.empty()) continue;
+        bool repeated = false;
+        for (const auto& entry : found) repeated = repeated || entry.first == dpi;
+        if (!repeated) found.emplace_back(dpi, value);
+    }
+    return found;
 }
 
 const char* SkinColourKey(int index) {

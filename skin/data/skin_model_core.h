@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "skin/data/skin_objects.h"
@@ -173,6 +174,18 @@ int CheckImageFrames(int width, int height);
 
 // Frames of a caption button image with no "frame" key.
 int CaptionButtonFrames(int action, int width, int height);
+
+// The scale the skin's images and sizes are drawn for (pixels an inch), and
+// the largest scale a skin may ship pictures for.
+inline constexpr int SKIN_DESIGN_DPI = 96;
+inline constexpr int SKIN_MAX_VARIANT_DPI = 960;
+
+// The larger pictures a skin ships for an image key of a section: every key
+// written as the image key, ".", and a scale above 96 ("Image.192",
+// "ButtonImage.144", "Top.192"), with the value it names; in file order,
+// the first of a repeated scale kept.
+std::vector<std::pair<int, std::string>> SkinScaleVariantKeys(const TQuickIni& ini, const std::string& section,
+                                                              const std::string& key);
 
 // Pixel helpers the build uses on images.
 TBmpImage MirrorImage(const TBmpImage& image);

@@ -9,19 +9,22 @@
 
 TSkinImage::TSkinImage(TBmpImage image) : FImage(std::move(image)) {}
 
-TSkinImage::TSkinImage(const TSkinImage& other) : FImage(other.FImage) {}
+TSkinImage::TSkinImage(const TSkinImage& other) : FImage(other.FImage), FVariants(other.FVariants) {}
 
 TSkinImage& TSkinImage::operator=(const TSkinImage& other) {
     if (this != &other) {
         FreeHandle();
         FImage = other.FImage;
+        FVariants = other.FVariants;
     }
     return *this;
 }
 
 TSkinImage::TSkinImage(TSkinImage&& other) noexcept
-    : FImage(std::move(other.FImage)), FHandle(std::exchange(other.FHandle, nullptr)) {
+    : FImage(std::move(other.FImage)), FVariants(std::move(other.FVariants)),
+      FHandle(std::exchange(other.FHandle, nullptr)) {
     other.FImage = TBmpImage();
+    other.FVariants.clear();
 }
 
 TSkinImage& TSkinImage::operator=(TSkinImage&& other) noexcept {
@@ -29,6 +32,8 @@ TSkinImage& TSkinImage::operator=(TSkinImage&& other) noexcept {
         FreeHandle();
         FImage = std::move(other.FImage);
         other.FImage = TBmpImage();
+        FVariants = std::move(other.FVariants);
+        other.FVariants.clear();
         FHandle = std::exchange(other.FHandle, nullptr);
     }
     return *this;
@@ -45,6 +50,16 @@ TSkinColour TSkinImage::Colour(int x, int y) const {
 void TSkinImage::Assign(TBmpImage image) {
     FreeHandle();
     FImage = std::move(image);
+    FVariants.clear();
+}
+
+void TSkinImage::AddVariant(int dpi, TBmpImage image) {
+    auto at = FVariants.begin();
+    while (at != FVariants.end() && at->Dpi < dpi) ++at;
+    if (at != FVariants.end() && at->Dpi == dpi)
+        at->Image = std::move(image);
+    else
+        FVariants.insert(at, TScaleVariant{dpi, std::move(image)});
 }
 
 void TSkinImage::Clear() { Assign(TBmpImage()); }

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "skin/data/bmp_file.h"
 
@@ -56,6 +57,17 @@ public:
     void Assign(TBmpImage image);
     void Clear();
 
+    // Larger pictures of the same image that the skin ships for a display
+    // scale (pixels an inch above 96), ascending by scale. A scaled model
+    // starts from the smallest one at or above its scale instead of
+    // enlarging the 96 image. Assigning new pixels drops them.
+    struct TScaleVariant {
+        int Dpi = 0;
+        TBmpImage Image;
+    };
+    const std::vector<TScaleVariant>& Variants() const { return FVariants; }
+    void AddVariant(int dpi, TBmpImage image);
+
 #ifdef _WIN32
     // The image as a bitmap that is selected into no device context; null
     // when the image is empty or the bitmap cannot be made. Owned by this
@@ -67,6 +79,7 @@ private:
     void FreeHandle() noexcept;
 
     TBmpImage FImage;
+    std::vector<TScaleVariant> FVariants;
     mutable void* FHandle = nullptr;   // HBITMAP, made on demand
 };
 

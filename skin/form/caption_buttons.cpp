@@ -48,7 +48,7 @@ void TWinSkinForm::RebuildButtons()
         return;
     FreeButtons();
     ComputeFrameSizes();
-    for (const auto& skinButton : FSkinData->Model().CaptionButtons) {
+    for (const auto& skinButton : Skin().CaptionButtons) {
         auto* button = new TWinSysButton(this, skinButton.get());
         button->Enabled = 1;
         if (button->IsIconButton()) {
@@ -117,7 +117,7 @@ void TWinSkinForm::LayoutButtons()
     input.BorderTop = FBorderTop;
     input.BorderRight = FBorderRight;
     input.MenuHeight = FMenuHeight;
-    if (const TDataSkinObject* menuBar = FSkinData ? FSkinData->Object(ssMenuBar) : nullptr)
+    if (const TDataSkinObject* menuBar = FSkinData ? Skin().Object(ssMenuBar) : nullptr)
         input.MenuBarLeftMargin = menuBar->LeftWidth;
     for (TWinSysButton* button : FButtons) {
         if (!button->Visible || !button->HasImage())

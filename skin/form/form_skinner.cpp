@@ -5,9 +5,11 @@
 
 #include <algorithm>
 
+#include "framework/display_scale.h"
 #include "framework/forms.h"
 #include "framework/timer.h"
 #include "skin/data/skin_component.h"
+#include "skin/form/menu_bar.h"
 #include "skin/form/popup_menu.h"
 
 IMPLEMENT_CLASS(TWinSkinForm)
@@ -168,8 +170,80 @@ void TWinSkinForm::MakeCaptionFont()
     FCaptionFont = std::make_unique<TFont>();
     NONCLIENTMETRICSA metrics{};
     metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0))
+    if (SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        // The system's caption font is sized for the system's scale.
+        const UINT system = SystemDpi();
+        if (FDpi && system && FDpi != system)
+            metrics.lfCaptionFont.lfHeight = MulDiv(metrics.lfCaptionFont.lfHeight, static_cast<int>(FDpi),
+                                                    static_cast<int>(system));
         FCaptionFont->SetLogFont(metrics.lfCaptionFont);
+    }
+}
+
+// ---- display scale ------------------------------------------------------------------
+
+const TSkinModel& TWinSkinForm::Skin() const
+{
+    return FSkinData->ModelFor(FDpi);
+}
+
+int TWinSkinForm::Scaled(int value) const
+{
+    return ScaleToDpi(value, FDpi);
+}
+
+HFONT TWinSkinForm::MenuFont()
+{
+    const UINT system = SystemDpi();
+    if (!FDpi || FDpi == system) return ScreenMenuFont();
+    if (FMenuFont.IsNull() || FMenuFontDpi != FDpi) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return ScreenMenuFont();
+        metrics.lfMenuFont.lfHeight = MulDiv(metrics.lfMenuFont.lfHeight, static_cast<int>(FDpi), static_cast<int>(system));
+        FMenuFont.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
+        FMenuFontDpi = FDpi;
+        if (FMenuFont.IsNull()) return ScreenMenuFont();
+    }
+    return FMenuFont.Get();
+}
+
+bool TWinSkinForm::TakeWindowDpi(UINT dpi)
+{
+    if (dpi == 0 || dpi == FDpi || !FAttached) return false;
+    FDpi = dpi;
+    MakeCaptionFont();
+    FMenuFont.Reset(nullptr);
+    FMenuFontDpi = 0;
+    ForgetFrameParts();
+    ForgetCaptionIcon();
+    if (FSkinFrame && FSkinData && !FSkinData->NoSkin()) {
+        if (FMenuBar) FMenuHeight = SystemMetricForDpi(SM_CYMENU, FDpi);
+        RebuildButtons();
+    }
+    ReloadControlSkins();
+    return true;
+}
+
+void TWinSkinForm::FinishDpiChange(const RECT& before, const RECT* suggested)
+{
+    RECT now{};
+    GetWindowRect(FHandle, &now);
+    constexpr UINT flags = SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED;
+    if (suggested && EqualRect(&now, &before) && !IsIconic(FHandle) && !IsZoomed(FHandle)) {
+        POINT at{suggested->left, suggested->top};
+        if (HWND parent = GetParent(FHandle); parent && (GetWindowLongA(FHandle, GWL_STYLE) & WS_CHILD))
+            ScreenToClient(parent, &at);
+        SetWindowPos(FHandle, nullptr, at.x, at.y, suggested->right - suggested->left,
+                     suggested->bottom - suggested->top, flags);
+    } else {
+        SetWindowPos(FHandle, nullptr, 0, 0, 0, 0, flags | SWP_NOMOVE | SWP_NOSIZE);
+    }
+    if (FSkinFrame && (FSkinState == fssSkinned || FSkinState == fssChangingSkin)) {
+        if (FMenuBar) FMenuBar->Layout();
+        UpdateRegion();
+    }
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
 // ---- attaching -------------------------------------------------------------
@@ -181,6 +255,9 @@ void TWinSkinForm::CommonAttach(TSkinData* skinData)
     TSkinManage* manager = SkinManager();
     if (manager) manager->RunState = SKIN_RUN_STARTED;
     FSkinData = skinData;
+    // The skin is laid out at the window's scale from the start.
+    FDpi = WindowDpi(FHandle);
+    MakeCaptionFont();
 
     FTimer = std::make_unique<TTimer>(nullptr);
     FTimer->SetEnabled(false);
@@ -280,7 +357,7 @@ void TWinSkinForm::CommonAttach(TSkinData* skinData)
         FNativeMenu = GetMenu(FHandle);
         if (FNativeMenu && FWindowKind != wkMdiChild) {
             CreateMenuBar();
-            if (FMenuBar) FMenuHeight = GetSystemMetrics(SM_CYMENU);
+            if (FMenuBar) FMenuHeight = SystemMetricForDpi(SM_CYMENU, FDpi);
         }
         const bool keepStyle = (FWindowKind == wkMdiChild && manager && manager->MdiMaximized) ||
                                FWindowState == fwsMinimized;
@@ -427,8 +504,8 @@ void TWinSkinForm::FitToFrame(bool afterSkinChange)
 
     // A dialog whose caption is wider than the dialog is widened to show it,
     // its controls moved right to stay centred.
-    if (FDialogClass && FSkinState == fssResizing && FSkinData && FSkinData->Title()) {
-        const TDataSkinTitle* title = FSkinData->Title();
+    if (FDialogClass && FSkinState == fssResizing && FSkinData && Skin().Title.get()) {
+        const TDataSkinTitle* title = Skin().Title.get();
         const int length = GetWindowTextLengthA(FHandle);
         std::string text(static_cast<size_t>(std::max(length, 0)) + 1, '\0');
         GetWindowTextA(FHandle, text.data(), length + 1);

@@ -45,6 +45,7 @@
 #include "skin/form/thunk.h"
 
 class TSkinData;
+class TSkinModel;
 class TTimer;
 class TCustomForm;
 class TNCObject;        // nc_objects.h
@@ -220,6 +221,25 @@ public:
     void RefreshControls() override;
     // Replaces the skinner of the control window by a scroll-bar skinner.
     void ReskinScrollBar(HWND control);
+
+    // ---- display scale [form_skinner.cpp] ----------------------------------
+    // The skin at the scale the window is laid out at now (the loaded model
+    // at 96). Only valid while FSkinData is set.
+    const TSkinModel& Skin() const;
+    // The scale the frame is laid out and painted at (pixels an inch).
+    UINT Dpi() const { return FDpi; }
+    // `value` of the skin's 96-pixel design at the frame's scale.
+    int Scaled(int value) const;
+    // The font of the menu bar's items at the frame's scale.
+    HFONT MenuFont();
+    // WM_DPICHANGED (message_routing.cpp) takes the new scale here first
+    // (frame sizes, caption buttons, menu bar, caption font, control
+    // skinners); true when it changed.
+    bool TakeWindowDpi(UINT dpi);
+    // After the window's own procedure had the message: moves the window to
+    // `suggested` when it did not move itself (it was at `before`), fits the
+    // frame and the region and paints everything once at the new scale.
+    void FinishDpiChange(const RECT& before, const RECT* suggested);
 
     // ---- state others read -----------------------------------------------
     HWND Handle() const { return FHandle; }
@@ -399,6 +419,9 @@ private:
     std::string FManagerClassName;
 
     // Our own bookkeeping.
+    UINT FDpi = 0;                           // the scale the frame is laid out at (0: not attached)
+    TGdiFont FMenuFont;                      // the menu bar's font when not at the system scale
+    UINT FMenuFontDpi = 0;
     bool FWndProcUnicode = false;            // the thunk was set with SetWindowLongW
     bool FAttached = false;                  // the common attach steps ran
     int FRunning = 0;                        // messages of this skinner on the stack

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/display_scale.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_component.h"
@@ -118,8 +119,8 @@ void TWinSkinForm::ComputeFrameSizes()
         FBorderLeft = FBorderTop = FBorderRight = FBorderBottom = FMenuHeight = 0;
         return;
     }
-    const skin::TFrameSizes sizes = skin::FrameSizesOf(FSkinData->Border(sbLeft), FSkinData->Border(sbTop),
-                                                       FSkinData->Border(sbRight), FSkinData->Border(sbBottom), true);
+    const skin::TFrameSizes sizes = skin::FrameSizesOf(Skin().Border(sbLeft), Skin().Border(sbTop),
+                                                       Skin().Border(sbRight), Skin().Border(sbBottom), true);
     FBorderLeft = sizes.Left;
     FBorderTop = sizes.Top;
     FBorderRight = sizes.Right;
@@ -268,7 +269,7 @@ TWinSkinForm::TCaptionStripKey TWinSkinForm::CaptionStripKey(HDC dc, int width, 
     key.BorderKind = FBorderKind;
     key.RightToLeft = FRightToLeft;
     key.Popup = (GetWindowLongA(FHandle, GWL_STYLE) & WS_POPUP) != 0;
-    const auto& colours = FSkinData->Model().Colours;
+    const auto& colours = Skin().Colours;
     key.TextColour = skin::ResolveColour(colours[FActive ? scTitleTextActive : scTitleTextNoActive]);
     key.FaceColour = skin::ResolveColour(FSkinData->FaceColour());
     key.Font = FCaptionFont ? static_cast<HFONT>(FCaptionFont->Handle()) : nullptr;
@@ -425,7 +426,7 @@ void TWinSkinForm::DrawBorder(HDC dc, int side, const RECT& rect)
     static const TSkinBorderSide SIDES[] = {sbLeft, sbRight, sbTop, sbBottom};
     if (side < 1 || side > 4)
         return;
-    const TDataSkinBorder* border = FSkinData->Border(SIDES[side - 1]);
+    const TDataSkinBorder* border = Skin().Border(SIDES[side - 1]);
     if (!border || border->Bitmap.Empty())
         return;
     const int frames = std::max(1, static_cast<int>(border->Frame));
@@ -466,8 +467,8 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const std::wstring& text)
         if (button->Visible && button->SkinButton->Align == 1 && button->HasImage())
             FRightButtonsExtent = std::max(FRightButtonsExtent, static_cast<int>(button->SkinButton->Xcoord));
 
-    const TDataSkinTitle* title = FSkinData->Title();
-    const auto& colours = FSkinData->Model().Colours;
+    const TDataSkinTitle* title = Skin().Title.get();
+    const auto& colours = Skin().Colours;
     TSaveDC saved(dc);
     if (FCaptionFont)
         SelectObject(dc, FCaptionFont->Handle());
@@ -511,7 +512,7 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const std::wstring& text)
 void TWinSkinForm::DrawCaptionIcon(HDC dc, TWinSysButton* button)
 {
     if (HICON icon = WindowIcon(FHandle)) {
-        const int size = FIconSize > 0 ? FIconSize : GetSystemMetrics(SM_CXSMICON);
+        const int size = FIconSize > 0 ? FIconSize : SystemMetricForDpi(SM_CXSMICON, FDpi ? FDpi : SystemDpi());
         const int y = (FCaptionTextRect.top + FCaptionTextRect.bottom) / 2 - size / 2;
         // Choosing the image of the icon's resource for the size is costly:
         // done once per icon and size, not once per paint.
@@ -543,8 +544,8 @@ void TWinSkinForm::LoadIconBitmap()
     FCaptionStrip.Forget();
     if (!FIconBitmap)
         return;
-    const int width = GetSystemMetrics(SM_CXSMICON);
-    const int height = GetSystemMetrics(SM_CYSMICON);
+    const int width = SystemMetricForDpi(SM_CXSMICON, FDpi ? FDpi : SystemDpi());
+    const int height = SystemMetricForDpi(SM_CYSMICON, FDpi ? FDpi : SystemDpi());
     FIconSize = width;
     // 24 bits rather than 16 keep the magenta key exact.
     FIconBitmap->SetPixelFormat(pf24bit);
@@ -582,10 +583,10 @@ void TWinSkinForm::SetRegion(bool redraw)
         FSkinState != fssChangingSkin)
         return;
 
-    const TDataSkinBorder* left = FSkinData->Border(sbLeft);
-    const TDataSkinBorder* right = FSkinData->Border(sbRight);
-    const TDataSkinBorder* top = FSkinData->Border(sbTop);
-    const TDataSkinBorder* bottom = FSkinData->Border(sbBottom);
+    const TDataSkinBorder* left = Skin().Border(sbLeft);
+    const TDataSkinBorder* right = Skin().Border(sbRight);
+    const TDataSkinBorder* top = Skin().Border(sbTop);
+    const TDataSkinBorder* bottom = Skin().Border(sbBottom);
     auto transparent = [](const TDataSkinBorder* b) { return b && b->Trans != 0 && !b->Bitmap.Empty(); };
 
     HRGN region = nullptr;

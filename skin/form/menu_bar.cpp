@@ -244,7 +244,7 @@ void TMenuBtn::Paint()
         FrameRect(dc, &Rect, frame);
     }
     TSaveDC saved(dc);
-    SelectObject(dc, ScreenMenuFont());
+    SelectObject(dc, Form ? Form->MenuFont() : ScreenMenuFont());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ItemEnabled ? SkinColour(SkinData, scMenuBarText, COLOR_MENUTEXT) : GetSysColor(COLOR_BTNSHADOW));
     RECT text = Rect;
@@ -343,9 +343,10 @@ bool TWinSkinMenu::RightToLeft() const
 
 int TWinSkinMenu::StartOffset(int bandWidth) const
 {
-    const TDataSkinObject* bar = SkinData ? SkinData->Object(ssMenuBar) : nullptr;
-    const int offset = bar ? (RightToLeft() ? bar->RightWidth + 8 : bar->LeftWidth + 4) : 6;
-    return bandWidth < offset ? 12 : offset;
+    const TDataSkinObject* bar = SkinData && Form ? Form->Skin().Object(ssMenuBar) : nullptr;
+    const auto px = [this](int value) { return Form ? Form->Scaled(value) : value; };
+    const int offset = bar ? (RightToLeft() ? bar->RightWidth + px(8) : bar->LeftWidth + px(4)) : px(6);
+    return bandWidth < offset ? px(12) : offset;
 }
 
 void TWinSkinMenu::LayoutItems(HDC dc, const RECT& band)
@@ -356,7 +357,7 @@ void TWinSkinMenu::LayoutItems(HDC dc, const RECT& band)
         // The items end left of the maximized child's buttons.
         for (const TWinSysButton* button : Form->Buttons())
             if (button->Visible && button->HasImage() && button->SkinButton->Visibility == 100)
-                x = std::min<int>(x, button->Rect.left - 5);
+                x = std::min<int>(x, button->Rect.left - Form->Scaled(5));
     }
     for (TMenuBtn* item : Buttons) {
         if (!item->Visible) {
@@ -367,7 +368,7 @@ void TWinSkinMenu::LayoutItems(HDC dc, const RECT& band)
         if (!item->Caption.empty()) {
             RECT measure{0, 0, 0, 0};
             DrawTextW(dc, item->Caption.c_str(), -1, &measure, CAPTION_CALC_FLAGS);
-            width = measure.right - measure.left + 10;
+            width = measure.right - measure.left + Form->Scaled(10);
         }
         if (rightToLeft) {
             item->Rect = RECT{x - width, band.top, x, band.bottom - 1};
@@ -390,7 +391,7 @@ void TWinSkinMenu::Layout()
     TWindowDC dc = TWindowDC::Whole(window);
     if (dc.IsNull()) return;
     TSaveDC saved(dc);
-    SelectObject(dc, ScreenMenuFont());
+    SelectObject(dc, Form ? Form->MenuFont() : ScreenMenuFont());
     LayoutItems(dc, band);
 }
 
@@ -406,7 +407,7 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band)
         TSelectObject selected(scratch, composed);
         SetStretchBltMode(scratch, COLORONCOLOR);
         const RECT local{0, 0, width, height};
-        const TDataSkinObject* bar = SkinData ? SkinData->Object(ssMenuBar) : nullptr;
+        const TDataSkinObject* bar = SkinData && Form ? Form->Skin().Object(ssMenuBar) : nullptr;
         if (bar && !bar->Bitmap.Empty()) {
             const int frame = Form->IsActive() ? 1 : 2;
             const RECT margins{bar->LeftWidth, 0, bar->RightWidth, 0};
@@ -433,7 +434,7 @@ void TWinSkinMenu::PaintBar(HDC dc, const RECT& band)
             BitBlt(keep, 0, 0, width, height, scratch, 0, 0, SRCCOPY);
         }
         TSaveDC saved(scratch);
-        SelectObject(scratch, ScreenMenuFont());
+        SelectObject(scratch, Form ? Form->MenuFont() : ScreenMenuFont());
         SetBkMode(scratch, TRANSPARENT);
         Painting = 1;
         LayoutItems(scratch, band);

@@ -21,6 +21,7 @@
 #include <windows.h>
 
 #include "framework/application.h"
+#include "framework/display_scale.h"
 #include "framework/forms.h"
 #include "framework/timer.h"
 #include "skin/data/forwarded_error.h"
@@ -88,6 +89,19 @@ LRESULT TWinSkinForm::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             break;
         case WM_NCUAHDRAWCAPTION:
             return 0;
+        case WM_DPICHANGED: {
+            // The skin's side first, so that the window's own layout and the
+            // frame fitted after it see the new scale; then the window moves
+            // to the suggested place if it did not move itself.
+            NoteWindowDpi(FHandle, LOWORD(wParam));
+            TakeWindowDpi(LOWORD(wParam));
+            RECT before{};
+            GetWindowRect(FHandle, &before);
+            const LRESULT result = CallDefault(msg, wParam, lParam);
+            if (scope.Dead || !IsWindow(FHandle)) return result;
+            FinishDpiChange(before, reinterpret_cast<const RECT*>(lParam));
+            return result;
+        }
         case WM_MENUSELECT:
             if (FMenuBar) FMenuBar->MenuSelect(wParam, lParam);
             return CallDefault(msg, wParam, lParam);

@@ -31,9 +31,11 @@ const char* const USAGE =
     "      write every entry into <dir>\n"
     "  skintool check <file-or-folder>\n"
     "      check the description's image keys, frame counts and margins\n"
-    "  skintool inspect <file> [--arrow N]\n"
-    "      print the skin model the program builds from the skin (N: the\n"
-    "      scroll-arrow width the combo box images are built for, 17)\n";
+    "  skintool inspect <file> [--arrow N] [--dpi N]\n"
+    "      print the skin model the program builds from the skin (--arrow: the\n"
+    "      scroll-arrow width the combo box images are built for, 17; --dpi:\n"
+    "      the model at that display scale, 96 by default), with the pictures\n"
+    "      the skin ships for other scales\n";
 
 int Fail(const std::string& message) {
     std::fprintf(stderr, "skintool: %s\n", message.c_str());

@@ -13,6 +13,7 @@
 #include "skin/data/quick_ini.h"
 #include "skin/data/skin_model_core.h"
 #include "skin/data/skin_reader.h"
+#include "skin/data/skin_scale.h"
 #include "skin_files.h"
 
 namespace {
@@ -89,8 +90,18 @@ std::string Colour(TSkinColour c) {
     return std::to_string(c & 0xFF) + " " + std::to_string(c >> 8 & 0xFF) + " " + std::to_string(c >> 16 & 0xFF);
 }
 
+// The image's size, and the pictures the skin ships for other scales.
 std::string Image(const TSkinImage& image) {
-    return image.Empty() ? "none" : std::to_string(image.Width()) + "x" + std::to_string(image.Height());
+    if (image.Empty()) return "none";
+    std::string text = std::to_string(image.Width()) + "x" + std::to_string(image.Height());
+    const char* separator = " (";
+    for (const auto& variant : image.Variants()) {
+        text += separator + std::string("at ") + std::to_string(variant.Dpi) + " " + std::to_string(variant.Image.Width) +
+                "x" + std::to_string(variant.Image.Height);
+        separator = ", ";
+    }
+    if (!image.Variants().empty()) text += ")";
+    return text;
 }
 
 // The fields every object has.
@@ -155,22 +166,29 @@ void PrintModel(const TSkinModel& model) {
 
 }  // namespace
 
-// skintool inspect <file> [--arrow N]
+// skintool inspect <file> [--arrow N] [--dpi N]
 int InspectCommand(const std::vector<std::string>& args) {
     std::string path;
     int arrow = 17;
+    int dpi = SKIN_DESIGN_DPI;
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == "--arrow" && i + 1 < args.size()) {
             arrow = std::atoi(args[++i].c_str());
+        } else if (args[i] == "--dpi" && i + 1 < args.size()) {
+            dpi = std::atoi(args[++i].c_str());
+            if (dpi < 24 || dpi > SKIN_MAX_VARIANT_DPI) {
+                std::fprintf(stderr, "skintool: --dpi takes a scale from 24 to %d pixels an inch\n", SKIN_MAX_VARIANT_DPI);
+                return 2;
+            }
         } else if (path.empty() && args[i].rfind("--", 0) != 0) {
             path = args[i];
         } else {
-            std::fprintf(stderr, "usage: skintool inspect <file> [--arrow N]\n");
+            std::fprintf(stderr, "usage: skintool inspect <file> [--arrow N] [--dpi N]\n");
             return 2;
         }
     }
     if (path.empty()) {
-        std::fprintf(stderr, "usage: skintool inspect <file> [--arrow N]\n");
+        std::fprintf(stderr, "usage: skintool inspect <file> [--arrow N] [--dpi N]\n");
         return 2;
     }
 
@@ -193,6 +211,11 @@ int InspectCommand(const std::vector<std::string>& args) {
     TSkinModel model;
     THostComposer composer(arrow);
     BuildSkinModel(model, ini, reader, composer);
-    PrintModel(model);
+    if (dpi == SKIN_DESIGN_DPI) {
+        PrintModel(model);
+    } else {
+        std::printf("scale %d\n", dpi);
+        PrintModel(*ScaleSkinModel(model, dpi));
+    }
     return 0;
 }

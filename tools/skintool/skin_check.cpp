@@ -5,6 +5,8 @@
 
 #include "skin/data/bmp_file.h"
 #include "skin/data/quick_ini.h"
+#include "skin/data/skin_model_core.h"
+#include "skin/data/skin_scale.h"
 
 namespace {
 
@@ -101,6 +103,10 @@ private:
                   int second, const char* secondName, int room);
     void CheckCaptionButtons();
     void CheckFiles();
+    // The larger pictures shipped for other scales under `key` + "." + scale:
+    // each must be the 96 image's frames scaled, in the same number.
+    void CheckScaleVariants(const std::string& section, const std::string& key, const TBmpImage& image, int frames,
+                            bool vertical);
 
     const TSkinSource& FSource;
     TCheckReport& FReport;
@@ -147,6 +153,31 @@ void TChecker::CheckFrames(const std::string& where, const TBmpImage& image, int
                          std::to_string(frames) + " frames do not divide");
 }
 
+void TChecker::CheckScaleVariants(const std::string& section, const std::string& key, const TBmpImage& image,
+                                  int frames, bool vertical) {
+    if (frames <= 0 || (vertical ? image.Height : image.Width) % frames != 0) return;
+    TSkinImage base(image);
+    const TSkinImageLayout layout{key, &base, frames, vertical, 0, 0, 0, 0};
+    const int frameWidth = vertical ? image.Width : image.Width / frames;
+    const int frameHeight = vertical ? image.Height / frames : image.Height;
+    for (const auto& [dpi, value] : SkinScaleVariantKeys(FIni, section, key)) {
+        const std::string variantKey = key + "." + std::to_string(dpi);
+        TBmpImage larger;
+        if (!LoadImage(section, variantKey, value, larger)) continue;
+        int width = 0, height = 0;
+        ScaledImageSize(layout, dpi, width, height);
+        if (larger.Width == width && larger.Height == height) continue;
+        const std::string scaledFrame =
+            std::to_string(vertical ? width : width / frames) + "x" + std::to_string(vertical ? height / frames : height);
+        Error(Where(section, variantKey),
+              "the picture for " + std::to_string(dpi) + " DPI is " + std::to_string(larger.Width) + "x" +
+                  std::to_string(larger.Height) + "; it must be " + std::to_string(width) + "x" + std::to_string(height) +
+                  ": " + std::to_string(frames) + (frames == 1 ? " frame" : " frames") + (vertical ? " stacked" : "") +
+                  " of " + scaledFrame + " (the " + std::to_string(frameWidth) + "x" + std::to_string(frameHeight) +
+                  " frame of the 96 DPI image at " + std::to_string(dpi) + " DPI), or it is not used");
+    }
+}
+
 void TChecker::CheckFit(const std::string& where, const char* what, int first, const char* firstName,
                         int second, const char* secondName, int room) {
     if (first < 0 || second < 0 || first + second > room)
@@ -170,9 +201,10 @@ void TChecker::CheckRule(const TImageRule& rule) {
             if (frames == 0 && rule.ZeroMeans > 0) frames = rule.ZeroMeans;
             break;
         case TFrames::ProgressStyle: frames = FIni.ReadInteger(rule.Section, "Style", 0) != 0 ? 1 : 2; break;
-        case TFrames::Unchecked: return;
+        case TFrames::Unchecked: CheckScaleVariants(rule.Section, rule.Key, image, 1, false); return;
     }
     CheckFrames(where, image, frames, rule.Vertical);
+    CheckScaleVariants(rule.Section, rule.Key, image, frames, rule.Vertical);
     const int length = rule.Vertical ? image.Height : image.Width;
     if (frames <= 0 || length % frames != 0) return;
     const int frameWidth = rule.Vertical ? image.Width : image.Width / frames;
@@ -230,6 +262,7 @@ void TChecker::CheckCaptionButtons() {
             if (action < 0) frames = 6;
         }
         CheckFrames(Where(section, "ButtonImage"), image, frames);
+        CheckScaleVariants(section, "ButtonImage", image, frames, false);
     }
     // The check and radio images of "Buttons" count their frames themselves
     // when no count is given.
@@ -241,6 +274,7 @@ void TChecker::CheckCaptionButtons() {
         int frames = FIni.ReadInteger("Buttons", std::string(key) + "Frame", 0);
         if (frames == 0) frames = std::max(4, image.Width / (image.Height < 16 ? 13 : 16));
         CheckFrames(Where("Buttons", key), image, frames);
+        CheckScaleVariants("Buttons", key, image, frames, false);
     }
 }
 

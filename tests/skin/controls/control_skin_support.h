@@ -13,12 +13,17 @@
 
 #include "../../app/window_capture.h"
 #include "../form/form_skin_support.h"
+#include "framework/display_scale.h"
 #include "framework/gdi_handles.h"
 #include "skin/controls/control_discovery.h"
 #include "skin/controls/skin_control.h"
 #include "skin/data/image_utils.h"
 
 namespace controltest {
+
+// The skin as the tests' windows draw it: at the display's scale (their
+// windows never change monitor).
+inline const TSkinModel& ScaledSkin(const TSkinData* skin) { return skin->ModelFor(WindowDpi(nullptr)); }
 
 using namespace formtest;
 
@@ -80,7 +85,7 @@ inline TPixelsOf ExpectedButtonFrame(TSkinData* skin, int width, int height, int
     RECT rect{0, 0, width, height};
     TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
     FillRect(memory, &rect, face);
-    DrawObjectFrame(memory, rect, 5, index, skin->Buttons());
+    DrawObjectFrame(memory, rect, 5, index, ScaledSkin(skin).Buttons.get());
     GdiFlush();
     const auto* data = static_cast<const std::uint32_t*>(bits);
     expected.Pixels.assign(data, data + static_cast<size_t>(width) * height);

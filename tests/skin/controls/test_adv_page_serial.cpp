@@ -61,7 +61,7 @@ TEST_F(AdvPageSkinTest, TabsShowTheSkinsFramesFromThePicturesItIsGiven)
 
     // Frame `frame` of the skin's tab strip at the pictures' size, stretched
     // to a tab: its column two pixels in from the left (clear of the caption).
-    const TDataSkinObject* tabs = FSkin->Object(ssTabs);
+    const TDataSkinObject* tabs = ScaledSkin(FSkin).Object(ssTabs);
     auto expected = [&](int frame, const RECT& tab) {
         const int w = tab.right - tab.left, h = tab.bottom - tab.top;
         TBitmap picture(TSkinAdvPage::PICTURE_WIDTH, TSkinAdvPage::PICTURE_HEIGHT, pf24bit);

@@ -12,6 +12,7 @@
 
 #include <string>
 
+#include "framework/display_scale.h"
 #include "framework/list_box.h"
 #include "framework/memo.h"
 #include "framework/range_controls.h"
@@ -242,8 +243,11 @@ TEST_F(BarSkinners, OverlaysFollowTheListsAndTheBarsShowTheirSkin)
             if (ClientPixel(upright, x, y) == RGB(128, 128, 128)) greyAt = x;
         ASSERT_GE(greyAt, 0) << "no channel drawn";
         EXPECT_NEAR(greyAt, (thumb.left + thumb.right) / 2 - 2, 3) << "down the middle of the thumb's way";
-        EXPECT_EQ(ClientPixel(upright, greyAt + 1, y), RGB(255, 255, 255));
-        EXPECT_EQ(ClientPixel(upright, greyAt + 1, position < 5 ? y - 30 : y + 30), RGB(255, 255, 255)) << "stretched along the channel";
+        // The white line right of the grey one: one skin pixel on, at the
+        // display's scale (a pixel of the skin is 1.5 wide at 144).
+        const int next = greyAt + ScaleToDpi(1, WindowDpi(upright));
+        EXPECT_EQ(ClientPixel(upright, next, y), RGB(255, 255, 255));
+        EXPECT_EQ(ClientPixel(upright, next, position < 5 ? y - 30 : y + 30), RGB(255, 255, 255)) << "stretched along the channel";
     }
 }
 

@@ -69,7 +69,7 @@ class BoxSkinnerTest : public ControlSkinTest {};
 TEST_F(BoxSkinnerTest, StatusBarPanelsAreTheSkinEdges) {
     TBoxesForm f;
     SkinnedForm([&](TForm* form) { f.Build(form); });
-    const TDataSkinObject* edges = FSkin->Object(ssStatusBarEdges);
+    const TDataSkinObject* edges = ScaledSkin(FSkin).Object(ssStatusBarEdges);
     ASSERT_TRUE(edges && !edges->Bitmap.Empty());
     const HWND bar = f.Bar->Handle();
     const TPixelsOf pixels = ReadWindow(bar);

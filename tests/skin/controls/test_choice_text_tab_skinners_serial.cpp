@@ -22,6 +22,7 @@
 #include "skin/controls/picker_arrow.h"
 #include "skin/controls/range_skinners.h"
 #include "skin/data/skin_draw.h"
+#include "skin/data/skin_scale.h"
 #include "skin/controls/tab_skinner.h"
 
 namespace {
@@ -40,9 +41,9 @@ T* Put(TForm* form, TWinControl* parent, int x, int y, int w, int h)
 // The box of a check box or radio button as the skin draws it in state
 // `frame`, over the face colour, at its place in a control of `width` x
 // `height`.
-TPixelsOf ExpectedBox(TSkinData* skin, int width, int height, bool radio, bool leftText, int frame)
+TPixelsOf ExpectedBox(TSkinData* skin, int width, int height, bool radio, bool leftText, int frame, UINT dpi = 0)
 {
-    TDataSkinButton* buttons = skin->Buttons();
+    TDataSkinButton* buttons = (dpi ? skin->ModelFor(dpi) : ScaledSkin(skin)).Buttons.get();
     const TSkinImage& strip = radio ? buttons->RadioBitmap : buttons->CheckBitmap;
     const int frames = radio ? buttons->RadioButtonFrame : buttons->CheckButtonFrame;
     TPixelsOf expected;
@@ -73,10 +74,11 @@ bool BoxShows(const TPixelsOf& actual, const TPixelsOf& expected, const RECT& bo
     return true;
 }
 
-RECT BoxOf(TSkinData* skin, int width, int height, bool radio, bool leftText)
+RECT BoxOf(TSkinData* skin, int width, int height, bool radio, bool leftText, UINT dpi = 0)
 {
-    const TSkinImage& strip = radio ? skin->Buttons()->RadioBitmap : skin->Buttons()->CheckBitmap;
-    const int frames = radio ? skin->Buttons()->RadioButtonFrame : skin->Buttons()->CheckButtonFrame;
+    const TDataSkinButton* buttons = (dpi ? skin->ModelFor(dpi) : ScaledSkin(skin)).Buttons.get();
+    const TSkinImage& strip = radio ? buttons->RadioBitmap : buttons->CheckBitmap;
+    const int frames = radio ? buttons->RadioButtonFrame : buttons->CheckButtonFrame;
     return skin::CheckLayout(RECT{0, 0, width, height}, strip.Width() / frames, strip.Height(), leftText, false, radio)
         .Box;
 }
@@ -149,6 +151,57 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowCl
     EXPECT_FALSE(radios[0]->Checked());
     EXPECT_TRUE(shows(radios[2], true, false, 2));
     EXPECT_TRUE(shows(radios[0], true, false, 1));
+}
+
+TEST_F(ChoiceTextTabSkinTest, CheckBoxesFollowTheirWindowToAnotherScale)
+{
+    // The form is told it moved to monitors of 192 and 144 pixels an inch:
+    // the boxes are then drawn from the skin at that scale, in every state,
+    // as large as the skin's box times the factor, and a click on the
+    // scaled box toggles it.
+    TCheckBox* check = nullptr;
+    TCheckBox* disabled = nullptr;
+    TRadioButton* radio = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        check = Put<TCheckBox>(f, f, 10, 10, 150, 30);
+        check->SetCaption("选中");
+        disabled = Put<TCheckBox>(f, f, 10, 50, 150, 30);
+        disabled->SetChecked(true);
+        disabled->SetEnabled(false);
+        radio = Put<TRadioButton>(f, f, 10, 90, 150, 30);
+        radio->SetCaption("单选");
+    });
+    const TDataSkinButton* design = FSkin->Model().Buttons.get();
+    const int designBox = design->CheckBitmap.Width() / design->CheckButtonFrame;
+    for (UINT dpi : {192u, 144u}) {
+        SCOPED_TRACE(dpi);
+        RECT place{};
+        GetWindowRect(form->Handle(), &place);
+        SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+        Pump(60);
+        const RECT box = BoxOf(FSkin, 150, 30, false, false, dpi);
+        EXPECT_EQ(box.right - box.left, SkinScaled(designBox, static_cast<int>(dpi)));
+        auto shows = [&](TWinControl* c, bool isRadio, int frame) {
+            return BoxShows(ReadWindow(c->Handle()), ExpectedBox(FSkin, 150, 30, isRadio, false, frame, dpi),
+                            BoxOf(FSkin, 150, 30, isRadio, false, dpi));
+        };
+        EXPECT_TRUE(shows(check, false, check->Checked() ? 2 : 1)) << "clear";
+        EXPECT_TRUE(shows(disabled, false, 4)) << "checked and disabled";
+        EXPECT_TRUE(shows(radio, true, 1)) << "radio, clear";
+        const bool before = check->Checked();
+        SendMessageA(check->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(box.right - 2, box.bottom - 2));
+        SendMessageA(check->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(box.right - 2, box.bottom - 2));
+        Pump(20);
+        EXPECT_NE(check->Checked(), before);
+        EXPECT_TRUE(shows(check, false, check->Checked() ? 2 : 1)) << "toggled";
+        SendMessageA(radio->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(BoxOf(FSkin, 150, 30, true, false, dpi)));
+        SendMessageA(radio->Handle(), WM_LBUTTONUP, 0, Centre(BoxOf(FSkin, 150, 30, true, false, dpi)));
+        Pump(20);
+        EXPECT_TRUE(radio->Checked());
+        EXPECT_TRUE(shows(radio, true, 2)) << "radio, chosen";
+        radio->SetChecked(false);
+        Pump(20);
+    }
 }
 
 TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndButton)
@@ -271,7 +324,7 @@ TPixelsOf ExpectedArrow(TSkinData* skin, int width, int height, int frame)
     RECT rect{0, 0, width, height};
     TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
     FillRect(memory, &rect, face);
-    const TDataSkinObject* arrow = skin->Object(ssComboxArrow);
+    const TDataSkinObject* arrow = ScaledSkin(skin).Object(ssComboxArrow);
     skin::DrawFrameStretched(memory, rect, arrow->Bitmap.Handle(), frame, std::max(arrow->Frame, 1), false);
     GdiFlush();
     const auto* data = static_cast<const std::uint32_t*>(bits);

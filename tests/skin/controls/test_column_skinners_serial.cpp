@@ -64,7 +64,7 @@ struct TColumnsForm {
 // Pixel (x, y) of frame `frame` of the skin's "Headerbar" fitted to a box.
 COLORREF HeaderFramePixel(TSkinData* skin, int frame, int width, int height, int x, int y)
 {
-    const TDataSkinObject* bar = skin->Object(ssHeaderbar);
+    const TDataSkinObject* bar = ScaledSkin(skin).Object(ssHeaderbar);
     TGdiBitmap built = skin::BuildFrameBitmap(RECT{0, 0, width, height}, bar->Bitmap.Handle(), SkinMargins(*bar),
                                               frame, bar->Frame, bar->Tile != 0, false);
     TMemoryDC dc(nullptr);

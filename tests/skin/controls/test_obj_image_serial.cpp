@@ -28,7 +28,7 @@ T* Put(TForm* form, TWinControl* parent, int x, int y, int w, int h, const char*
 // Frame `frame` of the skin's check or radio strip over the face colour.
 TPixelsOf ExpectedGlyph(TSkinData* skin, bool radio, int frame)
 {
-    TDataSkinButton* buttons = skin->Buttons();
+    TDataSkinButton* buttons = ScaledSkin(skin).Buttons.get();
     const TSkinImage& strip = radio ? buttons->RadioBitmap : buttons->CheckBitmap;
     const int frames = radio ? buttons->RadioButtonFrame : buttons->CheckButtonFrame;
     TPixelsOf expected;
@@ -69,13 +69,13 @@ int CheckFrame(TSkinData* skin, TCheckBoxState state, bool disabled)
     facts.HasState = true;
     facts.State = state == cbChecked ? "cbchecked" : state == cbGrayed ? "cbgrayed" : "cbunchecked";
     facts.Disabled = disabled;
-    return skin::CheckBoxFrameIndex(facts, skin->Buttons()->CheckButtonFrame);
+    return skin::CheckBoxFrameIndex(facts, ScaledSkin(skin).Buttons.get()->CheckButtonFrame);
 }
 
 int RadioFrame(TSkinData* skin, bool checked, bool disabled)
 {
     return skin::RadioButtonFrameIndex(checked, true, checked ? "true" : "false", disabled,
-                                       skin->Buttons()->RadioButtonFrame);
+                                       ScaledSkin(skin).Buttons.get()->RadioButtonFrame);
 }
 
 class ObjImageSkinTest : public ControlSkinTest {};

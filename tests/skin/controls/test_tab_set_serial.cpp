@@ -40,7 +40,7 @@ TEST_F(TabSetSkinTest, ChosenAndOrdinaryTabsShowTheirFramesAndFollowAClick)
     // turned upside down at its middle column (below the caption).
     const TPixelsOf px = ReadWindow(set->Handle());
     ASSERT_EQ(skinner->TabRects().size(), 3u);
-    const TDataSkinObject* tabs = FSkin->Object(ssTabs);
+    const TDataSkinObject* tabs = ScaledSkin(FSkin).Object(ssTabs);
     auto expected = [&](int frame, const RECT& tab) {
         const int w = tab.right - tab.left, h = tab.bottom - tab.top;
         void* bits = nullptr;

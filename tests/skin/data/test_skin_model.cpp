@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include "framework/display_scale.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_model.h"
 #include "skin_model_support.h"
@@ -15,7 +16,8 @@ namespace {
 
 using namespace skintest;
 
-int ArrowButtonWidth() { return GetSystemMetrics(SM_CXHSCROLL) + 2; }
+// The loaded model is the 96-pixel design: the arrow width at 96.
+int ArrowButtonWidth() { return UnscaleFromDpi(GetSystemMetrics(SM_CXHSCROLL), SystemDpi()) + 2; }
 
 // ---- the stored skin ---------------------------------------------------------------
 

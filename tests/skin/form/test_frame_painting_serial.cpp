@@ -13,8 +13,10 @@
 #include <string>
 
 #include "../data/skin_model_support.h"
+#include "framework/display_scale.h"
 #include "framework/streams.h"
 #include "skin/data/skin_component.h"
+#include "skin/data/skin_scale.h"
 #include "skin/form/form_skinner.h"
 #include "skin/form/nc_objects.h"
 
@@ -149,6 +151,9 @@ protected:
         return MAKELPARAM(r.left + x, r.top + y);
     }
 
+    // A size of the skin at the scale the window is drawn at.
+    int S(int value) { return SkinScaled(value, static_cast<int>(WindowDpi(Window))); }
+
     TSkinData Data{nullptr};
     HWND Window = nullptr;
     TWinSkinForm* Skinner = nullptr;
@@ -160,20 +165,20 @@ TEST_F(SkinnedWindow, FrameKeepsTheClientAreaInsideTheSkinBorders) {
     EXPECT_EQ(client.right, 300);
     EXPECT_EQ(client.bottom, 200);
     const RECT window = WindowRect();
-    EXPECT_EQ(window.right - window.left, 300 + 4 + 4);
-    EXPECT_EQ(window.bottom - window.top, 200 + 20 + 8);
+    EXPECT_EQ(window.right - window.left, 300 + S(4) + S(4));
+    EXPECT_EQ(window.bottom - window.top, 200 + S(20) + S(8));
     POINT origin{0, 0};
     ClientToScreen(Window, &origin);
-    EXPECT_EQ(origin.x - window.left, 4);
-    EXPECT_EQ(origin.y - window.top, 20);
+    EXPECT_EQ(origin.x - window.left, S(4));
+    EXPECT_EQ(origin.y - window.top, S(20));
 }
 
 TEST_F(SkinnedWindow, CaptionShowsTheActiveThenTheInactiveFrame) {
-    const int width = 308;
-    const RECT textRows{4, 2, width - 40, 18};
+    const int width = 300 + 2 * S(4);
+    const RECT textRows{S(4), S(2), width - S(40), S(18)};
     EXPECT_EQ(WindowPixel(width / 2, 1), Ref(TOP_ACTIVE));
     EXPECT_EQ(WindowPixel(1, 100), Ref(SIDE));
-    EXPECT_EQ(WindowPixel(width / 2, 222), Ref(BOTTOM));
+    EXPECT_EQ(WindowPixel(width / 2, S(20) + 200 + S(2)), Ref(BOTTOM));
     EXPECT_GT(CountPixels(textRows, RGB(255, 255, 0)), 10) << "caption text in the active title colour";
 
     SendMessageA(Window, WM_NCACTIVATE, FALSE, 0);
@@ -193,27 +198,28 @@ TEST_F(SkinnedWindow, RegionLeavesOutTheTransparentBorderPixels) {
         bool Inside;
     } points[] = {
         {0, 0, true},      // side borders are not transparent
-        {4, 0, false},     // the top border's magenta corner, stretched 5 times (it starts after the left border)
-        {20, 0, true},
-        {150, 227, false}, // the bottom border's magenta last row
-        {150, 226, true},
-        {2, 227, true},
+        {S(4), 0, false},  // the top border's magenta corner, stretched 5 times (it starts after the left border)
+        {S(20), 0, true},
+        {150, S(20) + 200 + S(8) - 1, false}, // the bottom border's magenta last row (scaled)
+        {150, S(20) + 200 + S(8) - S(1) - 1, true},
+        {2, S(20) + 200 + S(8) - 1, true},
         {150, 100, true},  // client
-        {308, 10, false},  // outside the window
+        {300 + 2 * S(4), 10, false},  // outside the window
     };
     for (const auto& p : points) EXPECT_EQ(PtInRegion(region, p.X, p.Y) != 0, p.Inside) << p.X << "," << p.Y;
     DeleteObject(region);
 }
 
 TEST_F(SkinnedWindow, HitTestFollowsTheSkinGeometry) {
+    const int w = 300 + 2 * S(4), h = 200 + S(20) + S(8);
     const struct {
         int X, Y;
         int Code;
     } points[] = {
         // The caption buttons answer as caption (their clicks are the
         // skinner's); the sizing borders are the system's answers.
-        {150, 10, HTCAPTION}, {294, 10, HTCAPTION}, {278, 10, HTCAPTION}, {1, 100, HTLEFT},
-        {306, 100, HTRIGHT},  {150, 224, HTBOTTOM}, {150, 100, HTCLIENT}, {150, 1, HTTOP},
+        {150, S(10), HTCAPTION}, {w - S(14), S(10), HTCAPTION}, {w - S(30), S(10), HTCAPTION}, {1, 100, HTLEFT},
+        {w - 2, 100, HTRIGHT},   {150, h - 4, HTBOTTOM},       {150, 100, HTCLIENT},          {150, 1, HTTOP},
     };
     for (const auto& p : points) {
         const RECT r = WindowRect();
@@ -223,8 +229,10 @@ TEST_F(SkinnedWindow, HitTestFollowsTheSkinGeometry) {
 }
 
 TEST_F(SkinnedWindow, ButtonsShowNormalHotPressedAndDisabledFrames) {
-    // Close at window width - 20 = 288, 4 down, 12 x 12; maximize at 272.
-    const int cx = 294, cy = 10, mx = 278;
+    // Close at window width - 20 = 288, 4 down, 12 x 12; maximize at 272
+    // (skin sizes, scaled with the window's scale).
+    const int w = 300 + 2 * S(4);
+    const int cx = w - S(14), cy = S(10), mx = w - S(30);
     EXPECT_EQ(WindowPixel(cx, cy), Ref(BUTTON_FRAMES[0]));
     EXPECT_EQ(WindowPixel(mx, cy), Ref(BUTTON_FRAMES[3])) << "no maximize box: the disabled frame";
 
@@ -260,7 +268,7 @@ TEST_F(SkinnedWindow, ButtonsShowNormalHotPressedAndDisabledFrames) {
 }
 
 TEST_F(SkinnedWindow, CaptionRepaintsANewWindowText) {
-    const RECT textRows{4, 2, 308 - 40, 18};
+    const RECT textRows{S(4), S(2), 300 + 2 * S(4) - S(40), S(18)};
     const int shortText = CountPixels(textRows, RGB(255, 255, 0));
     EXPECT_GT(shortText, 10);
 
@@ -301,7 +309,7 @@ TEST_F(SkinnedWindow, CaptionTakesTheNewSkinsColours) {
     Skinner->ApplySkinChange();
     RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 
-    const RECT textRows{4, 2, 308 - 40, 18};
+    const RECT textRows{S(4), S(2), 300 + 2 * S(4) - S(40), S(18)};
     EXPECT_GT(CountPixels(textRows, RGB(255, 128, 0)), 10) << "caption text in the new skin's title colour";
     EXPECT_EQ(CountPixels(textRows, RGB(255, 255, 0)), 0);
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "form_skin_support.h"
+#include "framework/display_scale.h"
 #include "framework/menus.h"
 #include "framework/std_controls.h"
 #include "skin/data/frame_draw.h"
@@ -652,9 +653,10 @@ TEST_F(MenuTest, ARightToLeftBarReadsFromTheRightAndSwapsTheArrows)
     RECT bounds{};
     GetWindowRect(Window, &bounds);
     const int bandRight = (bounds.right - bounds.left) - skinner->BorderRight();
-    const TDataSkinObject* band = Skin->Object(ssMenuBar);
+    // The band as the window draws it, at its scale.
+    const TDataSkinObject* band = Skin->ModelFor(WindowDpi(Window)).Object(ssMenuBar);
     ASSERT_NE(band, nullptr);
-    EXPECT_EQ(Button(0)->Rect.right, bandRight - (band->RightWidth + 8));
+    EXPECT_EQ(Button(0)->Rect.right, bandRight - (band->RightWidth + ScaleToDpi(8, WindowDpi(Window))));
     for (int i = 1; i < 4; ++i) EXPECT_EQ(Button(i)->Rect.right, Button(i - 1)->Rect.left) << i;
     // Captions outside the code page reach the bar and the popup's look
     // whole.

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/display_scale.h"
 #include "framework/ext_controls.h"
 #include "framework/std_controls.h"
 #include "skin/data/lzh_codec.h"
@@ -213,10 +214,12 @@ TEST_F(SkinSwitch, RoundCornersShapeTheWindowToTheOpaqueBorderPixels)
     RECT r{};
     GetWindowRect(window, &r);
     const int W = r.right - r.left, H = r.bottom - r.top;
-    const TSkinImage& left = Skin->Border(sbLeft)->Bitmap;
-    const TSkinImage& right = Skin->Border(sbRight)->Bitmap;
-    const TSkinImage& top = Skin->Border(sbTop)->Bitmap;
-    const TSkinImage& bottom = Skin->Border(sbBottom)->Bitmap;
+    // The borders as the window draws them: at its scale.
+    const TSkinModel& model = Skin->ModelFor(WindowDpi(window));
+    const TSkinImage& left = model.Border(sbLeft)->Bitmap;
+    const TSkinImage& right = model.Border(sbRight)->Bitmap;
+    const TSkinImage& top = model.Border(sbTop)->Bitmap;
+    const TSkinImage& bottom = model.Border(sbBottom)->Bitmap;
     const int BL = left.Width() / 2, BR = right.Width() / 2;
     const int BT = top.Height() / 2, BB = bottom.Height() / 2;
 
