@@ -297,6 +297,53 @@ TEST_F(ToolBarSkinTest, ButtonsMenusAndBandsFromTheSkinAndBackAgain) {
     EXPECT_TRUE(SamePixels(after, plainLook));
 }
 
+// What the SkinControls set decides: without xcToolbar neither bar is
+// touched (Flat, events, bands as they were); without xcButton the menu
+// button stays plain while its drop-down menu still draws from the skin;
+// without xcPopupMenu the form's own pass leaves its menus alone, and the
+// bars' and the button's drop-down menus are still drawn from the skin
+// (unless the tool bars are off too).
+TEST_F(ToolBarSkinTest, SkinControlsDecideWhatTheBarsAndTheMenuButtonGet) {
+    const struct {
+        const char* What;
+        TSkinControlTypes Off;
+        bool Bars;
+        bool MenuButton;
+        bool DropSkinned;
+    } cases[] = {
+        {"everything", 0, true, true, true},
+        {"no tool bars", SkinControl(xcToolbar), false, true, true},
+        {"no buttons", SkinControl(xcButton), true, false, true},
+        {"no popup menus", SkinControl(xcPopupMenu), true, true, true},
+        {"no popup menus nor tool bars", SkinControl(xcPopupMenu) | SkinControl(xcToolbar), false, true, false},
+    };
+    for (const auto& test : cases) {
+        SCOPED_TRACE(test.What);
+        TBarsForm f;
+        TForm* form = SkinnedForm([&](TForm* target) {
+            FSkin->SetSkinControls(DEFAULT_SKIN_CONTROLS & ~test.Off);
+            f.Build(target);
+        });
+        TWinSkinForm* skinner = SkinnerOf(form->Handle());
+        ASSERT_NE(skinner, nullptr);
+        TSkinControl* bar = SkinnerFor(skinner, f.Bar);
+        TSkinControl* cool = SkinnerFor(skinner, f.Cool);
+        TSkinControl* menu = SkinnerFor(skinner, f.Menu);
+        EXPECT_EQ(bar != nullptr, test.Bars);
+        EXPECT_EQ(cool != nullptr, test.Bars);
+        EXPECT_EQ(f.Bar->Flat(), test.Bars);
+        EXPECT_EQ(static_cast<bool>(f.Bar->OnCustomDrawButton), test.Bars);
+        EXPECT_EQ(f.Cool->Bands()->Items(0)->Color() == static_cast<TColor>(FSkin->FaceColour()), test.Bars);
+        EXPECT_EQ(menu != nullptr && menu->ClassName() == "TSkinMenuButton", test.MenuButton);
+        EXPECT_TRUE(f.ButtonMenu->OwnerDraw());
+        EXPECT_EQ(f.Drop->OwnerDraw(), test.DropSkinned);
+        Forms.pop_back();
+        delete form;
+        Pump(20);
+        FreeSkinManager();
+    }
+}
+
 // The frame a button's custom-draw state shows, for every state that
 // decides it (pure: no window needed).
 TEST(ToolButtonFrame, FollowsTheStateInItsOrder) {
