@@ -177,9 +177,11 @@ void TToolBar::SetFlat(bool value)
     if (value == FFlat) return;
     FFlat = value;
     if (FHandle) {
-        // The common control follows a change of this style bit.
+        // The window's style and the common control's own copy of it (Wine's
+        // TB_SETSTYLE changes only the latter).
         LONG style = GetWindowLongA(FHandle, GWL_STYLE);
         style = value ? (style | TBSTYLE_FLAT) : (style & ~TBSTYLE_FLAT);
+        SetWindowLongA(FHandle, GWL_STYLE, style);
         ::SendMessageA(FHandle, TB_SETSTYLE, 0, style);
         ::InvalidateRect(FHandle, nullptr, TRUE);
     }
