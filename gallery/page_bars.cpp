@@ -60,7 +60,8 @@ void BuildBars(TGalleryPage& page)
     cool->SetName("BarsCoolBar");
     cool->SetParent(sheet);
     cool->SetAlign(alNone);
-    cool->SetBounds(12, 154, 420, 34);
+    // As tall as its row of bands (a 22-pixel control and its edges).
+    cool->SetBounds(12, 154, 420, 26);
     auto* edit = new TEdit(page.Form);
     edit->SetName("BarsCoolEdit");
     edit->SetBounds(0, 0, 120, 22);
