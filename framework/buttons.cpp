@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/gdi_handles.h"
+#include "framework/menus.h"
 
 const TEnumInfo ButtonLayoutEnum{"TButtonLayout", {"blGlyphLeft", "blGlyphRight", "blGlyphTop", "blGlyphBottom"}};
 
@@ -226,16 +227,32 @@ void TBitBtn::DrawItem(const DRAWITEMSTRUCT& item)
 
 // ---- TMenuButton ------------------------------------------------------------------------
 
-IMPLEMENT_CLASS(TMenuButton)
+IMPLEMENT_CLASS(TMenuButton,
+    TPropBuilder<TMenuButton>::Object("DropdownMenu", &TMenuButton::DropdownMenu, &TMenuButton::SetDropdownMenu))
 
 TMenuButton::TMenuButton(TComponent* owner) : TBitBtn(owner) {}
+
+void TMenuButton::SetDropdownMenu(TPopupMenu* menu)
+{
+    if (menu == FDropdownMenu) return;
+    if (FDropdownMenu) FDropdownMenu->RemoveFreeNotification(this);
+    FDropdownMenu = menu;
+    if (FDropdownMenu) FDropdownMenu->FreeNotification(this);
+}
+
+void TMenuButton::Notification(TComponent* component, TOperation operation)
+{
+    TBitBtn::Notification(component, operation);
+    if (operation == opRemove && component == FDropdownMenu) FDropdownMenu = nullptr;
+}
 
 void TMenuButton::Click()
 {
     if (FDropdownMenu && HandleAllocated()) {
         RECT bounds{};
         GetWindowRect(Handle(), &bounds);
-        TrackPopupMenu(FDropdownMenu, TPM_LEFTALIGN | TPM_TOPALIGN, bounds.left, bounds.bottom, 0, Handle(), nullptr);
+        FDropdownMenu->SetPopupComponent(this);
+        FDropdownMenu->Popup(bounds.left, bounds.bottom);
     }
     TBitBtn::Click();
 }

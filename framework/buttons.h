@@ -80,15 +80,16 @@ class TMenuButton : public TBitBtn {
 public:
     explicit TMenuButton(TComponent* owner);
     // The menu opened under the button when it is clicked (not owned).
-    HMENU DropdownMenu() const { return FDropdownMenu; }
-    void SetDropdownMenu(HMENU menu) { FDropdownMenu = menu; }
+    TPopupMenu* DropdownMenu() const { return FDropdownMenu; }
+    void SetDropdownMenu(TPopupMenu* menu);
     void Click() override;
+    void Notification(TComponent* component, TOperation operation) override;
 
 protected:
     void DrawItem(const DRAWITEMSTRUCT& item) override;
 
 private:
-    HMENU FDropdownMenu = nullptr;
+    TPopupMenu* FDropdownMenu = nullptr;
 };
 
 class TSpeedButton : public TGraphicControl {

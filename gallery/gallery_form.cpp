@@ -102,9 +102,8 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner)
     SkinData1 = new TSkinData(this);
     SkinData1->SetName("SkinData1");
     GalleryConfigureSkin(*SkinData1);
-    // The menu button is the "menubtn" kind of the class-name table, the
-    // page control with painted tabs the "advpagecontrol" kind.
-    SkinData1->Skin3rd()->Add("TMenuButton=menubtn");
+    // The page control with painted tabs is the "advpagecontrol" kind of the
+    // class-name table.
     SkinData1->Skin3rd()->Add("TAdvPageControl=advpagecontrol");
     std::string skinText = "Skin: stored";
     if (!skinFile.empty()) {

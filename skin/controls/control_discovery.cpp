@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "framework/forms.h"
+#include "framework/menus.h"
+#include "framework/tool_bar.h"
 #include "skin/controls/list_view_skinner.h"
 #include "skin/controls/skin_control.h"
 #include "skin/controls/skinner_kinds.h"
@@ -87,6 +89,8 @@ public:
     // The decision table: the number of the row that decided, 0 for none.
     int Rules(TControl* control, const std::string& upperName);
     bool HasScrollBars(TControl* control) const;
+    // The items of `menu` (a TMenu, or nothing) are drawn from the skin.
+    void SkinMenu(TObject* menu);
     // Row 2: the items of a control's own drop-down menu are drawn skinned.
     void SkinDropDownMenu(TControl* control);
     // Row 3: every band of a cool bar takes the face colour.
@@ -181,21 +185,36 @@ bool TDiscovery::HasScrollBars(TControl* control) const
            IsA(control, "TCustomListView") || IsA(control, "TCustomTreeView");
 }
 
-void TDiscovery::SkinDropDownMenu(TControl*)
+void TDiscovery::SkinMenu(TObject* menu)
 {
-    // The form's own popup menus, a drop-down menu among them, are made
-    // owner-drawn by the form skinner's menu pass.
+    auto* popup = As<TMenu>(menu);
+    if (popup && popup->Tag() != FData->DisableTag()) FForm.SkinMenuItems(popup);
+}
+
+void TDiscovery::SkinDropDownMenu(TControl* control)
+{
+    SkinMenu(GetObjectPropByName(control, "DropdownMenu"));
+    // A button that drops its menu down is drawn as a skinned menu button
+    // too, so that a menu button is not left plain.
+    if (IsA(control, "TMenuButton") && Has(xcButton)) Make("TSkinMenuButton", control);
 }
 
 void TDiscovery::ColourCoolBands(TControl* control)
 {
-    SetPropByName(control, "Color", std::to_string(static_cast<int>(FData->FaceColour())));
+    // The bands are painted in their own colours over the bar: each band
+    // takes the face colour (and gets its own back from the skinner).
+    Make("TSkinCoolBar", control);
 }
 
 void TDiscovery::SkinToolBar(TControl* control)
 {
-    SetPropByName(control, "Flat", "True");
-    Make("TSkinBox", control);
+    // Flat, drawn from the skin through its drawing events, on the face
+    // colour; the drop-down menus of its buttons and its own context menu
+    // draw their items from the skin.
+    Make("TSkinToolBar", control, true);
+    if (auto* bar = As<TToolBar>(control))
+        for (int i = 0; i < bar->ButtonCount(); ++i) SkinMenu(bar->Buttons(i)->DropdownMenu());
+    SkinMenu(control->PopupMenu());
 }
 
 // ---- framework forms ------------------------------------------------------------

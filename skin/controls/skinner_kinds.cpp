@@ -14,6 +14,8 @@
     X(TSkinGroupBox)          \
     X(TSkinBox)               \
     X(TSkinBoxH)              \
+    X(TSkinToolBar)           \
+    X(TSkinCoolBar)           \
     X(TSkinStatusBar)         \
     X(TSkinSizer)             \
     X(TSkinScrollBar)         \

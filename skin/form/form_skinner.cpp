@@ -147,6 +147,11 @@ TWinSkinForm::~TWinSkinForm()
 void TWinSkinForm::Notification(TComponent* component, TOperation operation)
 {
     inherited::Notification(component, operation);
+    // A drop-down menu skinned for a control went away: nothing to give back.
+    if (operation == opRemove)
+        FSavedMenuDraw.erase(std::remove_if(FSavedMenuDraw.begin(), FSavedMenuDraw.end(),
+                                            [&](const TSavedMenuDraw& saved) { return saved.Menu == component; }),
+                             FSavedMenuDraw.end());
 }
 
 void TWinSkinForm::FreeSkinner()

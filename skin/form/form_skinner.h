@@ -208,6 +208,10 @@ public:
     // ---- owner-drawn menu items [menu_items.cpp] ----------------------------
     // Owner-draw of the form's popup menus (and main menus) on or off.
     void SetMenusOwnerDraw(bool on);
+    // Draws the items of `menu` (a control's own drop-down menu, owned by the
+    // form or not) from the skin until owner-draw goes off again; what the
+    // menu and its items had is given back then.
+    void SkinMenuItems(TMenu* menu);
     // WM_MEASUREITEM and WM_DRAWITEM of menu items.
     LRESULT MeasureMenuItem(WPARAM wParam, LPARAM lParam);
     LRESULT DrawMenuItem(WPARAM wParam, LPARAM lParam);
@@ -443,6 +447,7 @@ private:
         TMenu* Menu;
         bool OwnerDraw;
         std::vector<TSavedMenuItemDraw> Items;
+        bool Watched = false;  // a free notice takes it off the list
     };
     std::vector<TSavedMenuDraw> FSavedMenuDraw;
     struct TSavedNativeEntry {

@@ -416,8 +416,9 @@ void TWinSkinForm::RestoreMenuDraw()
             item.Item->OnDrawItem = std::move(item.OnDrawItem);
             item.Item->OnMeasureItem = std::move(item.OnMeasureItem);
         }
-        bool exists = false;
-        if (FForm) ForEachMenu(FForm, [&](TMenu* m) { exists = exists || m == menu.Menu; });
+        bool exists = menu.Watched;
+        if (menu.Watched) menu.Menu->RemoveFreeNotification(this);
+        if (FForm && !exists) ForEachMenu(FForm, [&](TMenu* m) { exists = exists || m == menu.Menu; });
         if (exists) menu.Menu->SetOwnerDraw(menu.OwnerDraw);
     }
 }
@@ -451,6 +452,23 @@ void TWinSkinForm::SetMenusOwnerDraw(bool on)
             menu->SetOwnerDraw(true);
         }
     });
+}
+
+void TWinSkinForm::SkinMenuItems(TMenu* menu)
+{
+    if (!menu || !FSkinData) return;
+    SaveMenuDraw(menu, true);
+    for (TSavedMenuDraw& saved : FSavedMenuDraw)
+        if (saved.Menu == menu && !saved.Watched) {
+            saved.Watched = true;
+            menu->FreeNotification(this);
+        }
+    TSkinData* skin = FSkinData;
+    ForEachItem(menu->Items(), [&](TMenuItem* item) {
+        item->OnDrawItem = skin::SkinnedDrawEvent(skin);
+        if (!item->OnMeasureItem) item->OnMeasureItem = skin::PopupMeasureEvent(skin);
+    });
+    menu->SetOwnerDraw(true);
 }
 
 // ---- native menu entries made owner-drawn ------------------------------------------------------

@@ -67,6 +67,16 @@ TEST_F(GalleryTest, EveryPageIsSkinnedAndSaved) {
         EXPECT_NE(SkinnerFor(skinner, control), nullptr) << name;
     }
     EXPECT_EQ(SkinnerFor(skinner, Find<TControl>(gallery, "ButtonsMenu"))->ClassName(), "TSkinMenuButton");
+    // The bars page: the tool bar, the menu button and the cool bar.
+    const struct {
+        const char* Control;
+        const char* Skinner;
+    } bars[] = {{"BarsToolBar", "TSkinToolBar"}, {"BarsMenuButton", "TSkinMenuButton"}, {"BarsCoolBar", "TSkinCoolBar"}};
+    for (const auto& b : bars) {
+        TSkinControl* s = SkinnerFor(skinner, Find<TControl>(gallery, b.Control));
+        ASSERT_NE(s, nullptr) << b.Control;
+        EXPECT_EQ(s->ClassName(), b.Skinner);
+    }
 }
 
 TEST_F(GalleryTest, CheckBoxSwitchesTheSkinAndThePlainDialogIsSkinned) {
