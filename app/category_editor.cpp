@@ -71,12 +71,14 @@ void TForm4::FormCreate(TObject*)
         ledger::WriteLines(path, defaults);
     }
     ledger::TTextLines text = ledger::ReadTextLines(path);
+    FFileSize = ledger::FileSizeOf(path);
     FReadCleanly = text.Clean();
     // A UTF-8 file GBK can hold is written back in GBK like every other; one
     // with characters GBK lacks stays UTF-8, its lines as they were.
     FUtf8File = text.Encoding == ledger::TTextEncoding::Utf8 && text.Lossy;
     FByteOrderMark = text.ByteOrderMark;
     FUtf8Lines = std::move(text.Utf8Lines);
+    FAppendable = FReadCleanly && (FUtf8File || text.Encoding == ledger::TTextEncoding::Ansi);
     FCategories = std::make_shared<const std::vector<std::string>>(std::move(text.Lines));
     ledger::AppendLines(ListBoxXMLB->Items(), *FCategories);
     RefillEntryEditorChoices();
@@ -97,6 +99,8 @@ void TForm4::Store(std::vector<std::string> lines, std::vector<std::string> utf8
         ledger::WriteUtf8Lines(ledger::CategoryFilePath(), utf8, FByteOrderMark);
     else
         ledger::WriteLines(ledger::CategoryFilePath(), lines);
+    FFileSize = ledger::FileSizeOf(ledger::CategoryFilePath());
+    FAppendable = true;
     FCategories = std::make_shared<const std::vector<std::string>>(std::move(lines));
     FUtf8Lines = std::move(utf8);
 }
@@ -107,9 +111,18 @@ void TForm4::ButtonXMLBADDClick(TObject*)
     const std::string category = EditXMLB->Text();
     std::vector<std::string> lines = *FCategories;
     lines.push_back(category);
-    std::vector<std::string> utf8 = FUtf8Lines;
-    if (FUtf8File) utf8.push_back(AnsiToUtf8(category));
-    Store(std::move(lines), std::move(utf8));
+    // The new line goes at the end of the file as it stands; the file is
+    // written whole only when it is not as last read or written.
+    const std::wstring path = ledger::CategoryFilePath();
+    if (FAppendable && ledger::AppendLine(path, FUtf8File ? AnsiToUtf8(category) : category, FFileSize)) {
+        FFileSize = ledger::FileSizeOf(path);
+        if (FUtf8File) FUtf8Lines.push_back(AnsiToUtf8(category));
+        FCategories = std::make_shared<const std::vector<std::string>>(std::move(lines));
+    } else {
+        std::vector<std::string> utf8 = FUtf8Lines;
+        if (FUtf8File) utf8.push_back(AnsiToUtf8(category));
+        Store(std::move(lines), std::move(utf8));
+    }
     // The list follows the file line by line, not by being filled again.
     ListBoxXMLB->Items()->Add(category);
     EditXMLB->Clear();

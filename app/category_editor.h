@@ -76,6 +76,11 @@ private:
     bool FUtf8File = false;
     bool FByteOrderMark = false;
     std::vector<std::string> FUtf8Lines;
+    // The file's size when last read or written, and whether its bytes are
+    // in the encoding its new lines are written in (GBK, or UTF-8 for the
+    // file above): "+" then only appends the new line.
+    long long FFileSize = -1;
+    bool FAppendable = false;
 };
 
 extern TForm4* Form4;

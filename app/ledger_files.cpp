@@ -393,6 +393,50 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes)
 }
 }  // namespace
 
+long long FileSizeOf(const std::wstring& path)
+{
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) return -1;
+    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+bool AppendLine(const std::wstring& path, const std::string& line, long long expectedSize)
+{
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
+    if (attributes & FILE_ATTRIBUTE_READONLY) RaiseFileError("无法写入文件", path, ERROR_ACCESS_DENIED);
+    THandleOwner file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.handle == INVALID_HANDLE_VALUE) {
+        const DWORD code = GetLastError();
+        if (code == ERROR_FILE_NOT_FOUND) return false;
+        RaiseFileError("无法写入文件", path, code);
+    }
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.handle, &size) || size.QuadPart != expectedSize) return false;
+    std::string bytes = line + "\r\n";
+    if (size.QuadPart > 0) {
+        LARGE_INTEGER last{};
+        last.QuadPart = size.QuadPart - 1;
+        char end = 0;
+        DWORD read = 0;
+        if (!SetFilePointerEx(file.handle, last, nullptr, FILE_BEGIN) || !ReadFile(file.handle, &end, 1, &read, nullptr) ||
+            read != 1)
+            RaiseFileError("无法读取文件", path, GetLastError());
+        if (end != '\n' && end != '\r') bytes = "\r\n" + bytes;
+    }
+    if (!SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN)) RaiseFileError("无法写入文件", path, GetLastError());
+    try {
+        WriteAll(file.handle, bytes, path);
+        if (!FlushFileBuffers(file.handle)) RaiseFileError("无法写入文件", path, GetLastError());
+    } catch (...) {
+        SetFilePointerEx(file.handle, size, nullptr, FILE_BEGIN);
+        SetEndOfFile(file.handle);
+        throw;
+    }
+    return true;
+}
+
 std::wstring CategoryFilePath() { return ProgramFilePath(CATEGORY_FILE_NAME); }
 
 }  // namespace ledger

@@ -125,6 +125,17 @@ void WriteLines(const std::wstring& path, const std::vector<std::string>& lines)
 // mark when `byteOrderMark`).
 void WriteUtf8Lines(const std::wstring& path, const std::vector<std::string>& lines, bool byteOrderMark);
 
+// Adds `line` and its CR LF at the end of the file without writing again
+// what is there, when the file is still `expectedSize` bytes long (its size
+// when last read or written); a file whose last line has no line break gets
+// CR LF first. False, with nothing changed, when the file is missing or has
+// another size: the caller then writes it whole. A read-only file, or one
+// that cannot be opened, throws Exception naming the file, as WriteLines
+// does; a write that fails part-way cuts the file back to its old length.
+bool AppendLine(const std::wstring& path, const std::string& line, long long expectedSize);
+// A file's size in bytes; -1 when there is no such file.
+long long FileSizeOf(const std::wstring& path);
+
 std::wstring CategoryFilePath();  // XMLB.txt in the program folder
 
 }  // namespace ledger

@@ -228,8 +228,45 @@ void TControl::SetCursor(TCursor value)
     Perform(CM_CURSORCHANGED);
 }
 
+// ---- held invalidation ---------------------------------------------------------
+
+namespace {
+thread_local TInvalidateHold* GInnermostHold = nullptr;
+}
+
+TInvalidateHold::TInvalidateHold(HWND root) : FRoot(root), FOuter(GInnermostHold)
+{
+    GInnermostHold = this;
+}
+
+TInvalidateHold::~TInvalidateHold()
+{
+    GInnermostHold = FOuter;
+}
+
+bool TInvalidateHold::HoldsRoot(HWND root)
+{
+    if (!root) return false;
+    for (TInvalidateHold* hold = GInnermostHold; hold; hold = hold->FOuter) {
+        if (hold->FRoot != root) continue;
+        hold->FHeld = true;
+        return true;
+    }
+    return false;
+}
+
+bool TInvalidateHold::Holds(const TControl* control)
+{
+    if (!GInnermostHold || !control) return false;
+    const TControl* top = control;
+    while (top->Parent()) top = top->Parent();
+    const auto* window = dynamic_cast<const TWinControl*>(top);
+    return window && HoldsRoot(window->HandleIfAllocated());
+}
+
 void TControl::Invalidate()
 {
+    if (TInvalidateHold::Holds(this)) return;
     if (FParent && FParent->HandleAllocated() && FVisible) {
         RECT r = BoundsRect();
         InvalidateRect(FParent->HandleIfAllocated(), &r, !(FControlStyle & csOpaque));

@@ -543,6 +543,32 @@ private:
     TWindowDC FDC;
 };
 
+// Holds back the invalidation of one top-level window's controls while it
+// lives, for code that changes many controls of a window at once and then
+// repaints the whole window once (the skin engine giving a window's controls
+// their skinners, or taking them away). Invalidate of a control whose
+// topmost parent has the window `root` then asks the system for nothing and
+// is only noted. Holds nest; they hold the calling thread's calls only.
+class TInvalidateHold {
+public:
+    explicit TInvalidateHold(HWND root);
+    ~TInvalidateHold();
+    TInvalidateHold(const TInvalidateHold&) = delete;
+    TInvalidateHold& operator=(const TInvalidateHold&) = delete;
+
+    // Whether an invalidation was held back by this hold.
+    bool Held() const { return FHeld; }
+    // True, and noted in the hold, when a hold covers `control`'s window.
+    static bool Holds(const TControl* control);
+    // The same for a child window of the top-level window `root`.
+    static bool HoldsRoot(HWND root);
+
+private:
+    HWND FRoot;
+    TInvalidateHold* FOuter;
+    bool FHeld = false;
+};
+
 // The framework control whose window is `window`, or null for any other
 // window (other classes, other threads).
 TWinControl* FindControl(HWND window);

@@ -136,7 +136,7 @@ void TWinControl::SetParent(TWinControl* parent)
 
 void TWinControl::Invalidate()
 {
-    if (FHandle) InvalidateRect(FHandle, nullptr, !(FControlStyle & csOpaque));
+    if (FHandle && !TInvalidateHold::Holds(this)) InvalidateRect(FHandle, nullptr, !(FControlStyle & csOpaque));
 }
 
 void TWinControl::Update()

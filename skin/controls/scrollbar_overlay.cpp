@@ -187,9 +187,9 @@ void TWScrollbar::Reposition()
     if (before == window) before = GetWindow(window, GW_HWNDPREV);
     FShown = true;
     FVisible = true;
+    // One request places, sizes, stacks and shows it.
     SetWindowPos(window, before ? before : HWND_TOP, position.x, position.y, width, height,
                  SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    MoveWindow(window, position.x, position.y, width, height, TRUE);
 }
 
 // ---- painting ---------------------------------------------------------------------

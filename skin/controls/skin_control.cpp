@@ -124,7 +124,11 @@ void TSkinControl::AttachWindow(HWND window, TSkinData* skinData, TWinSkinForm* 
     const auto proc = reinterpret_cast<LONG_PTR>(FThunk->Proc());
     FPrevProc = reinterpret_cast<WNDPROC>(FUnicode ? SetWindowLongPtrW(window, GWLP_WNDPROC, proc)
                                                    : SetWindowLongPtrA(window, GWLP_WNDPROC, proc));
-    InvalidateRect(window, nullptr, TRUE);
+    // A child of the form skinner's window is repainted with the window when
+    // all its controls are skinned at once.
+    const bool held = formSkinner && (GetWindowLongA(window, GWL_STYLE) & (WS_CHILD | WS_POPUP)) == WS_CHILD &&
+                      TInvalidateHold::HoldsRoot(formSkinner->Handle());
+    if (!held) InvalidateRect(window, nullptr, TRUE);
     FAttached = 1;
     FLifeState = lsAttached;
 }
@@ -322,6 +326,7 @@ void TSkinControl::AfterMessage(TMessage& message)
 
 void TSkinControl::Repaint()
 {
+    if (TInvalidateHold::Holds(FPaintTarget ? FPaintTarget : FControl)) return;
     if (FPaintTarget) {
         FPaintTarget->Invalidate();
     } else if (FWindow && IsWindow(FWindow)) {

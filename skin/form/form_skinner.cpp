@@ -572,6 +572,10 @@ void TWinSkinForm::ApplySkinChange()
                 SetOrdProp(*component, "FixedColor", face);
         }
     }
+    // The controls' new looks, the new frame size and the re-layout are all
+    // drawn in one repaint of the window at the end.
+    const bool hold = FSkinFrame && FForm && IsWindowVisible(FHandle);
+    if (hold) SendMessageA(FHandle, WM_SETREDRAW, FALSE, 0);
     ReloadControlSkins();
     ForgetFrameParts();
     FSkinState = fssChangingSkin;
@@ -581,6 +585,10 @@ void TWinSkinForm::ApplySkinChange()
         const int height = FForm->Height();
         FForm->SetHeight(height + 1);
         FForm->SetHeight(height);
+    }
+    if (hold) {
+        SendMessageA(FHandle, WM_SETREDRAW, TRUE, 0);
+        RedrawWindow(FHandle, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
     }
     SendMessageA(FHandle, SKM_SKINFINISHED, 0, SKIN_SIGNATURE);
     if (FSkinData->OnAfterSkinForm) FSkinData->OnAfterSkinForm(FForm, FHandle, FManagerClassName);

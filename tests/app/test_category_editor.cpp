@@ -1,8 +1,8 @@
 // The category editor over XMLB.txt: the file made with the defaults only
-// when it is missing, "+" and "-" writing the file whole and refilling both
-// category boxes of the entry editor, a file that cannot be written, files in
-// UTF-8 or in no known encoding, a long file, and the window's font drawing
-// Chinese.
+// when it is missing, "+" appending its line and "-" writing the file whole,
+// both refilling the two category boxes of the entry editor, a file that
+// cannot be written, files in UTF-8 or in no known encoding, a long file,
+// and the window's font drawing Chinese.
 #include "tests/app/ledger_windows_fixture.h"
 
 using ::testing::ElementsAre;
@@ -70,7 +70,7 @@ TEST_F(CategoryEditorTest, ExistingFileIsTakenAsItStands)
     }
 }
 
-TEST_F(CategoryEditorTest, AddAndRemoveWriteTheFileWhole)
+TEST_F(CategoryEditorTest, AddAndRemoveKeepFileListAndBoxesAlike)
 {
     WriteCategories({"工资", "房租"});
     StartWith({});
@@ -85,6 +85,28 @@ TEST_F(CategoryEditorTest, AddAndRemoveWriteTheFileWhole)
     Click(Form4->ButtonXMLBDEL);  // nothing chosen: nothing removed
     ExpectEverywhere({"工资", "水电", "工资"});
     EXPECT_THAT(TakeBoxTexts(), IsEmpty());
+}
+
+// "+" adds the new line at the end of the file and leaves the bytes before it
+// as they were (a last line without its line break gets one); a file that
+// changed on disk since it was read is written whole from the list instead.
+TEST_F(CategoryEditorTest, AddAppendsToTheFileAsItStands)
+{
+    PutFile(CategoryPath(), "工资\n房租");
+    StartWith({});
+    AddCategory("水电");
+    AddCategory("交通");
+    EXPECT_EQ(FileBytes(CategoryPath()), "工资\n房租\r\n水电\r\n交通\r\n");
+    EXPECT_EQ(Shown(), (std::vector<std::string>{"工资", "房租", "水电", "交通"}));
+    EXPECT_EQ(Lines(Form2->DBComboBoxclass->Items()), Shown());
+
+    PutFile(CategoryPath(), "别的\r\n");
+    AddCategory("餐饮");
+    ExpectEverywhere({"工资", "房租", "水电", "交通", "餐饮"});
+    AddCategory("房贷");
+    ExpectEverywhere({"工资", "房租", "水电", "交通", "餐饮", "房贷"});
+    RestartWindows();
+    ExpectEverywhere({"工资", "房租", "水电", "交通", "餐饮", "房贷"});
 }
 
 TEST_F(CategoryEditorTest, EmptiedListStaysEmptyAtTheNextStart)

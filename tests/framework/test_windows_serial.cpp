@@ -510,6 +510,45 @@ TEST_F(Windows, GraphicControlIsPaintedAndClickedThroughItsParent)
     ReleaseCapture();
 }
 
+// A hold on a window keeps its controls' Invalidate from asking for a repaint
+// (and notes it), leaves other windows' controls alone, nests, and ends with
+// its scope.
+TEST_F(Windows, HeldInvalidationOfOneWindowIsOnlyNoted)
+{
+    TTestForm form(nullptr), other(nullptr);
+    auto* label = new TLabel(&form);
+    label->SetParent(&form);
+    label->SetBounds(200, 100, 40, 20);
+    form.Show();
+    other.Show();
+    auto pending = [](HWND window) { return GetUpdateRect(window, nullptr, FALSE) != FALSE; };
+    auto settle = [&] {
+        for (HWND window : {form.Handle(), form.Button->Handle(), other.Handle(), other.Button->Handle()})
+            ValidateRect(window, nullptr);
+    };
+    settle();
+    {
+        TInvalidateHold outer(form.Handle());
+        EXPECT_FALSE(outer.Held());
+        {
+            TInvalidateHold inner(other.Button->Handle());  // not a top-level window of a control: holds nothing
+            form.Button->Invalidate();
+            EXPECT_FALSE(inner.Held());
+        }
+        EXPECT_TRUE(outer.Held());
+        label->Invalidate();
+        other.Button->Invalidate();
+        EXPECT_FALSE(pending(form.Button->Handle()));
+        EXPECT_FALSE(pending(form.Handle()));
+        EXPECT_TRUE(pending(other.Button->Handle()));
+    }
+    settle();
+    form.Button->Invalidate();
+    label->Invalidate();
+    EXPECT_TRUE(pending(form.Button->Handle()));
+    EXPECT_TRUE(pending(form.Handle()));
+}
+
 TEST_F(Windows, TimerErrorsGoToTheErrorBoxAndTheTimerGoesOn)
 {
     TTimer timer(nullptr);
