@@ -26,10 +26,10 @@ int ToolButtonFrame(TCustomDrawState state)
     return 0;
 }
 
-bool DrawToolBarBackground(const TSkinData* skin, HDC dc, const RECT& rect)
+bool DrawToolBarBackground(const TSkinData* skin, HDC dc, const RECT& rect, UINT dpi)
 {
     if (!skin || !dc || (skin->Options() & SkinOption(xoToolbarBK))) return false;
-    const TDataSkinObject* gradient = skin->Object(ssToolbar);
+    const TDataSkinObject* gradient = skin->ModelFor(dpi).Object(ssToolbar);
     if (!gradient || gradient->Bitmap.Empty()) return false;
     TMemoryDC source(dc);
     TSelectObject picture(source, gradient->Bitmap.Handle());
@@ -40,9 +40,10 @@ bool DrawToolBarBackground(const TSkinData* skin, HDC dc, const RECT& rect)
     return true;
 }
 
-int DrawToolBarButton(const TSkinData* skin, HDC dc, const RECT& bounds, TCustomDrawState state, TColor& fontColour)
+int DrawToolBarButton(const TSkinData* skin, HDC dc, const RECT& bounds, TCustomDrawState state, TColor& fontColour,
+                      UINT dpi)
 {
-    const TDataSkinButton* buttons = skin ? skin->Buttons() : nullptr;
+    const TDataSkinButton* buttons = skin ? skin->ModelFor(dpi).Buttons.get() : nullptr;
     if (!buttons || buttons->Bitmap.Empty() || !dc || (skin->Options() & SkinOption(xoToolbarButton))) return 0;
     const int frame = ToolButtonFrame(state);
     if (frame == 0) return 0;
@@ -80,7 +81,7 @@ void TSkinToolBar::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData,
     if (!bar) return;
     if (!bar->OnCustomDraw) {
         bar->OnCustomDraw = [this](TToolBar* sender, const RECT& rect, bool& defaultDraw) {
-            if (FActive && DrawToolBarBackground(FSkinData, sender->Canvas()->Handle(), rect)) defaultDraw = false;
+            if (FActive && DrawToolBarBackground(FSkinData, sender->Canvas()->Handle(), rect, Dpi())) defaultDraw = false;
         };
         FDrawsBackground = true;
     }
@@ -89,7 +90,7 @@ void TSkinToolBar::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData,
                                          unsigned& flags, bool&) {
             if (!FActive || !FFormSkinner || FFormSkinner->SkinState() != fssSkinned) return;
             TColor colour = sender->Canvas()->Font()->Color();
-            if (DrawToolBarButton(FSkinData, sender->Canvas()->Handle(), button->BoundsRect(), state, colour) == 0)
+            if (DrawToolBarButton(FSkinData, sender->Canvas()->Handle(), button->BoundsRect(), state, colour, Dpi()) == 0)
                 return;
             sender->Canvas()->Font()->SetColor(colour);
             // The bar's own checked pattern would cover the frame.

@@ -26,8 +26,9 @@ int ToolButtonFrame(TCustomDrawState state);
 
 // The bar's background: the skin's generated "Toolbar" picture stretched
 // over `rect` of `dc`. False (nothing drawn) without that picture or with
-// xoToolbarBK in the skin's options.
-bool DrawToolBarBackground(const TSkinData* skin, HDC dc, const RECT& rect);
+// xoToolbarBK in the skin's options. The pictures are the skin's at `dpi`,
+// the scale of the bar's window.
+bool DrawToolBarBackground(const TSkinData* skin, HDC dc, const RECT& rect, UINT dpi = 96);
 
 // One button: frame ToolButtonFrame(state) of the "Buttons" strip over
 // `bounds` shrunk by one pixel, with its margins, magenta transparent when
@@ -35,7 +36,8 @@ bool DrawToolBarBackground(const TSkinData* skin, HDC dc, const RECT& rect);
 // colour when the strip gives one. Returns the frame drawn (0 for none:
 // no "Buttons" picture, xoToolbarButton in the options, or a state that
 // shows none).
-int DrawToolBarButton(const TSkinData* skin, HDC dc, const RECT& bounds, TCustomDrawState state, TColor& fontColour);
+int DrawToolBarButton(const TSkinData* skin, HDC dc, const RECT& bounds, TCustomDrawState state, TColor& fontColour,
+                      UINT dpi = 96);
 
 class TSkinToolBar : public TSkinBox {
     DECLARE_CLASS(TSkinToolBar, TSkinBox)
