@@ -102,30 +102,32 @@ TEST_F(MainFormTest, WindowLayoutAndTexts)
     EXPECT_STREQ(caption, "Ravelbook V1.0");
     EXPECT_FALSE(GetWindowLongA(Form1->Handle(), GWL_STYLE) & WS_THICKFRAME) << "not sizeable";
     // Sizing is refused by the constraints.
-    SetWindowPos(Form1->Handle(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(Form1->Handle(), nullptr, 0, 0, width + 126, height + 142, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(Form1->Handle(), &window);
-    EXPECT_EQ(window.right - window.left, 774);
-    EXPECT_EQ(window.bottom - window.top, 558);
+    EXPECT_EQ(window.right - window.left, width);
+    EXPECT_EQ(window.bottom - window.top, height);
 
-    // Windowed controls where the user sees them, in the form's client area.
+    // Windowed controls where the user sees them, in the form's client area
+    // (96-DPI places; each edge at the window's scale).
+    auto at = [dpi](int design) { return ScaleToDpi(design, dpi); };
     struct Place {
         TWinControl* Control;
-        int Left, Top, Width, Height;  // -1: not fixed
+        RECT Edges;
     } places[] = {
-        {Form1->PageControl1, 0, 105, client.right, 372},
-        {Form1->Button1, 600, 481, 75, 25},
-        {Form1->Button_close, 688, 481, 75, 25},
-        {Form1->StatusBar1, 0, client.bottom - 19, client.right, 19},
+        {Form1->PageControl1, {0, at(105), client.right, at(105) + at(372)}},
+        {Form1->Button1, {at(600), at(481), at(675), at(506)}},
+        {Form1->Button_close, {at(688), at(481), at(763), at(506)}},
+        {Form1->StatusBar1, {0, client.bottom - at(19), client.right, client.bottom}},
     };
     for (const Place& p : places) {
         SCOPED_TRACE(p.Control->Name());
         RECT r;
         GetWindowRect(p.Control->Handle(), &r);
         MapWindowPoints(nullptr, Form1->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, p.Left);
-        EXPECT_EQ(r.top, p.Top);
-        EXPECT_EQ(r.right - r.left, p.Width);
-        EXPECT_EQ(r.bottom - r.top, p.Height);
+        EXPECT_EQ(r.left, p.Edges.left);
+        EXPECT_EQ(r.top, p.Edges.top);
+        EXPECT_EQ(r.right, p.Edges.right);
+        EXPECT_EQ(r.bottom, p.Edges.bottom);
     }
     char text[32] = {};
     SendMessageA(Form1->Button_close->Handle(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
