@@ -77,6 +77,18 @@ void TWinControl::AlignControls()
 
 namespace {
 int Scaled(int value, int multiplier, int divisor) { return MulDiv(value, multiplier, divisor); }
+
+// `control` moved to `from` (its bounds before the change of scale) scaled.
+// Edges, not sizes: two controls that met at the design's scale meet at
+// every scale, and a size is off by at most one pixel.
+void PlaceScaled(TControl* control, int multiplier, int divisor, const RECT& from)
+{
+    const int left = Scaled(from.left, multiplier, divisor);
+    const int top = Scaled(from.top, multiplier, divisor);
+    const int right = Scaled(from.right, multiplier, divisor);
+    const int bottom = Scaled(from.bottom, multiplier, divisor);
+    control->SetBounds(left, top, right - left, bottom - top);
+}
 }  // namespace
 
 void TControl::ScaleConstraints(int multiplier, int divisor)
@@ -103,21 +115,14 @@ void TControl::ScaleFont(int multiplier, int divisor)
 void TControl::ChangeScale(int multiplier, int divisor)
 {
     if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    // The bounds are read first: larger minima resize the control at once.
+    const RECT before = BoundsRect();
     ScaleConstraints(multiplier, divisor);
-    ScaleBounds(multiplier, divisor);
+    PlaceScaled(this, multiplier, divisor, before);
     ScaleFont(multiplier, divisor);
 }
 
-void TControl::ScaleBounds(int multiplier, int divisor)
-{
-    // Edges, not sizes: two controls that met at the design's scale meet at
-    // every scale, and a size is off by at most one pixel.
-    const int left = Scaled(FLeft, multiplier, divisor);
-    const int top = Scaled(FTop, multiplier, divisor);
-    const int right = Scaled(FLeft + FWidth, multiplier, divisor);
-    const int bottom = Scaled(FTop + FHeight, multiplier, divisor);
-    SetBounds(left, top, right - left, bottom - top);
-}
+void TControl::ScaleBounds(int multiplier, int divisor) { PlaceScaled(this, multiplier, divisor, BoundsRect()); }
 
 void TWinControl::ScaleChildren(int multiplier, int divisor)
 {
@@ -130,11 +135,12 @@ void TWinControl::ChangeScale(int multiplier, int divisor)
     // One layout at the end, with every child at its new size. The children
     // first: a control that places its children when it is resized (a radio
     // group, a page control) then places them at their new sizes.
+    const RECT before = BoundsRect();
     DisableAlign();
     try {
         ScaleConstraints(multiplier, divisor);
         ScaleChildren(multiplier, divisor);
-        ScaleBounds(multiplier, divisor);
+        PlaceScaled(this, multiplier, divisor, before);
         ScaleFont(multiplier, divisor);
     } catch (...) {
         EnableAlign();

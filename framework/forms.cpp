@@ -119,11 +119,13 @@ void TCustomForm::ChangeScale(int multiplier, int divisor)
     // The client area scales; the frame is the system's at the new scale.
     // The children first, as for any windowed control (an OnResize that
     // places controls places them at their new sizes).
+    // The client size is read before anything changes: larger minimum
+    // constraints would widen the window at once.
+    const RECT client = ClientRect();
     DisableAlign();
     try {
         ScaleConstraints(multiplier, divisor);
         ScaleChildren(multiplier, divisor);
-        const RECT client = ClientRect();
         SetBounds(MulDiv(FLeft, multiplier, divisor), MulDiv(FTop, multiplier, divisor), FWidth, FHeight);
         SetClientSize(MulDiv(client.right, multiplier, divisor), MulDiv(client.bottom, multiplier, divisor));
         ScaleFont(multiplier, divisor);
