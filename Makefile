@@ -6,6 +6,11 @@
 BUILD   := build
 T       ?=
 CTEST_ARGS := $(if $(T),-R '$(T)',)
+# The display scale of make test/run/gallery/screenshots/bench, in pixels an
+# inch: 96 is 100 %, 144 is 150 %, 192 is 200 % (make test DPI=144). Each run
+# writes it into the Wine prefix, so the next plain run is at 96 again.
+DPI     ?= 96
+export RAVELBOOK_DPI := $(DPI)
 
 .PHONY: all setup build run screenshots gallery test smoke32 bench fuzz clean readme-images
 

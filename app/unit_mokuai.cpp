@@ -4,6 +4,7 @@
 #include "app/ledger_files.h"
 #include "app/main_form.h"
 #include "framework/application.h"
+#include "framework/display_scale.h"
 
 const int LIST_COLUMN_WIDTHS[LIST_COLUMN_COUNT] = {50, 100, 60, 70, 65, 65, 300};
 const char* const DIRECTION_EXPENDITURE = "支出";
@@ -132,7 +133,11 @@ void CheckListColumns()
 
 void SizeListColumns()
 {
-    for (int i = 0; i < LIST_COLUMN_COUNT; ++i) Form1->DBGrid1->Columns(i)->SetWidth(LIST_COLUMN_WIDTHS[i]);
+    // The widths are the design's, at 96 pixels an inch: the window is laid
+    // out at its monitor's scale.
+    const UINT dpi = static_cast<UINT>(Form1->CurrentPixelsPerInch());
+    for (int i = 0; i < LIST_COLUMN_COUNT; ++i)
+        Form1->DBGrid1->Columns(i)->SetWidth(ScaleToDpi(LIST_COLUMN_WIDTHS[i], dpi));
 }
 
 void ReloadList()

@@ -12,10 +12,14 @@
 #include "app/entry_editor.h"
 #include "app/main_form.h"
 #include "framework/application.h"
+#include "framework/display_scale.h"
 #include "framework/sysutils.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    // Before the first window: the windows are laid out at each monitor's
+    // scale (the manifest says so too; this covers a copy without it).
+    DeclareDpiAwareness();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
 

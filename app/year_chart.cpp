@@ -8,6 +8,7 @@
 #include "framework/data/ado_connection.h"
 #include "framework/data/data_source.h"
 #include "framework/data/sqlite_statement.h"
+#include "framework/forms.h"
 #include "framework/gdi_handles.h"
 #include "skin/data/skin_component.h"
 
@@ -73,8 +74,6 @@ void Bar(HDC dc, const RECT& bar, bool income, const TChartColours& colours)
     Frame(dc, bar, colours.Bar);
 }
 
-constexpr int PAD = 6;
-constexpr int SCALE_GAP = 4;
 
 }  // namespace
 
@@ -194,20 +193,22 @@ TChartColours ChartColours(const TSkinData* skin)
                          GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_HIGHLIGHT),  GetSysColor(COLOR_HIGHLIGHTTEXT)};
 }
 
-TChartLayout ChartLayout(const RECT& bounds, HDC dc)
+TChartLayout ChartLayout(const RECT& bounds, HDC dc, int dpi)
 {
+    auto px = [dpi](int design) { return MulDiv(design, dpi, 96); };
+    const int pad = px(6), scaleGap = px(4);
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
     const int line = metrics.tmHeight > 0 ? metrics.tmHeight : 12;
     const int scaleWidth = TextSize(dc, "0000000").cx;
     TChartLayout layout;
     // Legend on top; month numbers and the totals beneath.
-    layout.Plot = RECT{bounds.left + PAD + scaleWidth + SCALE_GAP, bounds.top + PAD + line + 4, bounds.right - PAD,
-                       bounds.bottom - PAD - 2 * line - 6};
+    layout.Plot = RECT{bounds.left + pad + scaleWidth + scaleGap, bounds.top + pad + line + px(4), bounds.right - pad,
+                       bounds.bottom - pad - 2 * line - px(6)};
     const int width = std::max<int>(0, layout.Plot.right - layout.Plot.left);
     layout.MonthWidth = std::max(1, width / 12);
     layout.Plot.right = layout.Plot.left + 12 * layout.MonthWidth;
-    layout.BarWidth = std::max(1, (layout.MonthWidth - 4) / 2);
+    layout.BarWidth = std::max(1, (layout.MonthWidth - px(4)) / 2);
     return layout;
 }
 
@@ -233,8 +234,11 @@ long long ScaleTop(const TMonthSums& sums)
             if (step * power >= largest) return step * power;
 }
 
-void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums, const TChartColours& colours)
+void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums, const TChartColours& colours,
+                    int dpi)
 {
+    auto px = [dpi](int design) { return MulDiv(design, dpi, 96); };
+    const int pad = px(6), scaleGap = px(4);
     TSaveDC saved(dc);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, colours.Text);
@@ -245,7 +249,7 @@ void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums
     Line(dc, bounds.right - 1, bounds.top, bounds.right - 1, bounds.bottom - 1, colours.Light);
     Line(dc, bounds.right - 1, bounds.bottom - 1, bounds.left - 1, bounds.bottom - 1, colours.Light);
 
-    const TChartLayout layout = ChartLayout(bounds, dc);
+    const TChartLayout layout = ChartLayout(bounds, dc, dpi);
     const RECT& plot = layout.Plot;
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);
@@ -253,7 +257,7 @@ void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums
 
     // Legend: the year, then a swatch of each bar.
     int x = plot.left;
-    const int legendY = bounds.top + PAD;
+    const int legendY = bounds.top + pad;
     const std::string title = IntToStr(year) + "年各月收支(元)";
     Text(dc, x, legendY, title);
     x = plot.right;
@@ -261,9 +265,9 @@ void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums
         const std::string label = income ? "收入" : "支出";
         x -= TextSize(dc, label).cx;
         Text(dc, x, legendY, label);
-        x -= 14;
-        Bar(dc, RECT{x, legendY + 1, x + 10, legendY + line - 1}, income, colours);
-        x -= 10;
+        x -= px(14);
+        Bar(dc, RECT{x, legendY + 1, x + px(10), legendY + line - 1}, income, colours);
+        x -= px(10);
     }
 
     // Scale: the base line, the top value and a middle line.
@@ -272,14 +276,14 @@ void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums
     Line(dc, plot.left - 1, plot.top, plot.left - 1, plot.bottom + 1, colours.Shadow);
     auto scaleLabel = [&](long long value, int y) {
         const std::string text = IntToStr(value);
-        Text(dc, plot.left - SCALE_GAP - TextSize(dc, text).cx, y - line / 2, text);
+        Text(dc, plot.left - scaleGap - TextSize(dc, text).cx, y - line / 2, text);
     };
     scaleLabel(0, plot.bottom);
     if (top > 0) {
         scaleLabel(top, plot.top);
-        Line(dc, plot.left - 3, plot.top, plot.left, plot.top, colours.Shadow);
+        Line(dc, plot.left - px(3), plot.top, plot.left, plot.top, colours.Shadow);
         const int middle = (plot.top + plot.bottom) / 2;
-        for (int dot = plot.left; dot < plot.right; dot += 3) SetPixel(dc, dot, middle, colours.Shadow);
+        for (int dot = plot.left; dot < plot.right; dot += px(3)) SetPixel(dc, dot, middle, colours.Shadow);
     }
 
     // The bars and the month numbers.
@@ -287,16 +291,16 @@ void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums
         Bar(dc, BarRect(layout, m, true, sums.Income[m], top), true, colours);
         Bar(dc, BarRect(layout, m, false, sums.Expenditure[m], top), false, colours);
         const std::string label = IntToStr(m + 1);
-        Text(dc, plot.left + m * layout.MonthWidth + (layout.MonthWidth - TextSize(dc, label).cx) / 2, plot.bottom + 3,
-             label);
+        Text(dc, plot.left + m * layout.MonthWidth + (layout.MonthWidth - TextSize(dc, label).cx) / 2,
+             plot.bottom + px(3), label);
     }
 
     // The year's totals beneath, a third of the width each.
     const long long income = sums.TotalIncome(), expenditure = sums.TotalExpenditure();
     const std::string totals[] = {"全年收入 " + IntToStr(income) + "元", "支出 " + IntToStr(expenditure) + "元",
                                   "结余 " + IntToStr(income - expenditure) + "元"};
-    const int third = (bounds.right - bounds.left - 2 * PAD) / 3;
-    for (int i = 0; i < 3; ++i) Text(dc, bounds.left + PAD + i * third, plot.bottom + 3 + line + 3, totals[i]);
+    const int third = (bounds.right - bounds.left - 2 * pad) / 3;
+    for (int i = 0; i < 3; ++i) Text(dc, bounds.left + pad + i * third, plot.bottom + px(3) + line + px(3), totals[i]);
 }
 
 }  // namespace ledger
@@ -381,7 +385,7 @@ void TYearChart::Paint()
     {
         TSelectObject selectedBitmap(memory, bitmap);
         TSelectObject selectedFont(memory, Font()->Handle());
-        ledger::PaintYearChart(memory, bounds, FYear, sums, ledger::ChartColours(FSkinData));
+        ledger::PaintYearChart(memory, bounds, FYear, sums, ledger::ChartColours(FSkinData), ControlPixelsPerInch(this));
         BitBlt(target, 0, 0, Width(), Height(), memory, 0, 0, SRCCOPY);
     }
 }

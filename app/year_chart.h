@@ -69,7 +69,9 @@ struct TChartLayout {
     int MonthWidth;   // Plot is twelve months of this width from Plot.left
     int BarWidth;     // each of the two bars
 };
-TChartLayout ChartLayout(const RECT& bounds, HDC dc);
+// `dpi` is the scale the chart is laid out at: its margins and gaps are
+// 96-DPI sizes scaled by it (the text is measured in the font of `dc`).
+TChartLayout ChartLayout(const RECT& bounds, HDC dc, int dpi = 96);
 // The income bar (`income`) or expenditure bar of month `month` (0-11) for
 // a value of `value` on a scale whose top is `top` (bars of values at or
 // below 0 have no height).
@@ -80,7 +82,8 @@ long long ScaleTop(const TMonthSums& sums);
 
 // Draws the chart of `year` on `dc` inside `bounds` with the font selected
 // in `dc`: legend, scale, bars, month numbers and the year's totals.
-void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums, const TChartColours& colours);
+void PaintYearChart(HDC dc, const RECT& bounds, int year, const TMonthSums& sums, const TChartColours& colours,
+                    int dpi = 96);
 
 }  // namespace ledger
 

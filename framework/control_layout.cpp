@@ -72,3 +72,79 @@ void TWinControl::AlignControls()
     }
     FAligning = false;
 }
+
+// ---- scaling -------------------------------------------------------------------
+
+namespace {
+int Scaled(int value, int multiplier, int divisor) { return MulDiv(value, multiplier, divisor); }
+
+// `control` moved to `from` (its bounds before the change of scale) scaled.
+// Edges, not sizes: two controls that met at the design's scale meet at
+// every scale, and a size is off by at most one pixel.
+void PlaceScaled(TControl* control, int multiplier, int divisor, const RECT& from)
+{
+    const int left = Scaled(from.left, multiplier, divisor);
+    const int top = Scaled(from.top, multiplier, divisor);
+    const int right = Scaled(from.right, multiplier, divisor);
+    const int bottom = Scaled(from.bottom, multiplier, divisor);
+    control->SetBounds(left, top, right - left, bottom - top);
+}
+}  // namespace
+
+void TControl::ScaleConstraints(int multiplier, int divisor)
+{
+    // All four read first: setting one limit may move another (a minimum
+    // above the maximum raises the maximum). The maxima go first, so that
+    // neither a growing nor a shrinking pair clamps its other half.
+    TSizeConstraints* c = FConstraints.get();
+    const int minWidth = c->MinWidth(), minHeight = c->MinHeight();
+    const int maxWidth = c->MaxWidth(), maxHeight = c->MaxHeight();
+    if (maxWidth) c->SetMaxWidth(Scaled(maxWidth, multiplier, divisor));
+    if (maxHeight) c->SetMaxHeight(Scaled(maxHeight, multiplier, divisor));
+    if (minWidth) c->SetMinWidth(Scaled(minWidth, multiplier, divisor));
+    if (minHeight) c->SetMinHeight(Scaled(minHeight, multiplier, divisor));
+}
+
+void TControl::ScaleFont(int multiplier, int divisor)
+{
+    // A font taken from the parent arrives scaled with the parent's.
+    FFont->SetPixelsPerInch(Scaled(FFont->PixelsPerInch(), multiplier, divisor));
+    if (!FParentFont) FFont->SetHeight(Scaled(FFont->Height(), multiplier, divisor));
+}
+
+void TControl::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    // The bounds are read first: larger minima resize the control at once.
+    const RECT before = BoundsRect();
+    ScaleConstraints(multiplier, divisor);
+    PlaceScaled(this, multiplier, divisor, before);
+    ScaleFont(multiplier, divisor);
+}
+
+void TControl::ScaleBounds(int multiplier, int divisor) { PlaceScaled(this, multiplier, divisor, BoundsRect()); }
+
+void TWinControl::ScaleChildren(int multiplier, int divisor)
+{
+    for (TControl* c : std::vector<TControl*>(FControls)) c->ChangeScale(multiplier, divisor);
+}
+
+void TWinControl::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    // One layout at the end, with every child at its new size. The children
+    // first: a control that places its children when it is resized (a radio
+    // group, a page control) then places them at their new sizes.
+    const RECT before = BoundsRect();
+    DisableAlign();
+    try {
+        ScaleConstraints(multiplier, divisor);
+        ScaleChildren(multiplier, divisor);
+        PlaceScaled(this, multiplier, divisor, before);
+        ScaleFont(multiplier, divisor);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    EnableAlign();
+}

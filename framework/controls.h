@@ -311,6 +311,14 @@ public:
     void Loaded() override;
     void Notification(TComponent* component, TOperation operation) override;
 
+    // Lays the control out again at `multiplier`/`divisor` of its present
+    // scale (a form designed at 96 shown at 144 calls ChangeScale(144, 96)):
+    // its edges (each rounded on its own, so that controls that touched still
+    // touch), its constraints and its own font (a font taken from the parent
+    // follows the parent's). Windowed controls rescale their children;
+    // lists, headers, grids and status bars their columns and panels.
+    virtual void ChangeScale(int multiplier, int divisor);
+
     TNotifyEvent OnClick;
     TNotifyEvent OnDblClick;
     TMouseEvent OnMouseDown;
@@ -325,6 +333,12 @@ protected:
     virtual void Resize();
     // Asks the parent to lay out its aligned controls again.
     void RequestAlign();
+    // The parts of ChangeScale, in this order: the constraints, the bounds,
+    // then the font (last, so that a control that sizes itself to its text
+    // ends at the size its new font gives, not at that size scaled again).
+    void ScaleConstraints(int multiplier, int divisor);
+    void ScaleBounds(int multiplier, int divisor);
+    void ScaleFont(int multiplier, int divisor);
     // Tells the form to show (or stop showing) this control's hint.
     void UpdateHint();
     void SetControlState(unsigned flags) { FControlState |= flags; }
@@ -447,6 +461,7 @@ public:
 
     void WndProc(TMessage& message) override;
     void DefaultHandler(TMessage& message) override;
+    void ChangeScale(int multiplier, int divisor) override;
 
     TNotifyEvent OnEnter;
     TNotifyEvent OnExit;
@@ -459,6 +474,8 @@ public:
 
 protected:
     virtual void CreateParams(TCreateParams& params);
+    // ChangeScale for the child controls only, in their z-order.
+    void ScaleChildren(int multiplier, int divisor);
     // Makes `params` superclass the standard window class `className`
     // ("BUTTON", "EDIT", ...): its styles, cursor and procedure are kept,
     // the framework's class name and procedure go in front.

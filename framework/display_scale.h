@@ -13,6 +13,12 @@
 
 constexpr UINT DesignDpi = 96;
 
+// The program is built for Windows XP's headers; the message of a window
+// whose monitor's scale changed (Windows 8.1 on) is named here.
+#ifndef WM_DPICHANGED
+#define WM_DPICHANGED 0x02E0
+#endif
+
 // Declares the process aware of each monitor's scale (version 2 where the
 // system has it, else per monitor, else the system scale). Called once,
 // before the first window. Returns the awareness reached: 2 per monitor

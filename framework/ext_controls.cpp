@@ -6,8 +6,12 @@
 #include <olectl.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
+
+#include "framework/display_scale.h"
+#include "framework/forms.h"
 
 const TEnumInfo DateTimeKindEnum{"TDateTimeKind", {"dtkDate", "dtkTime"}};
 const TEnumInfo DTDateFormatEnum{"TDTDateFormat", {"dfShort", "dfLong"}};
@@ -153,10 +157,12 @@ void TImage::SetCenter(bool value)
 
 void TImage::PictureChanged()
 {
+    FScaledPicture.reset();
     // Only a picture that covers the whole control hides what is behind it.
     TGraphic* graphic = FPicture->Graphic();
+    const SIZE shown = ShownPictureSize();
     bool covers = graphic && !graphic->Empty() && !graphic->Transparent() &&
-                  (FStretch || (graphic->Width() >= FWidth && graphic->Height() >= FHeight));
+                  (FStretch || (shown.cx >= FWidth && shown.cy >= FHeight));
     if (covers)
         FControlStyle |= csOpaque;
     else
@@ -181,6 +187,59 @@ void TImage::LoadFromResourceName(HINSTANCE instance, const std::string& name)
     LoadFromMemory(stream.Memory(), static_cast<size_t>(stream.Size()));
 }
 
+namespace {
+
+// `graphic` resampled to width x height as a 32-bit bitmap: each pixel
+// repeated where the factor is whole (and for pictures with a transparent
+// colour, whose key must stay exact), else interpolated between the four
+// nearest source pixels.
+std::unique_ptr<TBitmap> ResampledPicture(TGraphic* graphic, int width, int height)
+{
+    const int sw = graphic->Width(), sh = graphic->Height();
+    TBitmap source(sw, sh, pf32bit);
+    graphic->Draw(source.Canvas(), RECT{0, 0, sw, sh});
+    GdiFlush();
+    auto target = std::make_unique<TBitmap>(width, height, pf32bit);
+    const bool keyed = graphic->Transparent();
+    const bool whole = width % sw == 0 && height % sh == 0;
+    for (int y = 0; y < height; ++y) {
+        auto* out = static_cast<std::uint8_t*>(target->ScanLine(y));
+        // The source position of this row's centre, in source pixels.
+        const double fy = std::clamp((y + 0.5) * sh / height - 0.5, 0.0, sh - 1.0);
+        const int y0 = (keyed || whole) ? std::min(sh - 1, y * sh / height) : static_cast<int>(fy);
+        const int y1 = std::min(y0 + 1, sh - 1);
+        const double wy = (keyed || whole) ? 0.0 : fy - y0;
+        const auto* row0 = static_cast<const std::uint8_t*>(source.ScanLine(y0));
+        const auto* row1 = static_cast<const std::uint8_t*>(source.ScanLine(y1));
+        for (int x = 0; x < width; ++x) {
+            const double fx = std::clamp((x + 0.5) * sw / width - 0.5, 0.0, sw - 1.0);
+            const int x0 = (keyed || whole) ? std::min(sw - 1, x * sw / width) : static_cast<int>(fx);
+            const int x1 = std::min(x0 + 1, sw - 1);
+            const double wx = (keyed || whole) ? 0.0 : fx - x0;
+            for (int k = 0; k < 4; ++k) {
+                const double top = row0[4 * x0 + k] * (1 - wx) + row0[4 * x1 + k] * wx;
+                const double bottom = row1[4 * x0 + k] * (1 - wx) + row1[4 * x1 + k] * wx;
+                out[4 * x + k] = static_cast<std::uint8_t>(top * (1 - wy) + bottom * wy + 0.5);
+            }
+        }
+    }
+    if (keyed) {
+        if (auto* bitmap = As<TBitmap>(graphic)) target->SetTransparentColor(bitmap->TransparentColor());
+        target->SetTransparent(true);
+    }
+    return target;
+}
+
+}  // namespace
+
+SIZE TImage::ShownPictureSize() const
+{
+    TGraphic* graphic = FPicture->Graphic();
+    if (!graphic || graphic->Empty()) return SIZE{0, 0};
+    const UINT dpi = static_cast<UINT>(ControlPixelsPerInch(this));
+    return SIZE{ScaleToDpi(graphic->Width(), dpi), ScaleToDpi(graphic->Height(), dpi)};
+}
+
 void TImage::Paint()
 {
     TCanvas* canvas = Canvas();
@@ -190,9 +249,16 @@ void TImage::Paint()
         canvas->StretchDraw(RECT{0, 0, FWidth, FHeight}, graphic);
         return;
     }
-    int x = FCenter ? (FWidth - graphic->Width()) / 2 : 0;
-    int y = FCenter ? (FHeight - graphic->Height()) / 2 : 0;
-    canvas->Draw(x, y, graphic);
+    const SIZE shown = ShownPictureSize();
+    int x = FCenter ? (FWidth - shown.cx) / 2 : 0;
+    int y = FCenter ? (FHeight - shown.cy) / 2 : 0;
+    if (shown.cx == graphic->Width() && shown.cy == graphic->Height()) {
+        canvas->Draw(x, y, graphic);
+        return;
+    }
+    if (!FScaledPicture || FScaledPicture->Width() != shown.cx || FScaledPicture->Height() != shown.cy)
+        FScaledPicture = ResampledPicture(graphic, shown.cx, shown.cy);
+    canvas->Draw(x, y, FScaledPicture.get());
 }
 
 // ---- TDateTimePicker ------------------------------------------------------------------------

@@ -36,6 +36,11 @@ public:
     // An unstretched picture sits in the middle instead of the top left.
     bool Center() const { return FCenter; }
     void SetCenter(bool value);
+    // An unstretched picture is in the design's pixels (96 an inch): on a form
+    // laid out at another scale it is shown at that scale, resampled once
+    // (pixels repeated at whole factors, smoothly between them) and kept
+    // until the picture or the scale changes. This is its size as shown.
+    SIZE ShownPictureSize() const;
 
     // Loads the picture from BMP or JPEG bytes (see DecodePicture); throws
     // EInvalidGraphic and leaves the old picture when they are unreadable.
@@ -52,6 +57,7 @@ private:
     void PictureChanged();
 
     std::unique_ptr<TPicture> FPicture;
+    std::unique_ptr<TBitmap> FScaledPicture;  // the picture at the form's scale
     bool FStretch = false;
     bool FCenter = false;
 };

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "framework/application.h"
+#include "framework/display_scale.h"
 #include "framework/menus.h"
 
 const TEnumInfo FormBorderStyleEnum{"TFormBorderStyle",
@@ -50,7 +51,9 @@ IMPLEMENT_CLASS(TCustomForm,
     PForm::Object("Font", &TCustomForm::Font, &TCustomForm::SetFont),
     PForm::Enum("FormStyle", FormStyleEnum, &TCustomForm::FormStyle, &TCustomForm::SetFormStyle),
     PForm::Bool("KeyPreview", &TCustomForm::KeyPreview, &TCustomForm::SetKeyPreview),
+    PForm::Integer("PixelsPerInch", &TCustomForm::PixelsPerInch, &TCustomForm::SetPixelsPerInch),
     PForm::Enum("Position", PositionEnum, &TCustomForm::Position, &TCustomForm::SetPosition),
+    PForm::Bool("Scaled", &TCustomForm::Scaled, &TCustomForm::SetScaled),
     PForm::Enum("WindowState", WindowStateEnum, &TCustomForm::WindowState, &TCustomForm::SetWindowState))
 
 TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner)
@@ -88,9 +91,75 @@ void TCustomForm::FinishCreation()
 {
     if (FCreated) return;
     FCreated = true;
+    // The design's pixels become the monitor's while the form is still
+    // loading: its aligned controls are laid out once, at the new scale.
+    if (FScaled) {
+        const int dpi = static_cast<int>(WindowDpi(FHandle));
+        if (dpi != FCurrentPixelsPerInch) ChangeScale(dpi, FCurrentPixelsPerInch);
+    }
     LoadComponents(this);
     if (HasState(csLoading)) Loaded();
     DoCreate();
+}
+
+void TCustomForm::SetPixelsPerInch(int value)
+{
+    // The design's scale; a form that is already laid out keeps its layout.
+    if (value <= 0) return;
+    FPixelsPerInch = value;
+    if (!FCreated) {
+        FCurrentPixelsPerInch = value;
+        Font()->SetPixelsPerInch(value);
+    }
+}
+
+void TCustomForm::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    // The client area scales; the frame is the system's at the new scale.
+    // The children first, as for any windowed control (an OnResize that
+    // places controls places them at their new sizes).
+    // The client size is read before anything changes: larger minimum
+    // constraints would widen the window at once.
+    const RECT client = ClientRect();
+    DisableAlign();
+    try {
+        ScaleConstraints(multiplier, divisor);
+        ScaleChildren(multiplier, divisor);
+        SetBounds(MulDiv(FLeft, multiplier, divisor), MulDiv(FTop, multiplier, divisor), FWidth, FHeight);
+        SetClientSize(MulDiv(client.right, multiplier, divisor), MulDiv(client.bottom, multiplier, divisor));
+        ScaleFont(multiplier, divisor);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    FCurrentPixelsPerInch = MulDiv(FCurrentPixelsPerInch, multiplier, divisor);
+    EnableAlign();
+}
+
+void TCustomForm::DpiChanged(int dpi, const RECT* suggested)
+{
+    NoteWindowDpi(FHandle, static_cast<UINT>(dpi));
+    DisableAlign();
+    try {
+        const int old = FCurrentPixelsPerInch;
+        const bool rescale = FScaled && dpi != old;
+        if (rescale) {
+            ScaleConstraints(dpi, old);
+            ScaleChildren(dpi, old);
+            FCurrentPixelsPerInch = dpi;
+        }
+        if (suggested)
+            SetWindowPos(FHandle, nullptr, suggested->left, suggested->top, suggested->right - suggested->left,
+                         suggested->bottom - suggested->top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (rescale) ScaleFont(dpi, old);
+    } catch (...) {
+        EnableAlign();
+        throw;
+    }
+    // Laid out once, then painted once, frame and children included.
+    EnableAlign();
+    RedrawWindow(FHandle, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TCustomForm::DoCreate()
@@ -533,6 +602,13 @@ void TCustomForm::WndProc(TMessage& m)
     case CM_RELEASE:
         delete this;  // nothing of this object may be used after this line
         return;
+    case WM_DPICHANGED:
+        DpiChanged(LOWORD(m.WParam), reinterpret_cast<const RECT*>(m.LParam));
+        m.Result = 0;
+        return;
+    case WM_NCDESTROY:
+        ForgetWindowDpi(FHandle);
+        break;
     case WM_SHOWWINDOW:
         TWinControl::WndProc(m);
         if (m.WParam)
@@ -681,4 +757,12 @@ void TScreen::RemoveForm(TCustomForm* form)
 {
     FForms.erase(std::remove(FForms.begin(), FForms.end(), form), FForms.end());
     if (FActiveForm == form) FActiveForm = nullptr;
+}
+
+int ControlPixelsPerInch(const TControl* control)
+{
+    auto* mutableControl = const_cast<TControl*>(control);
+    if (TCustomForm* form = control ? GetParentForm(mutableControl) : nullptr) return form->CurrentPixelsPerInch();
+    auto* windowed = As<TWinControl>(mutableControl);
+    return static_cast<int>(WindowDpi(windowed ? windowed->HandleIfAllocated() : nullptr));
 }

@@ -99,6 +99,23 @@ public:
     void SetWindowState(TWindowState value);
     bool AutoScroll() const { return FAutoScroll; }
     void SetAutoScroll(bool value) { FAutoScroll = value; }
+    // The display scale (see display_scale.h). A form is designed at
+    // PixelsPerInch (96): its bounds, its controls' bounds and its fonts'
+    // heights are given in pixels of that scale. When Scaled (the default)
+    // the form is laid out at its monitor's scale when it is completed
+    // (FinishCreation), and again at the new scale when the window is told
+    // of one (WM_DPICHANGED: the form moves to the suggested rectangle).
+    bool Scaled() const { return FScaled; }
+    void SetScaled(bool value) { FScaled = value; }
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value);
+    // The scale the layout is at now: PixelsPerInch until the form is
+    // scaled, then the scale of its monitor.
+    int CurrentPixelsPerInch() const { return FCurrentPixelsPerInch; }
+    // Rescales the form's client size, position, fonts and controls by
+    // multiplier/divisor.
+    void ScaleBy(int multiplier, int divisor) { ChangeScale(multiplier, divisor); }
+    void ChangeScale(int multiplier, int divisor) override;
     bool KeyPreview() const { return FKeyPreview; }
     void SetKeyPreview(bool value) { FKeyPreview = value; }
     // The window's icon (not owned); null uses the program's icon.
@@ -197,6 +214,8 @@ protected:
 
 private:
     void CreateMDIClient();
+    // WM_DPICHANGED: the layout at the new scale, the window at `suggested`.
+    void DpiChanged(int dpi, const RECT* suggested);
     // The frame's bar shows the active child's menu (MDI frames).
     void MergeChildMenu(TCustomForm* child);
     // The frame tells its client the bar's menu and the window menu.
@@ -209,6 +228,9 @@ private:
     TWindowState FWindowState = wsNormal;
     bool FAutoScroll = true;
     bool FKeyPreview = false;
+    bool FScaled = true;
+    int FPixelsPerInch = 96;
+    int FCurrentPixelsPerInch = 96;
     bool FActive = false;
     bool FCreated = false;
     bool FPlaced = false;
@@ -267,3 +289,9 @@ private:
 };
 
 extern TScreen* Screen;
+
+// The display scale `control` is laid out at: its form's
+// CurrentPixelsPerInch, or for a control on no form the scale of its window
+// (see display_scale.h). Controls that draw design-sized parts of their own
+// (a check box's glyph) scale them by this.
+int ControlPixelsPerInch(const TControl* control);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/display_scale.h"
+#include "framework/forms.h"
 #include "framework/gdi_handles.h"
 #include "framework/messages.h"
 
@@ -107,9 +109,12 @@ int TCustomGlyphCheck::GlyphFrame() const
 
 SIZE TCustomGlyphCheck::GlyphSize() const
 {
+    // The glyph is drawn at the form's scale; a picture's frames are
+    // stretched to it (the picture itself is kept as it was given).
+    const UINT dpi = static_cast<UINT>(ControlPixelsPerInch(this));
     TBitmap* strip = GlyphStrip();
-    if (!strip) return SIZE{SYSTEM_GLYPH, SYSTEM_GLYPH};
-    return SIZE{strip->Width() / std::max(GlyphFrameCount(), 1), strip->Height()};
+    if (!strip) return SIZE{ScaleToDpi(SYSTEM_GLYPH, dpi), ScaleToDpi(SYSTEM_GLYPH, dpi)};
+    return SIZE{ScaleToDpi(strip->Width() / std::max(GlyphFrameCount(), 1), dpi), ScaleToDpi(strip->Height(), dpi)};
 }
 
 RECT TCustomGlyphCheck::GlyphRect() const
@@ -121,7 +126,8 @@ RECT TCustomGlyphCheck::GlyphRect() const
 
 RECT TCustomGlyphCheck::CaptionRect() const
 {
-    return RECT{GlyphSize().cx + CAPTION_GAP, 0, Width(), Height()};
+    return RECT{GlyphSize().cx + ScaleToDpi(CAPTION_GAP, static_cast<UINT>(ControlPixelsPerInch(this))), 0, Width(),
+                Height()};
 }
 
 void TCustomGlyphCheck::Paint()
@@ -135,11 +141,12 @@ void TCustomGlyphCheck::Paint()
     RECT glyph = GlyphRect();
     if (TBitmap* strip = GlyphStrip()) {
         const SIZE size = GlyphSize();
+        const int frameWidth = strip->Width() / std::max(GlyphFrameCount(), 1);
         const int frame = std::clamp(GlyphFrame(), 0, GlyphFrameCount() - 1);
         TMemoryDC memory(dc);
         TSelectObject selected(memory, strip->Handle());
-        TransparentBlt(dc, glyph.left, glyph.top, size.cx, size.cy, memory, frame * size.cx, 0, size.cx, size.cy,
-                       ColorToRGB(StripTransparentColor()));
+        TransparentBlt(dc, glyph.left, glyph.top, size.cx, size.cy, memory, frame * frameWidth, 0, frameWidth,
+                       strip->Height(), ColorToRGB(StripTransparentColor()));
     } else {
         UINT state = FRadio ? DFCS_BUTTONRADIO : (FState == cbGrayed ? DFCS_BUTTON3STATE : DFCS_BUTTONCHECK);
         if (FState != cbUnchecked) state |= DFCS_CHECKED;

@@ -1,6 +1,9 @@
 // Groups of self-drawn check boxes and radio buttons (see glyph_groups.h).
 #include "framework/glyph_groups.h"
 
+#include "framework/display_scale.h"
+#include "framework/forms.h"
+
 #include <algorithm>
 
 using PGlyphGroup = TPropBuilder<TCustomGlyphGroup>;
@@ -54,9 +57,11 @@ void TCustomGlyphGroup::ArrangeButtons()
     if (FButtons.empty()) return;
     RECT area = ClientRect();
     AdjustClientRect(area);
-    InflateRect(&area, -6, 0);
+    // 96-DPI margins and button height, at the form's scale.
+    const UINT dpi = static_cast<UINT>(ControlPixelsPerInch(this));
+    InflateRect(&area, -ScaleToDpi(6, dpi), 0);
     const int rowHeight = std::max<int>((area.bottom - area.top) / ButtonCount(), 1);
-    const int height = std::min(rowHeight, 20);
+    const int height = std::min(rowHeight, ScaleToDpi(20, dpi));
     for (int i = 0; i < ButtonCount(); ++i)
         FButtons[static_cast<size_t>(i)]->SetBounds(area.left, area.top + i * rowHeight + (rowHeight - height) / 2,
                                                     area.right - area.left, height);

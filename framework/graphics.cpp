@@ -21,17 +21,6 @@ const TEnumInfo PenStyleEnum{"TPenStyle",
 const TEnumInfo PixelFormatEnum{"TPixelFormat",
                                 {"pfDevice", "pf1bit", "pf4bit", "pf8bit", "pf15bit", "pf16bit", "pf24bit", "pf32bit"}};
 
-namespace {
-
-int ScreenPixelsPerInch()
-{
-    TWindowDC screen = TWindowDC::Client(nullptr);
-    int ppi = screen.IsNull() ? 96 : GetDeviceCaps(screen, LOGPIXELSY);
-    return ppi > 0 ? ppi : 96;
-}
-
-}  // namespace
-
 // ---- TFont ------------------------------------------------------------------
 
 using PFont = TPropBuilder<TFont>;
@@ -67,8 +56,8 @@ void TFont::SetHeight(int height)
     Changed();
 }
 
-int TFont::Size() const { return -MulDiv(FHeight, 72, ScreenPixelsPerInch()); }
-void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+int TFont::Size() const { return -MulDiv(FHeight, 72, FPixelsPerInch); }
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, FPixelsPerInch, 72)); }
 
 void TFont::SetCharset(int charset)
 {
@@ -133,6 +122,7 @@ void TFont::Assign(const TPersistent& source)
 {
     const TFont* other = As<TFont>(const_cast<TPersistent*>(&source));
     if (!other) return TPersistent::Assign(source);
+    FPixelsPerInch = other->FPixelsPerInch;
     if (SameAs(*other)) return;
     FName = other->FName;
     FHeight = other->FHeight;

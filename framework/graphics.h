@@ -93,8 +93,15 @@ public:
     void SetName(const std::string& name);
     int Height() const { return FHeight; }
     void SetHeight(int height);
+    // The size in points, at PixelsPerInch: Height is in pixels.
     int Size() const;
     void SetSize(int points);
+    // The scale a size in points is turned into pixels at: the design's 96
+    // until the form the font is on is laid out at another scale (a form at
+    // 144 gives its fonts 144, so that 9 points are 18 pixels there). It
+    // changes no height by itself.
+    int PixelsPerInch() const { return FPixelsPerInch; }
+    void SetPixelsPerInch(int value) { FPixelsPerInch = value > 0 ? value : 96; }
     int Charset() const { return FCharset; }
     void SetCharset(int charset);
     TFontStyles Style() const { return FStyle; }
@@ -119,6 +126,7 @@ private:
 
     std::string FName;
     int FHeight = -12;
+    int FPixelsPerInch = 96;
     int FCharset = DEFAULT_CHARSET;
     TFontStyles FStyle = 0;
     TColor FColor = clWindowText;

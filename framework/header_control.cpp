@@ -394,3 +394,22 @@ void THeaderControl::WndProc(TMessage& m)
     }
     TWinControl::WndProc(m);
 }
+
+void THeaderControl::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    TWinControl::ChangeScale(multiplier, divisor);
+    constexpr int NoLimit = 10000;  // a section's MaxWidth when none is set
+    for (int i = 0; i < FSections->Count(); ++i) {
+        THeaderSection* section = FSections->Items(i);
+        const int width = MulDiv(section->Width(), multiplier, divisor);
+        const int minWidth = MulDiv(section->MinWidth(), multiplier, divisor);
+        const int maxWidth = section->MaxWidth() >= NoLimit ? section->MaxWidth()
+                                                            : MulDiv(section->MaxWidth(), multiplier, divisor);
+        // The limits first, loosened so that none clamps the others on the way.
+        section->SetMinWidth(0);
+        section->SetMaxWidth(maxWidth);
+        section->SetMinWidth(minWidth);
+        section->SetWidth(width);
+    }
+}

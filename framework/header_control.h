@@ -119,6 +119,8 @@ public:
     int SectionAt(int x, int y) const;
 
     void WndProc(TMessage& message) override;
+    // The sections' widths and limits scale with the control.
+    void ChangeScale(int multiplier, int divisor) override;
     void Notification(TComponent* component, TOperation operation) override;
 
     TSectionNotifyEvent OnSectionClick;

@@ -739,3 +739,13 @@ void TCustomListView::WndProc(TMessage& m)
     }
     TWinControl::WndProc(m);
 }
+
+void TCustomListView::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    TWinControl::ChangeScale(multiplier, divisor);
+    for (int i = 0; i < FColumns->Count(); ++i) {
+        TListColumn* column = FColumns->Items(i);
+        column->SetWidth(MulDiv(column->Width(), multiplier, divisor));
+    }
+}

@@ -214,6 +214,8 @@ public:
     void CustomSort(const std::function<int(TListItem*, TListItem*)>& compare = {});
 
     void WndProc(TMessage& message) override;
+    // The columns' widths scale with the control.
+    void ChangeScale(int multiplier, int divisor) override;
     void Notification(TComponent* component, TOperation operation) override;
 
     TLVColumnClickEvent OnColumnClick;

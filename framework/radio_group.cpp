@@ -1,6 +1,9 @@
 // The radio group (see radio_group.h).
 #include "framework/radio_group.h"
 
+#include "framework/display_scale.h"
+#include "framework/forms.h"
+
 #include <algorithm>
 
 using PRadioGroup = TPropBuilder<TCustomRadioGroup>;
@@ -69,14 +72,16 @@ void TCustomRadioGroup::ArrangeButtons()
     if (FButtons.empty()) return;
     RECT area = ClientRect();
     AdjustClientRect(area);
-    InflateRect(&area, -4, 0);
+    // 96-DPI margins and button height, at the form's scale.
+    const UINT dpi = static_cast<UINT>(ControlPixelsPerInch(this));
+    InflateRect(&area, -ScaleToDpi(4, dpi), 0);
     const int rows = (ButtonCount() + FColumns - 1) / FColumns;
     const int columnWidth = std::max<int>((area.right - area.left) / FColumns, 1);
     const int rowHeight = std::max<int>((area.bottom - area.top) / std::max(rows, 1), 1);
     for (int i = 0; i < ButtonCount(); ++i) {
         const int column = i / rows;
         const int row = i % rows;
-        const int height = std::min(rowHeight, 20);
+        const int height = std::min(rowHeight, ScaleToDpi(20, dpi));
         FButtons[static_cast<size_t>(i)]->SetBounds(area.left + column * columnWidth,
                                                     area.top + row * rowHeight + (rowHeight - height) / 2,
                                                     columnWidth, height);

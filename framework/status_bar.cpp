@@ -269,3 +269,15 @@ void TCustomStatusBar::WndProc(TMessage& m)
     }
     TWinControl::WndProc(m);
 }
+
+void TCustomStatusBar::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    TWinControl::ChangeScale(multiplier, divisor);
+    FPanels->BeginUpdate();
+    for (int i = 0; i < FPanels->Count(); ++i) {
+        TStatusPanel* panel = FPanels->Items(i);
+        panel->SetWidth(MulDiv(panel->Width(), multiplier, divisor));
+    }
+    FPanels->EndUpdate();
+}

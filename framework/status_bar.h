@@ -109,6 +109,8 @@ public:
     void UpdatePanelText(int index);
 
     void WndProc(TMessage& message) override;
+    // The panels' widths scale with the bar.
+    void ChangeScale(int multiplier, int divisor) override;
 
     TDrawPanelEvent OnDrawPanel;
 

@@ -1,6 +1,9 @@
 // The tab set (see tab_set.h).
 #include "framework/tab_set.h"
 
+#include "framework/display_scale.h"
+#include "framework/forms.h"
+
 #include <algorithm>
 
 #include "framework/gdi_handles.h"
@@ -66,7 +69,8 @@ int TTabSet::TabWidth(HDC dc, const std::string& caption) const
 {
     SIZE size{0, 0};
     GetTextExtentPoint32A(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
-    return size.cx + 9;
+    // 9 pixels of room around the text at 96 DPI, at the form's scale.
+    return size.cx + ScaleToDpi(9, static_cast<UINT>(ControlPixelsPerInch(this)));
 }
 
 RECT TTabSet::TabRect(int index)

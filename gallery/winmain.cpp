@@ -6,10 +6,14 @@
 #include <commctrl.h>
 
 #include "framework/application.h"
+#include "framework/display_scale.h"
 #include "gallery/gallery_form.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int)
 {
+    // Before the first window: the windows are laid out at each monitor's
+    // scale (the manifest says so too; this covers a copy without it).
+    DeclareDpiAwareness();
     INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_WIN95_CLASSES | ICC_DATE_CLASSES};
     InitCommonControlsEx(&controls);
 

@@ -3,7 +3,7 @@
 # opens on the user's display and returns when it is closed; arguments are
 # passed on (skingallery.exe --skin FILE loads a skin file). Without a
 # display it starts a private Xvfb, opens the gallery, saves
-# build/screenshots/gallery.png and ends it.
+# build/screenshots/gallery.png (dpi<N>/ in it at another scale) and ends it.
 set -euo pipefail
 source "$(dirname "$0")/wine/env.sh"
 cd "$RAVELBOOK_ROOT"
@@ -21,7 +21,9 @@ trap 'wineserver_stop; xvfb_stop' EXIT
 wine_prefix_setup
 wineserver_start
 
-mkdir -p build/screenshots
+shots="$(ravelbook_screenshot_dir)"
+shots="${shots#"$RAVELBOOK_ROOT"/}"
+mkdir -p "$shots"
 wine "$EXE" "$@" </dev/null >/dev/null 2>&1 &
 geometry=""
 for i in $(seq 1 150); do
@@ -38,10 +40,10 @@ for i in $(seq 1 150); do
   sleep 0.1
 done
 if [ -n "$geometry" ]; then
-  import -display "$DISPLAY" -window root -crop "$geometry" +repage build/screenshots/gallery.png
-  echo "gallery: saved build/screenshots/gallery.png ($geometry)"
+  import -display "$DISPLAY" -window root -crop "$geometry" +repage "$shots/gallery.png"
+  echo "gallery: saved $shots/gallery.png ($geometry)"
 else
-  import -display "$DISPLAY" -window root build/screenshots/gallery.png
+  import -display "$DISPLAY" -window root "$shots/gallery.png"
   echo "gallery: the gallery window was not found; saved the whole screen" >&2
   exit 1
 fi

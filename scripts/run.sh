@@ -1,7 +1,8 @@
 #!/bin/bash
 # Starts Ravelbook under Wine. On a desktop it opens on the user's display and
 # returns when the program ends. Without a display it starts a private Xvfb,
-# runs the program, saves build/screenshots/main.png and ends it.
+# runs the program, saves build/screenshots/main.png (build/screenshots/dpi<N>/
+# at another scale than 96, see DPI= in the README) and ends it.
 #
 # run.sh --screenshots (make screenshots) then also saves captures of the
 # other windows (entry editor, delete confirmation, category editor, a
@@ -28,8 +29,10 @@ trap 'wineserver_stop; xvfb_stop' EXIT
 wine_prefix_setup
 wineserver_start
 
-mkdir -p build/screenshots
-echo "run: starting $RAVELBOOK_TREE/ravelbook.exe on a private display ($DISPLAY)"
+shots="$(ravelbook_screenshot_dir)"
+shots="${shots#"$RAVELBOOK_ROOT"/}"
+mkdir -p "$shots"
+echo "run: starting $RAVELBOOK_TREE/ravelbook.exe on a private display ($DISPLAY, $RAVELBOOK_DPI DPI)"
 wine "$EXE" </dev/null >/dev/null 2>&1 &
 # Wait for the main window to appear (its X window takes the caption as name),
 # give it time to take its place and paint, then read where it is.
@@ -52,8 +55,8 @@ for i in $(seq 1 150); do
   sleep 0.1
 done
 if [ -n "$geometry" ]; then
-  import -display "$DISPLAY" -window root -crop "$geometry" +repage build/screenshots/main.png
-  echo "run: saved build/screenshots/main.png ($geometry)"
+  import -display "$DISPLAY" -window root -crop "$geometry" +repage "$shots/main.png"
+  echo "run: saved $shots/main.png ($geometry)"
   wineserver_stop
   if [ -z "$screenshots" ]; then
     echo "run: the program ran and was ended (no display to show it on; make screenshots saves the other windows too)"
@@ -69,13 +72,13 @@ if [ -n "$geometry" ]; then
       (cd "$RAVELBOOK_TREE/tests" && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
     fi
   done
-  for f in build/screenshots/*.bmp build/screenshots/skins/*.bmp; do
+  for f in "$shots"/*.bmp "$shots"/skins/*.bmp; do
     [ -e "$f" ] || continue
     convert "$f" -alpha off "${f%.bmp}.png" && rm -f "$f"
   done
-  echo "run: saved $(ls build/screenshots/*.png | wc -l) screenshots in build/screenshots/"
+  echo "run: saved $(ls "$shots"/*.png "$shots"/skins/*.png 2>/dev/null | wc -l) screenshots in $shots/"
 else
-  import -display "$DISPLAY" -window root build/screenshots/main.png
-  echo "run: main window not found; saved the whole screen to build/screenshots/main.png" >&2
+  import -display "$DISPLAY" -window root "$shots/main.png"
+  echo "run: main window not found; saved the whole screen to $shots/main.png" >&2
   exit 1
 fi

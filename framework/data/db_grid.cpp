@@ -216,12 +216,12 @@ int TDBGrid::ColumnsWidth() const
     return width;
 }
 
-int TDBGrid::DataAreaWidth() const { return std::max(0, static_cast<int>(ClientRect().right) - (INDICATOR_WIDTH + 1)); }
+int TDBGrid::DataAreaWidth() const { return std::max(0, static_cast<int>(ClientRect().right) - (FIndicatorWidth + 1)); }
 
 RECT TDBGrid::CellRect(int row, int column) const
 {
     int pitch = DefaultRowHeight() + 1;
-    int left = INDICATOR_WIDTH + 1 - FScrollX;
+    int left = FIndicatorWidth + 1 - FScrollX;
     for (int i = 0; i < column && i < FColumns.Count(); ++i)
         left += FColumns.FItems[i]->Width() + 1;
     int width = column >= 0 && column < FColumns.Count() ? FColumns.FItems[column]->Width() : 0;
@@ -232,9 +232,9 @@ RECT TDBGrid::CellRect(int row, int column) const
 bool TDBGrid::CellAt(int x, int y, int& row, int& column) const
 {
     int title = TitleHeight() + 1;
-    if (y < title || x < INDICATOR_WIDTH + 1) return false;
+    if (y < title || x < FIndicatorWidth + 1) return false;
     row = FTopRow + (y - title) / (DefaultRowHeight() + 1);
-    int left = INDICATOR_WIDTH + 1 - FScrollX;
+    int left = FIndicatorWidth + 1 - FScrollX;
     for (int i = 0; i < FColumns.Count(); ++i) {
         int right = left + FColumns.FItems[i]->Width() + 1;
         if (x >= left && x < right) {
@@ -499,7 +499,7 @@ void TDBGrid::ClickAt(int x, int y, bool)
         return;
     }
     // The indicator column selects the row alone.
-    if (x < INDICATOR_WIDTH + 1 && y > TitleHeight()) {
+    if (x < FIndicatorWidth + 1 && y > TitleHeight()) {
         int indicatorRow = FTopRow + (y - TitleHeight() - 1) / (DefaultRowHeight() + 1);
         if (indicatorRow < RowCount()) SelectRow(indicatorRow);
     }
@@ -672,10 +672,10 @@ void TDBGrid::PaintTitle(HDC dc, int rowTop)
     COLORREF face = ColorToRGB(FFixedColor);
     COLORREF line = ColorToRGB(cl3DDkShadow);
     SetTextColor(dc, ReadableOn(ColorToRGB(FFont->Color()), face));
-    int left = INDICATOR_WIDTH + 1 - FScrollX;
+    int left = FIndicatorWidth + 1 - FScrollX;
     for (const auto& column : FColumns.FItems) {
         RECT cell{left, rowTop, left + column->Width(), rowTop + height};
-        if (cell.right > INDICATOR_WIDTH) {
+        if (cell.right > FIndicatorWidth) {
             RaisedCell(dc, cell, face);
             CellTextOut(dc, cell, column->Title());
             FillSolid(dc, RECT{cell.right, rowTop, cell.right + 1, rowTop + height + 1}, line);
@@ -684,10 +684,10 @@ void TDBGrid::PaintTitle(HDC dc, int rowTop)
         left += column->Width() + 1;
     }
     // The indicator's title cell goes on top of any column scrolled under it.
-    RECT corner{0, rowTop, INDICATOR_WIDTH, rowTop + height};
+    RECT corner{0, rowTop, FIndicatorWidth, rowTop + height};
     RaisedCell(dc, corner, face);
-    FillSolid(dc, RECT{INDICATOR_WIDTH, rowTop, INDICATOR_WIDTH + 1, rowTop + height + 1}, line);
-    FillSolid(dc, RECT{0, corner.bottom, INDICATOR_WIDTH, corner.bottom + 1}, line);
+    FillSolid(dc, RECT{FIndicatorWidth, rowTop, FIndicatorWidth + 1, rowTop + height + 1}, line);
+    FillSolid(dc, RECT{0, corner.bottom, FIndicatorWidth, corner.bottom + 1}, line);
 }
 
 void TDBGrid::PaintRow(HDC dc, int row, int rowTop, bool current)
@@ -699,12 +699,12 @@ void TDBGrid::PaintRow(HDC dc, int row, int rowTop, bool current)
     COLORREF gridLine = ColorToRGB(clSilver);
     bool focused = FHandle && GetFocus() == FHandle;
 
-    int left = INDICATOR_WIDTH + 1 - FScrollX;
+    int left = FIndicatorWidth + 1 - FScrollX;
     for (int i = 0; i < FColumns.Count(); ++i) {
         const TColumn& column = *FColumns.FItems[i];
         RECT cell{left, rowTop, left + column.Width(), rowTop + height};
         left += column.Width() + 1;
-        if (cell.right <= INDICATOR_WIDTH) continue;
+        if (cell.right <= FIndicatorWidth) continue;
         bool selected = current && focused && i == FSelectedIndex;
         FillSolid(dc, cell, selected ? ColorToRGB(clHighlight) : background);
         SetTextColor(dc, selected ? ColorToRGB(clHighlightText) : text);
@@ -713,11 +713,11 @@ void TDBGrid::PaintRow(HDC dc, int row, int rowTop, bool current)
         FillSolid(dc, RECT{cell.right, rowTop, cell.right + 1, rowTop + height + 1}, gridLine);
         FillSolid(dc, RECT{cell.left, cell.bottom, cell.right, cell.bottom + 1}, gridLine);
     }
-    RECT indicator{0, rowTop, INDICATOR_WIDTH, rowTop + height};
+    RECT indicator{0, rowTop, FIndicatorWidth, rowTop + height};
     RaisedCell(dc, indicator, ColorToRGB(FFixedColor));
     COLORREF fixedLine = ColorToRGB(cl3DDkShadow);
-    FillSolid(dc, RECT{INDICATOR_WIDTH, rowTop, INDICATOR_WIDTH + 1, rowTop + height + 1}, fixedLine);
-    FillSolid(dc, RECT{0, indicator.bottom, INDICATOR_WIDTH, indicator.bottom + 1}, fixedLine);
+    FillSolid(dc, RECT{FIndicatorWidth, rowTop, FIndicatorWidth + 1, rowTop + height + 1}, fixedLine);
+    FillSolid(dc, RECT{0, indicator.bottom, FIndicatorWidth, indicator.bottom + 1}, fixedLine);
     if (current) PaintIndicator(dc, indicator, dataSet->State() == dsEdit);
 }
 
@@ -737,4 +737,16 @@ void TDBGrid::PaintIndicator(HDC dc, const RECT& cell, bool editing)
     int x = cell.left + 3;
     for (int i = 0; i < 4; ++i)
         FillSolid(dc, RECT{x + i, midY - (3 - i), x + i + 1, midY + (4 - i)}, ink);
+}
+
+void TDBGrid::ChangeScale(int multiplier, int divisor)
+{
+    if (multiplier == divisor || multiplier <= 0 || divisor <= 0) return;
+    TCustomControl::ChangeScale(multiplier, divisor);
+    FIndicatorWidth = MulDiv(FIndicatorWidth, multiplier, divisor);
+    for (int i = 0; i < FColumns.Count(); ++i) {
+        TColumn* column = FColumns.Items(i);
+        column->SetWidth(MulDiv(column->Width(), multiplier, divisor));
+    }
+    Invalidate();
 }

@@ -114,7 +114,7 @@ public:
     // Geometry, in pixels and rows.
     int DefaultRowHeight() const;    // a data row without its grid line
     int TitleHeight() const;         // the title row without its grid line
-    int IndicatorWidth() const { return INDICATOR_WIDTH; }
+    int IndicatorWidth() const { return FIndicatorWidth; }
     // Rows that fit entirely below the title row (at least 1).
     int VisibleRowCount() const;
     // The first row on screen (0-based), 0 for an empty or closed query.
@@ -130,6 +130,9 @@ public:
     int LastPaintRowCount() const { return FLastPaintRows; }
 
     void WndProc(TMessage& message) override;
+    // The columns' widths and the indicator column scale with the grid (the
+    // rows follow the font).
+    void ChangeScale(int multiplier, int divisor) override;
 
     // A click in a data cell, after the row and the column were selected.
     TDBGridClickEvent OnCellClick;
@@ -144,7 +147,8 @@ private:
     friend class TColumn;
     friend class TGridDataLink;
 
-    static constexpr int INDICATOR_WIDTH = 11;
+    static constexpr int INDICATOR_WIDTH = 11;  // at 96 pixels an inch
+    int FIndicatorWidth = INDICATOR_WIDTH;      // at the grid's scale
 
     // What the link reports.
     void LinkActive();

@@ -12,6 +12,27 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export LANG=zh_CN.UTF-8
 unset LC_ALL
 
+# The display scale the programs run at, in pixels an inch: 96 (100 %) unless
+# DPI= (make test DPI=144) or RAVELBOOK_DPI says otherwise. Wine takes it from
+# the prefix's LogPixels, which wine_prefix_setup writes on every run, so a
+# run at 144 leaves no trace in the next plain run.
+RAVELBOOK_DPI="${DPI:-${RAVELBOOK_DPI:-96}}"
+case "$RAVELBOOK_DPI" in
+  ''|*[!0-9]*) echo "wine: DPI must be a whole number of pixels an inch (96, 120, 144, 192), not '$RAVELBOOK_DPI'" >&2; exit 2 ;;
+esac
+if [ "$RAVELBOOK_DPI" -lt 48 ] || [ "$RAVELBOOK_DPI" -gt 480 ]; then
+  echo "wine: DPI=$RAVELBOOK_DPI is out of range (48 to 480)" >&2
+  exit 2
+fi
+export RAVELBOOK_DPI
+
+# Where the screenshots of this scale go: build/screenshots/ at 96,
+# build/screenshots/dpi<N>/ at any other scale (the tests that save pictures
+# choose the same folder from the scale they run at).
+ravelbook_screenshot_dir() {
+  if [ "$RAVELBOOK_DPI" = 96 ]; then echo "$RAVELBOOK_ROOT/build/screenshots"; else echo "$RAVELBOOK_ROOT/build/screenshots/dpi$RAVELBOOK_DPI"; fi
+}
+
 # Where the kernel cannot run 32-bit programs they run under qemu's emulator
 # (scripts/setup.sh), and 32-bit Wine is then far too slow to test with:
 # every Wine process takes minutes. The tests are then built for 64-bit
@@ -91,7 +112,11 @@ wine_prefix_setup() {
     fi
   fi
   local reg="$(dirname "$WINEPREFIX")/setup-utf16.reg"
-  iconv -f UTF-8 -t UTF-16 "$RAVELBOOK_ROOT/scripts/wine/setup.reg" > "$reg"
+  # The display scale goes in with the settings (Wine reads LogPixels when
+  # its server starts).
+  { cat "$RAVELBOOK_ROOT/scripts/wine/setup.reg"
+    printf '\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n' "$RAVELBOOK_DPI"
+  } | iconv -f UTF-8 -t UTF-16 > "$reg"
   # Z: is the root of the file system in every prefix.
   wine regedit /S "Z:$(printf '%s' "$reg" | tr / '\\')" </dev/null >/dev/null 2>&1
   # Let that server exit, so that the next one starts with the settings.
@@ -124,7 +149,10 @@ xvfb_resources() {
 xvfb_start() {
   local n=93
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+  # A screen of a higher scale has as many more pixels: 1280x1024 at 96,
+  # 2560x2048 at 192, so that windows laid out at the scale fit as they do at 96.
+  local w=$((1280 * RAVELBOOK_DPI / 96)) h=$((1024 * RAVELBOOK_DPI / 96))
+  Xvfb ":$n" -screen 0 "${w}x${h}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
   RAVELBOOK_XVFB_PID=$!
   export DISPLAY=":$n"
   local i

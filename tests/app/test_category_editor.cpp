@@ -3,6 +3,7 @@
 // both refilling the two category boxes of the entry editor, a file that
 // cannot be written, files in UTF-8 or in no known encoding, a long file,
 // and the window's font drawing Chinese.
+#include "framework/display_scale.h"
 #include "tests/app/ledger_windows_fixture.h"
 
 using ::testing::ElementsAre;
@@ -269,7 +270,7 @@ TEST_F(CategoryEditorTest, WindowFontDrawsChinese)
     StartWith({});
     const TFont* font = Form4->Font();
     EXPECT_EQ(font->Name(), "MS Sans Serif");
-    EXPECT_EQ(font->Height(), -12);
+    EXPECT_EQ(font->Height(), ScaleToDpi(-12, static_cast<UINT>(Form4->CurrentPixelsPerInch())));
     // The face chosen for the window's font has Chinese glyphs: the captions
     // are not drawn as boxes.
     HDC dc = CreateCompatibleDC(nullptr);

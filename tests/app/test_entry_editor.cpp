@@ -2,6 +2,7 @@
 // the first and of later entries, refused input, a name that exists, a
 // direction typed by hand), the three ways "修改" goes, the deferred save,
 // "取消" dropping what was typed, and the edit tab over an empty search.
+#include "framework/display_scale.h"
 #include "tests/app/ledger_windows_fixture.h"
 
 using ::testing::ElementsAre;
@@ -57,10 +58,11 @@ TEST_F(EntryEditorTest, WindowsShowOnTopWithoutBlockingAndOnlyHideOnClose)
         char caption[64] = {};
         GetWindowTextA(window, caption, sizeof caption);
         EXPECT_STREQ(caption, c.caption);
+        // The design's 96-DPI client size, at the window's scale.
         RECT client;
         GetClientRect(window, &client);
-        EXPECT_EQ(client.right, c.clientWidth);
-        EXPECT_EQ(client.bottom, c.clientHeight);
+        EXPECT_EQ(client.right, ScaleToDpi(c.clientWidth, WindowDpi(window)));
+        EXPECT_EQ(client.bottom, ScaleToDpi(c.clientHeight, WindowDpi(window)));
         const LONG style = GetWindowLongA(window, GWL_STYLE);
         EXPECT_TRUE(GetWindowLongA(window, GWL_EXSTYLE) & WS_EX_TOPMOST);
         EXPECT_FALSE(style & WS_THICKFRAME);

@@ -1,6 +1,7 @@
 // The main window driven with messages as a user would: start-up with and
 // without its files, search, the wheel rule, cell clicks, the clock and every
 // way of closing. Serial: the window is shown, activated and focused.
+#include "framework/display_scale.h"
 #include "tests/app/main_form_fixture.h"
 
 using ::testing::ElementsAre;
@@ -81,47 +82,52 @@ TEST_F(MainFormTest, WindowLayoutAndTexts)
     RECT window, client;
     GetWindowRect(Form1->Handle(), &window);
     GetClientRect(Form1->Handle(), &client);
-    EXPECT_EQ(window.right - window.left, 774);
-    EXPECT_EQ(window.bottom - window.top, 558);
+    // 774 x 558 at 96 DPI, in proportion at the screen's scale.
+    const UINT dpi = WindowDpi(Form1->Handle());
+    const int width = ScaleToDpi(774, dpi), height = ScaleToDpi(558, dpi);
+    EXPECT_EQ(window.right - window.left, width);
+    EXPECT_EQ(window.bottom - window.top, height);
     // The client area is what the system's single border leaves of that
     // (766 x 531 with a 4-pixel frame; Wine's frame is 3 pixels).
     RECT frame = {0, 0, 0, 0};
     AdjustWindowRectEx(&frame, GetWindowLongA(Form1->Handle(), GWL_STYLE), FALSE,
                        GetWindowLongA(Form1->Handle(), GWL_EXSTYLE));
-    EXPECT_EQ(client.right, 774 - (frame.right - frame.left));
-    EXPECT_EQ(client.bottom, 558 - (frame.bottom - frame.top));
+    EXPECT_EQ(client.right, width - (frame.right - frame.left));
+    EXPECT_EQ(client.bottom, height - (frame.bottom - frame.top));
     // Centred on the desktop.
-    EXPECT_NEAR(window.left, (GetSystemMetrics(SM_CXSCREEN) - 774) / 2, 1);
-    EXPECT_NEAR(window.top, (GetSystemMetrics(SM_CYSCREEN) - 558) / 2, 1);
+    EXPECT_NEAR(window.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2, 1);
+    EXPECT_NEAR(window.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2, 1);
     char caption[64] = {};
     GetWindowTextA(Form1->Handle(), caption, sizeof caption);
     EXPECT_STREQ(caption, "Ravelbook V1.0");
     EXPECT_FALSE(GetWindowLongA(Form1->Handle(), GWL_STYLE) & WS_THICKFRAME) << "not sizeable";
     // Sizing is refused by the constraints.
-    SetWindowPos(Form1->Handle(), nullptr, 0, 0, 900, 700, SWP_NOMOVE | SWP_NOZORDER);
+    SetWindowPos(Form1->Handle(), nullptr, 0, 0, width + 126, height + 142, SWP_NOMOVE | SWP_NOZORDER);
     GetWindowRect(Form1->Handle(), &window);
-    EXPECT_EQ(window.right - window.left, 774);
-    EXPECT_EQ(window.bottom - window.top, 558);
+    EXPECT_EQ(window.right - window.left, width);
+    EXPECT_EQ(window.bottom - window.top, height);
 
-    // Windowed controls where the user sees them, in the form's client area.
+    // Windowed controls where the user sees them, in the form's client area
+    // (96-DPI places; each edge at the window's scale).
+    auto at = [dpi](int design) { return ScaleToDpi(design, dpi); };
     struct Place {
         TWinControl* Control;
-        int Left, Top, Width, Height;  // -1: not fixed
+        RECT Edges;
     } places[] = {
-        {Form1->PageControl1, 0, 105, client.right, 372},
-        {Form1->Button1, 600, 481, 75, 25},
-        {Form1->Button_close, 688, 481, 75, 25},
-        {Form1->StatusBar1, 0, client.bottom - 19, client.right, 19},
+        {Form1->PageControl1, {0, at(105), client.right, at(105) + at(372)}},
+        {Form1->Button1, {at(600), at(481), at(675), at(506)}},
+        {Form1->Button_close, {at(688), at(481), at(763), at(506)}},
+        {Form1->StatusBar1, {0, client.bottom - at(19), client.right, client.bottom}},
     };
     for (const Place& p : places) {
         SCOPED_TRACE(p.Control->Name());
         RECT r;
         GetWindowRect(p.Control->Handle(), &r);
         MapWindowPoints(nullptr, Form1->Handle(), reinterpret_cast<POINT*>(&r), 2);
-        EXPECT_EQ(r.left, p.Left);
-        EXPECT_EQ(r.top, p.Top);
-        EXPECT_EQ(r.right - r.left, p.Width);
-        EXPECT_EQ(r.bottom - r.top, p.Height);
+        EXPECT_EQ(r.left, p.Edges.left);
+        EXPECT_EQ(r.top, p.Edges.top);
+        EXPECT_EQ(r.right, p.Edges.right);
+        EXPECT_EQ(r.bottom, p.Edges.bottom);
     }
     char text[32] = {};
     SendMessageA(Form1->Button_close->Handle(), WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text));
@@ -138,8 +144,8 @@ TEST_F(MainFormTest, WindowLayoutAndTexts)
     // Status panels and their widths; the clock is empty before its first tick.
     std::vector<int> widths;
     for (int i = 0; i < Form1->StatusBar1->Panels()->Count(); ++i)
-        widths.push_back(Form1->StatusBar1->Panels()->Items(i)->Width());
-    EXPECT_THAT(widths, ElementsAre(200, 150, 150, 150, 200));
+        widths.push_back(UnscaleFromDpi(Form1->StatusBar1->Panels()->Items(i)->Width(), WindowDpi(Form1->Handle())));
+    EXPECT_THAT(widths, ElementsAre(200, 150, 150, 150, 200)) << "at the design's 96 DPI";
     EXPECT_EQ(Form1->EditDATABAKNAME->Text(), "");
 
     EXPECT_EQ(Form1->ComboBoxsearchclass->Text(), "项目名称");
@@ -314,8 +320,10 @@ TEST_F(MainFormTest, SearchByOneColumn)
         EXPECT_EQ(Panel(2), expenditure) << "a search recomputes no total";
         EXPECT_EQ(Panel(3), income);
         ASSERT_EQ(Form1->DBGrid1->Columns().Count(), 7);
-        EXPECT_EQ(Form1->DBGrid1->Columns(6)->Width(), 300);
-        EXPECT_EQ(Form1->DBGrid1->Columns(0)->Width(), 50);
+        // The design's widths at the window's scale.
+        const UINT dpi = static_cast<UINT>(Form1->CurrentPixelsPerInch());
+        EXPECT_EQ(Form1->DBGrid1->Columns(6)->Width(), ScaleToDpi(300, dpi));
+        EXPECT_EQ(Form1->DBGrid1->Columns(0)->Width(), ScaleToDpi(50, dpi));
     }
     // "刷新" returns to the whole list.
     SendMessageA(Form1->Buttonre->Handle(), BM_CLICK, 0, 0);

@@ -91,7 +91,8 @@ TEST_F(ToolsTabScreensTest, ToolsTabInEachSkin)
         // December bar (8000) is the taller, in proportion.
         HDC dc = GetDC(nullptr);
         HGDIOBJ old = SelectObject(dc, chart->Font()->Handle());
-        const ledger::TChartLayout layout = ledger::ChartLayout(RECT{0, 0, chart->Width(), chart->Height()}, dc);
+        const ledger::TChartLayout layout = ledger::ChartLayout(RECT{0, 0, chart->Width(), chart->Height()}, dc,
+                                                                 ControlPixelsPerInch(chart));
         SelectObject(dc, old);
         ReleaseDC(nullptr, dc);
         auto measured = [&](int month) {

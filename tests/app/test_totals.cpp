@@ -2,6 +2,7 @@
 // real ledgers: blanks, unknown directions, signs, sums past 32 bits, bad
 // amounts left out of the totals and reported once, and where the list's cursor stands after a
 // full refresh and after a reload alone.
+#include "framework/display_scale.h"
 #include "tests/app/main_form_fixture.h"
 
 namespace {
@@ -170,7 +171,8 @@ TEST_F(MainFormTest, ColumnWidthsSetByPositionAfterReload)
     const int expected[] = {50, 100, 60, 70, 65, 65, 300};
     for (int round = 0; round < 2; ++round) {
         ASSERT_EQ(Form1->DBGrid1->Columns().Count(), 7);
-        for (int i = 0; i < 7; ++i) EXPECT_EQ(Form1->DBGrid1->Columns(i)->Width(), expected[i]) << i;
+        const UINT dpi = static_cast<UINT>(Form1->CurrentPixelsPerInch());
+        for (int i = 0; i < 7; ++i) EXPECT_EQ(Form1->DBGrid1->Columns(i)->Width(), ScaleToDpi(expected[i], dpi)) << i;
         ReloadList();  // columns are made anew on every open
     }
 }

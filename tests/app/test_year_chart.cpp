@@ -5,6 +5,8 @@
 
 #include "tests/app/ledger_windows_fixture.h"
 
+#include "framework/display_scale.h"
+
 using ::testing::ElementsAre;
 using namespace ledger;
 
@@ -127,7 +129,10 @@ TEST_F(YearChartTest, SumsKeepTheTotalsRulesAndFollowEveryChange)
 // from the pixels at its middle, is its value's share of the scale.
 TEST(YearChartPaintTest, BarHeightsFollowTheSums)
 {
-    const int width = 334, height = 192;
+    // 334 x 192 at 96 DPI; the stock font of the DC is the screen's, so the
+    // chart is drawn at the screen's scale.
+    const UINT dpi = SystemDpi();
+    const int width = ScaleToDpi(334, dpi), height = ScaleToDpi(192, dpi);
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB};
     void* bits = nullptr;
@@ -145,8 +150,8 @@ TEST(YearChartPaintTest, BarHeightsFollowTheSums)
         sums.Expenditure[m] = spent[m];
     }
     const RECT bounds{0, 0, width, height};
-    PaintYearChart(dc, bounds, 2026, sums, colours);
-    const TChartLayout layout = ChartLayout(bounds, dc);
+    PaintYearChart(dc, bounds, 2026, sums, colours, static_cast<int>(dpi));
+    const TChartLayout layout = ChartLayout(bounds, dc, static_cast<int>(dpi));
     EXPECT_EQ(ScaleTop(sums), 10000);
 
     auto pixel = [&](int x, int y) {

@@ -52,12 +52,21 @@ inline TCapture CaptureWindow(HWND window)
     return capture;
 }
 
-// build/screenshots/ of the source tree, as Wine reaches it.
+// build/screenshots/ of the source tree, as Wine reaches it; at a display
+// scale other than 96 pixels an inch its subfolder dpi<N>/ (dpi144/), so that
+// the pictures of each scale lie side by side.
 inline std::string ScreenshotFolder()
 {
     std::string folder = RAVELBOOK_SOURCE_DIR "/build/screenshots/";
     if (folder[0] == '/') folder = "Z:" + folder;
     CreateDirectoryA(folder.c_str(), nullptr);
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSX) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    if (dpi != 96 && dpi > 0) {
+        folder += "dpi" + std::to_string(dpi) + "/";
+        CreateDirectoryA(folder.c_str(), nullptr);
+    }
     return folder;
 }
 

@@ -21,6 +21,9 @@ class THeaderForm : public TForm {
 public:
     explicit THeaderForm(TComponent* owner) : TForm(owner)
     {
+        // In the design's pixels at every display scale: these tests read
+        // pixel positions (scaling has tests of its own).
+        SetScaled(false);
         SetBounds(40, 40, 520, 360);
         Header = new THeaderControl(this);
         Header->SetParent(this);

@@ -88,8 +88,9 @@ TEST_F(Controls, DesktopCentredFormOpensInTheMiddle)
     form.Show();
     RECT r;
     GetWindowRect(form.Handle(), &r);
-    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - 400) / 2);
-    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - 300) / 2);
+    // 400 x 300 at 96 DPI, its client area in proportion at other scales.
+    EXPECT_EQ(r.left, (GetSystemMetrics(SM_CXSCREEN) - (r.right - r.left)) / 2);
+    EXPECT_EQ(r.top, (GetSystemMetrics(SM_CYSCREEN) - (r.bottom - r.top)) / 2);
     EXPECT_EQ(form.Left(), r.left);
     EXPECT_TRUE(IsWindowVisible(form.Handle()));
     EXPECT_TRUE(form.Active());
@@ -239,6 +240,7 @@ TEST_F(Controls, VisibleAndEnabledReachTheWindowAndAreAnnounced)
 TEST_F(Controls, AlignedControlsKeepInsideBevelsAndFollowResizing)
 {
     TForm form(nullptr);
+    form.SetScaled(false);  // pixel positions read at every display scale
     form.SetBorderStyle(bsSizeable);
     form.SetClientWidth(300);
     form.SetClientHeight(200);

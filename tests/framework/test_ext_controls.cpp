@@ -23,6 +23,9 @@ class TExtForm : public TForm {
 public:
     explicit TExtForm(TComponent* owner) : TForm(owner)
     {
+        // In the design's pixels at every display scale: these tests read
+        // pixel positions (scaling has tests of its own).
+        SetScaled(false);
         SetBounds(40, 40, 520, 420);
         Image = new TImage(this);
         Image->SetParent(this);

@@ -21,6 +21,9 @@ class TPlayerForm : public TForm {
 public:
     explicit TPlayerForm(TComponent* owner) : TForm(owner)
     {
+        // In the design's pixels at every display scale: these tests read
+        // pixel positions (scaling has tests of its own).
+        SetScaled(false);
         SetBounds(60, 60, 400, 160);
         Player = new TMediaPlayer(this);
         Player->SetParent(this);

@@ -21,6 +21,9 @@ class TPagesForm : public TForm {
 public:
     explicit TPagesForm(TComponent* owner) : TForm(owner)
     {
+        // In the design's pixels at every display scale: these tests read
+        // pixel positions (scaling has tests of its own).
+        SetScaled(false);
         SetBounds(20, 20, 600, 400);
         Pages = new TPageControl(this);
         Pages->SetParent(this);

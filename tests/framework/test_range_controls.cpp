@@ -20,6 +20,9 @@ class TRangeForm : public TForm {
 public:
     explicit TRangeForm(TComponent* owner) : TForm(owner)
     {
+        // In the design's pixels at every display scale: these tests read
+        // pixel positions (scaling has tests of its own).
+        SetScaled(false);
         SetBounds(30, 30, 420, 300);
         Bar = new TScrollBar(this);
         Bar->SetParent(this);

@@ -25,6 +25,9 @@ class TTestForm : public TForm {
 public:
     explicit TTestForm(TComponent* owner) : TForm(owner)
     {
+        // In the design's pixels at every display scale: these tests read
+        // pixel positions (scaling has tests of its own).
+        SetScaled(false);
         SetCaption("test");
         SetBounds(40, 40, 400, 300);
         Button = new TButton(this);
