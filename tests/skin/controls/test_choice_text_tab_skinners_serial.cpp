@@ -158,7 +158,8 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesFollowTheirWindowToAnotherScale)
     // The form is told it moved to monitors of 192 and 144 pixels an inch:
     // the boxes are then drawn from the skin at that scale, in every state,
     // as large as the skin's box times the factor, and a click on the
-    // scaled box toggles it.
+    // scaled box toggles it. The form lays its controls out at the new scale
+    // too, so each box is found in its control's present size.
     TCheckBox* check = nullptr;
     TCheckBox* disabled = nullptr;
     TRadioButton* radio = nullptr;
@@ -179,12 +180,21 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesFollowTheirWindowToAnotherScale)
         GetWindowRect(form->Handle(), &place);
         SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
         Pump(60);
-        const RECT box = BoxOf(FSkin, 150, 30, false, false, dpi);
+        auto sizeOf = [](TWinControl* c) {
+            RECT client{};
+            GetClientRect(c->Handle(), &client);
+            return SIZE{client.right, client.bottom};
+        };
+        const SIZE size = sizeOf(check);
+        EXPECT_EQ(size.cx, ScaleToDpi(150, dpi)) << "the form scaled its controls";
+        const RECT box = BoxOf(FSkin, size.cx, size.cy, false, false, dpi);
         EXPECT_EQ(box.right - box.left, SkinScaled(designBox, static_cast<int>(dpi)));
         auto shows = [&](TWinControl* c, bool isRadio, int frame) {
-            return BoxShows(ReadWindow(c->Handle()), ExpectedBox(FSkin, 150, 30, isRadio, false, frame, dpi),
-                            BoxOf(FSkin, 150, 30, isRadio, false, dpi));
+            const SIZE at = sizeOf(c);
+            return BoxShows(ReadWindow(c->Handle()), ExpectedBox(FSkin, at.cx, at.cy, isRadio, false, frame, dpi),
+                            BoxOf(FSkin, at.cx, at.cy, isRadio, false, dpi));
         };
+        const SIZE radioSize = sizeOf(radio);
         EXPECT_TRUE(shows(check, false, check->Checked() ? 2 : 1)) << "clear";
         EXPECT_TRUE(shows(disabled, false, 4)) << "checked and disabled";
         EXPECT_TRUE(shows(radio, true, 1)) << "radio, clear";
@@ -194,8 +204,8 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesFollowTheirWindowToAnotherScale)
         Pump(20);
         EXPECT_NE(check->Checked(), before);
         EXPECT_TRUE(shows(check, false, check->Checked() ? 2 : 1)) << "toggled";
-        SendMessageA(radio->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(BoxOf(FSkin, 150, 30, true, false, dpi)));
-        SendMessageA(radio->Handle(), WM_LBUTTONUP, 0, Centre(BoxOf(FSkin, 150, 30, true, false, dpi)));
+        SendMessageA(radio->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(BoxOf(FSkin, radioSize.cx, radioSize.cy, true, false, dpi)));
+        SendMessageA(radio->Handle(), WM_LBUTTONUP, 0, Centre(BoxOf(FSkin, radioSize.cx, radioSize.cy, true, false, dpi)));
         Pump(20);
         EXPECT_TRUE(radio->Checked());
         EXPECT_TRUE(shows(radio, true, 2)) << "radio, chosen";
