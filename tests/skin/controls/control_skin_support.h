@@ -128,10 +128,14 @@ protected:
         SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 1, GetSystemMetrics(SM_CYSCREEN) - 1);
     }
     // A skinned main form; `build` puts controls on it before it is shown.
+    // The form keeps the pixels the test gives its controls at every display
+    // scale unless `scaled` (the skin is still drawn at the window's scale):
+    // the tests place and read controls in those pixels.
     template <class F>
-    TForm* SkinnedForm(F build, bool active = true)
+    TForm* SkinnedForm(F build, bool active = true, bool scaled = false)
     {
         TForm* form = new TForm(nullptr);
+        form->SetScaled(scaled);
         form->SetBounds(100, 80, 520, 360);
         form->SetCaption("Ravelbook");
         FSkin = new TSkinData(form);

@@ -171,7 +171,7 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesFollowTheirWindowToAnotherScale)
         disabled->SetEnabled(false);
         radio = Put<TRadioButton>(f, f, 10, 90, 150, 30);
         radio->SetCaption("单选");
-    });
+    }, true, true);
     const TDataSkinButton* design = FSkin->Model().Buttons.get();
     const int designBox = design->CheckBitmap.Width() / design->CheckButtonFrame;
     for (UINT dpi : {192u, 144u}) {

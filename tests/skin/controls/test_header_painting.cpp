@@ -26,6 +26,7 @@ class THeaderPaintForm : public TForm {
 public:
     explicit THeaderPaintForm(TComponent* owner) : TForm(owner)
     {
+        SetScaled(false);  // sections placed and read in these pixels at every scale
         SetBounds(30, 30, 460, 200);
         Images = new TImageList(this);
         TBitmap red(16, 16, pf24bit);

@@ -105,7 +105,7 @@ TPixelsOf GradientUnder(TSkinData* skin, SIZE size, RECT rect)
     TMemoryDC memory(nullptr);
     TSelectObject selected(memory, bitmap);
     const RECT all{0, 0, size.cx, size.cy};
-    EXPECT_TRUE(DrawToolBarBackground(skin, memory, all));
+    EXPECT_TRUE(DrawToolBarBackground(skin, memory, all, SystemDpi()));
     GdiFlush();
     const auto* data = static_cast<const std::uint32_t*>(bits);
     InflateRect(&rect, -1, -1);
@@ -169,13 +169,14 @@ TEST_F(ToolBarSkinTest, ButtonsMenusAndBandsFromTheSkinAndBackAgain) {
     ASSERT_FALSE(f.Bar->Flat());
     const std::vector<COLORREF> plainMenu = ItemTextColours(f.Drop);
 
-    // Captions of normal buttons in a colour of the strip's own.
-    FSkin->SetActive(true);
-    ASSERT_TRUE(WaitSkinned(form));
+    // Captions of normal buttons in a colour of the strip's own (given before
+    // the skin is switched on, so that its copy at the display's scale has it).
     TDataSkinButton* strip = FSkin->Buttons();
     ASSERT_TRUE(strip && !strip->Bitmap.Empty());
     strip->HasNormalColour2 = true;
     strip->NormalColour2 = 0x0000FF;  // red
+    FSkin->SetActive(true);
+    ASSERT_TRUE(WaitSkinned(form));
     TWinSkinForm* skinner = SkinnerOf(form->Handle());
     ASSERT_NE(skinner, nullptr);
     ASSERT_NE(SkinnerFor(skinner, f.Bar), nullptr);
