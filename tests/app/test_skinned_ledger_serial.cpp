@@ -41,7 +41,8 @@ bool IsSkinned(HWND window)
 // and buttons cover the rest.
 double TopBorderShare(const TCapture& capture, const TWinSkinForm& skinner)
 {
-    const TDataSkinBorder* top = skinner.SkinData()->Border(sbTop);
+    // The skin as the window draws it: at the window's scale.
+    const TDataSkinBorder* top = skinner.Skin().Border(sbTop);
     const int width = capture.Width - skinner.BorderLeft() - skinner.BorderRight();
     const int height = skinner.BorderTop();
     if (!top || top->Bitmap.Empty() || width <= 0 || height <= 0 || height > capture.Height) return 0;
@@ -137,7 +138,7 @@ TSkinControl* ControlSkinnerOf(const TWinSkinForm& skinner, const TControl* cont
 // frame of the skin's "Buttons" strip for the button's state.
 void ExpectControlsSkinned(TForm* form, const TWinSkinForm& skinner, const TCapture& capture)
 {
-    const TDataSkinButton* buttons = skinner.SkinData()->Buttons();
+    const TDataSkinButton* buttons = skinner.Skin().Buttons.get();
     ASSERT_TRUE(buttons && !buttons->Bitmap.Empty());
     int buttonsSeen = 0;
     for (int i = 0; i < form->ComponentCount(); ++i) {
