@@ -38,6 +38,12 @@ void TCoolBand::SetColor(TColor value)
     FCollection->FBar->UpdateBand(Index(), false, RBBIM_COLORS);
 }
 
+void TCoolBand::SetTextColor(TColor value)
+{
+    FTextColor = value;
+    FCollection->FBar->UpdateBand(Index(), false, RBBIM_COLORS);
+}
+
 void TCoolBand::SetWidth(int value)
 {
     FWidth = std::max(value, 0);
@@ -142,7 +148,7 @@ void TCoolBar::UpdateBand(int index, bool insert, UINT mask)
                               RBBIM_LPARAM
                         : mask;
     item.fStyle = RBBS_CHILDEDGE | (band.FBreak ? RBBS_BREAK : 0);
-    item.clrFore = ColorToRGB(clBtnText);
+    item.clrFore = ColorToRGB(band.FTextColor);
     item.clrBack = ColorToRGB(band.FColor);
     item.lpText = const_cast<char*>(band.FText.c_str());
     HWND child = nullptr;

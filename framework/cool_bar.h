@@ -30,6 +30,9 @@ public:
     void SetText(const std::string& value);
     TColor Color() const { return FColor; }
     void SetColor(TColor value);
+    // The colour of the band's text (its title beside the gripper).
+    TColor TextColor() const { return FTextColor; }
+    void SetTextColor(TColor value);
     int Width() const { return FWidth; }
     void SetWidth(int value);
     bool Break() const { return FBreak; }
@@ -45,6 +48,7 @@ private:
     TCoolBands* FCollection;
     std::string FText;
     TColor FColor = clBtnFace;
+    TColor FTextColor = clBtnText;
     int FWidth = 150;
     bool FBreak = false;
     TWinControl* FControl = nullptr;

@@ -6,6 +6,7 @@
 
 #include "framework/cool_bar.h"
 #include "skin/controls/skinner_kinds.h"
+#include "skin/controls/text_colours.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/skin_model.h"
 #include "skin/form/form_skinner.h"
@@ -140,7 +141,11 @@ void TSkinCoolBar::AttachControl(TWinSkinForm* formSkinner, TSkinData* skinData,
     auto* bar = As<TCoolBar>(FControl);
     if (!FAttached || !bar) return;
     FSavedBandColours.clear();
-    for (int i = 0; i < bar->Bands()->Count(); ++i) FSavedBandColours.push_back(bar->Bands()->Items(i)->Color());
+    FSavedTextColours.clear();
+    for (int i = 0; i < bar->Bands()->Count(); ++i) {
+        FSavedBandColours.push_back(bar->Bands()->Items(i)->Color());
+        FSavedTextColours.push_back(bar->Bands()->Items(i)->TextColor());
+    }
     ColourBands();
 }
 
@@ -150,6 +155,14 @@ void TSkinCoolBar::ColourBands()
     if (!bar || !FSkinData) return;
     const std::string face = std::to_string(static_cast<int>(FSkinData->FaceColour()));
     for (int i = 0; i < bar->Bands()->Count(); ++i) SetPropByName(bar->Bands()->Items(i), "Color", face);
+    // The bands' titles in the skin's text colour, readable on the face (a
+    // dark skin's face would swallow the system's black).
+    const COLORREF faceRgb = SkinColourRgb(FSkinData, scButtonFace);
+    for (int i = 0; i < bar->Bands()->Count(); ++i) {
+        TCoolBand* band = bar->Bands()->Items(i);
+        const TColor own = i < static_cast<int>(FSavedTextColours.size()) ? FSavedTextColours[i] : band->TextColor();
+        band->SetTextColor(static_cast<TColor>(SkinCaptionColour(FSkinData, own, faceRgb)));
+    }
 }
 
 void TSkinCoolBar::Detach()
@@ -159,6 +172,8 @@ void TSkinCoolBar::Detach()
     if (bar && FLifeState != lsWindowGone) {
         const int count = std::min(bar->Bands()->Count(), static_cast<int>(FSavedBandColours.size()));
         for (int i = 0; i < count; ++i) bar->Bands()->Items(i)->SetColor(FSavedBandColours[i]);
+        const int texts = std::min(bar->Bands()->Count(), static_cast<int>(FSavedTextColours.size()));
+        for (int i = 0; i < texts; ++i) bar->Bands()->Items(i)->SetTextColor(FSavedTextColours[i]);
     }
     TSkinBox::Detach();
 }

@@ -67,4 +67,5 @@ public:
 private:
     void ColourBands();
     std::vector<TColor> FSavedBandColours;  // by band index, as found on attach
+    std::vector<TColor> FSavedTextColours;  // the same for the bands' texts
 };

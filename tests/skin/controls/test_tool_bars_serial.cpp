@@ -13,6 +13,7 @@
 #include "framework/cool_bar.h"
 #include "framework/menus.h"
 #include "framework/tool_bar.h"
+#include "skin/controls/text_colours.h"
 #include "skin/controls/tool_bar_skinner.h"
 #include "skin/data/skin_model.h"
 
@@ -162,6 +163,9 @@ TEST_F(ToolBarSkinTest, ButtonsMenusAndBandsFromTheSkinAndBackAgain) {
             f.Build(target);
             // The bar's gradient is drawn only without this option.
             FSkin->SetOptions(FSkin->Options() & ~SkinOption(xoToolbarBK));
+            // A title the skin's face would swallow: the program's own colour,
+            // the face's.
+            f.Cool->Bands()->Items(0)->SetTextColor(static_cast<TColor>(SkinColourRgb(FSkin, scButtonFace)));
         },
         false);
     const HWND focusBefore = GetFocus();
@@ -277,6 +281,15 @@ TEST_F(ToolBarSkinTest, ButtonsMenusAndBandsFromTheSkinAndBackAgain) {
         const RECT band = f.Cool->BandRect(i);
         EXPECT_EQ(cool.At((band.left + band.right) / 2, band.top + 1), Dib(face)) << "band " << i;
         EXPECT_EQ(f.Cool->Bands()->Items(i)->Color(), static_cast<TColor>(FSkin->FaceColour()));
+        // The band's title in the skin's text colour, as the bar holds it.
+        REBARBANDINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = RBBIM_COLORS;
+        SendMessageA(f.Cool->Handle(), RB_GETBANDINFOA, i, reinterpret_cast<LPARAM>(&info));
+        const COLORREF faceRgb = SkinColourRgb(FSkin, scButtonFace);
+        const TColor own = i == 0 ? static_cast<TColor>(faceRgb) : clBtnText;
+        EXPECT_EQ(info.clrFore, SkinCaptionColour(FSkin, own, faceRgb)) << "band " << i;
+        EXPECT_GE(ContrastRatio(info.clrFore, faceRgb), LEGIBLE_CONTRAST) << "band " << i;
     }
     EXPECT_EQ(f.Cool->Color(), static_cast<TColor>(RGB(10, 200, 30)));
 
@@ -294,6 +307,8 @@ TEST_F(ToolBarSkinTest, ButtonsMenusAndBandsFromTheSkinAndBackAgain) {
     EXPECT_EQ(ItemTextColours(f.Drop), plainMenu);
     EXPECT_EQ(f.Cool->Bands()->Items(0)->Color(), static_cast<TColor>(RGB(200, 30, 30)));
     EXPECT_EQ(f.Cool->Bands()->Items(1)->Color(), static_cast<TColor>(RGB(30, 30, 200)));
+    EXPECT_EQ(f.Cool->Bands()->Items(0)->TextColor(), static_cast<TColor>(SkinColourRgb(FSkin, scButtonFace)));
+    EXPECT_EQ(f.Cool->Bands()->Items(1)->TextColor(), clBtnText);
     const TPixelsOf after = ReadWindow(form->Handle());
     EXPECT_TRUE(SamePixels(after, plainLook));
 }
