@@ -51,6 +51,18 @@ inline TPixelsOf ReadWindow(HWND window)
     return CaptureWindow(window);
 }
 
+// The pixels of `rect` (client coordinates) of `window` as it shows them now.
+inline TPixelsOf WindowPart(HWND window, const RECT& rect)
+{
+    const TPixelsOf all = ReadWindow(window);
+    TPixelsOf part;
+    part.Width = rect.right - rect.left;
+    part.Height = rect.bottom - rect.top;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x) part.Pixels.push_back(all.At(x, y));
+    return part;
+}
+
 // A column of a window's pixels: x = `rect`.left + `dx`, from its top to its
 // bottom (0x00RRGGBB).
 inline std::vector<std::uint32_t> WindowColumn(HWND window, const RECT& rect, int dx)

@@ -49,17 +49,7 @@ TPixelsOf ExpectedGlyph(TSkinData* skin, bool radio, int frame)
 }
 
 // The glyph as the control shows it now.
-TPixelsOf ShownGlyph(TCustomGlyphCheck* control)
-{
-    const TPixelsOf all = ReadWindow(control->Handle());
-    const RECT glyph = control->GlyphRect();
-    TPixelsOf shown;
-    shown.Width = glyph.right - glyph.left;
-    shown.Height = glyph.bottom - glyph.top;
-    for (int y = glyph.top; y < glyph.bottom; ++y)
-        for (int x = glyph.left; x < glyph.right; ++x) shown.Pixels.push_back(all.At(x, y));
-    return shown;
-}
+TPixelsOf ShownGlyph(TCustomGlyphCheck* control) { return WindowPart(control->Handle(), control->GlyphRect()); }
 
 // What the standard check box and radio button skinners show for a state.
 int CheckFrame(TSkinData* skin, TCheckBoxState state, bool disabled)

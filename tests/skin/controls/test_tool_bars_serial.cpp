@@ -88,13 +88,7 @@ struct TBarsForm {
 TPixelsOf InnerOf(HWND window, RECT rect)
 {
     InflateRect(&rect, -1, -1);
-    const TPixelsOf all = ReadWindow(window);
-    TPixelsOf part;
-    part.Width = rect.right - rect.left;
-    part.Height = rect.bottom - rect.top;
-    for (int y = rect.top; y < rect.bottom; ++y)
-        for (int x = rect.left; x < rect.right; ++x) part.Pixels.push_back(all.At(x, y));
-    return part;
+    return WindowPart(window, rect);
 }
 
 // The skin's "Toolbar" gradient stretched over a bar of `size`, cut to
