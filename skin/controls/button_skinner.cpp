@@ -8,6 +8,7 @@
 #include "framework/image_list.h"
 #include "skin/controls/skinner_kinds.h"
 #include "skin/data/forwarded_error.h"
+#include "skin/data/scaled_picture.h"
 #include "skin/controls/text_colours.h"
 #include "skin/data/skin_model.h"
 
@@ -331,8 +332,13 @@ void TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TControl*
     const TGlyphSource glyph = GlyphOf(source, FGlyphProperty, speed);
     const TButtonLayout layout = LayoutOf(source);
     const bool across = layout == blGlyphLeft || layout == blGlyphRight;
+    // The glyph, Margin and Spacing are the button's 96-DPI sizes: the
+    // glyph is drawn as large as the scale makes everything else.
+    const SIZE glyphSize{Px(glyph.Size.cx), Px(glyph.Size.cy)};
     int margin = GetOrdPropByName(source, "Margin");
     int spacing = GetOrdPropByName(source, "Spacing");
+    if (margin > 0) margin = Px(margin);
+    if (spacing > 0) spacing = Px(spacing);
     const std::wstring caption = LayoutCaption();
 
     // The caption's size in what the glyph leaves.
@@ -340,8 +346,8 @@ void TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TControl*
     if (!caption.empty()) {
         RECT room = rect;
         InflateRect(&room, -Px(2), -Px(2));
-        if (across) room.right -= glyph.Size.cx + Px(2);
-        else room.bottom -= glyph.Size.cy + Px(2);
+        if (across) room.right -= glyphSize.cx + Px(2);
+        else room.bottom -= glyphSize.cy + Px(2);
         RECT measured{0, 0, std::max<int>(Width(room), 1), 0};
         DrawTextWide(buffer, caption, measured, DT_CALCRECT | DT_WORDBREAK);
         text = SIZE{Width(measured), Height(measured)};
@@ -350,12 +356,12 @@ void TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TControl*
     if (!speed && GetLowerPropByName(source, "Alignment") == "tacenter") margin = -1;
     if (speed && margin == -1 && spacing != -1) {
         const int extent = across ? client.cx : client.cy;
-        const int g = across ? glyph.Size.cx : glyph.Size.cy;
+        const int g = across ? glyphSize.cx : glyphSize.cy;
         const int t = across ? text.cx : text.cy;
         const int s = (g == 0 || t == 0) ? 0 : spacing;
         margin = (extent - (g + s + t)) / 2 + 1;
     }
-    const TButtonGlyphLayout place = LayoutButtonGlyph(client, glyph.Size, text, layout, margin, spacing);
+    const TButtonGlyphLayout place = LayoutButtonGlyph(client, glyphSize, text, layout, margin, spacing);
 
     // The glyph: up, disabled, pressed (and down for speed buttons).
     const bool down = speed && GetLowerPropByName(source, "Down") == "true";
@@ -363,22 +369,33 @@ void TSkinBitButton::DrawGlyphAndCaption(HDC buffer, const RECT& rect, TControl*
     if (!FEnabled) image = 1;
     else if (down) image = 3;
     else if (FMouseState & msPressed) image = 2;
+    skin::TPicturePaint paint;
     if (glyph.Bitmap) {
-        DrawButtonGlyph(buffer, glyph.Bitmap, glyph.NumGlyphs, image, place.Glyph.left, place.Glyph.top);
+        paint = [&](HDC dc, int x, int y) { DrawButtonGlyph(dc, glyph.Bitmap, glyph.NumGlyphs, image, x, y); };
     } else if (glyph.Images) {
-        if (FEnabled)
-            glyph.Images->Draw(buffer, place.Glyph.left, place.Glyph.top, glyph.ImageIndex, true);
-        else if (glyph.DisabledIndex != -1)
-            glyph.Images->Draw(buffer, place.Glyph.left, place.Glyph.top, glyph.DisabledIndex, true);
-        else
-            glyph.Images->Draw(buffer, place.Glyph.left, place.Glyph.top, glyph.ImageIndex, false);
+        const bool enabled = FEnabled != 0;
+        paint = [&, enabled](HDC dc, int x, int y) {
+            if (enabled)
+                glyph.Images->Draw(dc, x, y, glyph.ImageIndex, true);
+            else if (glyph.DisabledIndex != -1)
+                glyph.Images->Draw(dc, x, y, glyph.DisabledIndex, true);
+            else
+                glyph.Images->Draw(dc, x, y, glyph.ImageIndex, false);
+        };
     } else if (glyph.Picture) {
-        TCanvas canvas;
-        canvas.SetHandle(buffer);
-        RECT whole{place.Glyph.left, place.Glyph.top, place.Glyph.left + glyph.Picture->Width(),
-                   place.Glyph.top + glyph.Picture->Height()};
-        glyph.Picture->Draw(&canvas, whole);
-        canvas.SetHandle(nullptr);
+        paint = [&](HDC dc, int x, int y) {
+            TCanvas canvas;
+            canvas.SetHandle(dc);
+            RECT whole{x, y, x + glyph.Picture->Width(), y + glyph.Picture->Height()};
+            glyph.Picture->Draw(&canvas, whole);
+            canvas.SetHandle(nullptr);
+        };
+    }
+    if (paint) {
+        // A picture property's whole picture is drawn (its width may hold
+        // several glyphs side by side).
+        const SIZE own = glyph.Picture ? SIZE{glyph.Picture->Width(), glyph.Picture->Height()} : glyph.Size;
+        skin::DrawScaledPicture(buffer, place.Glyph.left, place.Glyph.top, own, Dpi(), paint);
     }
 
     RECT box = place.Text;
@@ -580,7 +597,9 @@ void TSkinMenuButton::Draw(HDC dc, const RECT& rect)
     SelectFont(buffer);
     TControl* target = Target();
     const TGlyphSource glyph = GlyphOf(target, std::string(), false);
-    const SIZE g = glyph.Bitmap ? SIZE{glyph.Bitmap->Width(), glyph.Bitmap->Height()} : SIZE{0, 0};
+    // The glyph, Margin and Spacing are 96-DPI sizes, as for bitmap buttons.
+    const SIZE own = glyph.Bitmap ? SIZE{glyph.Bitmap->Width(), glyph.Bitmap->Height()} : SIZE{0, 0};
+    const SIZE g{Px(own.cx), Px(own.cy)};
     const std::wstring caption = LayoutCaption();
     SIZE t{0, 0};
     if (!caption.empty()) {
@@ -592,6 +611,8 @@ void TSkinMenuButton::Draw(HDC dc, const RECT& rect)
     const int h = Height(rect);
     int margin = GetOrdPropByName(target, "Margin");
     int spacing = GetOrdPropByName(target, "Spacing");
+    if (margin > 0) margin = Px(margin);
+    if (spacing > 0) spacing = Px(spacing);
     if (margin == -1 && spacing == -1) {
         margin = (w - (g.cx + t.cx + Px(8))) / 4;
         spacing = margin;
@@ -600,7 +621,12 @@ void TSkinMenuButton::Draw(HDC dc, const RECT& rect)
     } else if (spacing == -1) {
         spacing = (w + Px(8) - 2 * margin - g.cx - t.cx) / 2;
     }
-    if (glyph.Bitmap) DrawButtonGlyph(buffer, glyph.Bitmap, 1, FEnabled ? 0 : 1, margin, (h - g.cy) / 2);
+    if (glyph.Bitmap) {
+        const int image = FEnabled ? 0 : 1;
+        skin::DrawScaledPicture(buffer, margin, (h - g.cy) / 2, own, Dpi(), [&](HDC to, int x, int y) {
+            DrawButtonGlyph(to, glyph.Bitmap, 1, image, x, y);
+        });
+    }
     const int textX = margin + g.cx + spacing;
     const int textY = (h - t.cy + 1) / 2;
     RECT box{textX, textY, textX + t.cx, textY + t.cy};

@@ -84,8 +84,9 @@ inline std::vector<std::uint32_t> DibColumn(const void* bits, int width, int hei
 }
 
 // What frame `index` of the skin's "Buttons" strip looks like at
-// width x height over the face colour.
-inline TPixelsOf ExpectedButtonFrame(TSkinData* skin, int width, int height, int index)
+// width x height over the face colour, in the skin at `dpi` (0: the
+// display's).
+inline TPixelsOf ExpectedButtonFrame(TSkinData* skin, int width, int height, int index, UINT dpi = 0)
 {
     TPixelsOf expected;
     expected.Width = width;
@@ -97,7 +98,7 @@ inline TPixelsOf ExpectedButtonFrame(TSkinData* skin, int width, int height, int
     RECT rect{0, 0, width, height};
     TGdiBrush face(CreateSolidBrush(SkinColourRgb(skin, scButtonFace)));
     FillRect(memory, &rect, face);
-    DrawObjectFrame(memory, rect, 5, index, ScaledSkin(skin).Buttons.get());
+    DrawObjectFrame(memory, rect, 5, index, (dpi ? skin->ModelFor(dpi) : ScaledSkin(skin)).Buttons.get());
     GdiFlush();
     const auto* data = static_cast<const std::uint32_t*>(bits);
     expected.Pixels.assign(data, data + static_cast<size_t>(width) * height);

@@ -118,10 +118,15 @@ TEST_F(ButtonSkinnerTest, DiscoveryGivesEachKnownControlItsSkinnerOnce) {
 }
 
 TEST_F(ButtonSkinnerTest, EachLookIsTheSkinFrameOfItsState) {
+    // The form is laid out at the display's scale, as the program's forms
+    // are: the buttons, their captions and the skin's borders all grow with
+    // it, so the border band that no caption or focus rectangle reaches is
+    // 3 pixels at 96 and as many more as the scale makes it.
     TButtonsForm f;
-    TForm* form = SkinnedForm([&](TForm* target) { f.Build(target); });
+    TForm* form = SkinnedForm([&](TForm* target) { f.Build(target); }, true, true);
     const int w = f.Plain->Width(), h = f.Plain->Height();
-    const int margin = 3;
+    ASSERT_EQ(w, ScaleToDpi(90, WindowDpi(form->Handle())));
+    const int margin = ScaleToDpi(3, WindowDpi(form->Handle()));
     // The skin's five frames must be told apart for this test to mean anything.
     EXPECT_FALSE(BorderMatches(ExpectedButtonFrame(FSkin, w, h, 1), ExpectedButtonFrame(FSkin, w, h, 4), margin));
     EXPECT_FALSE(BorderMatches(ExpectedButtonFrame(FSkin, w, h, 1), ExpectedButtonFrame(FSkin, w, h, 2), margin));
@@ -269,30 +274,146 @@ TEST_F(ButtonSkinnerTest, BitmapButtonTakesItsGlyphFromItsImageList) {
     });
     ASSERT_EQ(images->Count(), 3);
     ASSERT_EQ(SkinnerFor(SkinnerOf(form->Handle()), button)->ClassName(), "TSkinBitButton");
+    // The picture is drawn at the display's scale: counts are of its 16 x 16
+    // pixels at 96 and as many more as the scale makes the picture.
+    const int side = ScaleToDpi(16, WindowDpi(button->Handle()));
+    auto share = [&](int of256) { return side * side * of256 / 256; };
     auto count = [&](std::uint32_t colour) {
         const TPixelsOf px = ReadWindow(button->Handle());
         int n = 0;
         for (std::uint32_t p : px.Pixels) n += (p & 0xFFFFFF) == colour;
         return n;
     };
-    EXPECT_GE(count(0xFF0000), 200) << "enabled: ImageIndex";
+    EXPECT_GE(count(0xFF0000), share(200)) << "enabled: ImageIndex";
     EXPECT_EQ(count(0x0000FF), 0);
     button->SetEnabled(false);
-    EXPECT_GE(count(0x0000FF), 200) << "disabled: DisabledIndex";
+    EXPECT_GE(count(0x0000FF), share(200)) << "disabled: DisabledIndex";
     EXPECT_EQ(count(0xFF0000), 0);
     button->SetDisabledIndex(-1);
     button->Invalidate();
     // Disabled without DisabledIndex: ImageIndex in the list's disabled
     // (blended) look, reddish but not the picture itself.
-    EXPECT_LT(count(0xFF0000), 200);
+    EXPECT_LT(count(0xFF0000), share(200));
     const TPixelsOf px = ReadWindow(button->Handle());
     int reddish = 0;
     for (std::uint32_t p : px.Pixels) {
         const int r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
         reddish += r > g + 40 && r > b + 40;
     }
-    EXPECT_GE(reddish, 100);
+    EXPECT_GE(reddish, share(100));
     EXPECT_EQ(count(0x0000FF), 0);
+}
+
+// A 16 x 16 glyph of one colour whose bottom row is its transparent colour
+// (the glyph's bottom-left pixel).
+void SetSolidGlyph(TBitmap* glyph, COLORREF colour)
+{
+    glyph->SetSize(16, 16);
+    HDC dc = glyph->Canvas()->Handle();
+    RECT all{0, 0, 16, 16}, bottom{0, 15, 16, 16};
+    TGdiBrush fill(CreateSolidBrush(colour)), key(CreateSolidBrush(RGB(255, 0, 255)));
+    FillRect(dc, &all, fill);
+    FillRect(dc, &bottom, key);
+}
+
+int CountColour(const TPixelsOf& px, std::uint32_t colour)
+{
+    int n = 0;
+    for (std::uint32_t p : px.Pixels) n += (p & 0xFFFFFF) == colour;
+    return n;
+}
+
+TEST_F(ButtonSkinnerTest, GlyphsSpacingAndTheMenuArrowFollowTheWindowsScale) {
+    // The form is told it moved to monitors of 192 and 144 pixels an inch
+    // (and back to 96): a bitmap button's and a menu button's glyph are drawn
+    // as large as the scale makes everything else, in every state, and the
+    // menu button's drop-down arrow keeps its gap to the caption.
+    TBitBtn* bit = nullptr;
+    TMenuButton* menu = nullptr;
+    TMenuButton* bare = nullptr;
+    TButton* other = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        bit = new TBitBtn(f);
+        bit->SetParent(f);
+        bit->SetBounds(10, 10, 110, 32);
+        bit->SetCaption("Glyph");
+        SetSolidGlyph(bit->Glyph(), RGB(255, 0, 0));
+        menu = new TMenuButton(f);
+        menu->SetParent(f);
+        menu->SetBounds(10, 50, 130, 32);
+        menu->SetCaption("Choose");
+        SetSolidGlyph(menu->Glyph(), RGB(0, 160, 0));
+        bare = new TMenuButton(f);
+        bare->SetParent(f);
+        bare->SetBounds(10, 90, 110, 28);
+        bare->SetCaption("Choose");
+        other = new TButton(f);
+        other->SetParent(f);
+        other->SetBounds(200, 10, 90, 28);
+        other->SetCaption("Other");
+    }, true, true);
+    SetFocus(other->Handle());
+    Pump(20);
+    for (UINT dpi : {192u, 144u, 96u}) {
+        SCOPED_TRACE(dpi);
+        RECT place{};
+        GetWindowRect(form->Handle(), &place);
+        SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+        Pump(60);
+        ASSERT_EQ(bit->Width(), ScaleToDpi(110, dpi)) << "the form scaled its controls";
+        // The glyph's 16 x 15 coloured pixels at the scale (an interpolated
+        // scale may blend the row next to the transparent one).
+        const int full = ScaleToDpi(16, dpi) * ScaleToDpi(15, dpi);
+        const int least = ScaleToDpi(16, dpi) * (ScaleToDpi(15, dpi) - 1);
+        auto expectGlyph = [&](TWinControl* c, std::uint32_t colour, const char* what) {
+            const int n = CountColour(ReadWindow(c->Handle()), colour);
+            EXPECT_GE(n, least) << what;
+            EXPECT_LE(n, full) << what;
+        };
+        expectGlyph(bit, 0xFF0000, "bitmap button, normal");
+        expectGlyph(menu, 0x00A000, "menu button, normal");
+        SendMessageA(bit->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+        expectGlyph(bit, 0xFF0000, "bitmap button, hot");
+        SendMessageA(bit->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        expectGlyph(bit, 0xFF0000, "bitmap button, pressed (and focused)");
+        SendMessageA(bit->Handle(), WM_MOUSELEAVE, 0, 0);
+        SendMessageA(bit->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        SetFocus(other->Handle());
+        Pump(20);
+        // Disabled: the embossed glyph, none of its colour left, its
+        // shadow as large as the glyph at the scale.
+        bit->SetEnabled(false);
+        Pump(20);
+        const TPixelsOf disabled = ReadWindow(bit->Handle());
+        EXPECT_EQ(CountColour(disabled, 0xFF0000), 0);
+        const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+        const std::uint32_t shadowPixel = (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow);
+        EXPECT_GE(CountColour(disabled, shadowPixel), least) << "disabled";
+        bit->SetEnabled(true);
+        Pump(20);
+
+        // The menu button without a glyph: the columns where anything is
+        // drawn over the frame, in the arrow's rows, are the caption's and
+        // then, after a gap, the arrow's.
+        const int w = bare->Width(), h = bare->Height();
+        const TPixelsOf shown = ReadWindow(bare->Handle());
+        const TPixelsOf frame = ExpectedButtonFrame(FSkin, w, h, 1, dpi);
+        ASSERT_EQ(shown.Width, frame.Width);
+        std::vector<bool> ink(static_cast<size_t>(w), false);
+        const int arrowTop = (h - ScaleToDpi(3, dpi)) / 2 - ScaleToDpi(1, dpi);
+        for (int y = arrowTop; y <= arrowTop + ScaleToDpi(3, dpi); ++y)
+            for (int x = ScaleToDpi(4, dpi); x < w - ScaleToDpi(4, dpi); ++x)
+                if (shown.At(x, y) != frame.At(x, y)) ink[static_cast<size_t>(x)] = true;
+        int arrowRight = w - 1;
+        while (arrowRight > 0 && !ink[static_cast<size_t>(arrowRight)]) --arrowRight;
+        int arrowLeft = arrowRight;
+        while (arrowLeft > 0 && ink[static_cast<size_t>(arrowLeft - 1)]) --arrowLeft;
+        int textRight = arrowLeft - 1;
+        while (textRight > 0 && !ink[static_cast<size_t>(textRight)]) --textRight;
+        ASSERT_GT(textRight, 0) << "caption and arrow found";
+        EXPECT_GE(arrowRight - arrowLeft + 1, ScaleToDpi(6, dpi)) << "the arrow's width";
+        EXPECT_GE(arrowLeft - textRight - 1, ScaleToDpi(4, dpi)) << "the gap between caption and arrow";
+    }
 }
 
 }  // namespace
