@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <string>
 
+#include "framework/display_scale.h"
 #include "framework/gdi_handles.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/skin_draw.h"
@@ -60,7 +61,7 @@ void PaintSection(HDC target, const RECT& box, HWND header, int index, HIMAGELIS
         RECT measured{0, 0, width, height};
         DrawTextW(dc, text, -1, &measured, MEASURE_FORMAT | state.ExtraTextFormat);
         SIZE textSize{measured.right - measured.left, measured.bottom - measured.top};
-        THeaderTextLayout layout = LayoutHeaderText(width, height, iconWidth, textSize, alignment);
+        THeaderTextLayout layout = LayoutHeaderText(width, height, iconWidth, textSize, alignment, state.Dpi);
         if (iconWidth > 0) ImageList_Draw(images, item.iImage, dc, layout.Icon.x, layout.Icon.y, ILD_TRANSPARENT);
         SetBkMode(dc, TRANSPARENT);
         SetTextColor(dc, state.TextColour);
@@ -82,12 +83,12 @@ int HeaderSectionFrame(int section, const THeaderPaintState& state, int frames)
     return hfNormal;
 }
 
-THeaderTextLayout LayoutHeaderText(int width, int height, int iconWidth, SIZE textSize, int alignment)
+THeaderTextLayout LayoutHeaderText(int width, int height, int iconWidth, SIZE textSize, int alignment, UINT dpi)
 {
-    int x = alignment == HDF_RIGHT    ? width - iconWidth - textSize.cx - 2
+    int x = alignment == HDF_RIGHT    ? width - iconWidth - textSize.cx - ScaleToDpi(2, dpi)
             : alignment == HDF_CENTER ? (width - iconWidth - textSize.cx) / 2
-                                      : 3;
-    if (x < 2) x = 1;
+                                      : ScaleToDpi(3, dpi);
+    if (x < ScaleToDpi(2, dpi)) x = ScaleToDpi(1, dpi);
     THeaderTextLayout layout{};
     // The image is centred by its width, as square images are.
     layout.Icon = POINT{x, (height - iconWidth) / 2};
@@ -122,7 +123,8 @@ void PaintHeaderBar(HDC dc, const RECT& rect, HWND header, const TDataSkinObject
         RECT box{};
         if (!::SendMessageW(header, HDM_GETITEMRECT, i, reinterpret_cast<LPARAM>(&box))) continue;
         PaintSection(buffer, box, header, i, images, bar, state);
-        sections[i] = RECT{box.left + 3, box.top, box.right - 3, box.bottom};
+        const int divider = ScaleToDpi(3, state.Dpi);
+        sections[i] = RECT{box.left + divider, box.top, box.right - divider, box.bottom};
         rightmost = std::max<int>(rightmost, box.right);
     }
     if (rightmost < width) {

@@ -31,6 +31,7 @@ struct THeaderPaintState {
     bool Enabled = true;
     COLORREF TextColour = 0;
     UINT ExtraTextFormat = 0;  // DT_RTLREADING for right-to-left controls
+    UINT Dpi = 96;             // the scale the header is drawn at: the insets follow it
 };
 
 // The frame a section is drawn with, in a strip of `frames` frames: the
@@ -42,19 +43,21 @@ int HeaderSectionFrame(int section, const THeaderPaintState& state, int frames);
 // `iconWidth` is 0 without an image; x of the image, the text box
 // (measured size `textSize`) placed after it and centred vertically,
 // clipped to the section. Alignment is the section's HDF_LEFT, HDF_RIGHT or
-// HDF_CENTER.
+// HDF_CENTER. The insets from the section's edges (3 pixels at the left, 2
+// at the right, at least 1) are 96-DPI sizes scaled to `dpi`.
 struct THeaderTextLayout {
     POINT Icon;
     RECT Text;
 };
-THeaderTextLayout LayoutHeaderText(int width, int height, int iconWidth, SIZE textSize, int alignment);
+THeaderTextLayout LayoutHeaderText(int width, int height, int iconWidth, SIZE textSize, int alignment,
+                                   UINT dpi = 96);
 
 // Paints the whole header window `header` into `dc` at `rect` (the window
 // with origin 0,0) from `bar`: each section in its frame with its image and
 // text, then the part right of the last section in the normal frame.
-// `sections` receives each section's rectangle narrowed by 3 pixels at both
-// sides (the parts near the dividers do not count as the section for the
-// mouse). Nothing is drawn when `bar` has no image.
+// `sections` receives each section's rectangle narrowed by 3 pixels (at the
+// state's scale) at both sides (the parts near the dividers do not count as
+// the section for the mouse). Nothing is drawn when `bar` has no image.
 void PaintHeaderBar(HDC dc, const RECT& rect, HWND header, const TDataSkinObject& bar, const THeaderPaintState& state,
                     std::vector<RECT>& sections);
 

@@ -113,6 +113,7 @@ void TSkinHeader::Draw(HDC dc, const RECT& rect)
         state.TextColour = font ? ColorToRGB(font->Color()) : GetSysColor(COLOR_WINDOWTEXT);
     }
     state.ExtraTextFormat = TextDirectionFlags(0);
+    state.Dpi = Dpi();
     // The header's client area is the whole window: it has no border.
     RECT client;
     GetClientRect(FWindow, &client);

@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "../data/skin_model_support.h"
@@ -183,6 +184,21 @@ TEST_F(HeaderPainting, SectionsTakeTheirFramesTextsAndImages)
     painted = Paint(header, *FBar, state, sections);
     EXPECT_EQ(CountColour(painted, third, height, RGB(255, 0, 0)), 16 * 16);
 
+    // At 200 % the parts near the dividers that are no section for the mouse
+    // are twice as wide, and the left-aligned text starts twice as far in.
+    state.Dpi = 192;
+    painted = Paint(header, *FBar, state, sections);
+    EXPECT_EQ(sections[0].left, 6);
+    EXPECT_EQ(sections[0].right, 104);
+    EXPECT_EQ(sections[1].left, 116);
+    int firstBlueColumn = -1;
+    for (int x = 0; x < 55 && firstBlueColumn < 0; ++x) {
+        RECT column{x, 0, x + 1, 0};
+        if (CountBlueText(painted, column, height) > 0) firstBlueColumn = x;
+    }
+    EXPECT_GE(firstBlueColumn, 6) << "the text's inset from the section's left edge is scaled";
+    state.Dpi = 96;
+
     // Pressed and disabled frames.
     state.PressedSection = 0;
     painted = Paint(header, *FBar, state, sections);
@@ -214,6 +230,26 @@ TEST(HeaderTextLayout, StartsAndClipsLikeTheSectionsAlignment)
         EXPECT_EQ(layout.Text.left, c.TextLeft);
         EXPECT_EQ(layout.Text.right, c.TextRight);
         EXPECT_EQ(layout.Text.top, 4);
+    }
+    // The insets at the header's scale: 3 / 2 / 1 pixels at 96 are 5 / 3 / 2
+    // at 144 and 6 / 4 / 2 at 192.
+    struct {
+        UINT Dpi;
+        int Width, Icon;
+        SIZE Text;
+        int Alignment;
+        int IconX, TextLeft;
+    } scaled[] = {
+        {144, 150, 0, {60, 18}, HDF_LEFT, 5, 5},     {144, 150, 24, {60, 18}, HDF_RIGHT, 63, 87},
+        {144, 60, 24, {60, 18}, HDF_RIGHT, 2, 26},   {192, 200, 0, {80, 24}, HDF_LEFT, 6, 6},
+        {192, 200, 32, {80, 24}, HDF_RIGHT, 84, 116}, {192, 60, 32, {80, 24}, HDF_RIGHT, 2, 34},
+        {192, 200, 32, {80, 24}, HDF_CENTER, 44, 76},
+    };
+    for (const auto& c : scaled) {
+        skin::THeaderTextLayout layout = skin::LayoutHeaderText(c.Width, 40, c.Icon, c.Text, c.Alignment, c.Dpi);
+        EXPECT_EQ(layout.Icon.x, c.IconX) << c.Dpi << " DPI, width " << c.Width;
+        EXPECT_EQ(layout.Text.left, c.TextLeft) << c.Dpi << " DPI, width " << c.Width;
+        EXPECT_EQ(layout.Text.right, std::min<LONG>(c.TextLeft + c.Text.cx, c.Width));
     }
 }
 
