@@ -591,8 +591,8 @@ void TWinSkinForm::ShowSystemMenu(POINT screenPoint)
     if (FSkinData) {
         // Items measured and drawn from the skin, like the form's own popups.
         for (int i = 0; i < popup->Items()->Count(); ++i) {
-            popup->Items()->Items(i)->OnDrawItem = skin::SkinnedDrawEvent(FSkinData);
-            popup->Items()->Items(i)->OnMeasureItem = skin::PopupMeasureEvent(FSkinData);
+            popup->Items()->Items(i)->OnDrawItem = skin::SkinnedDrawEvent(FSkinData, FHandle);
+            popup->Items()->Items(i)->OnMeasureItem = skin::PopupMeasureEvent(FSkinData, FHandle);
         }
         popup->SetOwnerDraw(true);
     }

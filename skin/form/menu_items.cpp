@@ -7,12 +7,15 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 
+#include "framework/display_scale.h"
 #include "framework/forms.h"
 #include "framework/menus.h"
 #include "skin/data/image_utils.h"
 #include "skin/data/frame_draw.h"
+#include "skin/data/scaled_picture.h"
 #include "skin/data/skin_component.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/form_skinner.h"
@@ -59,9 +62,13 @@ bool SkinUsable(const TSkinData* skin)
     return std::find(datas.begin(), datas.end(), skin) != datas.end() && !skin->NoSkin();
 }
 
-const TDataSkinObject* MenuItemObject(const TSkinData* skin)
+// The scale menus are drawn at: `dpi`, or the system's for 0.
+UINT MenuDpi(UINT dpi) { return dpi ? dpi : SystemDpi(); }
+
+// The skin's "MenuItem" object at `dpi`.
+const TDataSkinObject* MenuItemObject(const TSkinData* skin, UINT dpi)
 {
-    const TDataSkinObject* object = skin ? skin->Object(ssMenuItem) : nullptr;
+    const TDataSkinObject* object = skin ? skin->ModelFor(MenuDpi(dpi)).Object(ssMenuItem) : nullptr;
     return object && !object->Bitmap.Empty() ? object : nullptr;
 }
 
@@ -94,7 +101,7 @@ void SplitShortCut(std::wstring& caption, std::wstring& shortCut)
 }
 
 // The item's check or radio mark, black, centred in `box`.
-void DrawMark(HDC dc, const RECT& box, bool radio)
+void DrawMark(HDC dc, const RECT& box, bool radio, int shift)
 {
     const int size = std::min<int>(box.right - box.left, box.bottom - box.top);
     if (size <= 0) return;
@@ -104,7 +111,7 @@ void DrawMark(HDC dc, const RECT& box, bool radio)
     TSelectObject selected(markDC, mark);
     RECT cell{0, 0, size, size};
     DrawFrameControl(markDC, &cell, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
-    const int x = box.left + (box.right - box.left - size) / 2 + 1;
+    const int x = box.left + (box.right - box.left - size) / 2 + shift;
     const int y = box.top + (box.bottom - box.top - size) / 2;
     TSaveDC saved(dc);
     SetTextColor(dc, RGB(0, 0, 0));
@@ -158,24 +165,28 @@ TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::wstring& savedText)
     return look;
 }
 
-void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected)
+void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected,
+                      UINT dpi)
 {
-    const TDataSkinObject* object = MenuItemObject(skin);
+    dpi = MenuDpi(dpi);
+    const auto px = [dpi](int value) { return ScaleToDpi(value, dpi); };
+    const TDataSkinObject* object = MenuItemObject(skin, dpi);
     if (look.IsLine()) {
         if (!object) {
-            RECT line{rect.left, rect.top + 4, rect.right, rect.bottom};
+            RECT line{rect.left, rect.top + px(4), rect.right, rect.bottom};
             DrawEdge(dc, &line, EDGE_ETCHED, BF_TOP);
         }
         return;
     }
     TSaveDC saved(dc);
     SetBkMode(dc, TRANSPARENT);
-    const int glyph = look.Images ? std::max(look.Images->Width(), look.Checked ? 16 : 0) : 16;
+    const int glyph = look.Images ? std::max(px(look.Images->Width()), look.Checked ? px(16) : 0) : px(16);
     // The glyph box, from the left edge, or in a right-to-left menu from
     // the right edge.
-    const int inset = 1 + (object ? object->LeftWidth : 0);
-    const RECT box = look.RightToLeft ? RECT{rect.right - inset - glyph, rect.top + 1, rect.right - inset, rect.top + 1 + glyph}
-                                      : RECT{rect.left + inset, rect.top + 1, rect.left + inset + glyph, rect.top + 1 + glyph};
+    const int inset = px(1) + (object ? object->LeftWidth : 0);
+    const int top = rect.top + px(1);
+    const RECT box = look.RightToLeft ? RECT{rect.right - inset - glyph, top, rect.right - inset, top + glyph}
+                                      : RECT{rect.left + inset, top, rect.left + inset + glyph, top + glyph};
     const bool hasImage = look.Images && look.ImageIndex >= 0 && look.ImageIndex < look.Images->Count();
     if (hasImage) {
         if (look.Checked) {
@@ -193,12 +204,16 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
             RECT edge = box;
             DrawEdge(dc, &edge, BDR_SUNKENOUTER, BF_RECT);
         }
-        const int imageHeight = look.Checked ? 16 : look.Images->Height();
-        look.Images->Draw(dc, box.left, rect.top + (rect.bottom - rect.top - imageHeight) / 2, look.ImageIndex,
-                          look.Enabled);
+        const int imageHeight = look.Checked ? px(16) : px(look.Images->Height());
+        TCustomImageList* images = look.Images;
+        const int index = look.ImageIndex;
+        const bool enabled = look.Enabled;
+        DrawScaledPicture(dc, box.left, rect.top + (rect.bottom - rect.top - imageHeight) / 2,
+                          SIZE{images->Width(), images->Height()}, dpi,
+                          [&](HDC to, int x, int y) { images->Draw(to, x, y, index, enabled); });
     } else if (look.Checked) {
         const RECT markBox{box.left, rect.top, box.right, rect.bottom};
-        DrawMark(dc, markBox, look.Radio);
+        DrawMark(dc, markBox, look.Radio, px(1));
     }
 
     COLORREF colour = 0;
@@ -211,7 +226,7 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
         if (colour == MenuColour(skin, scMenuText)) colour = GetSysColor(COLOR_BTNSHADOW);
     }
     SetTextColor(dc, colour);
-    HFONT font = ScreenMenuFont();
+    HFONT font = MenuFontAt(dpi);
     TGdiFont bold;
     if (look.Default) {
         LOGFONTA logFont{};
@@ -221,8 +236,8 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
         }
     }
     SelectObject(dc, bold.IsNull() ? font : bold.Get());
-    RECT text = look.RightToLeft ? RECT{rect.left + 1, rect.top, box.left - 3, rect.bottom}
-                                 : RECT{box.right + 3, rect.top, rect.right - 1, rect.bottom};
+    RECT text = look.RightToLeft ? RECT{rect.left + px(1), rect.top, box.left - px(3), rect.bottom}
+                                 : RECT{box.right + px(3), rect.top, rect.right - px(1), rect.bottom};
     const std::wstring measured = (look.Caption.empty() || look.Caption == L"&") ? look.Caption + L" " : look.Caption;
     const UINT reading = look.RightToLeft ? DT_RTLREADING : 0;
     RECT extent = text;
@@ -234,19 +249,20 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
     DrawTextW(dc, look.Caption.c_str(), -1, &text, TEXT_DRAW_FLAGS | (look.RightToLeft ? DT_RIGHT | reading : 0));
     if (!look.ShortCut.empty()) {
         // The shortcut beside the caption's end: at the item's far side.
-        RECT shortCut = look.RightToLeft ? RECT{rect.left + 11, text.top, text.right - textWidth, text.bottom}
-                                         : RECT{extent.right, text.top, rect.right - 11, text.bottom};
+        RECT shortCut = look.RightToLeft ? RECT{rect.left + px(11), text.top, text.right - textWidth, text.bottom}
+                                         : RECT{extent.right, text.top, rect.right - px(11), text.bottom};
         DrawTextW(dc, look.ShortCut.c_str(), -1, &shortCut, TEXT_DRAW_FLAGS | (look.RightToLeft ? 0 : DT_RIGHT));
     }
 }
 
 void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected,
-                     HMENU parentMenu)
+                     HMENU parentMenu, UINT dpi)
 {
     const int width = rect.right - rect.left;
     const int height = rect.bottom - rect.top;
     if (!dc || width <= 0 || height <= 0) return;
-    const TDataSkinObject* object = MenuItemObject(skin);
+    dpi = MenuDpi(dpi);
+    const TDataSkinObject* object = MenuItemObject(skin, dpi);
     skin::TScratchSurface item(width, height);
     if (!item.Ok()) return;
     const HDC itemDC = item.DC();
@@ -257,7 +273,7 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
         TGdiBrush fill(CreateSolidBrush(skin ? MenuColour(skin, selected && !look.IsLine() ? scHilight : scMenu)
                                              : GetSysColor(selected ? COLOR_HIGHLIGHT : COLOR_MENU)));
         FillRect(itemDC, &local, fill);
-        DrawItemContents(skin, look, itemDC, local, selected);
+        DrawItemContents(skin, look, itemDC, local, selected, dpi);
         BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
         return;
     }
@@ -281,7 +297,7 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
     if (!look.IsLine()) {
         skin::DrawFrameBitmap(itemDC, local, object->Bitmap.Handle(), margins, selected ? 4 : 1,
                               std::max(object->Frame, 1), object->Trans != 0, object->Tile != 0, false);
-        DrawItemContents(skin, look, itemDC, local, selected);
+        DrawItemContents(skin, look, itemDC, local, selected, dpi);
         BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
         return;
     }
@@ -314,21 +330,60 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
     skin::DrawTransparentBitmap(dc, target, line, RGB(255, 0, 255));
 }
 
-int PopupMeasureExtra(const TSkinData* skin, bool hasImages)
+int PopupMeasureExtra(const TSkinData* skin, bool hasImages, UINT dpi)
 {
-    const TDataSkinObject* object = SkinUsable(skin) ? MenuItemObject(skin) : nullptr;
-    return (object ? object->LeftWidth : 0) + 12 + (hasImages ? 0 : 23);
+    dpi = MenuDpi(dpi);
+    const TDataSkinObject* object = SkinUsable(skin) ? MenuItemObject(skin, dpi) : nullptr;
+    return (object ? object->LeftWidth : 0) + ScaleToDpi(12, dpi) + (hasImages ? 0 : ScaleToDpi(23, dpi));
 }
 
-int MainMeasureExtra(const TSkinData* skin, bool hasImages)
+int MainMeasureExtra(const TSkinData* skin, bool hasImages, UINT dpi)
 {
-    const TDataSkinObject* object = SkinUsable(skin) ? MenuItemObject(skin) : nullptr;
-    return (object ? object->LeftWidth : 0) + 10 + (hasImages ? 0 : 25);
+    dpi = MenuDpi(dpi);
+    const TDataSkinObject* object = SkinUsable(skin) ? MenuItemObject(skin, dpi) : nullptr;
+    return (object ? object->LeftWidth : 0) + ScaleToDpi(10, dpi) + (hasImages ? 0 : ScaleToDpi(25, dpi));
 }
 
-TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin)
+void ScaleMeasuredItem(bool line, UINT dpi, int& width, int& height)
 {
-    return [skin](TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
+    dpi = MenuDpi(dpi);
+    if (line) {
+        // The framework's separator is 10 x 8 at 96.
+        width = ScaleToDpi(10, dpi);
+        height = ScaleToDpi(8, dpi);
+        return;
+    }
+    const UINT system = SystemDpi();
+    if (system && dpi != system) {
+        // Measured with the screen's menu font; the font at `dpi` is as
+        // much larger as the scale.
+        width = MulDiv(width, static_cast<int>(dpi), static_cast<int>(system));
+        height = MulDiv(height, static_cast<int>(dpi), static_cast<int>(system));
+    }
+    // The glyph box with its inset above and below.
+    height = std::max(height, ScaleToDpi(16, dpi) + 2 * ScaleToDpi(1, dpi));
+}
+
+HFONT MenuFontAt(UINT dpi)
+{
+    const UINT system = SystemDpi();
+    dpi = MenuDpi(dpi);
+    if (dpi == system || !system) return ScreenMenuFont();
+    static std::map<UINT, TGdiFont> fonts;
+    TGdiFont& font = fonts[dpi];
+    if (font.IsNull()) {
+        NONCLIENTMETRICSW metrics{};
+        metrics.cbSize = sizeof metrics;
+        if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) return ScreenMenuFont();
+        metrics.lfMenuFont.lfHeight = MulDiv(metrics.lfMenuFont.lfHeight, static_cast<int>(dpi), static_cast<int>(system));
+        font.Reset(CreateFontIndirectW(&metrics.lfMenuFont));
+    }
+    return font.IsNull() ? ScreenMenuFont() : font.Get();
+}
+
+TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin, HWND window)
+{
+    return [skin, window](TObject* sender, TCanvas* canvas, const RECT& rect, bool selected) {
         auto* item = static_cast<TMenuItem*>(sender);
         HDC dc = canvas ? canvas->Handle() : nullptr;
         if (!item || !dc) return;
@@ -337,29 +392,33 @@ TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin)
             return;
         }
         HMENU parent = item->Parent() ? item->Parent()->HandleIfAllocated() : nullptr;
-        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent);
+        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent, WindowDpi(window));
     };
 }
 
-TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin)
+TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin, HWND window)
 {
-    return [skin](TObject* sender, TCanvas* canvas, int& width, int& height) {
+    return [skin, window](TObject* sender, TCanvas* canvas, int& width, int& height) {
         auto* item = static_cast<TMenuItem*>(sender);
         if (!item) return;
+        const UINT dpi = WindowDpi(window);
         item->MeasureItem(canvas, width, height);
+        ScaleMeasuredItem(item->IsLine(), dpi, width, height);
         TMenu* menu = item->GetParentMenu();
-        width += PopupMeasureExtra(skin, menu && menu->Images());
+        width += PopupMeasureExtra(skin, menu && menu->Images(), dpi);
     };
 }
 
-TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin)
+TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin, HWND window)
 {
-    return [skin](TObject* sender, TCanvas* canvas, int& width, int& height) {
+    return [skin, window](TObject* sender, TCanvas* canvas, int& width, int& height) {
         auto* item = static_cast<TMenuItem*>(sender);
         if (!item) return;
+        const UINT dpi = WindowDpi(window);
         item->MeasureItem(canvas, width, height);
+        ScaleMeasuredItem(item->IsLine(), dpi, width, height);
         TMenu* menu = item->GetParentMenu();
-        width += MainMeasureExtra(skin, menu && menu->Images());
+        width += MainMeasureExtra(skin, menu && menu->Images(), dpi);
     };
 }
 
@@ -433,21 +492,22 @@ void TWinSkinForm::SetMenusOwnerDraw(bool on)
     if (FForm->ClassName() == "TwwRichEditForm") return;
     const TSkinControlTypes kinds = FSkinData->SkinControls();
     TSkinData* skin = FSkinData;
+    HWND window = FHandle;
     ForEachMenu(FForm, [&](TMenu* menu) {
         if (auto* popup = As<TPopupMenu>(menu)) {
             if (!(kinds & SkinControl(xcPopupMenu)) || popup->Tag() == skin->DisableTag()) return;
             SaveMenuDraw(popup, true);
             ForEachItem(popup->Items(), [&](TMenuItem* item) {
-                item->OnDrawItem = skin::SkinnedDrawEvent(skin);
-                if (!item->OnMeasureItem) item->OnMeasureItem = skin::PopupMeasureEvent(skin);
+                item->OnDrawItem = skin::SkinnedDrawEvent(skin, window);
+                if (!item->OnMeasureItem) item->OnMeasureItem = skin::PopupMeasureEvent(skin, window);
             });
             popup->SetOwnerDraw(true);
         } else if (As<TMainMenu>(menu) && (kinds & SkinControl(xcMenuItem))) {
             SaveMenuDraw(menu, false);
             ForEachItem(menu->Items(), [&](TMenuItem* item) {
                 if (item->Parent() == menu->Items() || item->OnDrawItem) return;
-                item->OnDrawItem = skin::SkinnedDrawEvent(skin);
-                item->OnMeasureItem = skin::MainMeasureEvent(skin);
+                item->OnDrawItem = skin::SkinnedDrawEvent(skin, window);
+                item->OnMeasureItem = skin::MainMeasureEvent(skin, window);
             });
             menu->SetOwnerDraw(true);
         }
@@ -464,9 +524,10 @@ void TWinSkinForm::SkinMenuItems(TMenu* menu)
             menu->FreeNotification(this);
         }
     TSkinData* skin = FSkinData;
+    HWND window = FHandle;
     ForEachItem(menu->Items(), [&](TMenuItem* item) {
-        item->OnDrawItem = skin::SkinnedDrawEvent(skin);
-        if (!item->OnMeasureItem) item->OnMeasureItem = skin::PopupMeasureEvent(skin);
+        item->OnDrawItem = skin::SkinnedDrawEvent(skin, window);
+        if (!item->OnMeasureItem) item->OnMeasureItem = skin::PopupMeasureEvent(skin, window);
     });
     menu->SetOwnerDraw(true);
 }
@@ -546,8 +607,9 @@ LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
             int height = 0;
             item->MeasureItem(&canvas, width, height);
             canvas.SetHandle(nullptr);
+            skin::ScaleMeasuredItem(item->IsLine(), FDpi, width, height);
             TMenu* owner = item->GetParentMenu();
-            width += skin::MainMeasureExtra(FSkinData, owner && owner->Images() != nullptr);
+            width += skin::MainMeasureExtra(FSkinData, owner && owner->Images() != nullptr, FDpi);
             measure->itemWidth = static_cast<UINT>(std::max(width, 0));
             measure->itemHeight = static_cast<UINT>(std::max(height, 0));
             return TRUE;
@@ -565,15 +627,16 @@ LRESULT TWinSkinForm::MeasureMenuItem(WPARAM wParam, LPARAM lParam)
     TWindowDC dc = TWindowDC::Whole(FHandle);
     SIZE extent{0, 0};
     if (!dc.IsNull() && !caption.empty()) {
-        TSelectObject font(dc, ScreenMenuFont());
+        TSelectObject font(dc, skin::MenuFontAt(FDpi));
         RECT r{0, 0, 0, 0};
         DrawTextW(dc, caption.c_str(), -1, &r, TEXT_CALC_FLAGS);
         extent = SIZE{r.right, r.bottom};
     }
-    const TDataSkinObject* object = MenuItemObject(FSkinData);
-    measure->itemWidth = static_cast<UINT>(extent.cx + 26 + (object ? object->LeftWidth : 0));
-    measure->itemHeight = static_cast<UINT>(caption.empty() ? 8 : extent.cy + 4);
-    if (!SkinIsWinNT()) measure->itemHeight += 4;
+    const TDataSkinObject* object = MenuItemObject(FSkinData, FDpi);
+    measure->itemWidth = static_cast<UINT>(extent.cx + Scaled(26) + (object ? object->LeftWidth : 0));
+    // Room for the glyph box (16 and its insets) as the framework's items.
+    measure->itemHeight = static_cast<UINT>(caption.empty() ? Scaled(8) : std::max<int>(extent.cy + Scaled(4), Scaled(18)));
+    if (!SkinIsWinNT()) measure->itemHeight += Scaled(4);
     return TRUE;
 }
 
@@ -589,7 +652,7 @@ LRESULT TWinSkinForm::DrawMenuItem(WPARAM wParam, LPARAM lParam)
     if (auto* form = As<TCustomForm>(FForm)) {
         TMenu* menu = FMenuBar && FMenuBar->Menu ? FMenuBar->Menu : form->Menu();
         if (TMenuItem* item = BarItem(menu, draw->itemID)) {
-            skin::DrawSkinnedItem(FSkinData, skin::LookOf(item), draw->hDC, draw->rcItem, selected, parent);
+            skin::DrawSkinnedItem(FSkinData, skin::LookOf(item), draw->hDC, draw->rcItem, selected, parent, FDpi);
             return TRUE;
         }
         if (draw->itemID >= 1 && draw->itemID <= LAST_FRAMEWORK_COMMAND)
@@ -598,6 +661,6 @@ LRESULT TWinSkinForm::DrawMenuItem(WPARAM wParam, LPARAM lParam)
     skin::TMenuItemLook look = skin::LookOfNative(parent, draw->itemID, NativeEntryText(parent, draw->itemID));
     // A native menu of a right-to-left window is drawn mirrored too.
     look.RightToLeft = look.RightToLeft || FRightToLeft != 0 || (FMenuBar && FMenuBar->RightToLeft());
-    skin::DrawSkinnedItem(FSkinData, look, draw->hDC, draw->rcItem, selected, parent);
+    skin::DrawSkinnedItem(FSkinData, look, draw->hDC, draw->rcItem, selected, parent, FDpi);
     return TRUE;
 }

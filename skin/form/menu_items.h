@@ -35,26 +35,40 @@ TMenuItemLook LookOf(TMenuItem* item);
 // entry no longer reports (an entry made owner-drawn).
 TMenuItemLook LookOfNative(HMENU menu, UINT id, const std::wstring& savedText);
 
+// Every size below is a 96-DPI size drawn at `dpi`, the scale of the window
+// that opened the menu (0 is the system's): the skin's objects are the
+// skin's at that scale, the font is the menu font at it, and the glyph box,
+// the marks, the item pictures and the insets grow with it.
+
 // The glyph box (check mark, radio mark or picture), the caption and the
 // shortcut of an item in `rect` of `dc`, in the skin's menu colours (the
 // system's without a skin).
-void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected);
+void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected,
+                      UINT dpi = 0);
 // The whole item in `rect` of `dc`: the popup's background under it (the
 // popup window showing `parentMenu`), the skin's "MenuItem" frame (frame 4
 // when selected, frame 2 for a separator) and the contents; without a
 // "MenuItem" object the plain look in the skin's menu colours.
 void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected,
-                     HMENU parentMenu);
+                     HMENU parentMenu, UINT dpi = 0);
 
 // What the skinned measuring adds to an item's own width: for popup menus
 // and for the items below a menu bar.
-int PopupMeasureExtra(const TSkinData* skin, bool hasImages);
-int MainMeasureExtra(const TSkinData* skin, bool hasImages);
+int PopupMeasureExtra(const TSkinData* skin, bool hasImages, UINT dpi = 0);
+int MainMeasureExtra(const TSkinData* skin, bool hasImages, UINT dpi = 0);
+// An item's own size as the framework measured it with the screen's menu
+// font (`width` x `height`, a separator when `line`) made the size at `dpi`:
+// the text's size follows the font's scale, a separator's height and the
+// room for the glyph box the scale.
+void ScaleMeasuredItem(bool line, UINT dpi, int& width, int& height);
+// The menu font at `dpi` (the screen's menu font at the system's scale).
+HFONT MenuFontAt(UINT dpi);
 
-// Events for framework items: the skinned draw and the two measures. They
+// Events for framework items: the skinned draw and the two measures, at the
+// scale of `window` (the window whose menus they are) when they run. They
 // fall back to the item's plain look once the skin is gone.
-TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin);
-TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin);
-TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin);
+TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin, HWND window = nullptr);
+TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin, HWND window = nullptr);
+TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin, HWND window = nullptr);
 
 }  // namespace skin

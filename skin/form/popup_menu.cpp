@@ -8,6 +8,7 @@
 // copy the kept background from under them.
 #include "skin/form/popup_menu.h"
 
+#include "framework/display_scale.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/skin_component.h"
 
@@ -60,6 +61,8 @@ void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu)
     Handle = window;
     SkinData = skinData;
     FMenuHandle = menu;
+    HWND opener = GetActiveWindow();
+    Dpi = WindowDpi(opener && opener != window ? opener : window);
     if (WndProcInstance || !IsWindow(window)) return;
     WndProcInstance = TWndProcThunk::Create(this, PopupThunkProc);
     if (!WndProcInstance) return;
@@ -97,7 +100,8 @@ bool TWinSkinPopMenu::BuildBackground()
 {
     RECT bounds{};
     if (!CanPaint() || !GetWindowRect(Handle, &bounds)) return false;
-    const TDataSkinObject* object = SkinData->Object(ssMenuBackground);
+    const TDataSkinObject* object = SkinData->ModelFor(Dpi).Object(ssMenuBackground);
+    if (!object || object->Bitmap.Empty()) return false;
     const RECT size{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
     const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
     Background = skin::BuildFrameBitmap(size, object->Bitmap.Handle(), margins, 1, 1, object->Tile != 0, false);

@@ -24,7 +24,9 @@ public:
     TWinSkinPopMenu(const TWinSkinPopMenu&) = delete;
     TWinSkinPopMenu& operator=(const TWinSkinPopMenu&) = delete;
 
-    // Keeps the three and replaces the window's procedure.
+    // Keeps the three and replaces the window's procedure. The menu is drawn
+    // at the scale of the window that opened it (the active window), or of
+    // its own monitor when no window of the program is active.
     void Attach(HWND window, TSkinData* skinData, HMENU menu);
     // Puts the window's procedure back and forgets the background.
     void Detach();
@@ -47,6 +49,7 @@ public:
     HWND Handle = nullptr;
     TSkinData* SkinData = nullptr;
     TGdiBitmap Background;             // the window's frame and background at its size
+    UINT Dpi = 0;                      // the scale the background is drawn at
 
 private:
     LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);

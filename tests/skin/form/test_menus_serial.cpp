@@ -169,13 +169,14 @@ std::vector<std::uint32_t> PixelsOf(const TCapture& capture, const RECT& rect)
 
 // The columns of an item drawn with `look` that differ from the same item
 // drawn without text: the first and the last.
-std::pair<int, int> TextColumns(TSkinData* skin, skin::TMenuItemLook look, int width, int height)
+// Drawn at `dpi`.
+std::pair<int, int> TextColumns(TSkinData* skin, skin::TMenuItemLook look, int width, int height, UINT dpi = 96)
 {
     auto draw = [&](const skin::TMenuItemLook& what) {
         TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32);
         TMemoryDC dc;
         TSelectObject use(dc, bitmap);
-        skin::DrawSkinnedItem(skin, what, dc, RECT{0, 0, width, height}, false, nullptr);
+        skin::DrawSkinnedItem(skin, what, dc, RECT{0, 0, width, height}, false, nullptr, dpi);
         std::vector<COLORREF> pixels;
         for (int y = 0; y < height; ++y)
             for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
@@ -217,7 +218,7 @@ bool AnyOwnerDrawn(HMENU menu)
 // The skin's "MenuBackground" at a window's size, pixel (x, y).
 COLORREF MenuBackgroundPixel(TSkinData* skin, int width, int height, int x, int y)
 {
-    const TDataSkinObject* object = skin->Object(ssMenuBackground);
+    const TDataSkinObject* object = skin->ModelFor(WindowDpi(nullptr)).Object(ssMenuBackground);
     const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
     TGdiBitmap built = skin::BuildFrameBitmap(RECT{0, 0, width, height}, object->Bitmap.Handle(), margins, 1, 1,
                                               object->Tile != 0, false);
@@ -515,6 +516,98 @@ TEST_F(MenuTest, PopupWindowsAndTheirItemsAreSkinned)
     EXPECT_TRUE(RadioB->Checked());
     EXPECT_FALSE(RadioA->Checked());
     EXPECT_EQ(Context->PopupComponent(), Memo);
+}
+
+// The columns and rows where an item drawn with `look` differs from the
+// same item drawn with `blank`, at `dpi`: left, top, right, bottom (right
+// and bottom inclusive; left > right when nothing differs).
+RECT DifferingBox(TSkinData* skin, const skin::TMenuItemLook& look, const skin::TMenuItemLook& blank, int width,
+                  int height, UINT dpi)
+{
+    auto draw = [&](const skin::TMenuItemLook& what) {
+        TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32);
+        TMemoryDC dc;
+        TSelectObject use(dc, bitmap);
+        skin::DrawSkinnedItem(skin, what, dc, RECT{0, 0, width, height}, false, nullptr, dpi);
+        std::vector<COLORREF> pixels;
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+        return pixels;
+    };
+    const std::vector<COLORREF> a = draw(look), b = draw(blank);
+    RECT box{width, height, -1, -1};
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (a[static_cast<size_t>(y * width + x)] != b[static_cast<size_t>(y * width + x)]) {
+                box.left = std::min<LONG>(box.left, x);
+                box.top = std::min<LONG>(box.top, y);
+                box.right = std::max<LONG>(box.right, x);
+                box.bottom = std::max<LONG>(box.bottom, y);
+            }
+    return box;
+}
+
+TEST_F(MenuTest, PopupItemsAreMeasuredAndDrawnAtTheScaleOfTheirWindow)
+{
+    // The form is told it moved to monitors of 192 and 144 pixels an inch
+    // (and back to 96): its context menu's items are measured and drawn at
+    // that scale (the skin's item frame, the glyph box, the check and radio
+    // marks, the caption's inset and font, the separator's height).
+    MakeForm(ALL_MENUS);
+    TCanvas canvas;
+    HDC screen = GetDC(nullptr);
+    canvas.SetHandle(screen);
+    TMenuItem* separator = Context->Items()->Items(2);
+    ASSERT_TRUE(separator->IsLine());
+    RECT place{};
+    GetWindowRect(Window, &place);
+    int markWidthAt96 = 0;
+    for (UINT dpi : {96u, 192u, 144u}) {
+        SCOPED_TRACE(dpi);
+        SendMessageA(Window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+        Pump(60);
+        ASSERT_EQ(WindowDpi(Window), dpi);
+        const auto px = [dpi](int value) { return ScaleToDpi(value, dpi); };
+        const TDataSkinObject* object = Skin->ModelFor(dpi).Object(ssMenuItem);
+        const int inset = px(1) + (object && !object->Bitmap.Empty() ? object->LeftWidth : 0);
+
+        // Measured: room for the glyph box and its insets; a separator as
+        // high as the scale makes it; the caption as wide as the scaled font.
+        int width = 0, height = 0;
+        RadioA->OnMeasureItem(RadioA, &canvas, width, height);
+        EXPECT_GE(height, px(16) + 2 * px(1));
+        int lineWidth = 0, lineHeight = 0;
+        separator->OnMeasureItem(separator, &canvas, lineWidth, lineHeight);
+        EXPECT_EQ(lineHeight, px(8));
+
+        // Drawn: the caption starts after the glyph box, in a font of the
+        // scale (its height grows with it).
+        skin::TMenuItemLook look = skin::LookOf(RadioA);
+        skin::TMenuItemLook bare = look;
+        bare.Caption = L"";
+        bare.Checked = false;
+        skin::TMenuItemLook markOnly = bare;
+        markOnly.Checked = true;
+        skin::TMenuItemLook textOnly = look;
+        textOnly.Checked = false;
+        const int itemWidth = px(160);
+        const RECT text = DifferingBox(Skin, textOnly, bare, itemWidth, height, dpi);
+        EXPECT_GE(text.left, inset + px(16) + px(3));
+        EXPECT_LE(text.left, inset + px(16) + px(3) + px(3));
+        EXPECT_GE(text.bottom - text.top + 1, px(8)) << "the caption's height";
+        // The radio mark inside the glyph box, as large as the scale makes it.
+        const RECT mark = DifferingBox(Skin, markOnly, bare, itemWidth, height, dpi);
+        ASSERT_LE(mark.left, mark.right) << "a mark is drawn";
+        EXPECT_GE(mark.left, inset);
+        EXPECT_LE(mark.right, inset + px(16) + px(1));
+        EXPECT_GE(mark.top, px(1));
+        EXPECT_LT(mark.bottom, height);
+        const int markWidth = mark.right - mark.left + 1;
+        if (dpi == 96) markWidthAt96 = markWidth;
+        else EXPECT_GE(markWidth, markWidthAt96 * static_cast<int>(dpi) / 96 - 1) << "the mark grows with the scale";
+    }
+    canvas.SetHandle(nullptr);
+    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(MenuTest, TheLedgersSettingsLeaveTheSystemMenuWindowAlone)
