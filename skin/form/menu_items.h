@@ -22,6 +22,7 @@ struct TMenuItemLook {
     bool Radio = false;
     bool Enabled = true;
     bool Default = false;          // drawn bold
+    bool HasSubMenu = false;       // opens a submenu: an arrow at the far side
     int ImageIndex = -1;
     TCustomImageList* Images = nullptr;
     // Drawn mirrored: glyph on the right, text right-aligned and read right
@@ -48,7 +49,10 @@ void DrawItemContents(const TSkinData* skin, const TMenuItemLook& look, HDC dc, 
 // The whole item in `rect` of `dc`: the popup's background under it (the
 // popup window showing `parentMenu`), the skin's "MenuItem" frame (frame 4
 // when selected, frame 2 for a separator) and the contents; without a
-// "MenuItem" object the plain look in the skin's menu colours.
+// "MenuItem" object the plain look in the skin's menu colours. An item that
+// opens a submenu gets its arrow at the scale, and the arrow's place is then
+// excluded from `dc`'s clipping region: the system draws its own arrow, of
+// its own size, after the item's owner, and it would cover the skin's.
 void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, const RECT& rect, bool selected,
                      HMENU parentMenu, UINT dpi = 0);
 

@@ -605,6 +605,25 @@ TEST_F(MenuTest, PopupItemsAreMeasuredAndDrawnAtTheScaleOfTheirWindow)
         const int markWidth = mark.right - mark.left + 1;
         if (dpi == 96) markWidthAt96 = markWidth;
         else EXPECT_GE(markWidth, markWidthAt96 * static_cast<int>(dpi) / 96 - 1) << "the mark grows with the scale";
+
+        // An item that opens a submenu: its arrow at the far side, 7 pixels
+        // high at 96, and that place kept from the system's own (smaller)
+        // arrow, which is drawn over the item after its owner.
+        skin::TMenuItemLook opens = bare;
+        opens.HasSubMenu = true;
+        const RECT arrow = DifferingBox(Skin, opens, bare, itemWidth, height, dpi);
+        ASSERT_LE(arrow.left, arrow.right) << "an arrow is drawn";
+        EXPECT_GE(arrow.left, itemWidth - px(16));
+        EXPECT_LE(arrow.right, itemWidth - px(4));
+        EXPECT_GE(arrow.bottom - arrow.top + 1, px(7) - 1);
+        TGdiBitmap bitmap = skin::MakeDibSection(itemWidth, height, 32);
+        TMemoryDC dc;
+        TSelectObject use(dc, bitmap);
+        skin::DrawSkinnedItem(Skin, opens, dc, RECT{0, 0, itemWidth, height}, false, nullptr, dpi);
+        const COLORREF arrowPixel = GetPixel(dc, arrow.right - 1, (arrow.top + arrow.bottom) / 2);
+        PatBlt(dc, 0, 0, itemWidth, height, BLACKNESS);
+        EXPECT_EQ(GetPixel(dc, arrow.right - 1, (arrow.top + arrow.bottom) / 2), arrowPixel) << "the arrow is kept";
+        EXPECT_EQ(GetPixel(dc, itemWidth / 2, height / 2), RGB(0, 0, 0)) << "the rest of the item is not";
     }
     canvas.SetHandle(nullptr);
     ReleaseDC(nullptr, screen);
