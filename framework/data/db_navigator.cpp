@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "framework/display_scale.h"
+
 const TEnumInfo NavigateBtnEnum{"TNavigateBtn",
                                 {"nbFirst", "nbPrior", "nbNext", "nbLast", "nbEdit", "nbPost", "nbCancel", "nbRefresh"}};
 
@@ -212,20 +214,29 @@ const TGlyphShape& GlyphOf(TNavigateBtn button)
     return shapes[button];
 }
 
-void DrawGlyph(HDC dc, TNavigateBtn button, int left, int top, COLORREF color)
+constexpr int GLYPH_BOX = 9;
+
+// The glyph in its box of `side` pixels (GLYPH_BOX at 96): drawn at its own
+// size, then enlarged pixel by pixel, so that it stays as crisp as at 96.
+void DrawGlyph(HDC dc, TNavigateBtn button, int left, int top, COLORREF color, int side)
 {
-    TGdiBrush brush(CreateSolidBrush(color));
-    TGdiPen pen(CreatePen(PS_SOLID, 1, color));
-    TSelectObject selectBrush(dc, brush);
-    TSelectObject selectPen(dc, pen);
-    for (const auto& polygon : GlyphOf(button).Polygons) {
-        std::vector<POINT> points = polygon;
-        for (POINT& p : points) {
-            p.x += left;
-            p.y += top;
-        }
-        Polygon(dc, points.data(), static_cast<int>(points.size()));
+    TMemoryDC memory(dc);
+    TGdiBitmap box(CreateCompatibleBitmap(dc, GLYPH_BOX, GLYPH_BOX));
+    if (memory.IsNull() || box.IsNull()) return;
+    TSelectObject selectBox(memory, box);
+    const COLORREF key = color == RGB(255, 0, 255) ? RGB(0, 255, 0) : RGB(255, 0, 255);
+    {
+        TGdiBrush clear(CreateSolidBrush(key));
+        RECT all{0, 0, GLYPH_BOX, GLYPH_BOX};
+        FillRect(memory, &all, clear);
+        TGdiBrush brush(CreateSolidBrush(color));
+        TGdiPen pen(CreatePen(PS_SOLID, 1, color));
+        TSelectObject selectBrush(memory, brush);
+        TSelectObject selectPen(memory, pen);
+        for (const auto& polygon : GlyphOf(button).Polygons)
+            Polygon(memory, polygon.data(), static_cast<int>(polygon.size()));
     }
+    TransparentBlt(dc, left, top, side, side, memory, 0, 0, GLYPH_BOX, GLYPH_BOX, key);
 }
 
 }  // namespace
@@ -260,8 +271,11 @@ COLORREF Mix(COLORREF a, COLORREF b, int percentOfB)
 // gives it the skin's face): raised edges a lighter and a darker shade of
 // it, the glyph in the button text colour, or in white or black where that
 // colour would not stand out from the face.
+// The edges and the glyph are 96-DPI sizes drawn at the window's scale.
 void TDBNavigator::PaintButton(HDC dc, TNavigateBtn button, const RECT& rect, bool pressed, bool enabled)
 {
+    const UINT dpi = WindowDpi(HandleIfAllocated());
+    const int edge = ScaleToDpi(1, dpi);
     const COLORREF face = ColorToRGB(FColor);
     const COLORREF light = Mix(face, RGB(255, 255, 255), 55), dark = Mix(face, RGB(0, 0, 0), 45);
     {
@@ -270,21 +284,26 @@ void TDBNavigator::PaintButton(HDC dc, TNavigateBtn button, const RECT& rect, bo
         TGdiPen topLeft(CreatePen(PS_SOLID, 1, pressed ? dark : light));
         TGdiPen bottomRight(CreatePen(PS_SOLID, 1, pressed ? light : dark));
         TSelectObject pen(dc, topLeft);
-        MoveToEx(dc, rect.left, rect.bottom - 2, nullptr);
-        LineTo(dc, rect.left, rect.top);
-        LineTo(dc, rect.right - 1, rect.top);
-        SelectObject(dc, bottomRight);
-        MoveToEx(dc, rect.right - 1, rect.top, nullptr);
-        LineTo(dc, rect.right - 1, rect.bottom - 1);
-        LineTo(dc, rect.left - 1, rect.bottom - 1);
+        for (int i = 0; i < edge; ++i) {
+            const RECT r{rect.left + i, rect.top + i, rect.right - i, rect.bottom - i};
+            SelectObject(dc, topLeft);
+            MoveToEx(dc, r.left, r.bottom - 2, nullptr);
+            LineTo(dc, r.left, r.top);
+            LineTo(dc, r.right - 1, r.top);
+            SelectObject(dc, bottomRight);
+            MoveToEx(dc, r.right - 1, r.top, nullptr);
+            LineTo(dc, r.right - 1, r.bottom - 1);
+            LineTo(dc, r.left - 1, r.bottom - 1);
+        }
     }
     COLORREF text = ColorToRGB(clBtnText);
     if (Contrast(text, face) < 4.5)
         text = Contrast(RGB(255, 255, 255), face) >= Contrast(RGB(0, 0, 0), face) ? RGB(255, 255, 255) : RGB(0, 0, 0);
-    int left = (rect.left + rect.right) / 2 - 4 + (pressed ? 1 : 0);
-    int top = (rect.top + rect.bottom) / 2 - 4 + (pressed ? 1 : 0);
+    const int side = ScaleToDpi(GLYPH_BOX, dpi);
+    int left = (rect.left + rect.right) / 2 - side / 2 + (pressed ? edge : 0);
+    int top = (rect.top + rect.bottom) / 2 - side / 2 + (pressed ? edge : 0);
     // A disabled glyph: faint, halfway to the face.
-    DrawGlyph(dc, button, left, top, enabled ? text : Mix(text, face, 60));
+    DrawGlyph(dc, button, left, top, enabled ? text : Mix(text, face, 60), side);
 }
 
 void TDBNavigator::Paint()

@@ -9,6 +9,7 @@
 
 #include "framework/data/ado_connection.h"
 #include "framework/data/db_navigator.h"
+#include "framework/display_scale.h"
 #include "framework/forms.h"
 #include "tests/framework/data/store_test_folder.h"
 
@@ -160,6 +161,11 @@ TEST_F(NavigatorTest, ClickedButtonsMoveEditAndRefreshTheQuery)
 TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabledOnAnyFace)
 {
     Open();  // at the beginning: first disabled, next enabled
+    // The glyphs (9 x 9 at 96) and the edges are drawn at the window's
+    // scale, in a navigator laid out at it as a scaled form lays it out.
+    const UINT dpi = WindowDpi(FNavigator->Handle());
+    const auto px = [dpi](int value) { return ScaleToDpi(value, dpi); };
+    FNavigator->SetBounds(8, 8, px(240), px(25));
     auto centre = [&](TNavigateBtn b) {
         RECT r = FNavigator->ButtonRect(b);
         return POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
@@ -174,9 +180,9 @@ TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabledOnAnyFace)
         FNavigator->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), PRF_CLIENT);
         auto at = [&](int x, int y) { return static_cast<COLORREF>(picture.Canvas()->Pixel(x, y)) & 0xFFFFFF; };
         const COLORREF faceRgb = ColorToRGB(face);
-        const COLORREF glyph = at(next.x - 1, next.y);
-        const COLORREF faint = at(first.x - 4, first.y);
-        EXPECT_EQ(at(next.x + 8, next.y), faceRgb) << "button face beside the glyph";
+        const COLORREF glyph = at(next.x - px(1), next.y);
+        const COLORREF faint = at(first.x - px(4), first.y);
+        EXPECT_EQ(at(next.x + px(8), next.y), faceRgb) << "button face beside the glyph";
         if (face == clBtnFace)
             EXPECT_EQ(glyph, ColorToRGB(clBtnText));
         else
@@ -185,13 +191,16 @@ TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabledOnAnyFace)
         EXPECT_NE(faint, faceRgb) << "a disabled glyph is faint, not gone";
         // Raised: the top-left edge lighter than the face, the bottom-right darker.
         auto lum = [](COLORREF c) { return GetRValue(c) + GetGValue(c) + GetBValue(c); };
-        EXPECT_GT(lum(at(nextRect.left, nextRect.top + 5)), lum(faceRgb));
-        EXPECT_LT(lum(at(nextRect.right - 1, nextRect.top + 5)), lum(faceRgb));
+        for (int i = 0; i < px(1); ++i) {
+            EXPECT_GT(lum(at(nextRect.left + i, nextRect.top + px(5))), lum(faceRgb)) << "edge column " << i;
+            EXPECT_LT(lum(at(nextRect.right - 1 - i, nextRect.top + px(5))), lum(faceRgb)) << "edge column " << i;
+        }
+        EXPECT_EQ(at(nextRect.left + px(1), nextRect.top + px(5)), faceRgb) << "the edge is as wide as the scale";
         // Held down: the edges turn round and the glyph moves down and right.
         SendMessageA(FNavigator->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(next.x, next.y));
         FNavigator->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(picture.Canvas()->Handle()), PRF_CLIENT);
-        EXPECT_LT(lum(at(nextRect.left, nextRect.top + 5)), lum(faceRgb));
-        EXPECT_EQ(at(next.x, next.y + 1), glyph);
+        EXPECT_LT(lum(at(nextRect.left, nextRect.top + px(5))), lum(faceRgb));
+        EXPECT_EQ(at(next.x, next.y + px(1)), glyph);
         SendMessageA(FNavigator->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(0, 40));
     }
 }
