@@ -635,7 +635,9 @@ void TSkinMenuButton::Draw(HDC dc, const RECT& rect)
     const int x = textX + t.cx + 2 * spacing;
     const int y = (h - Px(3)) / 2;
     const POINT points[3] = {{x, y + Px(2)}, {x - Px(3), y - Px(1)}, {x + Px(3), y - Px(1)}};
-    const COLORREF colour = GetSysColor(FEnabled ? COLOR_WINDOWTEXT : COLOR_BTNSHADOW);
+    // In the caption's colour: the skin's text colour stands out on the
+    // skin's face (a dark skin's face hides a black arrow).
+    const COLORREF colour = GetTextColor(buffer);
     {
         TGdiBrush brush(CreateSolidBrush(colour));
         TGdiPen pen(CreatePen(PS_SOLID, 1, colour));

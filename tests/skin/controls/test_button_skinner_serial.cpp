@@ -4,6 +4,9 @@
 // skinner, and giving a form back exactly as it was.
 #include "control_skin_support.h"
 
+#include <algorithm>
+#include <map>
+
 #include "framework/buttons.h"
 #include "framework/group_box.h"
 #include "framework/image_list.h"
@@ -347,6 +350,7 @@ TEST_F(ButtonSkinnerTest, GlyphsSpacingAndTheMenuArrowFollowTheWindowsScale) {
         bare->SetParent(f);
         bare->SetBounds(10, 90, 110, 28);
         bare->SetCaption("Choose");
+        bare->Font()->SetColor(static_cast<TColor>(RGB(0, 0, 200)));
         other = new TButton(f);
         other->SetParent(f);
         other->SetBounds(200, 10, 90, 28);
@@ -413,6 +417,18 @@ TEST_F(ButtonSkinnerTest, GlyphsSpacingAndTheMenuArrowFollowTheWindowsScale) {
         ASSERT_GT(textRight, 0) << "caption and arrow found";
         EXPECT_GE(arrowRight - arrowLeft + 1, ScaleToDpi(6, dpi)) << "the arrow's width";
         EXPECT_GE(arrowLeft - textRight - 1, ScaleToDpi(4, dpi)) << "the gap between caption and arrow";
+        // The arrow in the caption's colour (the button's font's), the one
+        // its strokes show most.
+        std::map<std::uint32_t, int> inkColours;
+        for (int y = 0; y < h; ++y)
+            for (int x = ScaleToDpi(4, dpi); x <= textRight; ++x)
+                if (shown.At(x, y) != frame.At(x, y)) ++inkColours[shown.At(x, y) & 0xFFFFFF];
+        ASSERT_FALSE(inkColours.empty());
+        const auto caption = std::max_element(inkColours.begin(), inkColours.end(),
+                                              [](const auto& a, const auto& b) { return a.second < b.second; });
+        EXPECT_EQ(caption->first, 0x0000C8u) << "the caption in its font's colour";
+        EXPECT_EQ(shown.At((arrowLeft + arrowRight) / 2, arrowTop + ScaleToDpi(1, dpi)) & 0xFFFFFF, caption->first)
+            << "the arrow in the caption's colour";
     }
 }
 
