@@ -5,6 +5,9 @@
 
 #include <algorithm>
 
+#include "framework/display_scale.h"
+#include "framework/forms.h"
+
 const TEnumInfo TabStyleEnum{"TTabStyle", {"tsTabs", "tsButtons", "tsFlatButtons"}};
 const TEnumInfo TabPositionEnum{"TTabPosition", {"tpTop", "tpBottom", "tpLeft", "tpRight"}};
 
@@ -40,6 +43,34 @@ void TCustomTabControl::CreateParams(TCreateParams& p)
     if (FMultiLine) p.Style |= TCS_MULTILINE;
     // The class's own background brush would show between repaints.
     p.WindowClass.style &= ~(CS_HREDRAW | CS_VREDRAW);
+}
+
+void TCustomTabControl::CreateWindowDone()
+{
+    TWinControl::CreateWindowDone();
+    FTabMetricsDpi = 96;  // a new window starts with the control's own
+    ScaleTabMetrics(ControlPixelsPerInch(this));
+}
+
+void TCustomTabControl::ChangeScale(int multiplier, int divisor)
+{
+    TWinControl::ChangeScale(multiplier, divisor);
+    // The form takes its new scale once its controls are laid out at it.
+    ScaleTabMetrics(MulDiv(ControlPixelsPerInch(this), multiplier, divisor));
+}
+
+void TCustomTabControl::ScaleTabMetrics(int pixelsPerInch)
+{
+    if (!FHandle || pixelsPerInch <= 0) return;
+    const UINT dpi = static_cast<UINT>(pixelsPerInch);
+    if (dpi == FTabMetricsDpi) return;
+    FTabMetricsDpi = dpi;
+    // The padding is taken when the tabs are laid out next, which setting
+    // the least width does.
+    ::SendMessageA(FHandle, TCM_SETPADDING, 0, MAKELPARAM(ScaleToDpi(6, dpi), ScaleToDpi(3, dpi)));
+    ::SendMessageA(FHandle, TCM_SETMINTABWIDTH, 0, dpi == DesignDpi ? -1 : ScaleToDpi(54, dpi));
+    AlignControls();
+    Invalidate();
 }
 
 void TCustomTabControl::SetStyle(TTabStyle value)

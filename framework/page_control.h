@@ -61,6 +61,12 @@ public:
 protected:
     void CreateParams(TCreateParams& params) override;
     void AdjustClientRect(RECT& rect) const override;
+    // The tabs' room around their text and their least width are the tab
+    // control's 96-DPI sizes (6 x 3 and 54 pixels) made the window's scale
+    // (the system's tab control keeps them at 96 otherwise, so a caption of
+    // a larger font fills its tab to the edges).
+    void CreateWindowDone() override;
+    void ChangeScale(int multiplier, int divisor) override;
     // Asks OnChanging whether the user may leave the current tab.
     virtual bool CanChange();
     // The user chose another tab: runs OnChange.
@@ -72,9 +78,12 @@ protected:
     virtual void SelectNextTab(bool forward) {}
 
 private:
+    // Sets them for `pixelsPerInch` (nothing when they are set for it).
+    void ScaleTabMetrics(int pixelsPerInch);
     TTabStyle FStyle = tsTabs;
     TTabPosition FTabPosition = tpTop;
     bool FMultiLine = false;
+    UINT FTabMetricsDpi = 96;  // the scale the tabs' padding and least width were set for
 };
 
 class TPageControl;

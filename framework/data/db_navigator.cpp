@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "framework/display_scale.h"
+#include "framework/forms.h"
 
 const TEnumInfo NavigateBtnEnum{"TNavigateBtn",
                                 {"nbFirst", "nbPrior", "nbNext", "nbLast", "nbEdit", "nbPost", "nbCancel", "nbRefresh"}};
@@ -274,7 +275,7 @@ COLORREF Mix(COLORREF a, COLORREF b, int percentOfB)
 // The edges and the glyph are 96-DPI sizes drawn at the window's scale.
 void TDBNavigator::PaintButton(HDC dc, TNavigateBtn button, const RECT& rect, bool pressed, bool enabled)
 {
-    const UINT dpi = WindowDpi(HandleIfAllocated());
+    const UINT dpi = static_cast<UINT>(ControlPixelsPerInch(this));
     const int edge = ScaleToDpi(1, dpi);
     const COLORREF face = ColorToRGB(FColor);
     const COLORREF light = Mix(face, RGB(255, 255, 255), 55), dark = Mix(face, RGB(0, 0, 0), 45);

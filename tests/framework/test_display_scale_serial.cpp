@@ -9,6 +9,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "framework/display_scale.h"
 #include "framework/header_control.h"
 #include "framework/list_view.h"
+#include "framework/page_control.h"
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
 
@@ -218,6 +220,58 @@ TEST(DisplayScale, UnscaledFormKeepsItsDesignPixelsAndStillMoves)
     EXPECT_EQ(form.LeftButton->Width(), 75);
     EXPECT_EQ(form.Font()->Height(), -12);
     EXPECT_EQ(form.List->Columns()->Items(1)->Width(), 125);
+}
+
+TEST(DisplayScale, TabsKeepTheirRoomAroundTheCaptionAtEveryScale)
+{
+    // The tab control's room around a caption (6 x 3 pixels at 96) and its
+    // least tab width (54) grow with the form's scale, as the captions' font
+    // does; the pages move under the taller tabs.
+    TForm form(nullptr);
+    form.SetBounds(20, 30, 420, 300);
+    auto* pages = new TPageControl(&form);
+    pages->SetParent(&form);
+    pages->SetBounds(8, 8, 400, 250);
+    for (const char* caption : {"Ledger", "Tools", "收支管理"}) {
+        auto* sheet = new TTabSheet(&form);
+        sheet->SetPageControl(pages);
+        sheet->SetCaption(caption);
+    }
+    form.FinishCreation();
+    form.Show();
+    HWND window = form.Handle();
+    for (int dpi : {192, 144, 96}) {
+        SCOPED_TRACE(dpi);
+        const RECT suggested{50, 40, 50 + Px(430, dpi), 40 + Px(320, dpi)};
+        SendMessageA(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+        ASSERT_EQ(form.CurrentPixelsPerInch(), dpi);
+        HWND tabs = pages->Handle();
+        HDC dc = GetDC(tabs);
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(tabs, WM_GETFONT, 0, 0)));
+        int tabBottom = 0;
+        for (int i = 0; i < pages->TabCount(); ++i) {
+            const RECT tab = pages->TabRect(i);
+            wchar_t text[32] = {};
+            TCITEMW item{};
+            item.mask = TCIF_TEXT;
+            item.pszText = text;
+            item.cchTextMax = 32;
+            SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+            SIZE extent{};
+            GetTextExtentPoint32W(dc, text, lstrlenW(text), &extent);
+            EXPECT_GE(tab.right - tab.left, Px(54, dpi)) << "tab " << i;
+            EXPECT_GE(tab.right - tab.left - extent.cx, 2 * Px(6, dpi)) << "tab " << i;
+            // (The tab control adds the vertical room once to a tab's height.)
+            EXPECT_GT(tab.bottom - tab.top - extent.cy, Px(3, dpi)) << "tab " << i;
+            tabBottom = std::max<int>(tabBottom, tab.bottom);
+        }
+        SelectObject(dc, old);
+        ReleaseDC(tabs, dc);
+        EXPECT_GE(pages->DisplayRect().top, tabBottom) << "the page lies under the tabs";
+        TTabSheet* sheet = pages->ActivePage();
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_GE(sheet->Top(), tabBottom) << "the sheet moved under the tabs";
+    }
 }
 
 }  // namespace

@@ -163,7 +163,7 @@ TEST_F(NavigatorTest, GlyphsShowWhetherAButtonIsEnabledOnAnyFace)
     Open();  // at the beginning: first disabled, next enabled
     // The glyphs (9 x 9 at 96) and the edges are drawn at the window's
     // scale, in a navigator laid out at it as a scaled form lays it out.
-    const UINT dpi = WindowDpi(FNavigator->Handle());
+    const UINT dpi = static_cast<UINT>(ControlPixelsPerInch(FNavigator));
     const auto px = [dpi](int value) { return ScaleToDpi(value, dpi); };
     FNavigator->SetBounds(8, 8, px(240), px(25));
     auto centre = [&](TNavigateBtn b) {
