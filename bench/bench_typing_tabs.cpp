@@ -10,7 +10,9 @@
 
 #include <cstdio>
 #include <functional>
+#include <map>
 #include <string>
+#include <utility>
 
 #include "app/main_form.h"
 #include "bench/bench_support.h"
@@ -79,6 +81,59 @@ double Switching(TPageControl* pages)
     });
 }
 
+// Messages sent to any window of the thread, and posted ones as they are
+// taken, while Count() types: what a keystroke costs in messages.
+std::map<std::pair<UINT, std::string>, int> GMessages;
+int GMessageTotal = 0;
+void CountMessage(HWND window, UINT msg)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    ++GMessages[{msg, name}];
+    ++GMessageTotal;
+}
+LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0) {
+        const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+        CountMessage(call->hwnd, call->message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+LRESULT CALLBACK CountPosted(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code >= 0 && wParam == PM_REMOVE) {
+        const auto* msg = reinterpret_cast<const MSG*>(lParam);
+        CountMessage(msg->hwnd, msg->message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// Messages a keystroke costs: 100 characters typed into `window` as the timed
+// runs type them (painted once at the end), the messages counted by hooks (outside the timed runs). With
+// BENCH_MESSAGES set, each message and window class is printed with its count.
+double MessagesPerKey(HWND window, const char* label)
+{
+    constexpr int KEYS = 100;
+    SetWindowTextA(window, "");
+    Drain();
+    GMessages.clear();
+    GMessageTotal = 0;
+    HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
+    HHOOK posted = SetWindowsHookExA(WH_GETMESSAGE, CountPosted, nullptr, GetCurrentThreadId());
+    for (int i = 0; i < KEYS; ++i) SendMessageA(window, WM_CHAR, 'a' + i % 26, 1);
+    UpdateWindow(window);
+    Drain();
+    UnhookWindowsHookEx(sent);
+    UnhookWindowsHookEx(posted);
+    if (GetEnvironmentVariableA("BENCH_MESSAGES", nullptr, 0)) {
+        std::printf("  %s:\n", label);
+        for (const auto& [key, count] : GMessages)
+            std::printf("    0x%04x %-20s %6.2f a key\n", key.first, key.second.c_str(), count / double(KEYS));
+    }
+    return GMessageTotal / double(KEYS);
+}
+
 bool SetSkin(bool active, HWND a, HWND b)
 {
     Form1->SkinData1->SetActive(active);
@@ -134,6 +189,12 @@ int main()
         bench::CloseMainForm();
         return 0;
     }
+    const double editMessagesSkinned = MessagesPerKey(typing->Edit->Handle(), "edit, skinned");
+    const double memoMessagesSkinned = MessagesPerKey(typing->Memo->Handle(), "memo, skinned");
+    if (!SetSkin(false, typer, main)) return 1;
+    const double editMessagesPlain = MessagesPerKey(typing->Edit->Handle(), "edit, plain");
+    const double memoMessagesPlain = MessagesPerKey(typing->Memo->Handle(), "memo, plain");
+    if (!SetSkin(true, typer, main)) return 1;
     double editSkinned = 1e9, editPlain = 1e9, memoSkinned = 1e9, memoPlain = 1e9, tabsSkinned = 1e9,
            tabsPlain = 1e9;
     for (int round = 0; round < 2; ++round) {
@@ -162,6 +223,9 @@ int main()
                 editPlain * 1e3, editSkinned / editPlain);
     std::printf("%-32s skinned %.2f ms, plain %.2f ms, ratio %.2f\n", "typing into a memo", memoSkinned * 1e3,
                 memoPlain * 1e3, memoSkinned / memoPlain);
+    std::printf("%-32s edit: skinned %.1f, plain %.1f; memo: skinned %.1f, plain %.1f\n",
+                "messages a keystroke", editMessagesSkinned, editMessagesPlain, memoMessagesSkinned,
+                memoMessagesPlain);
     std::printf("%-32s skinned %.2f ms, plain %.2f ms, ratio %.2f\n", "switching the main window's tabs",
                 tabsSkinned * 1e3, tabsPlain * 1e3, tabsSkinned / tabsPlain);
     return 0;

@@ -234,9 +234,11 @@ void TSkinManage::HookEvent(int code, WPARAM wParam, LPARAM lParam)
         return;
     case HCBT_ACTIVATE:
         // The program runs skinned from the first activation while a
-        // component is there (later passes wait for the timer).
+        // component is there (later passes wait for the timer). A window
+        // being activated has been made and laid out: it is skinned at once,
+        // before it first paints, so that it is painted once, skinned.
         if (RunState == SKIN_RUN_IDLE && !FSkinDatas.empty()) RunState = SKIN_RUN_STARTED;
-        SkinWindow(window);
+        SkinWindow(window, true);
         return;
     default: return;
     }
@@ -244,7 +246,7 @@ void TSkinManage::HookEvent(int code, WPARAM wParam, LPARAM lParam)
 
 // ---- the decision ------------------------------------------------------------------------
 
-bool TSkinManage::SkinWindow(HWND window)
+bool TSkinManage::SkinWindow(HWND window, bool activateNow)
 {
     // 1. Skinning is on.
     if (!Skinning || !window || !IsWindow(window)) return false;
@@ -292,7 +294,14 @@ bool TSkinManage::SkinWindow(HWND window)
     else
         skinner->AttachPlainWindow(skinData);
     FFormSkinners.push_back(skinner);
-    PostMessageA(window, SKM_ACTIVATESKIN, 0, SKIN_ACTIVATE_PARAM);
+    // A framework form is laid out before it is shown. A window still being
+    // made (an MDI child seen at its creation) or laid out by its own code
+    // (a standard dialog sizes its controls after it is activated) is
+    // activated once that is over.
+    if (activateNow && form && !mdiChild && className != "#32770")
+        SendMessageA(window, SKM_ACTIVATESKIN, 0, SKIN_ACTIVATE_PARAM);
+    else
+        PostMessageA(window, SKM_ACTIVATESKIN, 0, SKIN_ACTIVATE_PARAM);
     return true;
 }
 

@@ -135,8 +135,10 @@ public:
     void UnregisterSkinData(TSkinData* skinData);
 
     // The decision for one window (see skin_manager.cpp); true when a form
-    // skinner was made and attached.
-    bool SkinWindow(HWND window);
+    // skinner was made and attached. Its activation (fitting the frame,
+    // skinning the controls) is posted, or, with `activateNow`, done before
+    // this returns.
+    bool SkinWindow(HWND window, bool activateNow = false);
     // Skins the form's window unless the form is hidden or a child window.
     bool SkinForm(TCustomForm* form);
     TFormSkinnerLink* FindFormSkinner(HWND window) const;
