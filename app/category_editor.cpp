@@ -42,8 +42,10 @@ TForm4::TForm4(TComponent* owner) : TForm(owner)
     GroupBox3 = MakeAt<TGroupBox>(this, this, "GroupBox3", 0, 8, 185, 177);
     GroupBox3->SetCaption("项目类别设置");
     EditXMLB = MakeAt<TEdit>(this, GroupBox3, "EditXMLB", 8, 16, 121, -1);
+    // The two small buttons stacked edge to edge: the one under the other
+    // would cover the rows they shared (two at 150 %).
     ButtonXMLBADD =
-        forms::MakeButton(this, GroupBox3, "ButtonXMLBADD", "+", 136, 16, 41, 17, &TForm4::ButtonXMLBADDClick);
+        forms::MakeButton(this, GroupBox3, "ButtonXMLBADD", "+", 136, 16, 41, 16, &TForm4::ButtonXMLBADDClick);
     ButtonXMLBDEL =
         forms::MakeButton(this, GroupBox3, "ButtonXMLBDEL", "-", 136, 32, 41, 17, &TForm4::ButtonXMLBDELClick);
     ListBoxXMLB = MakeAt<TListBox>(this, GroupBox3, "ListBoxXMLB", 8, 40, 121, 129);

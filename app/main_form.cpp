@@ -3,6 +3,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 #include "app/access_import.h"
 #include "app/backup.h"
 #include "app/delete_confirm.h"
@@ -13,6 +15,7 @@
 #include "app/list_filling.h"
 #include "app/skin_messages_zh.h"
 #include "app/unit_mokuai.h"
+#include "framework/display_scale.h"
 #include "skin/data/stored_skin.h"
 
 TForm1* Form1 = nullptr;
@@ -33,6 +36,11 @@ constexpr int CLIENT_WIDTH = 766;
 constexpr int CLIENT_HEIGHT = 531;
 
 const int STATUS_PANEL_WIDTHS[] = {200, 150, 150, 150, 200};
+
+// The row under the tabs: the link and the two buttons (96-DPI places).
+constexpr int LINK_TOP = 488;
+constexpr int BUTTON_ROW_TOP = 481;
+constexpr int BUTTON_HEIGHT = 25;
 
 const char* const SEARCH_COLUMNS[] = {"项目名称", "金额", "项目类别", "编辑时间", "项目备注"};
 
@@ -61,6 +69,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner)
 
     CreateDataAccess();
     CreateControls();
+    FButtonRowMade = true;
 
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
     OnCloseQuery = [this](TObject* sender, bool& canClose) { FormCloseQuery(sender, canClose); };
@@ -70,6 +79,27 @@ TForm1::~TForm1()
 {
     if (FWheelHooked && Application) Application->OnMessage = nullptr;
     if (Form1 == this) Form1 = nullptr;
+}
+
+void TForm1::WndProc(TMessage& message)
+{
+    TForm::WndProc(message);
+    // The status bar has been aligned to the new client area by now.
+    if (message.Msg == WM_SIZE && FButtonRowMade) PlaceButtonRow();
+}
+
+void TForm1::PlaceButtonRow()
+{
+    const UINT dpi = static_cast<UINT>(CurrentPixelsPerInch());
+    // Edges scaled as the framework scales them, so that with room to
+    // spare the row is exactly where the scaled design puts it.
+    const int top = ScaleToDpi(BUTTON_ROW_TOP, dpi);
+    const int bottom = ScaleToDpi(BUTTON_ROW_TOP + BUTTON_HEIGHT, dpi);
+    const int lift = StatusBar1->Visible() ? std::max(0, bottom - StatusBar1->Top()) : 0;
+    for (TControl* button : {static_cast<TControl*>(Button1), static_cast<TControl*>(Button_close)})
+        if (button->Top() != top - lift) button->SetTop(top - lift);
+    const int linkTop = ScaleToDpi(LINK_TOP, dpi) - lift;
+    if (Label1->Top() != linkTop) Label1->SetTop(linkTop);
 }
 
 void TForm1::CreateDataAccess()
@@ -119,7 +149,7 @@ void TForm1::CreateControls()
     PageControl1->SetActivePage(TabSheet1);
 
     Label1 = Make<TLabel>(this, this, "Label1");
-    Label1->SetBounds(384, 488, Label1->Width(), Label1->Height());
+    Label1->SetBounds(384, LINK_TOP, Label1->Width(), Label1->Height());
     Label1->SetParentFont(false);
     Label1->Font()->Assign(*Font());
     Label1->Font()->SetStyle(1u << fsBold);
@@ -128,8 +158,10 @@ void TForm1::CreateControls()
     Label1->SetCaption("Velmont 我为人人,人人为我");
     Label1->OnClick = [this](TObject* sender) { Label1Click(sender); };
 
-    Button1 = MakeButton(this, this, "Button1", "软件更新", 600, 481, 75, 25, &TForm1::Button1Click);
-    Button_close = MakeButton(this, this, "Button_close", "退出", 688, 481, 75, 25, &TForm1::Button_closeClick);
+    Button1 = MakeButton(this, this, "Button1", "软件更新", 600, BUTTON_ROW_TOP, 75, BUTTON_HEIGHT,
+                         &TForm1::Button1Click);
+    Button_close = MakeButton(this, this, "Button_close", "退出", 688, BUTTON_ROW_TOP, 75, BUTTON_HEIGHT,
+                              &TForm1::Button_closeClick);
 
     StatusBar1 = Make<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);

@@ -159,8 +159,20 @@ public:
     // The backups the list shows, in its order.
     const std::vector<ledger::TBackupInfo>& ListedBackups() const { return FBackups; }
 
+protected:
+    // Keeps the row of the link and the two buttons above the status bar
+    // whenever the client area changes (see PlaceButtonRow).
+    void WndProc(TMessage& message) override;
+
 private:
     void CreateControls();
+    // Puts the link and the two buttons under the tabs at their design's
+    // places at the window's scale, or, where the status bar would cover
+    // their bottom, all three lifted together just enough to sit on it: the
+    // window's outer size is fixed, and a skin's frame can take more of its
+    // height than the system's does (at 150 % the rounding of the scaled
+    // frame and status bar takes the buttons' last row).
+    void PlaceButtonRow();
     void CreateDataAccess();
     void OpenWebsite();
     void CreateToolsTab();
@@ -171,6 +183,7 @@ private:
     // typed a name that has not been used for a backup yet.
     void ShowDefaultBackupName();
 
+    bool FButtonRowMade = false;
     bool FWheelHooked = false;
     bool FBackupNameTyped = false;
     bool FSettingBackupName = false;

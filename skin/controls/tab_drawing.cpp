@@ -234,8 +234,11 @@ void DrawTabText(HDC dc, const RECT& rect, HIMAGELIST images, int image, const s
         // are square.
         ImageList_Draw(images, image, dc, rect.left + x, rect.top + (height - iconWidth) / 2, ILD_TRANSPARENT);
     if (text.empty()) return;
-    RECT box{rect.left + x + iconWidth, rect.top + (height - textHeight) / 2, 0, 0};
-    box.right = std::min<LONG>(box.left + textWidth, rect.right);
+    // The text starts where it is centred (or aligned) and may use the tab
+    // up to its edge: some glyphs ink a pixel past the width the text is
+    // measured at (Tahoma's "4" at 150 %), and a box of exactly that width
+    // would cut their last column.
+    RECT box{rect.left + x + iconWidth, rect.top + (height - textHeight) / 2, rect.right, 0};
     box.bottom = box.top + textHeight;
     if (box.left < rect.left) box.left = rect.left;
     int oldMode = SetBkMode(dc, TRANSPARENT);

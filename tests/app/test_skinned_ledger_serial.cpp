@@ -10,6 +10,7 @@
 #include "tests/app/skinned_ledger_fixture.h"
 #include "tests/app/window_capture.h"
 
+#include <map>
 #include <set>
 
 #include "skin/data/frame_draw.h"
@@ -72,18 +73,26 @@ TButtonSet ButtonsOf(const TWinSkinForm& skinner)
     return set;
 }
 
-// What a window looked like before the skin touched it.
+// What a window looked like before the skin touched it: its procedure,
+// style, client size and where its child windows lie in its client area.
 struct TOriginal {
     HWND Window;
     LONG_PTR Procedure;
     LONG Style;
     RECT Client;
+    std::map<HWND, RECT> Children;
 };
 TOriginal OriginalOf(HWND window)
 {
     TOriginal original{window, GetWindowLongPtrA(window, GWLP_WNDPROC),
-                       GetWindowLongA(window, GWL_STYLE) & ~(WS_VISIBLE | WS_DISABLED), {}};
+                       GetWindowLongA(window, GWL_STYLE) & ~(WS_VISIBLE | WS_DISABLED), {}, {}};
     GetClientRect(window, &original.Client);
+    for (HWND child = GetWindow(window, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT r{};
+        GetWindowRect(child, &r);
+        MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&r), 2);
+        original.Children[child] = r;
+    }
     return original;
 }
 
@@ -158,6 +167,15 @@ void ExpectControlsSkinned(TForm* form, const TWinSkinForm& skinner, const TCapt
         // Where the button lies in the capture of the whole window.
         RECT bounds{}, frame{};
         GetWindowRect(control->Handle(), &bounds);
+        // No status bar over it (the client area a skin leaves can be
+        // lower than the system's frame leaves).
+        for (int j = 0; j < form->ComponentCount(); ++j) {
+            auto* bar = As<TCustomStatusBar>(form->Components(j));
+            if (!bar || !bar->HandleAllocated() || !IsWindowVisible(bar->Handle())) continue;
+            RECT barRect{}, common{};
+            GetWindowRect(bar->Handle(), &barRect);
+            EXPECT_FALSE(IntersectRect(&common, &barRect, &bounds)) << control->Name() << " is under " << bar->Name();
+        }
         GetWindowRect(form->Handle(), &frame);
         const int w = bounds.right - bounds.left, h = bounds.bottom - bounds.top;
         const int index = static_cast<TSkinButton*>(s)->FrameIndex();
@@ -277,6 +295,15 @@ TEST_F(SkinnedLedgerTest, EveryWindowIsSkinnedThenGivenBack)
         EXPECT_EQ(now.Style, original.Style);
         EXPECT_EQ(now.Client.right, original.Client.right);
         EXPECT_EQ(now.Client.bottom, original.Client.bottom);
+        // The controls back where they were (a layout that made room in the
+        // skinned window's client area gives it back).
+        for (const auto& [child, was] : original.Children) {
+            const auto it = now.Children.find(child);
+            ASSERT_NE(it, now.Children.end()) << "a child window is gone";
+            EXPECT_TRUE(EqualRect(&it->second, &was))
+                << GetDlgCtrlID(child) << " at " << it->second.left << "," << it->second.top << " was " << was.left
+                << "," << was.top;
+        }
         EXPECT_EQ(SendMessageA(original.Window, SKM_ISSKINNED, 0, SKIN_SIGNATURE), 0);
     }
 }

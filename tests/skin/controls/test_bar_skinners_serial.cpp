@@ -119,11 +119,14 @@ void ExpectThumbFollows(TWScrollbar* overlay, HWND host, const char* when)
     HWND window = overlay->Handle();
     EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop), Ref(ThumbFrame(1)));
     EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbBottom - 1), Ref(ThumbFrame(1)));
-    if (bar.xyThumbTop > 19) {
+    // Beside the thumb is track unless the thumb touches an arrow (whose
+    // length is the system's, at the display's scale).
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
+    if (bar.xyThumbTop > arrow) {
         EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbTop - 1), Ref(TrackFrame(1)));
     }
     const int length = bar.rcScrollBar.bottom - bar.rcScrollBar.top;
-    if (bar.xyThumbBottom < length - 19) {
+    if (bar.xyThumbBottom + 1 < length - arrow) {
         EXPECT_EQ(ClientPixel(window, 8, bar.xyThumbBottom + 1), Ref(TrackFrame(1)));
     }
 }

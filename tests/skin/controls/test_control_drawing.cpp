@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <set>
 #include <utility>
 
@@ -234,6 +235,61 @@ TEST(TabDrawing, ImagesTurnWithTheTabsAndARowShowsSelectedAndHotFrames)
         for (int x = 0; x < 28; ++x) dark += canvas.Pixel(x, y) == RGB(0, 0, 0);
     EXPECT_GT(dark, 10);
     EXPECT_EQ(canvas.Pixel(2, 10), FrameColour(1)) << "the text is centred, not at the edge";
+}
+
+TEST(TabDrawing, ACaptionThatInksPastItsMeasuredWidthIsNotCut)
+{
+    // Some glyphs ink a column past the width the text measures at (Wine's
+    // Tahoma: "4" at -17, the size of 150 %). One such caption is found by
+    // drawing candidates unclipped; drawn as a tab's text, roomy or just as
+    // wide as its tab, all its pixels must be there.
+    HFONT font = CreateFontW(-17, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+    ASSERT_TRUE(font);
+    auto changed = [](const TCanvas& canvas, int& right) {
+        int count = 0;
+        right = -1;
+        for (int y = 0; y < canvas.Height(); ++y)
+            for (int x = 0; x < canvas.Width(); ++x)
+                if (canvas.Pixel(x, y) != BACK) {
+                    ++count;
+                    right = std::max(right, x);
+                }
+        return count;
+    };
+    std::wstring caption;
+    int freePixels = 0, measuredWidth = 0;
+    for (const wchar_t* candidate : {L"Tab 4", L"Category", L"fff", L"Wy", L"44", L"Tab 7", L"Any"}) {
+        TCanvas free(160, 30, BACK);
+        HGDIOBJ old = SelectObject(free.DC(), font);
+        RECT measured{0, 0, 160, 30};
+        DrawTextW(free.DC(), candidate, -1, &measured, DT_CALCRECT | DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK);
+        RECT at{20, 4, 160, 30};
+        SetBkMode(free.DC(), TRANSPARENT);
+        SetTextColor(free.DC(), RGB(0, 0, 0));
+        DrawTextW(free.DC(), candidate, -1, &at, DT_NOCLIP | DT_EXPANDTABS | DT_WORDBREAK);
+        SelectObject(free.DC(), old);
+        int right = 0;
+        const int pixels = changed(free, right);
+        if (right >= 20 + (measured.right - measured.left)) {
+            caption = candidate;
+            freePixels = pixels;
+            measuredWidth = measured.right - measured.left;
+            break;
+        }
+    }
+    ASSERT_FALSE(caption.empty()) << "no candidate inks past its measured width in this font";
+    for (int room : {40, 6}) {
+        SCOPED_TRACE(room);
+        TCanvas canvas(measuredWidth + room, 30, BACK);
+        HGDIOBJ old = SelectObject(canvas.DC(), font);
+        DrawTabText(canvas.DC(), RECT{0, 0, measuredWidth + room, 30}, nullptr, -1, caption, DT_CENTER, RGB(0, 0, 0),
+                    true, false);
+        SelectObject(canvas.DC(), old);
+        int right = 0;
+        EXPECT_EQ(changed(canvas, right), freePixels) << "\"" << std::string(caption.begin(), caption.end())
+                                                      << "\" lost pixels in its tab";
+    }
+    DeleteObject(font);
 }
 
 TEST(TabDrawing, ReadsTheTabsOfATabWindowInBothCharacterSets)

@@ -113,7 +113,9 @@ TEST(ScrollBarOverlay, CoversTheListsBarPaintsItAndScrollsTheList)
     GetWindowRect(window, &placed);
     EXPECT_TRUE(EqualRect(&placed, &bar.rcScrollBar));
 
-    // Painted from the skin where the system puts the thumb.
+    // Painted from the skin where the system puts the thumb. The arrows are
+    // as long as the system's (its scroll-bar metric at the display's scale).
+    const int arrow = GetSystemMetrics(SM_CYVSCROLL);
     auto checkPicture = [&](const char* when) {
         SCOPED_TRACE(when);
         overlay->PaintNow();
@@ -122,10 +124,12 @@ TEST(ScrollBarOverlay, CoversTheListsBarPaintsItAndScrollsTheList)
         EXPECT_EQ(WindowPixel(window, 8, 3), Ref(ScrollFrame(9)));
         EXPECT_EQ(WindowPixel(window, 8, length - 3), Ref(ScrollFrame(13)));
         EXPECT_EQ(WindowPixel(window, 8, now.xyThumbTop + 1), Ref(ThumbFrame(1)));
-        if (now.xyThumbTop > 20) {
+        // Track beside the thumb, unless the thumb is that close to an arrow
+        // (the system's arrow length, at the display's scale).
+        if (now.xyThumbTop - 2 >= arrow) {
             EXPECT_EQ(WindowPixel(window, 8, now.xyThumbTop - 2), Ref(TrackFrame(1)));
         }
-        if (now.xyThumbBottom < length - 20) {
+        if (now.xyThumbBottom + 2 < length - arrow) {
             EXPECT_EQ(WindowPixel(window, 8, now.xyThumbBottom + 2), Ref(TrackFrame(1)));
         }
         EXPECT_EQ(overlay->Thumb().Start, now.xyThumbTop);
@@ -141,7 +145,7 @@ TEST(ScrollBarOverlay, CoversTheListsBarPaintsItAndScrollsTheList)
     EXPECT_EQ(TopIndex(list), 1);
     EXPECT_FALSE(overlay->Pressed());
     // The track below the thumb: a page.
-    PressOverlay(*overlay, list, length - 30, length - 30);
+    PressOverlay(*overlay, list, length - arrow - 10, length - arrow - 10);
     const int afterPage = TopIndex(list);
     EXPECT_GT(afterPage, 5);
     checkPicture("after a page down");
