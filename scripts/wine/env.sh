@@ -72,8 +72,12 @@ wine_choose_tree() {
   fi
 }
 
+# A prefix is whole when its registry and its system libraries are there (a
+# copy cut short has the registry but no kernel32.dll, and then every program
+# fails with status c0000135).
 wine_prefix_complete() {
-  grep -qs 'Windows NT\\\\CurrentVersion' "$1/system.reg"
+  grep -qs 'Windows NT\\\\CurrentVersion' "$1/system.reg" &&
+    [ -f "$1/drive_c/windows/system32/kernel32.dll" ]
 }
 
 # Creates the prefix once (about 15 s natively, many minutes where 32-bit
