@@ -167,21 +167,25 @@ std::vector<std::uint32_t> PixelsOf(const TCapture& capture, const RECT& rect)
     return pixels;
 }
 
+// The pixels of an item drawn with `look` in a width x height bitmap at `dpi`, row by row.
+std::vector<COLORREF> DrawnItemPixels(TSkinData* skin, const skin::TMenuItemLook& look, int width, int height, UINT dpi)
+{
+    TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32);
+    TMemoryDC dc;
+    TSelectObject use(dc, bitmap);
+    skin::DrawSkinnedItem(skin, look, dc, RECT{0, 0, width, height}, false, nullptr, dpi);
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
+    return pixels;
+}
+
 // The columns of an item drawn with `look` that differ from the same item
 // drawn without text: the first and the last.
 // Drawn at `dpi`.
 std::pair<int, int> TextColumns(TSkinData* skin, skin::TMenuItemLook look, int width, int height, UINT dpi = 96)
 {
-    auto draw = [&](const skin::TMenuItemLook& what) {
-        TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32);
-        TMemoryDC dc;
-        TSelectObject use(dc, bitmap);
-        skin::DrawSkinnedItem(skin, what, dc, RECT{0, 0, width, height}, false, nullptr, dpi);
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-        return pixels;
-    };
+    auto draw = [&](const skin::TMenuItemLook& what) { return DrawnItemPixels(skin, what, width, height, dpi); };
     skin::TMenuItemLook blank = look;
     blank.Caption = L"";
     blank.ShortCut = L"";
@@ -524,16 +528,7 @@ TEST_F(MenuTest, PopupWindowsAndTheirItemsAreSkinned)
 RECT DifferingBox(TSkinData* skin, const skin::TMenuItemLook& look, const skin::TMenuItemLook& blank, int width,
                   int height, UINT dpi)
 {
-    auto draw = [&](const skin::TMenuItemLook& what) {
-        TGdiBitmap bitmap = skin::MakeDibSection(width, height, 32);
-        TMemoryDC dc;
-        TSelectObject use(dc, bitmap);
-        skin::DrawSkinnedItem(skin, what, dc, RECT{0, 0, width, height}, false, nullptr, dpi);
-        std::vector<COLORREF> pixels;
-        for (int y = 0; y < height; ++y)
-            for (int x = 0; x < width; ++x) pixels.push_back(GetPixel(dc, x, y));
-        return pixels;
-    };
+    auto draw = [&](const skin::TMenuItemLook& what) { return DrawnItemPixels(skin, what, width, height, dpi); };
     const std::vector<COLORREF> a = draw(look), b = draw(blank);
     RECT box{width, height, -1, -1};
     for (int y = 0; y < height; ++y)
