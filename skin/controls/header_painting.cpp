@@ -94,7 +94,12 @@ THeaderTextLayout LayoutHeaderText(int width, int height, int iconWidth, SIZE te
     layout.Icon = POINT{x, (height - iconWidth) / 2};
     int top = (height - static_cast<int>(textSize.cy)) / 2;
     LONG left = x + iconWidth;
-    layout.Text = RECT{left, top, std::min<LONG>(left + textSize.cx, width), top + textSize.cy};
+    // The text may use the section up to its right inset: some glyphs ink a
+    // column past the width they are measured at (a "y" at 150 %), and a box
+    // of exactly that width would cut it. Text wider than the section ends
+    // in an ellipsis at the section's edge.
+    LONG right = std::max<LONG>(left + textSize.cx, width - ScaleToDpi(2, dpi));
+    layout.Text = RECT{left, top, std::min<LONG>(right, width), top + textSize.cy};
     if (layout.Text.right < layout.Text.left) layout.Text.right = layout.Text.left;
     return layout;
 }

@@ -42,7 +42,7 @@ int HeaderSectionFrame(int section, const THeaderPaintState& state, int frames);
 // Where a section's image and text go inside its `width` x `height` box:
 // `iconWidth` is 0 without an image; x of the image, the text box
 // (measured size `textSize`) placed after it and centred vertically,
-// clipped to the section. Alignment is the section's HDF_LEFT, HDF_RIGHT or
+// reaching to the section's right inset and clipped to the section. Alignment is the section's HDF_LEFT, HDF_RIGHT or
 // HDF_CENTER. The insets from the section's edges (3 pixels at the left, 2
 // at the right, at least 1) are 96-DPI sizes scaled to `dpi`.
 struct THeaderTextLayout {

@@ -97,7 +97,10 @@ void TSkinObjImage::TakeFontColour()
 void TSkinObjImage::HandOverGlyphs()
 {
     TBitmap* picture = GlyphPicture();
-    TDataSkinButton* buttons = FSkinData ? Skin().Buttons.get() : nullptr;
+    // The control draws its glyph pictures at its own scale, as pictures
+    // made for 96 DPI: it is given the skin's frames at their design size (a
+    // strip already at the display's scale would be enlarged twice).
+    TDataSkinButton* buttons = FSkinData ? FSkinData->Model().Buttons.get() : nullptr;
     if (!picture || !buttons) return;
     const bool radio = FMode == moRadio;
     const TSkinImage& image = radio ? buttons->RadioBitmap : buttons->CheckBitmap;

@@ -208,7 +208,7 @@ TEST_F(HeaderPainting, SectionsTakeTheirFramesTextsAndImages)
     EXPECT_EQ(painted.At(214, 1), FramePixel(*FBar, skin::hfDisabled, 110, height, 104, 1));
 }
 
-TEST(HeaderTextLayout, StartsAndClipsLikeTheSectionsAlignment)
+TEST(HeaderTextLayout, StartsLikeTheSectionsAlignmentAndReachesTheRightInset)
 {
     struct {
         int Width, Icon;
@@ -216,9 +216,9 @@ TEST(HeaderTextLayout, StartsAndClipsLikeTheSectionsAlignment)
         int Alignment;
         int IconX, TextLeft, TextRight;
     } cases[] = {
-        {100, 0, {40, 12}, HDF_LEFT, 3, 3, 43},
-        {100, 16, {40, 12}, HDF_LEFT, 3, 19, 59},
-        {100, 16, {40, 12}, HDF_CENTER, 22, 38, 78},
+        {100, 0, {40, 12}, HDF_LEFT, 3, 3, 98},
+        {100, 16, {40, 12}, HDF_LEFT, 3, 19, 98},
+        {100, 16, {40, 12}, HDF_CENTER, 22, 38, 98},
         {100, 16, {40, 12}, HDF_RIGHT, 42, 58, 98},
         {50, 16, {60, 12}, HDF_RIGHT, 1, 17, 50},   // too wide: starts at 1, clipped at the edge
         {50, 0, {49, 12}, HDF_CENTER, 1, 1, 50},
@@ -249,7 +249,8 @@ TEST(HeaderTextLayout, StartsAndClipsLikeTheSectionsAlignment)
         skin::THeaderTextLayout layout = skin::LayoutHeaderText(c.Width, 40, c.Icon, c.Text, c.Alignment, c.Dpi);
         EXPECT_EQ(layout.Icon.x, c.IconX) << c.Dpi << " DPI, width " << c.Width;
         EXPECT_EQ(layout.Text.left, c.TextLeft) << c.Dpi << " DPI, width " << c.Width;
-        EXPECT_EQ(layout.Text.right, std::min<LONG>(c.TextLeft + c.Text.cx, c.Width));
+        // Up to the right inset (2 pixels at 96), or cut at the edge.
+        EXPECT_EQ(layout.Text.right, std::min<LONG>(std::max<LONG>(c.TextLeft + c.Text.cx, c.Width - c.Dpi / 48), c.Width));
     }
 }
 

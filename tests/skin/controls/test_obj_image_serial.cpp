@@ -25,10 +25,13 @@ T* Put(TForm* form, TWinControl* parent, int x, int y, int w, int h, const char*
     return control;
 }
 
-// Frame `frame` of the skin's check or radio strip over the face colour.
-TPixelsOf ExpectedGlyph(TSkinData* skin, bool radio, int frame)
+// Frame `frame` of the skin's check or radio strip over the face colour, at
+// the skin's size for `dpi`. The controls draw their glyphs at their form's
+// scale: a form that keeps its 96-DPI layout shows the design size at every
+// display scale.
+TPixelsOf ExpectedGlyph(TSkinData* skin, bool radio, int frame, UINT dpi = 96)
 {
-    TDataSkinButton* buttons = ScaledSkin(skin).Buttons.get();
+    TDataSkinButton* buttons = skin->ModelFor(dpi).Buttons.get();
     const TSkinImage& strip = radio ? buttons->RadioBitmap : buttons->CheckBitmap;
     const int frames = radio ? buttons->RadioButtonFrame : buttons->CheckButtonFrame;
     TPixelsOf expected;
@@ -175,6 +178,32 @@ TEST_F(ObjImageSkinTest, SelfDrawnGlyphsShowTheSkinsFramesInEveryStateAndAreGive
     EXPECT_FALSE(check->UseCustomGlyphs());
     EXPECT_TRUE(property->Properties()->Glyph()->Empty());
     for (size_t i = 0; i < std::size(all); ++i) EXPECT_TRUE(SamePixels(ReadWindow(all[i]->Handle()), plain[i])) << i;
+}
+
+TEST_F(ObjImageSkinTest, GlyphsOfAScaledFormAreTheSkinsAtTheFormsScale)
+{
+    // A form told it moved to a monitor of 192 pixels an inch lays its
+    // controls out at twice the size: the glyphs are the skin's frames at
+    // that scale (twice the design), once, not enlarged again.
+    TRzCheckBox* check = nullptr;
+    TRzRadioButton* radio = nullptr;
+    TForm* form = SkinnedForm(
+        [&](TForm* f) {
+            check = Put<TRzCheckBox>(f, f, 10, 10, 150, 20, "收入");
+            radio = Put<TRzRadioButton>(f, f, 10, 40, 150, 20, "每月");
+        },
+        true, true);
+    RECT place{};
+    GetWindowRect(form->Handle(), &place);
+    SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&place));
+    Pump(60);
+    check->SetState(cbChecked);
+    radio->SetChecked(true);
+    const TDataSkinButton* design = FSkin->Model().Buttons.get();
+    EXPECT_EQ(check->GlyphRect().right - check->GlyphRect().left,
+              2 * (design->CheckBitmap.Width() / design->CheckButtonFrame));
+    EXPECT_EQ(ShownGlyph(check), ExpectedGlyph(FSkin, false, CheckFrame(FSkin, cbChecked, false), 192));
+    EXPECT_EQ(ShownGlyph(radio), ExpectedGlyph(FSkin, true, RadioFrame(FSkin, true, false), 192));
 }
 
 }  // namespace

@@ -268,7 +268,13 @@ TEST_F(SkinnedWindow, ButtonsShowNormalHotPressedAndDisabledFrames) {
 }
 
 TEST_F(SkinnedWindow, CaptionRepaintsANewWindowText) {
-    const RECT textRows{S(4), S(2), 300 + 2 * S(4) - S(40), S(18)};
+    // As wide as the 300-pixel design at the window's scale, so that the
+    // caption font's text has the room it has at 96.
+    const RECT before = WindowRect();
+    const int width = S(300) + 2 * S(4);
+    SetWindowPos(Window, nullptr, 0, 0, width, before.bottom - before.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(Window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    const RECT textRows{S(4), S(2), width - S(40), S(18)};
     const int shortText = CountPixels(textRows, RGB(255, 255, 0));
     EXPECT_GT(shortText, 10);
 
