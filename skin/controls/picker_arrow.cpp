@@ -110,8 +110,12 @@ void TArrowButton::WndProc(TMessage& m)
     case WM_LBUTTONDBLCLK: {
         TCustomControl::WndProc(m);
         if (!FPickerWindow) return;
-        // The click goes to the picker's own drop-down button under us.
-        const LPARAM point = MAKELPARAM(GET_X_LPARAM(m.LParam) + Left(), GET_Y_LPARAM(m.LParam) + Top());
+        // The click goes to the picker's own drop-down button under us, at
+        // the arrow's outer edge: the picker may make its button narrower
+        // than the arrow (Wine's keeps a few pixels of it at 200 %), and a
+        // click elsewhere on the arrow would fall on the date.
+        const int x = RightToLeft() ? Left() + 1 : Left() + Width() - 2;
+        const LPARAM point = MAKELPARAM(x, GET_Y_LPARAM(m.LParam) + Top());
         ReleaseCapture();
         PostMessageA(FPickerWindow, WM_LBUTTONDOWN, m.WParam, point);
         PostMessageA(FPickerWindow, WM_LBUTTONUP, m.WParam, point);

@@ -85,6 +85,14 @@ RECT BoxOf(TSkinData* skin, int width, int height, bool radio, bool leftText, UI
 
 LPARAM Centre(const RECT& r) { return MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2); }
 
+// A control's size as laid out: the form scales its 96-DPI design.
+SIZE ClientSize(TWinControl* c)
+{
+    RECT client{};
+    GetClientRect(c->Handle(), &client);
+    return SIZE{client.right, client.bottom};
+}
+
 class ChoiceTextTabSkinTest : public ControlSkinTest {};
 
 TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowClicksAndSpace)
@@ -108,7 +116,7 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowCl
         leftText->SetCaption("Box at the right");
         for (int i = 0; i < 3; ++i) radios.push_back(Put<TRadioButton>(f, f, 200, 10 + 30 * i, 150, 21));
         radios[0]->SetChecked(true);
-    });
+    }, true, true);
     TWinSkinForm* skinner = SkinnerOf(form->Handle());
     ASSERT_TRUE(skinner);
     ASSERT_TRUE(dynamic_cast<TSkinCheckBox*>(SkinnerFor(skinner, check)));
@@ -116,8 +124,9 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowCl
     EXPECT_EQ(SkinnerFor(skinner, check)->Variant(), 1) << "a framework check box is painted whole";
 
     auto shows = [&](TWinControl* c, bool radio, bool left, int frame) {
-        return BoxShows(ReadWindow(c->Handle()), ExpectedBox(FSkin, 150, 21, radio, left, frame),
-                        BoxOf(FSkin, 150, 21, radio, left));
+        const SIZE at = ClientSize(c);
+        return BoxShows(ReadWindow(c->Handle()), ExpectedBox(FSkin, at.cx, at.cy, radio, left, frame),
+                        BoxOf(FSkin, at.cx, at.cy, radio, left));
     };
     EXPECT_TRUE(shows(check, false, false, 1)) << "unchecked";
     EXPECT_TRUE(shows(grayed, false, false, 4)) << "grayed";
@@ -126,12 +135,12 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowCl
     // The caption is drawn in the skin: text pixels left of the box.
     TPixelsOf left = ReadWindow(leftText->Handle());
     int ink = 0;
-    for (int y = 0; y < 21; ++y)
-        for (int x = 0; x < 100; ++x) ink += left.At(x, y) == 0;
+    for (int y = 0; y < left.Height; ++y)
+        for (int x = 0; x < left.Width * 2 / 3; ++x) ink += left.At(x, y) == 0;
     EXPECT_GT(ink, 5) << "the caption in black";
 
     // A click toggles it; the space key toggles it back.
-    const RECT box = BoxOf(FSkin, 150, 21, false, false);
+    const RECT box = BoxOf(FSkin, ClientSize(check).cx, ClientSize(check).cy, false, false);
     SendMessageA(check->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(box));
     SendMessageA(check->Handle(), WM_LBUTTONUP, 0, Centre(box));
     EXPECT_TRUE(check->Checked());
@@ -144,7 +153,7 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesAndRadioButtonsShowEveryStateAndFollowCl
 
     // A click on another radio button moves the check.
     EXPECT_TRUE(shows(radios[0], true, false, 2));
-    const RECT circle = BoxOf(FSkin, 150, 21, true, false);
+    const RECT circle = BoxOf(FSkin, ClientSize(radios[2]).cx, ClientSize(radios[2]).cy, true, false);
     SendMessageA(radios[2]->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, Centre(circle));
     SendMessageA(radios[2]->Handle(), WM_LBUTTONUP, 0, Centre(circle));
     EXPECT_TRUE(radios[2]->Checked());
@@ -180,11 +189,7 @@ TEST_F(ChoiceTextTabSkinTest, CheckBoxesFollowTheirWindowToAnotherScale)
         GetWindowRect(form->Handle(), &place);
         SendMessageA(form->Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
         Pump(60);
-        auto sizeOf = [](TWinControl* c) {
-            RECT client{};
-            GetClientRect(c->Handle(), &client);
-            return SIZE{client.right, client.bottom};
-        };
+        auto sizeOf = ClientSize;
         const SIZE size = sizeOf(check);
         EXPECT_EQ(size.cx, ScaleToDpi(150, dpi)) << "the form scaled its controls";
         const RECT box = BoxOf(FSkin, size.cx, size.cy, false, false, dpi);
@@ -234,7 +239,7 @@ TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndB
         picker = Put<TDateTimePicker>(f, f, 200, 10, 150, 21);
         memo = Put<TMemo>(f, f, 200, 40, 150, 80);
         memo->SetMaxLength(10);
-    });
+    }, true, true);
     TWinSkinForm* skinner = SkinnerOf(form->Handle());
     ASSERT_TRUE(dynamic_cast<TSkinEdit*>(SkinnerFor(skinner, edit)));
     auto* comboSkinner = dynamic_cast<TSkinComBox*>(SkinnerFor(skinner, combo));
@@ -289,7 +294,8 @@ TEST_F(ChoiceTextTabSkinTest, EditsAndCombosKeepTheirTextAndShowTheSkinsEdgeAndB
     std::set<std::uint32_t> looks;
     RECT button = comboSkinner->ButtonRect();
     ASSERT_GT(button.right, button.left);
-    auto buttonPixel = [&] { return ReadWindow(combo->Handle()).At((button.left + button.right) / 2, 3); };
+    const int faceRow = ScaleToDpi(3, WindowDpi(combo->Handle()));
+    auto buttonPixel = [&] { return ReadWindow(combo->Handle()).At((button.left + button.right) / 2, faceRow); };
     looks.insert(buttonPixel());
     SendMessageA(combo->Handle(), WM_MOUSEMOVE, 0, MAKELPARAM(20, 10));
     EXPECT_FALSE(comboSkinner->Hot()) << "over the text part";
@@ -354,7 +360,7 @@ TEST_F(ChoiceTextTabSkinTest, PickerArrowShowsTheSkinsFramesAndOpensTheCalendar)
             SetWindowLongA(leftArrow->Handle(), GWL_EXSTYLE,
                            GetWindowLongA(leftArrow->Handle(), GWL_EXSTYLE) | WS_EX_LEFTSCROLLBAR);
         },
-        false);
+        false, true);
     const LONG plainStyle = GetWindowLongA(picker->Handle(), GWL_STYLE);
     const TPixelsOf plain = ReadWindow(picker->Handle());
     FSkin->SetActive(true);
