@@ -160,17 +160,15 @@ void TCustomGlyphCheck::Paint()
     TSelectObject font(dc, Font()->Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(Enabled() ? Font()->Color() : clGrayText));
-    // A first letter that reaches left of where it starts ("Y" in Tahoma at
-    // 200 %) would lose that column at the edge of the caption's box.
-    const auto first = static_cast<unsigned char>(caption[0]);
-    ABC abc{};
-    if (!IsDBCSLeadByte(first) && GetCharABCWidthsA(dc, first, first, &abc) && abc.abcA < 0) text.left -= abc.abcA;
     RECT measured = text;
     DrawTextA(dc, caption.c_str(), -1, &measured, DT_SINGLELINE | DT_CALCRECT);
     const int height = measured.bottom - measured.top;
     text.top = (Height() - height) / 2;
     text.bottom = text.top + height;
-    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_END_ELLIPSIS);
+    // Unclipped: a first letter that reaches left of where it starts ("Y"
+    // in Tahoma at 200 %) inks into the gap after the glyph instead of
+    // losing that column.
+    DrawTextA(dc, caption.c_str(), -1, &text, DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOCLIP);
     if (Focused()) {
         RECT focus{text.left - 1, text.top, std::min<LONG>(text.left + measured.right - measured.left + 1, Width()),
                    text.bottom};

@@ -241,8 +241,18 @@ int Record(HDC dc, const std::wstring& text, LPRECT rect, UINT format, Draw draw
     // the room too.
     record.Ink = InkBox(dc, *rect, format, drawOn);
     if (!IsRectEmpty(&record.Ink)) {
-        record.Fits = record.Fits && record.Ink.left >= rect->left && record.Ink.right <= rect->right &&
-                      record.Ink.top >= rect->top && record.Ink.bottom <= rect->bottom;
+        // Unclipped text may ink past its room by what the font itself
+        // says its first and last letters reach past their advance (a
+        // negative A or C width); clipped text is cut there.
+        int leftReach = 0, rightReach = 0;
+        ABC abc{};
+        if ((format & DT_NOCLIP) && GetCharABCWidthsW(dc, text.front(), text.front(), &abc))
+            leftReach = std::max(0, -abc.abcA);
+        if ((format & DT_NOCLIP) && GetCharABCWidthsW(dc, text.back(), text.back(), &abc))
+            rightReach = std::max(0, -abc.abcC);
+        record.Fits = record.Fits && record.Ink.left >= rect->left - leftReach &&
+                      record.Ink.right <= rect->right + rightReach && record.Ink.top >= rect->top &&
+                      record.Ink.bottom <= rect->bottom;
         UnionRect(&box, &box, &record.Ink);
     }
     // The surface the text is drawn on: a window's client area, or the
