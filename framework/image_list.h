@@ -11,6 +11,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <vector>
+
 #include "framework/classes.h"
 #include "framework/graphics.h"
 
@@ -40,6 +42,13 @@ public:
     int AddMasked(HBITMAP bitmap, COLORREF mask);
     void Delete(int index);
     void Clear();
+    // The pictures for a control shown at `dpi`: the list itself at 96 (its
+    // pictures are 96-DPI pictures), else a copy at the scale, each picture
+    // and its mask enlarged by whole source pixels (no colour bleeds into
+    // what is transparent). A copy is made once per scale, kept with the
+    // same handle while this object lives, and redrawn when the list
+    // changes.
+    HIMAGELIST HandleForDpi(UINT dpi);
     // Draws picture `index` with its top-left corner at (x, y).
     void Draw(HDC dc, int x, int y, int index, bool enabled = true) const;
 
@@ -48,11 +57,17 @@ public:
 private:
     void Changed();
     void FreeHandle();
+    void FillScaled(HIMAGELIST scaled, UINT dpi);
 
     int FWidth = 16;
     int FHeight = 16;
     HIMAGELIST FHandle = nullptr;
     bool FOwns = true;
+    struct TScaledList {
+        UINT Dpi;
+        HIMAGELIST Handle;
+    };
+    std::vector<TScaledList> FScaled;
 };
 
 class TImageList : public TCustomImageList {

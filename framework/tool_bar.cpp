@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "framework/display_scale.h"
+#include "framework/forms.h"
 #include "framework/sysutils.h"
 
 const TEnumInfo ToolButtonStyleEnum{"TToolButtonStyle", {"tbsButton", "tbsCheck", "tbsDropDown", "tbsSeparator"}};
@@ -124,7 +126,24 @@ void TToolBar::CreateWindowDone()
 {
     ::SendMessageA(FHandle, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     ::SendMessageA(FHandle, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-    if (FImages) ::SendMessageA(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages->Handle()));
+    ApplyScale(static_cast<UINT>(ControlPixelsPerInch(this)));
+    UpdateButtons();
+}
+
+void TToolBar::ApplyScale(UINT dpi)
+{
+    // The pictures at the bar's scale (the buttons are sized to them and to
+    // their captions when they are added).
+    if (FHandle)
+        ::SendMessageA(FHandle, TB_SETIMAGELIST, 0,
+                       reinterpret_cast<LPARAM>(FImages ? FImages->HandleForDpi(dpi) : nullptr));
+}
+
+void TToolBar::ChangeScale(int multiplier, int divisor)
+{
+    TWinControl::ChangeScale(multiplier, divisor);
+    if (!FHandle || multiplier <= 0 || divisor <= 0) return;
+    ApplyScale(static_cast<UINT>(MulDiv(ControlPixelsPerInch(this), multiplier, divisor)));
     UpdateButtons();
 }
 
@@ -194,7 +213,7 @@ void TToolBar::SetImages(TCustomImageList* value)
     FImages = value;
     if (FImages) FImages->FreeNotification(this);
     if (FHandle) {
-        ::SendMessageA(FHandle, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(FImages ? FImages->Handle() : nullptr));
+        ApplyScale(static_cast<UINT>(ControlPixelsPerInch(this)));
         UpdateButtons();
     }
 }
@@ -289,6 +308,12 @@ void TToolBar::DropDown(TToolButton* button)
 void TToolBar::WndProc(TMessage& m)
 {
     switch (m.Msg) {
+    case CM_FONTCHANGED:
+        // The buttons are as large as their captions: measured again in the
+        // new font (a form that changes its scale sets its font last).
+        TWinControl::WndProc(m);
+        UpdateButtons();
+        return;
     case WM_ERASEBKGND:
         if (OnCustomDraw) {
             RECT client{};

@@ -118,6 +118,8 @@ public:
 
     void WndProc(TMessage& message) override;
     void Notification(TComponent* component, TOperation operation) override;
+    // Also hands the window its pictures at the new scale.
+    void ChangeScale(int multiplier, int divisor) override;
 
     TToolBarCustomDrawEvent OnCustomDraw;
     TToolBarCustomDrawButtonEvent OnCustomDrawButton;
@@ -128,6 +130,7 @@ protected:
     void DestroyWnd() override;
 
 private:
+    void ApplyScale(UINT dpi);
     friend class TToolButton;
     // Writes every button into the window again.
     void UpdateButtons();

@@ -16,11 +16,14 @@
 
 #include "framework/application.h"
 #include "framework/display_scale.h"
+#include "framework/graphics.h"
 #include "framework/header_control.h"
+#include "framework/image_list.h"
 #include "framework/list_view.h"
 #include "framework/page_control.h"
 #include "framework/status_bar.h"
 #include "framework/std_controls.h"
+#include "framework/tool_bar.h"
 
 namespace {
 
@@ -271,6 +274,79 @@ TEST(DisplayScale, TabsKeepTheirRoomAroundTheCaptionAtEveryScale)
         TTabSheet* sheet = pages->ActivePage();
         ASSERT_NE(sheet, nullptr);
         EXPECT_GE(sheet->Top(), tabBottom) << "the sheet moved under the tabs";
+    }
+}
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+TEST(DisplayScale, ToolBarPicturesAndButtonsFollowTheFormsScale)
+{
+    // A 16 x 16 picture: a red 8 x 8 square on magenta, which is left out.
+    // At each scale the bar's window holds the picture at that scale, the
+    // square enlarged by whole pixels and nothing of the magenta kept; its
+    // buttons grow with it; back at 96 it has the list itself again.
+    TForm form(nullptr);
+    form.SetBounds(20, 30, 420, 200);
+    auto* images = new TImageList(&form);
+    {
+        TBitmap picture(16, 16, pf24bit);
+        HDC dc = picture.Canvas()->Handle();
+        RECT all{0, 0, 16, 16}, square{4, 4, 12, 12};
+        HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255)), red = CreateSolidBrush(RGB(250, 0, 0));
+        FillRect(dc, &all, magenta);
+        FillRect(dc, &square, red);
+        DeleteObject(magenta);
+        DeleteObject(red);
+        ASSERT_EQ(images->AddMasked(&picture, clFuchsia), 0);
+    }
+    auto* bar = new TToolBar(&form);
+    bar->SetParent(&form);
+    bar->SetBounds(8, 8, 400, 30);
+    bar->SetImages(images);
+    TToolButton* button = bar->AddButton("收入", tbsButton, 0);
+    form.FinishCreation();
+    form.Show();
+    Pump();
+    // The walk starts from the scale the form was made at.
+    const UINT start = WindowDpi(form.Handle());
+    for (UINT dpi : {192u, 144u, 96u, start}) {
+        SCOPED_TRACE(dpi);
+        RECT place{};
+        GetWindowRect(form.Handle(), &place);
+        SendMessageA(form.Handle(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&place));
+        Pump();
+        auto list = reinterpret_cast<HIMAGELIST>(SendMessageA(bar->Handle(), TB_GETIMAGELIST, 0, 0));
+        ASSERT_TRUE(list);
+        const int side = ScaleToDpi(16, dpi);
+        int cx = 0, cy = 0;
+        ASSERT_TRUE(ImageList_GetIconSize(list, &cx, &cy));
+        EXPECT_EQ(cx, side);
+        EXPECT_EQ(cy, side);
+        EXPECT_EQ(list == images->Handle(), dpi == 96);
+        // Drawn over white: the square, and white where the magenta was.
+        TBitmap drawn(side, side, pf24bit);
+        HDC dc = drawn.Canvas()->Handle();
+        PatBlt(dc, 0, 0, side, side, WHITENESS);
+        ImageList_Draw(list, 0, dc, 0, 0, ILD_TRANSPARENT);
+        int red = 0, white = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const COLORREF c = GetPixel(dc, x, y);
+                red += c == RGB(250, 0, 0);
+                white += c == RGB(255, 255, 255);
+            }
+        const int square = ScaleToDpi(8, dpi);
+        EXPECT_EQ(red, square * square);
+        EXPECT_EQ(red + white, side * side) << "no colour but the square's and the white under it";
+        EXPECT_EQ(GetPixel(dc, side / 2, side / 2), RGB(250, 0, 0));
+        EXPECT_GT(button->BoundsRect().bottom - button->BoundsRect().top, side) << "the button holds the picture";
     }
 }
 
