@@ -45,6 +45,38 @@ TWinSkinForm* SkinnerOf(HWND window)
     return manager ? dynamic_cast<TWinSkinForm*>(manager->FindFormSkinner(window)) : nullptr;
 }
 
+// What BENCH_WINDOWS counts: windows made and destroyed by class, and the
+// messages sent while attaching and while freeing.
+bool GCounting = false, GCountingFree = false;
+std::map<std::string, std::pair<int, int>> GMade;
+std::map<UINT, int> GSent[2];
+
+std::string ClassOf(HWND window)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    return name;
+}
+
+LRESULT CALLBACK CountWindows(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (GCounting && code == HCBT_CREATEWND) {
+        const auto* create = reinterpret_cast<const CBT_CREATEWNDA*>(lParam);
+        const char* name = create && create->lpcs ? create->lpcs->lpszClass : nullptr;
+        ++GMade[name && !IS_INTRESOURCE(name) ? std::string(name) : ClassOf(reinterpret_cast<HWND>(wParam))].first;
+    } else if (GCounting && code == HCBT_DESTROYWND) {
+        ++GMade[ClassOf(reinterpret_cast<HWND>(wParam))].second;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CountSent(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (GCounting && code >= 0 && call) ++GSent[GCountingFree ? 1 : 0][call->message];
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
 }  // namespace
 
 int main()
@@ -121,6 +153,31 @@ int main()
         for (const auto& [name, kind] : costs)
             std::printf("  %-18s attach %7.1f us, free %7.1f us (%d)\n", name.c_str(), kind.Attach / kind.Count * 1e6,
                         kind.Free / kind.Count * 1e6, kind.Count / 20);
+    }
+    // With BENCH_WINDOWS set, one untimed pass counts the windows it makes
+    // and destroys (by class) and the messages sent while it runs: what a
+    // pass asks of the system that it could leave out.
+    if (GetEnvironmentVariableA("BENCH_WINDOWS", nullptr, 0)) {
+        GCounting = true;
+        HHOOK cbt = SetWindowsHookExA(WH_CBT, CountWindows, nullptr, GetCurrentThreadId());
+        HHOOK sent = SetWindowsHookExA(WH_CALLWNDPROC, CountSent, nullptr, GetCurrentThreadId());
+        skinner->SkinChildControls();
+        GCountingFree = true;
+        skinner->FreeControlSkinners();
+        UnhookWindowsHookEx(sent);
+        UnhookWindowsHookEx(cbt);
+        GCounting = GCountingFree = false;
+        bench::Drain();
+        for (const auto& [name, count] : GMade)
+            std::printf("  windows of %-20s made %d, destroyed %d\n", name.c_str(), count.first, count.second);
+        for (int phase = 0; phase < 2; ++phase) {
+            std::vector<std::pair<int, UINT>> top;
+            for (const auto& [message, count] : GSent[phase]) top.emplace_back(count, message);
+            std::sort(top.rbegin(), top.rend());
+            std::printf("  messages sent while %s:", phase ? "freeing" : "attaching");
+            for (size_t i = 0; i < top.size() && i < 12; ++i) std::printf(" %04X x%d", top[i].second, top[i].first);
+            std::printf("\n");
+        }
     }
     if (GetEnvironmentVariableA("BENCH_MARKS", nullptr, 0)) {
         GlobalFindAtomA("MARK_ATTACH");

@@ -455,6 +455,24 @@ IMPLEMENT_CLASS(TBitmap,
 
 namespace {
 
+// A device context of the display, made once and kept for the program's
+// life: bitmaps compatible with the screen are made against it. A DC of the
+// screen asked for each bitmap (GetDC of no window) cost a request to the
+// window server every time, and skinning a window makes dozens of bitmaps.
+HDC DisplayDC()
+{
+    static const HDC display = CreateDCA("DISPLAY", nullptr, nullptr, nullptr);
+    return display;
+}
+
+// A bitmap compatible with the screen.
+HBITMAP MakeScreenBitmap(int width, int height)
+{
+    if (HDC display = DisplayDC()) return CreateCompatibleBitmap(display, width, height);
+    TWindowDC screen = TWindowDC::Client(nullptr);
+    return CreateCompatibleBitmap(screen, width, height);
+}
+
 int BitsOf(TPixelFormat format)
 {
     static const int bits[] = {0, 1, 4, 8, 16, 16, 24, 32};
@@ -540,13 +558,13 @@ void TBitmap::NewImage(int width, int height, TPixelFormat format, bool keepPict
     void* bits = nullptr;
     int stride = 0;
     if (width > 0 && height > 0) {
-        TWindowDC screen = TWindowDC::Client(nullptr);
         if (format == pfDevice) {
-            image.Reset(CreateCompatibleBitmap(screen, width, height));
+            image.Reset(MakeScreenBitmap(width, height));
         } else {
+            // With DIB_RGB_COLORS the colours are in the header: no DC is needed.
             TBitmapInfo info;
             MakeInfo(info, width, height, format);
-            image.Reset(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+            image.Reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
             stride = StrideOf(width, BitsOf(format));
         }
         if (image.IsNull()) throw EInvalidGraphic(Format("Cannot make a %d x %d bitmap", width, height));
@@ -739,10 +757,7 @@ void TBitmap::LoadFromStream(TStream& stream)
     }
     void* bits = nullptr;
     TGdiBitmap image;
-    {
-        TWindowDC screen = TWindowDC::Client(nullptr);
-        image.Reset(CreateDIBSection(screen, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
-    }
+    image.Reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
     if (image.IsNull() || !bits) throw EInvalidGraphic("Out of memory for the bitmap");
     const unsigned char* source = data.data() + pixelStart;
     auto* target = static_cast<unsigned char*>(bits);

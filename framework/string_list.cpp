@@ -262,6 +262,7 @@ void TStringList::CheckIndex(int index) const
 
 void TStringList::Changing()
 {
+    ++FGeneration;
     if (UpdateCount() == 0 && OnChanging) OnChanging(this);
 }
 

@@ -128,6 +128,10 @@ public:
 
     TNotifyEvent OnChange;
     TNotifyEvent OnChanging;
+    // Goes up with every change of the lines or their objects (inside
+    // BeginUpdate too): what was worked out from the lines is still right
+    // while it stays the same.
+    unsigned Generation() const { return FGeneration; }
 
 protected:
     void SetUpdateState(bool updating) override;
@@ -145,4 +149,5 @@ private:
     std::vector<Item> FItems;
     bool FSorted = false;
     TDuplicates FDuplicates = dupIgnore;
+    unsigned FGeneration = 0;
 };

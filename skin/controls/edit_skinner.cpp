@@ -409,7 +409,10 @@ void TSkinDateTime::SkinChanged()
 
 void TSkinDateTime::Draw(HDC dc, const RECT& rect)
 {
-    if (FArrow) FArrow->AlignArrow(rect);
+    if (FArrow) {
+        FArrow->AlignArrow(rect);
+        if (!FArrow->HandleAllocated()) FArrow->HandleNeeded();
+    }
     if (!HasBorder(FWindow, rect)) return;
     skin::DrawPickerBorder(dc, rect, SkinColourRgb(FSkinData, scButtonShadow));
 }

@@ -103,13 +103,13 @@ TWMediaPlayer::TWMediaPlayer(TComponent* owner, TSkinMP* skinner, TWinControl* p
 {
     SetBevelOuter(bvNone);
     FControlStyle |= csOpaque;
-    LoadImages();
 }
 
 TWMediaPlayer::~TWMediaPlayer() = default;
 
 void TWMediaPlayer::LoadImages()
 {
+    FImagesLoaded = true;
     for (int i = 0; i < MP_BUTTON_COUNT; ++i) {
         LoadPicture(FImages[i].Enabled, "EN", BUTTON_RESOURCE_NAMES[i]);
         LoadPicture(FImages[i].Disabled, "DI", BUTTON_RESOURCE_NAMES[i]);
@@ -126,6 +126,9 @@ void TWMediaPlayer::LoadImages()
 void TWMediaPlayer::FollowPlayer()
 {
     if (!FPlayer) return;
+    // The panel's window is made once the player is on screen: over a
+    // player on a page not shown it is made at the player's first paint.
+    if (!HandleAllocated() && !(FPlayer->HandleAllocated() && IsWindowVisible(FPlayer->Handle()))) return;
     if (Parent() != FPlayer->Parent()) SetParent(FPlayer->Parent());
     RECT bounds = FPlayer->BoundsRect();
     SetBounds(bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top);
@@ -177,6 +180,7 @@ void TWMediaPlayer::Paint()
 {
     HDC target = Canvas()->Handle();
     RECT client{0, 0, Width(), Height()};
+    if (!FImagesLoaded) LoadImages();
     ReadButtons();
     if (FVisibleCount == 0) {
         FillRect(target, &client, FSkinData->FaceBrush());
@@ -318,8 +322,13 @@ void TSkinMP::AfterMessage(TMessage& m)
 void TSkinMP::Draw(HDC, const RECT&)
 {
     // The player painted itself under the overlay: what it shows may have
-    // changed (enabled buttons, a press), so the overlay paints again.
-    if (FOverlay && FOverlay->HandleAllocated()) FOverlay->Invalidate();
+    // changed (enabled buttons, a press), so the overlay paints again. A
+    // player that was off screen at attach gets its overlay now.
+    if (!FOverlay) return;
+    if (FOverlay->HandleAllocated())
+        FOverlay->Invalidate();
+    else
+        FOverlay->FollowPlayer();
 }
 
 void TSkinMP::SkinChanged()

@@ -25,14 +25,15 @@ public:
     TWMediaPlayer(TComponent* owner, TSkinMP* skinner, TWinControl* player, TSkinData* skinData);
     ~TWMediaPlayer() override;
 
-    // Takes the player's bounds, parent and visibility.
+    // Takes the player's bounds, parent and visibility; nothing while the
+    // panel has no window and the player is not on screen.
     void FollowPlayer();
     // The visible button under x (overlay coordinates), or -1.
     int ButtonAt(int x) const;
     int PressedButton() const { return FPressed ? FDownButton : -1; }
     int HotButton() const { return FHotButton; }
     // Reads the button pictures again (a new skin brings nothing new here,
-    // but a program may carry them or not).
+    // but a program may carry them or not). The first paint reads them.
     void LoadImages();
 
     void WndProc(TMessage& message) override;
@@ -64,6 +65,7 @@ private:
     int FDownButton = -1;
     int FHotButton = -1;
     bool FPressed = false;
+    bool FImagesLoaded = false;
 };
 
 class TSkinMP : public TSkinControl {

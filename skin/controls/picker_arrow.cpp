@@ -53,7 +53,9 @@ void TArrowButton::PlaceArrow(TSkinControl* skinner, TWinControl* picker)
         SetWindowLongA(FPickerWindow, GWL_STYLE, style | WS_CLIPCHILDREN);
         FAddedClipChildren = true;
     }
-    HandleNeeded();
+    // Over a picker not on screen (on a page not shown) the button's window
+    // is made at the picker's first paint.
+    if (IsWindowVisible(FPickerWindow)) HandleNeeded();
 }
 
 void TArrowButton::AlignArrow(const RECT& rect)

@@ -5,7 +5,9 @@
 //
 // The picker skinner makes one, calls PlaceArrow when it attaches and
 // AlignArrow from its drawing with the rectangle it draws; freeing the button
-// takes it off the picker and gives the picker's style back.
+// takes it off the picker and gives the picker's style back. The button's
+// window is made when the picker is on screen: for a picker on a page not
+// shown, by the picker skinner at the picker's first paint.
 #pragma once
 
 #include <windows.h>

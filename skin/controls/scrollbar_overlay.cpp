@@ -159,6 +159,13 @@ void TWScrollbar::HideOverlay()
 
 void TWScrollbar::Reposition()
 {
+    // The overlay's window is made when its bar is first on screen: over a
+    // control on a page not shown (or in a window not shown yet) it is made
+    // at the control's first paint, and a bar that never shows costs none.
+    if (!HandleAllocated() && FHostWindow && !IsWindowVisible(FHostWindow)) {
+        FShown = false;
+        return;
+    }
     SCROLLBARINFO info;
     if (!ReadBar(info)) {
         FShown = false;

@@ -14,7 +14,10 @@
 // Reading a bar: kinds 0 and 1 ask the system (GetScrollBarInfo); kind 2
 // works the thumb out from the control's scroll information. The overlay is
 // shown only while the host is visible and the system reports the bar
-// visible; it is placed again on every Reposition.
+// visible; it is placed again on every Reposition. Its window is made by
+// the first Reposition that finds the host on screen (the owning skinner
+// places it again at each paint of the host while it is not shown), so a
+// bar that is never seen costs no window.
 //
 // A press is passed on with a sent message (WM_NCLBUTTONDOWN with HTHSCROLL /
 // HTVSCROLL, or WM_LBUTTONDOWN for the control); the system's own tracking

@@ -280,8 +280,14 @@ void TSkinScrollbarH::AfterMessage(TMessage& m)
 
 void TSkinScrollbarH::Draw(HDC dc, const RECT&)
 {
-    for (TWScrollbar* overlay : {FVert, FHorz})
-        if (overlay && overlay->Shown()) overlay->PaintNow();
+    for (TWScrollbar* overlay : {FVert, FHorz}) {
+        if (!overlay) continue;
+        const LONG bar = overlay == FVert ? WS_VSCROLL : WS_HSCROLL;
+        if (overlay->Shown())
+            overlay->PaintNow();
+        else if (GetWindowLongA(FWindow, GWL_STYLE) & bar)
+            overlay->Reposition();
+    }
     if (FHorz && FVert && FHorz->Shown() && FVert->Shown()) {
         const RECT& v = FVert->BarRect();
         const RECT& h = FHorz->BarRect();
@@ -354,7 +360,12 @@ void TSkinScControl::AfterMessage(TMessage& m)
 
 void TSkinScControl::Draw(HDC, const RECT&)
 {
-    if (FOverlay) FOverlay->PaintNow();
+    if (!FOverlay) return;
+    // Not placed yet when the control was off screen at attach.
+    if (FOverlay->Shown())
+        FOverlay->PaintNow();
+    else
+        FOverlay->Reposition();
 }
 
 void TSkinScControl::SkinChanged()

@@ -188,7 +188,9 @@ bool ReadPixels(HBITMAP bitmap, TPixels& pixels)
     read.Height = bm.bmHeight;
     read.Data.resize(static_cast<size_t>(read.Width) * read.Height);
     BITMAPINFO info = TopDownInfo(read.Width, read.Height, 32);
-    TWindowDC screen = TWindowDC::Client(nullptr);
+    // Any DC serves for the colours of DIB_RGB_COLORS; a memory DC costs no
+    // request to the window server, as one of the screen does.
+    TMemoryDC screen(nullptr);
     if (GetDIBits(screen, bitmap, 0, static_cast<UINT>(read.Height), read.Data.data(), &info, DIB_RGB_COLORS) !=
         read.Height)
         return false;

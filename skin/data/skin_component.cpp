@@ -481,11 +481,16 @@ void TSkinData::Loaded()
 
 std::string TSkinData::ThirdPartyKind(const std::string& className) const
 {
-    const std::string prefix = SkinLowerCase(className) + "=";
-    for (int i = 0; i < FSkin3rd->Count(); ++i) {
-        const std::string line = SkinLowerCase(FSkin3rd->Get(i));
-        if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size(), 50);
+    // Discovery asks this for every control: the table is lower-cased once
+    // for each state of the list, not at every question.
+    if (FSkin3rdLowered.empty() != (FSkin3rd->Count() == 0) || FSkin3rdLoweredFrom != FSkin3rd->Generation()) {
+        FSkin3rdLowered.clear();
+        for (int i = 0; i < FSkin3rd->Count(); ++i) FSkin3rdLowered.push_back(SkinLowerCase(FSkin3rd->Get(i)));
+        FSkin3rdLoweredFrom = FSkin3rd->Generation();
     }
+    const std::string prefix = SkinLowerCase(className) + "=";
+    for (const std::string& line : FSkin3rdLowered)
+        if (line.compare(0, prefix.size(), prefix) == 0) return line.substr(prefix.size(), 50);
     return std::string();
 }
 

@@ -286,6 +286,9 @@ private:
     TSkinControlTypes FSkinControls = DEFAULT_SKIN_CONTROLS;
     TSkinOptions FOptions = DEFAULT_SKIN_OPTIONS;
     std::unique_ptr<TStringList> FSkin3rd;
+    // Skin3rd's lines in lower case, as of the list's generation noted.
+    mutable std::vector<std::string> FSkin3rdLowered;
+    mutable unsigned FSkin3rdLoweredFrom = 0;
     std::string FMessages[SKIN_MESSAGE_COUNT];
     std::string FSkinFile;
     TSkinFormType FSkinFormtype = sfMainform;

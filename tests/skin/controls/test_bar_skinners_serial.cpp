@@ -13,10 +13,14 @@
 #include <string>
 
 #include "framework/display_scale.h"
+#include "framework/ext_controls.h"
 #include "framework/list_box.h"
 #include "framework/memo.h"
+#include "framework/page_control.h"
 #include "framework/range_controls.h"
 #include "framework/std_controls.h"
+#include "skin/controls/edit_skinner.h"
+#include "skin/controls/picker_arrow.h"
 #include "skin/controls/range_skinners.h"
 #include "skin/controls/scrollbar_skinner.h"
 #include "tests/skin/controls/bar_skin_support.h"
@@ -281,4 +285,75 @@ TEST_F(BarSkinners, SwitchedOffEveryOverlayGoesAndTheControlsLookAsBefore)
     // And the list scrolls by its own bar again.
     SendMessageA(list, WM_VSCROLL, SB_LINEDOWN, 0);
     EXPECT_EQ(TopIndex(list), 1);
+}
+
+// Controls on a page not shown get their overlay windows (the bars' and the
+// picker's arrow) only when the page first shows: none is made while they
+// are off screen, each is there, on top of its control and painted from the
+// skin, once they are seen, and each goes with the skin.
+TEST_F(BarSkinners, OverlaysOfControlsOffScreenAreMadeWhenTheyFirstShow)
+{
+    TForm* form = new TForm(nullptr);
+    form->SetBounds(100, 80, 560, 380);
+    FSkin = new TSkinData(form);
+    FSkin->BeginLoading();
+    TMemoryStream stream;
+    const skintest::TBytes bytes = BarSkin().Stored();
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    ConfigureStoredSkin(*FSkin, stream);
+    auto* pages = new TPageControl(form);
+    pages->SetParent(form);
+    pages->SetBounds(10, 10, 520, 320);
+    TTabSheet* sheets[2] = {new TTabSheet(form), new TTabSheet(form)};
+    for (TTabSheet* sheet : sheets) sheet->SetPageControl(pages);
+    auto* list = new TListBox(form);
+    list->SetParent(sheets[1]);
+    list->SetBounds(10, 10, 150, 200);
+    for (int i = 0; i < 300; ++i) list->Items()->Add("Line " + std::to_string(i));
+    auto* bar = new TScrollBar(form);
+    bar->SetParent(sheets[1]);
+    bar->SetBounds(10, 220, 200, 17);
+    auto* picker = new TDateTimePicker(form);
+    picker->SetParent(sheets[1]);
+    picker->SetBounds(180, 10, 150, 21);
+    pages->SetActivePageIndex(0);
+    form->FinishCreation();
+    Keep(form);
+    form->Show();
+    ASSERT_TRUE(WaitSkinned(form));
+    Pump(50);
+
+    auto* listBars = Skinner<TSkinScrollbar>(form, list);
+    auto* barSkinner = Skinner<TSkinScControl>(form, bar);
+    auto* pickerSkinner = Skinner<TSkinDateTime>(form, picker);
+    ASSERT_TRUE(listBars && barSkinner && pickerSkinner);
+    ASSERT_TRUE(listBars->VertOverlay() && barSkinner->Overlay() && pickerSkinner->Arrow());
+    EXPECT_FALSE(listBars->VertOverlay()->HandleAllocated());
+    EXPECT_FALSE(listBars->VertOverlay()->Shown());
+    EXPECT_FALSE(barSkinner->Overlay()->HandleAllocated());
+    EXPECT_FALSE(pickerSkinner->Arrow()->HandleAllocated());
+
+    pages->SetActivePageIndex(1);
+    Pump(50);
+    TWScrollbar* overlay = listBars->VertOverlay();
+    ASSERT_TRUE(overlay->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(overlay->Handle()));
+    EXPECT_EQ(GetWindow(overlay->Handle(), GW_HWNDNEXT), list->Handle()) << "directly above the list";
+    ExpectThumbFollows(overlay, list->Handle(), "the page first shown");
+    TWScrollbar* control = barSkinner->Overlay();
+    ASSERT_TRUE(control->HandleAllocated());
+    EXPECT_TRUE(control->Shown());
+    RECT covered, host;
+    GetWindowRect(control->Handle(), &covered);
+    GetWindowRect(bar->Handle(), &host);
+    EXPECT_TRUE(EqualRect(&covered, &host)) << "over the whole scroll-bar control";
+    ASSERT_TRUE(pickerSkinner->Arrow()->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(pickerSkinner->Arrow()->Handle()));
+    EXPECT_EQ(GetParent(pickerSkinner->Arrow()->Handle()), picker->Handle());
+
+    const HWND made[] = {overlay->Handle(), control->Handle(), pickerSkinner->Arrow()->Handle()};
+    FSkin->SetActive(false);
+    ASSERT_TRUE(WaitUnskinned(form));
+    for (HWND window : made) EXPECT_FALSE(IsWindow(window));
 }

@@ -13,6 +13,7 @@
 #include "framework/header_control.h"
 #include "framework/list_view.h"
 #include "framework/media_player.h"
+#include "framework/page_control.h"
 #include "../../framework/report_fixture.h"
 #include "skin/controls/header_painting.h"
 #include "skin/controls/header_skinner.h"
@@ -235,6 +236,42 @@ TEST_F(ColumnSkinnerTest, MediaPlayerOverlayShowsStatesAndHandsOverPresses)
     EXPECT_FALSE(IsWindowVisible(window));
     f.Player->SetVisible(true);
     EXPECT_TRUE(IsWindowVisible(window));
+}
+
+// A player on a page not shown gets its panel when the page first shows
+// (none is made before), above the player and painted from the skin.
+TEST_F(ColumnSkinnerTest, MediaPlayerOffScreenGetsItsPanelWhenItFirstShows)
+{
+    TPageControl* pages = nullptr;
+    TMediaPlayer* player = nullptr;
+    TForm* form = SkinnedForm([&](TForm* f) {
+        pages = new TPageControl(f);
+        pages->SetParent(f);
+        pages->SetBounds(10, 10, 400, 200);
+        TTabSheet* sheets[2] = {new TTabSheet(f), new TTabSheet(f)};
+        for (TTabSheet* sheet : sheets) sheet->SetPageControl(pages);
+        player = new TMediaPlayer(f);
+        player->SetParent(sheets[1]);
+        player->SetBounds(10, 10, 270, 30);
+        player->SetAutoEnable(false);
+        player->SetEnabledButtons(MPButton(btPlay));
+        pages->SetActivePageIndex(0);
+    });
+    Pump(30);
+    auto* skinner = dynamic_cast<TSkinMP*>(SkinnerFor(SkinnerOf(form->Handle()), player));
+    ASSERT_NE(skinner, nullptr);
+    ASSERT_NE(skinner->Overlay(), nullptr);
+    EXPECT_FALSE(skinner->Overlay()->HandleAllocated());
+    pages->SetActivePageIndex(1);
+    Pump(50);
+    TWMediaPlayer* panel = skinner->Overlay();
+    ASSERT_TRUE(panel->HandleAllocated());
+    EXPECT_TRUE(IsWindowVisible(panel->Handle()));
+    EXPECT_EQ(GetWindow(panel->Handle(), GW_HWNDNEXT), player->Handle()) << "directly above the player";
+    EXPECT_EQ(panel->Width(), player->Width());
+    const int w = 30, h = 30;
+    EXPECT_EQ(ReadWindow(panel->Handle()).At(1, h / 2), ExpectedButtonFrame(FSkin, w, h, 1).At(1, h / 2));
+    EXPECT_EQ(ReadWindow(panel->Handle()).At(w + 1, h / 2), ExpectedButtonFrame(FSkin, w, h, 3).At(1, h / 2));
 }
 
 // The buttons show their glyphs in every state: the built-in pictures (this

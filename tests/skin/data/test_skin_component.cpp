@@ -142,6 +142,21 @@ TEST(SkinComponent, ClassNameTableHas118LinesOfTheirKinds) {
         {"TRzButto", ""},               // a prefix of a class is not the class
     };
     for (const auto& l : lookups) EXPECT_EQ(skin.ThirdPartyKind(l.ClassName), l.Kind) << l.ClassName;
+
+    // The answers follow the table as the program changes it after asking:
+    // a line added, changed in place, the table replaced, emptied.
+    TStringList* edited = skin.Skin3rd();
+    edited->Add("TMyGrid=scrollbar");
+    EXPECT_EQ(skin.ThirdPartyKind("TMyGrid"), "scrollbar");
+    edited->Put(edited->Count() - 1, "TMyGrid=nil");
+    EXPECT_EQ(skin.ThirdPartyKind("TMyGrid"), "nil");
+    TStringList other;
+    other.Add("TButton=bitbtn");
+    skin.SetSkin3rd(&other);
+    EXPECT_EQ(skin.ThirdPartyKind("TButton"), "bitbtn");
+    EXPECT_EQ(skin.ThirdPartyKind("TcxButton"), "");
+    edited->Clear();
+    EXPECT_EQ(skin.ThirdPartyKind("TButton"), "");
 }
 
 TEST(SkinComponent, StoredSkinIsReadWithItsCountAndLoadedAtOnce) {
