@@ -65,6 +65,17 @@ bool SkinUsable(const TSkinData* skin)
 // The scale menus are drawn at: `dpi`, or the system's for 0.
 UINT MenuDpi(UINT dpi) { return dpi ? dpi : SystemDpi(); }
 
+// The scale of `window`, the window whose menus an event measures or draws:
+// its skinner's, which follows every change of the window's scale, without
+// the property lookup (a server call) WindowDpi makes for each item.
+UINT EventDpi(HWND window)
+{
+    if (TSkinManage* manager = SkinManager())
+        if (auto* skinner = dynamic_cast<TWinSkinForm*>(manager->FindFormSkinner(window)))
+            if (skinner->Dpi()) return skinner->Dpi();
+    return WindowDpi(window);
+}
+
 // The skin's "MenuItem" object at `dpi`.
 const TDataSkinObject* MenuItemObject(const TSkinData* skin, UINT dpi)
 {
@@ -427,7 +438,7 @@ TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin, HWND window)
             return;
         }
         HMENU parent = item->Parent() ? item->Parent()->HandleIfAllocated() : nullptr;
-        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent, WindowDpi(window));
+        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent, EventDpi(window));
     };
 }
 
@@ -436,7 +447,7 @@ TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin, HWND window)
     return [skin, window](TObject* sender, TCanvas* canvas, int& width, int& height) {
         auto* item = static_cast<TMenuItem*>(sender);
         if (!item) return;
-        const UINT dpi = WindowDpi(window);
+        const UINT dpi = EventDpi(window);
         item->MeasureItem(canvas, width, height);
         ScaleMeasuredItem(item->IsLine(), dpi, width, height);
         TMenu* menu = item->GetParentMenu();
@@ -449,7 +460,7 @@ TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin, HWND window)
     return [skin, window](TObject* sender, TCanvas* canvas, int& width, int& height) {
         auto* item = static_cast<TMenuItem*>(sender);
         if (!item) return;
-        const UINT dpi = WindowDpi(window);
+        const UINT dpi = EventDpi(window);
         item->MeasureItem(canvas, width, height);
         ScaleMeasuredItem(item->IsLine(), dpi, width, height);
         TMenu* menu = item->GetParentMenu();
