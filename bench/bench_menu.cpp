@@ -122,6 +122,18 @@ int main()
     // MARK_MENU_PLAIN, then MARK_MENU_END) that a server trace
     // (WINEDEBUG=+server) shows as find_atom: what an opening asks the
     // server for, skinned against plain.
+    // With BENCH_PROFILE set to "skinned" or "plain", only openings of that
+    // side, long enough for a sampling profiler, then the end.
+    if (char which[16] = {}; GetEnvironmentVariableA("BENCH_PROFILE", which, sizeof which)) {
+        if (std::string(which) == "plain") {
+            skin->SetActive(false);
+            PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); });
+        }
+        OpenAndClose(window, menu, 1000);
+        UnhookWindowsHookEx(GHook);
+        delete form;
+        return 0;
+    }
     int rc = 0;
     std::printf("popup menu of %d items, opened and closed %d times\n", ITEMS, OPENINGS);
     for (const TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
