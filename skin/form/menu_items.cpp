@@ -111,17 +111,35 @@ void SplitShortCut(std::wstring& caption, std::wstring& shortCut)
     caption.resize(tab);
 }
 
+// The check or radio mark of `size` pixels as the system draws it, on a
+// memory DC kept for the thread: drawing it takes the system's symbol font,
+// whose choosing is slow, and a menu draws many marks of a few sizes.
+HDC MarkPicture(int size, bool radio)
+{
+    struct TMark {
+        HDC DC = nullptr;
+        HBITMAP Bitmap = nullptr;
+    };
+    thread_local auto* marks = new std::map<std::pair<int, bool>, TMark>;  // never freed, as the scratch pool
+    TMark& mark = (*marks)[{size, radio}];
+    if (mark.DC) return mark.DC;
+    TMemoryDC dc;
+    TGdiBitmap bitmap(CreateBitmap(size, size, 1, 1, nullptr));
+    if (dc.IsNull() || bitmap.IsNull() || !SelectObject(dc, bitmap)) return nullptr;
+    RECT cell{0, 0, size, size};
+    DrawFrameControl(dc, &cell, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    mark.Bitmap = bitmap.Release();
+    mark.DC = dc.Release();
+    return mark.DC;
+}
+
 // The item's check or radio mark, black, centred in `box`.
 void DrawMark(HDC dc, const RECT& box, bool radio, int shift)
 {
     const int size = std::min<int>(box.right - box.left, box.bottom - box.top);
     if (size <= 0) return;
-    TMemoryDC markDC(dc);
-    TGdiBitmap mark(CreateBitmap(size, size, 1, 1, nullptr));
-    if (markDC.IsNull() || mark.IsNull()) return;
-    TSelectObject selected(markDC, mark);
-    RECT cell{0, 0, size, size};
-    DrawFrameControl(markDC, &cell, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    const HDC markDC = MarkPicture(size, radio);
+    if (!markDC) return;
     const int x = box.left + (box.right - box.left - size) / 2 + shift;
     const int y = box.top + (box.bottom - box.top - size) / 2;
     TSaveDC saved(dc);
