@@ -104,12 +104,12 @@ bool TWinSkinPopMenu::BuildBackground()
     if (!object || object->Bitmap.Empty()) return false;
     const HBITMAP source = object->Bitmap.Handle();
     const RECT size{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
-    // Kept while the window keeps its size and the skin its picture: a menu window is painted
-    // several times while it is open, and a new picture each time costs
-    // fresh bitmap memory.
+    // Kept while the window keeps its size and the skin its picture: a menu
+    // window is painted several times while it is open, and a new picture
+    // each time costs fresh bitmap memory.
     BITMAP kept{};
-    if (!Background.IsNull() && BackgroundSource == source && GetObjectA(Background, sizeof kept, &kept) && kept.bmWidth == size.right &&
-        kept.bmHeight == size.bottom)
+    if (!Background.IsNull() && BackgroundSource == source && GetObjectA(Background, sizeof kept, &kept) &&
+        kept.bmWidth == size.right && kept.bmHeight == size.bottom)
         return true;
     const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
     BackgroundSource = source;
