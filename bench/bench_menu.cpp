@@ -118,6 +118,22 @@ int main()
     GEndMessage = RegisterWindowMessageA("bench_menu_end");
     GHook = SetWindowsHookExA(WH_MSGFILTER, EndAfterPaint, nullptr, GetCurrentThreadId());
 
+    // Each timed run lies between atoms (MARK_MENU_SKINNED or
+    // MARK_MENU_PLAIN, then MARK_MENU_END) that a server trace
+    // (WINEDEBUG=+server) shows as find_atom: what an opening asks the
+    // server for, skinned against plain.
+    // With BENCH_PROFILE set to "skinned" or "plain", only openings of that
+    // side, long enough for a sampling profiler, then the end.
+    if (char which[16] = {}; GetEnvironmentVariableA("BENCH_PROFILE", which, sizeof which)) {
+        if (std::string(which) == "plain") {
+            skin->SetActive(false);
+            PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); });
+        }
+        OpenAndClose(window, menu, 1000);
+        UnhookWindowsHookEx(GHook);
+        delete form;
+        return 0;
+    }
     int rc = 0;
     std::printf("popup menu of %d items, opened and closed %d times\n", ITEMS, OPENINGS);
     for (const TBiDiMode mode : {bdLeftToRight, bdRightToLeft}) {
@@ -128,9 +144,11 @@ int main()
         for (int round = 0; round < 2; ++round) {
             Drain();
             OpenAndClose(window, menu, 5);  // warm-up
+            GlobalFindAtomA("MARK_MENU_SKINNED");
             skinned = std::min(skinned, OpenAndClose(window, menu, OPENINGS));
             skinnedPaints = GPainted;
             skinnedMenus = menu->OwnerDraw();
+            GlobalFindAtomA("MARK_MENU_END");
 
             skin->SetActive(false);
             if (!PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); })) {
@@ -139,8 +157,10 @@ int main()
             }
             Drain();
             OpenAndClose(window, menu, 5);
+            GlobalFindAtomA("MARK_MENU_PLAIN");
             plain = std::min(plain, OpenAndClose(window, menu, OPENINGS));
             plainPaints = GPainted;
+            GlobalFindAtomA("MARK_MENU_END");
 
             skin->SetActive(true);
             if (!PumpUntil([&] { return SkinManager()->FindFormSkinner(window); })) {

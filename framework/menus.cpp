@@ -695,7 +695,10 @@ bool MenuItemMessage(UINT msg, LPARAM lParam)
         if (!measure || measure->CtlType != ODT_MENU) return false;
         TMenuItem* item = TMenuItem::FromCommand(measure->itemID);
         if (!item) return false;
-        TWindowDC screen = TWindowDC::Client(nullptr);
+        // A memory DC like the screen measures text as the screen does,
+        // without asking the server for the screen's visible region (one
+        // round trip per item of every menu opened).
+        TMemoryDC screen;
         TCanvas canvas;
         canvas.SetHandle(screen);
         int width = static_cast<int>(measure->itemWidth);

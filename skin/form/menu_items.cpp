@@ -65,6 +65,17 @@ bool SkinUsable(const TSkinData* skin)
 // The scale menus are drawn at: `dpi`, or the system's for 0.
 UINT MenuDpi(UINT dpi) { return dpi ? dpi : SystemDpi(); }
 
+// The scale of `window`, the window whose menus an event measures or draws:
+// its skinner's, which follows every change of the window's scale, without
+// the property lookup (a server call) WindowDpi makes for each item.
+UINT EventDpi(HWND window)
+{
+    if (TSkinManage* manager = SkinManager())
+        if (auto* skinner = dynamic_cast<TWinSkinForm*>(manager->FindFormSkinner(window)))
+            if (skinner->Dpi()) return skinner->Dpi();
+    return WindowDpi(window);
+}
+
 // The skin's "MenuItem" object at `dpi`.
 const TDataSkinObject* MenuItemObject(const TSkinData* skin, UINT dpi)
 {
@@ -100,17 +111,35 @@ void SplitShortCut(std::wstring& caption, std::wstring& shortCut)
     caption.resize(tab);
 }
 
+// The check or radio mark of `size` pixels as the system draws it, on a
+// memory DC kept for the thread: drawing it takes the system's symbol font,
+// whose choosing is slow, and a menu draws many marks of a few sizes.
+HDC MarkPicture(int size, bool radio)
+{
+    struct TMark {
+        HDC DC = nullptr;
+        HBITMAP Bitmap = nullptr;
+    };
+    thread_local auto* marks = new std::map<std::pair<int, bool>, TMark>;  // never freed, as the scratch pool
+    TMark& mark = (*marks)[{size, radio}];
+    if (mark.DC) return mark.DC;
+    TMemoryDC dc;
+    TGdiBitmap bitmap(CreateBitmap(size, size, 1, 1, nullptr));
+    if (dc.IsNull() || bitmap.IsNull() || !SelectObject(dc, bitmap)) return nullptr;
+    RECT cell{0, 0, size, size};
+    DrawFrameControl(dc, &cell, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    mark.Bitmap = bitmap.Release();
+    mark.DC = dc.Release();
+    return mark.DC;
+}
+
 // The item's check or radio mark, black, centred in `box`.
 void DrawMark(HDC dc, const RECT& box, bool radio, int shift)
 {
     const int size = std::min<int>(box.right - box.left, box.bottom - box.top);
     if (size <= 0) return;
-    TMemoryDC markDC(dc);
-    TGdiBitmap mark(CreateBitmap(size, size, 1, 1, nullptr));
-    if (markDC.IsNull() || mark.IsNull()) return;
-    TSelectObject selected(markDC, mark);
-    RECT cell{0, 0, size, size};
-    DrawFrameControl(markDC, &cell, DFC_MENU, radio ? DFCS_MENUBULLET : DFCS_MENUCHECK);
+    const HDC markDC = MarkPicture(size, radio);
+    if (!markDC) return;
     const int x = box.left + (box.right - box.left - size) / 2 + shift;
     const int y = box.top + (box.bottom - box.top - size) / 2;
     TSaveDC saved(dc);
@@ -427,7 +456,7 @@ TMenuDrawItemEvent SkinnedDrawEvent(TSkinData* skin, HWND window)
             return;
         }
         HMENU parent = item->Parent() ? item->Parent()->HandleIfAllocated() : nullptr;
-        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent, WindowDpi(window));
+        DrawSkinnedItem(skin, LookOf(item), dc, rect, selected, parent, EventDpi(window));
     };
 }
 
@@ -436,7 +465,7 @@ TMenuMeasureItemEvent PopupMeasureEvent(TSkinData* skin, HWND window)
     return [skin, window](TObject* sender, TCanvas* canvas, int& width, int& height) {
         auto* item = static_cast<TMenuItem*>(sender);
         if (!item) return;
-        const UINT dpi = WindowDpi(window);
+        const UINT dpi = EventDpi(window);
         item->MeasureItem(canvas, width, height);
         ScaleMeasuredItem(item->IsLine(), dpi, width, height);
         TMenu* menu = item->GetParentMenu();
@@ -449,7 +478,7 @@ TMenuMeasureItemEvent MainMeasureEvent(TSkinData* skin, HWND window)
     return [skin, window](TObject* sender, TCanvas* canvas, int& width, int& height) {
         auto* item = static_cast<TMenuItem*>(sender);
         if (!item) return;
-        const UINT dpi = WindowDpi(window);
+        const UINT dpi = EventDpi(window);
         item->MeasureItem(canvas, width, height);
         ScaleMeasuredItem(item->IsLine(), dpi, width, height);
         TMenu* menu = item->GetParentMenu();

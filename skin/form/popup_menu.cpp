@@ -102,9 +102,18 @@ bool TWinSkinPopMenu::BuildBackground()
     if (!CanPaint() || !GetWindowRect(Handle, &bounds)) return false;
     const TDataSkinObject* object = SkinData->ModelFor(Dpi).Object(ssMenuBackground);
     if (!object || object->Bitmap.Empty()) return false;
+    const HBITMAP source = object->Bitmap.Handle();
     const RECT size{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    // Kept while the window keeps its size and the skin its picture: a menu
+    // window is painted several times while it is open, and a new picture
+    // each time costs fresh bitmap memory.
+    BITMAP kept{};
+    if (!Background.IsNull() && BackgroundSource == source && GetObjectA(Background, sizeof kept, &kept) &&
+        kept.bmWidth == size.right && kept.bmHeight == size.bottom)
+        return true;
     const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
-    Background = skin::BuildFrameBitmap(size, object->Bitmap.Handle(), margins, 1, 1, object->Tile != 0, false);
+    BackgroundSource = source;
+    Background = skin::BuildFrameBitmap(size, source, margins, 1, 1, object->Tile != 0, false);
     return !Background.IsNull();
 }
 

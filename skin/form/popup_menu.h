@@ -50,6 +50,7 @@ public:
     TSkinData* SkinData = nullptr;
     TGdiBitmap Background;             // the window's frame and background at its size
     UINT Dpi = 0;                      // the scale the background is drawn at
+    HBITMAP BackgroundSource = nullptr; // the skin's picture Background was built from
 
 private:
     LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);

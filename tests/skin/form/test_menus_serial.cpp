@@ -511,6 +511,14 @@ TEST_F(MenuTest, PopupWindowsAndTheirItemsAreSkinned)
                [&](const TOpenMenu& open) {
                    EXPECT_TRUE(SkinManager()->IsPopupMenuSkinned(open.Window));
                    EXPECT_TRUE(OwnerDrawn(open.Menu, 0));
+                   // Painted again, the open window's frame comes from the
+                   // picture it already has.
+                   TPopupMenuSkinnerLink* popup = nullptr;
+                   for (TPopupMenuSkinnerLink* each : SkinManager()->MenuSkinners())
+                       if (each->MenuWindow() == open.Window) popup = each;
+                   const HBITMAP kept = popup ? popup->BackgroundBitmap() : nullptr;
+                   SendMessageA(open.Window, WM_NCPAINT, 1, 0);
+                   EXPECT_TRUE(kept && popup->BackgroundBitmap() == kept);
                    Save(open.Window, "menus_context_menu.bmp");
                },
                VK_DOWN),
