@@ -81,7 +81,7 @@ void TForm4::FormCreate(TObject*)
     FByteOrderMark = text.ByteOrderMark;
     FUtf8Lines = std::move(text.Utf8Lines);
     FAppendable = FReadCleanly && (FUtf8File || text.Encoding == ledger::TTextEncoding::Ansi);
-    FCategories = std::make_shared<const std::vector<std::string>>(std::move(text.Lines));
+    FCategories = std::make_shared<std::vector<std::string>>(std::move(text.Lines));
     ledger::AppendLines(ListBoxXMLB->Items(), *FCategories);
     RefillEntryEditorChoices();
 }
@@ -103,7 +103,7 @@ void TForm4::Store(std::vector<std::string> lines, std::vector<std::string> utf8
         ledger::WriteLines(ledger::CategoryFilePath(), lines);
     FFileSize = ledger::FileSizeOf(ledger::CategoryFilePath());
     FAppendable = true;
-    FCategories = std::make_shared<const std::vector<std::string>>(std::move(lines));
+    FCategories = std::make_shared<std::vector<std::string>>(std::move(lines));
     FUtf8Lines = std::move(utf8);
 }
 
@@ -111,16 +111,17 @@ void TForm4::ButtonXMLBADDClick(TObject*)
 {
     if (!CanWriteBack()) return;
     const std::string category = EditXMLB->Text();
-    std::vector<std::string> lines = *FCategories;
-    lines.push_back(category);
-    // The new line goes at the end of the file as it stands; the file is
-    // written whole only when it is not as last read or written.
+    // The new line goes at the end of the file as it stands, and at the end
+    // of the lines in memory (100,000 lines are not copied for one more);
+    // the file is written whole only when it is not as last read or written.
     const std::wstring path = ledger::CategoryFilePath();
     if (FAppendable && ledger::AppendLine(path, FUtf8File ? AnsiToUtf8(category) : category, FFileSize)) {
         FFileSize = ledger::FileSizeOf(path);
         if (FUtf8File) FUtf8Lines.push_back(AnsiToUtf8(category));
-        FCategories = std::make_shared<const std::vector<std::string>>(std::move(lines));
+        FCategories->push_back(category);
     } else {
+        std::vector<std::string> lines = *FCategories;
+        lines.push_back(category);
         std::vector<std::string> utf8 = FUtf8Lines;
         if (FUtf8File) utf8.push_back(AnsiToUtf8(category));
         Store(std::move(lines), std::move(utf8));

@@ -67,9 +67,9 @@ private:
     // file holds them, so that characters GBK lacks stay as they were).
     void Store(std::vector<std::string> lines, std::vector<std::string> utf8);
 
-    // The file's lines, shared with the entry editor's pending choices.
-    std::shared_ptr<const std::vector<std::string>> FCategories =
-        std::make_shared<const std::vector<std::string>>();
+    // The file's lines, shared with the entry editor's pending choices; a
+    // line added at the end of the file is added here in place.
+    std::shared_ptr<std::vector<std::string>> FCategories = std::make_shared<std::vector<std::string>>();
     bool FReadCleanly = true;
     // A UTF-8 file with characters GBK lacks is written back as UTF-8, from
     // its own lines.

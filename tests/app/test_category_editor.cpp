@@ -263,6 +263,13 @@ TEST_F(CategoryEditorTest, LongFileFillsTheChoicesWhenTheirListOpens)
     OpenList(Form2->ComboBoxxiangmuleibie);
     EXPECT_EQ(Lines(Form2->ComboBoxxiangmuleibie->Items()), lines);
     EXPECT_EQ(ledger::ReadLines(CategoryPath()), lines);
+    // Two more before the other box is opened: it offers both, once each.
+    AddCategory("又一个");
+    AddCategory("最后");
+    lines.insert(lines.end(), {"又一个", "最后"});
+    OpenList(Form2->DBComboBoxclass);
+    EXPECT_EQ(Lines(Form2->DBComboBoxclass->Items()), lines);
+    EXPECT_EQ(ledger::ReadLines(CategoryPath()), lines);
 }
 
 TEST_F(CategoryEditorTest, WindowFontDrawsChinese)
