@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstring>
 #include <cwctype>
 
 namespace ledger {
@@ -231,13 +232,39 @@ bool IsAscii(const std::string& bytes)
 }
 
 // The bytes are text in the ANSI code page: each character converts to wide
-// and back to the very same bytes.
+// and back to the very same bytes. Checked a piece at a time, each piece
+// ending after a line break (no byte of a double-byte character is a line
+// break), through buffers used again for every piece: a long file is not
+// held twice more at once.
 bool IsCleanAnsi(const std::string& bytes)
 {
     if (IsAscii(bytes)) return true;
-    const std::wstring wide = ToWide(CP_ACP, bytes);
+    constexpr size_t PIECE = 64 * 1024;
+    std::wstring wide;
     std::string back;
-    return !wide.empty() && ToAnsi(wide, back) && back == bytes;
+    size_t start = 0;
+    while (start < bytes.size()) {
+        size_t end = bytes.size();
+        if (end - start > PIECE) {
+            // After the piece's last line break, else after the first one
+            // beyond it (a line longer than a piece), else at the end.
+            const size_t lastBreak = bytes.rfind('\n', start + PIECE - 1);
+            const size_t nextBreak = bytes.find('\n', start + PIECE);
+            if (lastBreak != std::string::npos && lastBreak >= start) end = lastBreak + 1;
+            else if (nextBreak != std::string::npos) end = nextBreak + 1;
+        }
+        const char* piece = bytes.data() + start;
+        const int size = static_cast<int>(end - start);
+        wide.resize(end - start);
+        const int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, piece, size, wide.data(), size);
+        if (n <= 0) return false;
+        BOOL usedDefault = FALSE;
+        back.resize(static_cast<size_t>(size));
+        const int m = WideCharToMultiByte(CP_ACP, 0, wide.data(), n, back.data(), size, nullptr, &usedDefault);
+        if (usedDefault || m != size || std::memcmp(back.data(), piece, static_cast<size_t>(size)) != 0) return false;
+        start = end;
+    }
+    return true;
 }
 
 // UTF-8 bytes converted to the ANSI code page; false when they are not valid
@@ -259,16 +286,20 @@ bool IsValidUtf8(const std::string& bytes)
 
 std::vector<std::string> SplitLines(const std::string& bytes)
 {
+    const char* at = bytes.data();
+    const char* const end = at + bytes.size();
+    // Counted first so that the lines are placed once, not moved as the
+    // list grows.
+    size_t breaks = 0;
+    for (const char* c = at; c < end; ++c) breaks += (*c == '\n' || *c == '\r');
     std::vector<std::string> lines;
-    size_t start = 0;
-    while (start < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string::npos) {
-            lines.push_back(bytes.substr(start));
-            break;
-        }
-        lines.push_back(bytes.substr(start, end - start));
-        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+    lines.reserve(breaks + 1);
+    while (at < end) {
+        const char* stop = at;
+        while (stop < end && *stop != '\r' && *stop != '\n') ++stop;
+        lines.emplace_back(at, stop);
+        if (stop == end) break;
+        at = stop + (*stop == '\r' && stop + 1 < end && stop[1] == '\n' ? 2 : 1);
     }
     return lines;
 }
@@ -311,7 +342,8 @@ TTextLines ReadTextLines(const std::wstring& path)
         ansi = bytes;
     } else if (bytes.compare(0, 3, BYTE_ORDER_MARK) != 0 && IsCleanAnsi(bytes)) {
         text.Encoding = TTextEncoding::Ansi;
-        ansi = bytes;
+        text.Lines = SplitLines(bytes);
+        return text;
     } else {
         text.ByteOrderMark = bytes.compare(0, 3, BYTE_ORDER_MARK) == 0;
         const std::string utf8 = text.ByteOrderMark ? bytes.substr(3) : bytes;

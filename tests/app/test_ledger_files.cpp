@@ -226,6 +226,28 @@ TEST_F(LedgerFilesTest, CategoryFileLines)
         PutFile(path, r.bytes);
         EXPECT_EQ(ReadLines(path), r.lines) << r.bytes;
     }
+
+    // Long GBK files are checked a piece at a time: every line comes back,
+    // a line longer than a piece too, and one bad byte far into the file
+    // (a lead byte with a line break for its second byte, or a lone lead
+    // byte at the very end) makes the whole file unreadable as GBK.
+    std::vector<std::string> many;
+    for (int i = 0; i < 20000; ++i) many.push_back("类别" + std::to_string(i));
+    many.push_back(std::string(100000, 'x') + "长行");
+    many.push_back("末行");
+    std::string text;
+    for (const std::string& line : many) text += line + "\r\n";
+    PutFile(path, text);
+    TTextLines read = ReadTextLines(path);
+    EXPECT_EQ(read.Encoding, TTextEncoding::Ansi);
+    EXPECT_EQ(read.Lines, many);
+    const size_t lineStart = text.find('\n', 150000) + 1;
+    for (const std::string& bad : {text.substr(0, lineStart) + "\x81\r\n" + text.substr(lineStart), text + "\x81"}) {
+        PutFile(path, bad);
+        read = ReadTextLines(path);
+        EXPECT_EQ(read.Encoding, TTextEncoding::Unreadable) << bad.size();
+        EXPECT_GT(read.Lines.size(), many.size());
+    }
 }
 
 TEST_F(LedgerFilesTest, CategoryFileErrorsNameTheFile)
