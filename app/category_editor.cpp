@@ -82,7 +82,8 @@ void TForm4::FormCreate(TObject*)
     FUtf8Lines = std::move(text.Utf8Lines);
     FAppendable = FReadCleanly && (FUtf8File || text.Encoding == ledger::TTextEncoding::Ansi);
     FCategories = std::make_shared<std::vector<std::string>>(std::move(text.Lines));
-    ledger::AppendLines(ListBoxXMLB->Items(), *FCategories);
+    // A hidden editor's list takes the lines in when it is first shown.
+    ListBoxXMLB->AppendLater(FCategories);
     RefillEntryEditorChoices();
 }
 

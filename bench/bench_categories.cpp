@@ -59,6 +59,9 @@ TTimes Measure(const bench::TBenchLedger& ledger, const std::vector<std::string>
             if (Form1) EndProgram();
             ledger::WriteLines(categories, lines);
             StartProgram();
+            // "+" is clicked on the editor as the user sees it.
+            Form4->Show();
+            Application->ProcessMessages();
             Form4->EditXMLB->SetText("新类别");
         },
         [] { Form4->ButtonXMLBADDClick(Form4->ButtonXMLBADD); });

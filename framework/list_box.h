@@ -30,6 +30,9 @@ public:
     int ItemAtPos(POINT point) const;
     RECT ItemRect(int index) const;
     void Clear() { FItems->Clear(); }
+    // Adds `lines` after the items, taken in only when needed (see
+    // TListItems::AppendLater).
+    void AppendLater(std::shared_ptr<const std::vector<std::string>> lines) { FItems->AppendLater(std::move(lines)); }
 
     void WndProc(TMessage& message) override;
 

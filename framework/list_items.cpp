@@ -53,10 +53,41 @@ void TListItems::SetUpdateState(bool updating)
     if (!updating) Changed();
 }
 
+void TListItems::TakePending() const
+{
+    if (!FPending) return;
+    const std::shared_ptr<const std::vector<std::string>> lines = std::move(FPending);
+    FPending.reset();
+    FSaved.BeginUpdate();
+    FSaved.Reserve(FSaved.Count() + static_cast<int>(FPendingCount));
+    for (size_t i = 0; i < FPendingCount; ++i) FSaved.Add((*lines)[i]);
+    FSaved.EndUpdate();
+    FPendingCount = 0;
+}
+
+void TListItems::AppendLater(std::shared_ptr<const std::vector<std::string>> lines)
+{
+    if (!lines || lines->empty()) return;
+    if (Window() || FPending) {
+        BeginUpdate();
+        try {
+            for (const std::string& line : *lines) Add(line);
+        } catch (...) {
+            EndUpdate();
+            throw;
+        }
+        EndUpdate();
+        return;
+    }
+    FPendingCount = lines->size();
+    FPending = std::move(lines);
+    Changed();
+}
+
 int TListItems::Count() const
 {
     HWND window = Window();
-    if (!window) return FSaved.Count();
+    if (!window) return FSaved.Count() + static_cast<int>(FPendingCount);
     LRESULT n = ::SendMessageA(window, FMessages.GetCount, 0, 0);
     return n == FMessages.Err ? 0 : static_cast<int>(n);
 }
@@ -64,7 +95,11 @@ int TListItems::Count() const
 std::string TListItems::Get(int index) const
 {
     HWND window = Window();
-    if (!window) return FSaved.Get(index);
+    if (!window) {
+        const int saved = FSaved.Count();
+        if (FPending && index >= saved && index < Count()) return (*FPending)[static_cast<size_t>(index - saved)];
+        return FSaved.Get(index);
+    }
     CheckIndex(index, Count());
     LRESULT length = ::SendMessageA(window, FMessages.GetTextLen, index, 0);
     if (length == FMessages.Err || length < 0) return std::string();
@@ -77,6 +112,7 @@ std::string TListItems::Get(int index) const
 TObject* TListItems::GetObjectAt(int index) const
 {
     HWND window = Window();
+    TakePending();
     if (!window) return FSaved.GetObjectAt(index);
     CheckIndex(index, Count());
     LRESULT data = ::SendMessageA(window, FMessages.GetItemData, index, 0);
@@ -86,6 +122,7 @@ TObject* TListItems::GetObjectAt(int index) const
 void TListItems::PutObjectAt(int index, TObject* object)
 {
     HWND window = Window();
+    TakePending();
     if (!window) return FSaved.PutObjectAt(index, object);
     CheckIndex(index, Count());
     ::SendMessageA(window, FMessages.SetItemData, index, reinterpret_cast<LPARAM>(object));
@@ -94,6 +131,7 @@ void TListItems::PutObjectAt(int index, TObject* object)
 void TListItems::Insert(int index, const std::string& value)
 {
     HWND window = Window();
+    TakePending();
     if (!window) {
         FSaved.Insert(index, value);
         Changed();
@@ -110,6 +148,7 @@ void TListItems::Insert(int index, const std::string& value)
 void TListItems::Delete(int index)
 {
     HWND window = Window();
+    TakePending();
     if (!window) {
         FSaved.Delete(index);
     } else {
@@ -121,6 +160,8 @@ void TListItems::Delete(int index)
 
 void TListItems::Clear()
 {
+    FPending.reset();
+    FPendingCount = 0;
     if (HWND window = Window())
         ::SendMessageA(window, FMessages.ResetContent, 0, 0);
     else
@@ -130,6 +171,7 @@ void TListItems::Clear()
 
 int TListItems::IndexOf(const std::string& value) const
 {
+    TakePending();
     if (!Window()) return FSaved.IndexOf(value);
     // An exact match first; otherwise the first that differs only in ASCII
     // case, as the window's own search would find it.
@@ -151,6 +193,16 @@ void TListItems::RestoreTo(HWND window)
             ::SendMessageA(window, FMessages.SetItemData, at, reinterpret_cast<LPARAM>(FSaved.GetObjectAt(i)));
     }
     FSaved.Clear();
+    if (FPending) {
+        // Added at the end, the window's storage made ready for them first.
+        ::SendMessageA(window, &FMessages == &ListBoxMessages ? LB_INITSTORAGE : CB_INITSTORAGE, FPendingCount,
+                       FPendingCount * 16);
+        for (size_t i = 0; i < FPendingCount; ++i)
+            ::SendMessageA(window, FMessages.InsertString, static_cast<WPARAM>(-1),
+                           reinterpret_cast<LPARAM>((*FPending)[i].c_str()));
+        FPending.reset();
+        FPendingCount = 0;
+    }
 }
 
 void TListItems::SaveFrom(HWND window)

@@ -11,6 +11,10 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "framework/string_list.h"
 
 class TWinControl;
@@ -32,7 +36,8 @@ struct TListMessages {
 extern const TListMessages ListBoxMessages;
 extern const TListMessages ComboBoxMessages;
 
-// Invariant: while Control's window exists, FSaved is empty.
+// Invariant: while Control's window exists, FSaved is empty and nothing is
+// pending.
 class TListItems : public TStrings {
     DECLARE_CLASS_INLINE(TListItems, TStrings)
 public:
@@ -51,6 +56,13 @@ public:
     // case; -1 when none is.
     int IndexOf(const std::string& value) const override;
 
+    // Adds `lines` after the items there are, as Add would one by one, but
+    // without a window they are taken in only when the list is first changed
+    // or its window is made: a long list a hidden window holds costs nothing
+    // until then. The list keeps `lines` and takes the lines it holds now;
+    // the caller may add lines after them but must not change these.
+    void AppendLater(std::shared_ptr<const std::vector<std::string>> lines);
+
     // Puts the kept items into the control's new window.
     void RestoreTo(HWND window);
     // Takes the items out of the control's window before it goes.
@@ -67,10 +79,15 @@ private:
     HWND Window() const;
     void CheckIndex(int index, int count) const;
     void Changed();
+    // Takes the lines AppendLater left pending into the kept items.
+    void TakePending() const;
 
     TWinControl* FControl;
     const TListMessages& FMessages;
-    TStringList FSaved;
+    mutable TStringList FSaved;
+    // Lines after FSaved's, not yet taken in: the first FPendingCount of them.
+    mutable std::shared_ptr<const std::vector<std::string>> FPending;
+    mutable size_t FPendingCount = 0;
     bool FUpdating = false;
 };
 

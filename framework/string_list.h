@@ -11,6 +11,7 @@
 // bytes, without conversion.
 #pragma once
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -114,6 +115,9 @@ public:
     void Clear() override;
     int Add(const std::string& value) override;
     int IndexOf(const std::string& value) const override;
+    // Makes room for `count` lines in all, so that adding up to that many
+    // places each line once.
+    void Reserve(int count) { FItems.reserve(static_cast<size_t>(std::max(count, 0))); }
 
     // Keeps the list sorted (by CompareStrings); Insert is refused then.
     bool Sorted() const { return FSorted; }

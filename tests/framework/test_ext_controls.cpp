@@ -252,6 +252,59 @@ TEST(ListBox, ItemsAndTheUsersChoice)
     EXPECT_EQ(As<TStrings>(GetObjectProp(*form.List, "Items")), form.List->Items());
 }
 
+// Lines added later: read in place while there is no window, taken in by the
+// first change or by the window when it is made, in order after the items
+// there were; lines the owner adds to its vector afterwards are not taken.
+TEST(ListBox, LinesAddedLaterAreTheSameAsLinesAddedNow)
+{
+    auto texts = [](HWND list) {
+        std::vector<std::string> got;
+        for (LRESULT i = 0; i < SendMessageA(list, LB_GETCOUNT, 0, 0); ++i) {
+            char text[64] = {};
+            SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text));
+            got.push_back(text);
+        }
+        return got;
+    };
+    auto lines = std::make_shared<std::vector<std::string>>(std::vector<std::string>{"工资", "房租"});
+    {
+        // Taken in by the window.
+        TExtForm form(nullptr);
+        int changes = 0;
+        form.List->Items()->Add("首行");
+        form.List->AppendLater(lines);
+        lines->push_back("以后");
+        EXPECT_EQ(form.List->Items()->Count(), 3);
+        EXPECT_EQ(form.List->Items()->Get(2), "房租");
+        EXPECT_THROW(form.List->Items()->Get(3), EListError);
+        EXPECT_EQ(texts(form.List->Handle()), (std::vector<std::string>{"首行", "工资", "房租"}));
+        EXPECT_EQ(form.List->Items()->Count(), 3);
+        // With a window the lines go in at once, all of them.
+        static_cast<TListItems*>(form.List->Items())->OnChange = [&](TObject*) { ++changes; };
+        form.List->AppendLater(lines);
+        EXPECT_EQ(texts(form.List->Handle()).size(), 6u);
+        EXPECT_EQ(changes, 1);
+    }
+    lines->pop_back();
+    {
+        // Taken in by a change, before any window.
+        TExtForm form(nullptr);
+        form.List->AppendLater(lines);
+        form.List->Items()->Insert(1, "中间");
+        form.List->Items()->PutObjectAt(0, form.List);
+        EXPECT_EQ(form.List->Items()->GetObjectAt(0), form.List);
+        EXPECT_EQ(form.List->Items()->IndexOf("房租"), 2);
+        EXPECT_EQ(texts(form.List->Handle()), (std::vector<std::string>{"工资", "中间", "房租"}));
+        EXPECT_EQ(form.List->Items()->GetObjectAt(0), form.List);
+        // Cleared before they were taken: gone.
+        TExtForm other(nullptr);
+        other.List->AppendLater(lines);
+        other.List->Clear();
+        EXPECT_EQ(other.List->Items()->Count(), 0);
+        EXPECT_TRUE(texts(other.List->Handle()).empty());
+    }
+}
+
 TEST(GroupBox, PaintsAFrameAndHoldsItsControls)
 {
     TExtForm form(nullptr);
