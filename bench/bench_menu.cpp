@@ -125,6 +125,7 @@ int main()
     // With BENCH_PROFILE set to "skinned" or "plain", only openings of that
     // side, long enough for a sampling profiler, then the end.
     if (char which[16] = {}; GetEnvironmentVariableA("BENCH_PROFILE", which, sizeof which)) {
+        if (GetEnvironmentVariableA("BENCH_RTL", nullptr, 0)) menu->SetBiDiMode(bdRightToLeft);
         if (std::string(which) == "plain") {
             skin->SetActive(false);
             PumpUntil([&] { return !SkinManager()->FindFormSkinner(window); });

@@ -47,6 +47,15 @@ IMPLEMENT_CLASS(TSkinData,
 // ---- platform shims ------------------------------------------------------------
 
 namespace {
+// Numbers every model any skin of the program takes, so that no two share one.
+unsigned NextModelGeneration()
+{
+    static unsigned generations = 0;
+    return ++generations;
+}
+}  // namespace
+
+namespace {
 
 void* LookUpUser32(const char* name)
 {
@@ -423,7 +432,7 @@ void TSkinData::UseModel(std::unique_ptr<TSkinModel> model)
     FRetiredScaledModels = std::move(FScaledModels);
     FScaledModels.clear();
     FModel = std::move(model);
-    ++FModelGeneration;
+    FModelGeneration = NextModelGeneration();
     FRetiredFaceBrush = std::move(FFaceBrush);
     RecreateFaceBrush();
     FNoSkin = false;

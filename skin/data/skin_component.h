@@ -230,8 +230,9 @@ public:
     TDataSkinButton* Buttons() const { return FModel->Buttons.get(); }
     TSkinColour FaceColour() const { return FModel->FaceColour(); }
     HBRUSH FaceBrush() const { return FFaceBrush; }
-    // Counts the skins this component has used: a picture composed from the
-    // model is stale once it changed.
+    // Changes with every skin this component uses, and no other skin's model
+    // of the program has the same number: a picture composed from the model
+    // is stale once it changed, and one kept under the number is this model's.
     unsigned ModelGeneration() const { return FModelGeneration; }
     // The control kind that the class-name table gives `className` ("edit",
     // "combobox", "nil", ...), in lower case; empty when the table has no line.

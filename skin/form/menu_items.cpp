@@ -365,9 +365,10 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
         KeepSubMenuArrow(dc, look, rect, dpi);
         return;
     }
-    BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
     // The separator: frame 2 of the image, bottom-aligned, its left and
-    // right columns kept and its middle stretched across the item.
+    // right columns kept and its middle stretched across the item, laid
+    // over the background off screen (a masked copy onto the menu window
+    // asks the display for its format each time) and shown in one copy.
     const int frames = std::max(object->Frame, 1);
     const int frameWidth = object->Bitmap.Width() / frames;
     const int imageHeight = object->Bitmap.Height();
@@ -377,7 +378,10 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
     const int right = std::min(object->RightWidth, width - left);
     TGdiBitmap line = skin::MakeDibSection(width, rows, 32);
     TMemoryDC lineDC(dc);
-    if (line.IsNull() || lineDC.IsNull()) return;
+    if (line.IsNull() || lineDC.IsNull()) {
+        BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
+        return;
+    }
     {
         TSelectObject useLine(lineDC, line);
         TMemoryDC source(dc);
@@ -390,8 +394,9 @@ void DrawSkinnedItem(const TSkinData* skin, const TMenuItemLook& look, HDC dc, c
         StretchBlt(lineDC, width - right, 0, right, rows, source, x0 + frameWidth - right, sourceTop, right, rows,
                    SRCCOPY);
     }
-    const RECT target{rect.left, rect.bottom - rows, rect.right, rect.bottom};
-    skin::DrawTransparentBitmap(dc, target, line, RGB(255, 0, 255));
+    const RECT target{0, height - rows, width, height};
+    skin::DrawTransparentBitmap(itemDC, target, line, RGB(255, 0, 255));
+    BitBlt(dc, rect.left, rect.top, width, height, itemDC, 0, 0, SRCCOPY);
 }
 
 int PopupMeasureExtra(const TSkinData* skin, bool hasImages, UINT dpi)

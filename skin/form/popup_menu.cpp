@@ -8,6 +8,9 @@
 // copy the kept background from under them.
 #include "skin/form/popup_menu.h"
 
+#include <algorithm>
+#include <vector>
+
 #include "framework/display_scale.h"
 #include "skin/data/frame_draw.h"
 #include "skin/data/skin_component.h"
@@ -28,6 +31,45 @@ bool HasNonClientFrame(HWND window)
     GetWindowRect(window, &bounds);
     GetClientRect(window, &client);
     return (bounds.right - bounds.left) != client.right || (bounds.bottom - bounds.top) != client.bottom;
+}
+
+// Backgrounds built for menu windows, kept for the next window of the same
+// size, scale and skin model: a menu opened again is a new window each time,
+// and a new picture costs fresh memory and its composing. The most recent
+// first; a few, for the menus and submenus of a program.
+struct TKeptBackground {
+    unsigned Generation;
+    UINT Dpi;
+    int Width, Height;
+    std::shared_ptr<const TGdiBitmap> Picture;
+};
+constexpr size_t KEPT_BACKGROUNDS = 4;
+std::vector<TKeptBackground>& KeptBackgrounds()
+{
+    static std::vector<TKeptBackground> kept;
+    return kept;
+}
+
+std::shared_ptr<const TGdiBitmap> FindKeptBackground(unsigned generation, UINT dpi, int width, int height)
+{
+    std::vector<TKeptBackground>& kept = KeptBackgrounds();
+    const auto found = std::find_if(kept.begin(), kept.end(), [&](const TKeptBackground& k) {
+        return k.Generation == generation && k.Dpi == dpi && k.Width == width && k.Height == height;
+    });
+    if (found == kept.end()) return nullptr;
+    std::rotate(kept.begin(), found, found + 1);
+    return kept.front().Picture;
+}
+
+void KeepBackground(const TKeptBackground& background)
+{
+    std::vector<TKeptBackground>& kept = KeptBackgrounds();
+    // Pictures of older models are never asked for again.
+    kept.erase(std::remove_if(kept.begin(), kept.end(),
+                              [&](const TKeptBackground& k) { return k.Generation < background.Generation; }),
+               kept.end());
+    kept.insert(kept.begin(), background);
+    if (kept.size() > KEPT_BACKGROUNDS) kept.resize(KEPT_BACKGROUNDS);
 }
 
 TPopupMenuSkinnerLink* MakePopupMenuSkinner(HWND window, TSkinData* skinData)
@@ -72,7 +114,7 @@ void TWinSkinPopMenu::Attach(HWND window, TSkinData* skinData, HMENU menu)
 
 void TWinSkinPopMenu::Detach()
 {
-    Background.Reset();
+    Background.reset();
     UnsubclassThunk(Handle, WndProcInstance, OldWndProc, false);
 }
 
@@ -102,29 +144,35 @@ bool TWinSkinPopMenu::BuildBackground()
     if (!CanPaint() || !GetWindowRect(Handle, &bounds)) return false;
     const TDataSkinObject* object = SkinData->ModelFor(Dpi).Object(ssMenuBackground);
     if (!object || object->Bitmap.Empty()) return false;
-    const HBITMAP source = object->Bitmap.Handle();
-    const RECT size{0, 0, bounds.right - bounds.left, bounds.bottom - bounds.top};
+    const int width = bounds.right - bounds.left, height = bounds.bottom - bounds.top;
     // Kept while the window keeps its size and the skin its picture: a menu
-    // window is painted several times while it is open, and a new picture
-    // each time costs fresh bitmap memory.
+    // window is painted several times while it is open.
+    const unsigned generation = SkinData->ModelGeneration();
     BITMAP kept{};
-    if (!Background.IsNull() && BackgroundSource == source && GetObjectA(Background, sizeof kept, &kept) &&
-        kept.bmWidth == size.right && kept.bmHeight == size.bottom)
+    if (Background && BackgroundGeneration == generation && GetObjectA(Background->Get(), sizeof kept, &kept) &&
+        kept.bmWidth == width && kept.bmHeight == height)
         return true;
+    BackgroundGeneration = generation;
+    Background = FindKeptBackground(generation, Dpi, width, height);
+    if (Background) return true;
     const RECT margins{object->LeftWidth, object->TopHeight, object->RightWidth, object->BottomHeight};
-    BackgroundSource = source;
-    Background = skin::BuildFrameBitmap(size, source, margins, 1, 1, object->Tile != 0, false);
-    return !Background.IsNull();
+    auto built = std::make_shared<TGdiBitmap>(skin::BuildFrameBitmap(RECT{0, 0, width, height},
+                                                                     object->Bitmap.Handle(), margins, 1, 1,
+                                                                     object->Tile != 0, false));
+    if (built->IsNull()) return false;
+    Background = built;
+    KeepBackground(TKeptBackground{generation, Dpi, width, height, Background});
+    return true;
 }
 
 void TWinSkinPopMenu::PaintFrameRing(HDC dc)
 {
     BITMAP info{};
-    if (!dc || Background.IsNull() || !GetObjectA(Background, sizeof info, &info)) return;
+    if (!dc || !Background || !GetObjectA(Background->Get(), sizeof info, &info)) return;
     const int width = info.bmWidth;
     const int height = info.bmHeight;
     TMemoryDC source(dc);
-    TSelectObject selected(source, Background);
+    TSelectObject selected(source, Background->Get());
     const RECT strips[4] = {{0, 0, width, POPUP_FRAME},
                             {0, height - POPUP_FRAME, width, height},
                             {0, POPUP_FRAME, POPUP_FRAME, height - POPUP_FRAME},
@@ -162,9 +210,9 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             if (!HasNonClientFrame(Handle)) return CallDefault(msg, wParam, lParam);
             TWindowDC dc = TWindowDC::Whole(Handle);
             BITMAP info{};
-            if (!dc.IsNull() && GetObjectA(Background, sizeof info, &info)) {
+            if (!dc.IsNull() && GetObjectA(Background->Get(), sizeof info, &info)) {
                 TMemoryDC source(dc);
-                TSelectObject selected(source, Background);
+                TSelectObject selected(source, Background->Get());
                 BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
             }
             return 0;
@@ -172,7 +220,7 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
         case WM_PAINT: {
             const LRESULT result = CallDefault(msg, wParam, lParam);
             if (CanPaint() && !HasNonClientFrame(Handle)) {
-                if (Background.IsNull()) BuildBackground();
+                if (!Background) BuildBackground();
                 TWindowDC dc = TWindowDC::Whole(Handle);
                 PaintFrameRing(dc);
             }
@@ -182,10 +230,10 @@ LRESULT TWinSkinPopMenu::WndProc(UINT msg, WPARAM wParam, LPARAM lParam)
             HDC dc = reinterpret_cast<HDC>(wParam);
             if (!dc || !BuildBackground()) return CallDefault(msg, wParam, lParam);
             BITMAP info{};
-            GetObjectA(Background, sizeof info, &info);
+            GetObjectA(Background->Get(), sizeof info, &info);
             {
                 TMemoryDC source(dc);
-                TSelectObject selected(source, Background);
+                TSelectObject selected(source, Background->Get());
                 BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, source, 0, 0, SRCCOPY);
             }
             TSaveDC saved(dc);

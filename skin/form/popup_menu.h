@@ -9,6 +9,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "framework/gdi_handles.h"
 #include "skin/data/skin_manager.h"
 #include "skin/form/thunk.h"
@@ -39,7 +41,7 @@ public:
     void SetMenuHandle(HMENU menu) override { FMenuHandle = menu; }
     bool Marked() const override { return FMarked; }
     void SetMarked(bool value) override { FMarked = value; }
-    HBITMAP BackgroundBitmap() const override { return Background.Get(); }
+    HBITMAP BackgroundBitmap() const override { return Background ? Background->Get() : nullptr; }
     void RestoreWindow() override { Detach(); }
 
     LRESULT WndProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -48,9 +50,11 @@ public:
     TWndProcThunk* WndProcInstance = nullptr;
     HWND Handle = nullptr;
     TSkinData* SkinData = nullptr;
-    TGdiBitmap Background;             // the window's frame and background at its size
-    UINT Dpi = 0;                      // the scale the background is drawn at
-    HBITMAP BackgroundSource = nullptr; // the skin's picture Background was built from
+    // The window's frame and background at its size, shared with the menu
+    // windows of the same size and skin before and after it.
+    std::shared_ptr<const TGdiBitmap> Background;
+    UINT Dpi = 0;                       // the scale the background is drawn at
+    unsigned BackgroundGeneration = 0;  // the skin model Background was built from
 
 private:
     LRESULT CallDefault(UINT msg, WPARAM wParam, LPARAM lParam);

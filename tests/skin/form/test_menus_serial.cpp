@@ -530,6 +530,73 @@ TEST_F(MenuTest, PopupWindowsAndTheirItemsAreSkinned)
     EXPECT_EQ(Context->PopupComponent(), Memo);
 }
 
+// A separator is the skin's line (frame 2 of "MenuItem") at the item's foot,
+// its ends as they are and its magenta showing what lies under the item. A
+// menu opened again in a window of the same size takes the background
+// picture the window before had, until the skin's model changes.
+TEST_F(MenuTest, SeparatorsAndTheBackgroundKeptForTheNextMenuWindow)
+{
+    MakeForm(ALL_MENUS);
+    const TDataSkinObject* object = Skin->ModelFor(96).Object(ssMenuItem);
+    ASSERT_TRUE(object && !object->Bitmap.Empty());
+    const skin::TMenuItemLook line = skin::LookOf(Context->Items()->Items(2));
+    ASSERT_TRUE(line.IsLine());
+    const int width = 120, height = 12;
+    const std::vector<COLORREF> drawn = DrawnItemPixels(Skin, line, width, height, 96);
+    const COLORREF under = ColorToRGB(static_cast<TColor>(Skin->Model().Colours[scMenu]));
+    const int frameWidth = object->Bitmap.Width() / std::max(object->Frame, 1);
+    const int rows = std::min(object->Bitmap.Height(), height);
+    const int sourceTop = object->Bitmap.Height() - rows;
+    TMemoryDC source;
+    TSelectObject use(source, object->Bitmap.Handle());
+    int lineShown = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x : {0, object->LeftWidth - 1, width / 2, width - object->RightWidth, width - 1}) {
+            SCOPED_TRACE(testing::Message() << x << "," << y);
+            const COLORREF got = drawn[static_cast<size_t>(y * width + x)];
+            EXPECT_NE(got, RGB(255, 0, 255));
+            if (y < height - rows) {
+                EXPECT_EQ(got, under);
+                continue;
+            }
+            if (x == width / 2) continue;  // stretched
+            const int from = x < object->LeftWidth ? frameWidth + x : 2 * frameWidth - (width - x);
+            const COLORREF skin = GetPixel(source, from, sourceTop + y - (height - rows));
+            EXPECT_EQ(got, skin == RGB(255, 0, 255) ? under : skin);
+            lineShown += skin != RGB(255, 0, 255);
+        }
+    EXPECT_GT(lineShown, 0) << "the line shows somewhere";
+
+    POINT at{20, 20};
+    ClientToScreen(Memo->Handle(), &at);
+    auto openedBackground = [&] {
+        HBITMAP background = nullptr;
+        Drive({Check(
+                  [&](const TOpenMenu& open) {
+                      for (TPopupMenuSkinnerLink* each : SkinManager()->MenuSkinners())
+                          if (each->MenuWindow() == open.Window) background = each->BackgroundBitmap();
+                  },
+                  VK_ESCAPE)},
+              [&] {
+                  SendMessageA(Memo->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(Memo->Handle()),
+                               MAKELPARAM(at.x, at.y));
+              });
+        return background;
+    };
+    const HBITMAP first = openedBackground();
+    ASSERT_TRUE(first);
+    EXPECT_EQ(GetObjectType(first), static_cast<DWORD>(OBJ_BITMAP)) << "kept after its window went";
+    EXPECT_EQ(openedBackground(), first);
+    TMemoryStream stream;
+    const skintest::TBytes bytes = skintest::StoredSkinBytes();
+    stream.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+    stream.SetPosition(0);
+    ConfigureStoredSkin(*Skin, stream);
+    Pump(60);
+    const HBITMAP again = openedBackground();
+    EXPECT_TRUE(again && again != first) << "a new model, a new picture";
+}
+
 // The columns and rows where an item drawn with `look` differs from the
 // same item drawn with `blank`, at `dpi`: left, top, right, bottom (right
 // and bottom inclusive; left > right when nothing differs).
