@@ -123,7 +123,8 @@ int main()
     // (WINEDEBUG=+server) shows as find_atom: what an opening asks the
     // server for, skinned against plain.
     // With BENCH_PROFILE set to "skinned" or "plain", only openings of that
-    // side, long enough for a sampling profiler, then the end.
+    // side, long enough for a sampling profiler, then the end; with BENCH_RTL
+    // set as well, of the right-to-left menu.
     if (char which[16] = {}; GetEnvironmentVariableA("BENCH_PROFILE", which, sizeof which)) {
         if (GetEnvironmentVariableA("BENCH_RTL", nullptr, 0)) menu->SetBiDiMode(bdRightToLeft);
         if (std::string(which) == "plain") {
