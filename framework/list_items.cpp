@@ -57,7 +57,6 @@ void TListItems::TakePending() const
 {
     if (!FPending) return;
     const std::shared_ptr<const std::vector<std::string>> lines = std::move(FPending);
-    FPending.reset();
     FSaved.BeginUpdate();
     FSaved.Reserve(FSaved.Count() + static_cast<int>(FPendingCount));
     for (size_t i = 0; i < FPendingCount; ++i) FSaved.Add((*lines)[i]);

@@ -47,15 +47,13 @@ IMPLEMENT_CLASS(TSkinData,
 // ---- platform shims ------------------------------------------------------------
 
 namespace {
+
 // Numbers every model any skin of the program takes, so that no two share one.
 unsigned NextModelGeneration()
 {
     static unsigned generations = 0;
     return ++generations;
 }
-}  // namespace
-
-namespace {
 
 void* LookUpUser32(const char* name)
 {
