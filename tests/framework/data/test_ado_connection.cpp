@@ -220,3 +220,50 @@ TEST(Connection, CommonEngineErrorsAreExplained)
     PutFile(path, std::string(8192, 'x'));
     expectFailure([](TADOConnection& c) { c.Open(); }, "不是账本数据库", "file is not a database");
 }
+
+// The engine reads the file through a view of it: another connection that
+// grows the file far past the view, then empties and compacts it, must be
+// seen whole by the first, the file must stay sound, and once both close the
+// file must be free to replace (a restore puts a backup in its place).
+TEST(Connection, ReadsWhatAnotherConnectionGrowsAndShrinks)
+{
+    TTempFolder folder;
+    const std::wstring path = folder.File(L"data.mdb");
+    MakeLedgerFile(path);
+    auto count = [](TADOConnection& c, const char* sql) {
+        sqlite3_stmt* stmt = nullptr;
+        EXPECT_EQ(sqlite3_prepare_v2(c.Handle(), AnsiToUtf8(sql).c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+        const long long value = sqlite3_step(stmt) == SQLITE_ROW ? sqlite3_column_int64(stmt, 0) : -1;
+        sqlite3_finalize(stmt);
+        return value;
+    };
+    TADOConnection reader(nullptr), writer(nullptr);
+    for (TADOConnection* c : {&reader, &writer}) {
+        c->SetConnectionStringW(ConnectionTo(path));
+        c->Open();
+    }
+    EXPECT_EQ(count(reader, "select count(*) from data"), 0);
+    writer.Execute("with recursive n(i) as (select 1 union all select i + 1 from n where i < 20000) "
+                   "insert into data select null, 'entry ' || i, 'c', '2026/1/1', 'x', i, hex(randomblob(60)) from n");
+    EXPECT_GT(count(reader, "pragma page_count"), 500);
+    EXPECT_EQ(count(reader, "select count(*) from data"), 20000);
+    EXPECT_EQ(count(reader, "select sum(cast(金额 as integer)) from data"), 20000LL * 20001 / 2);
+
+    writer.Execute("delete from data where 编号 > 10");
+    writer.Execute("vacuum");
+    EXPECT_EQ(count(reader, "select count(*) from data"), 10);
+    EXPECT_LT(count(writer, "pragma page_count"), 20);
+    reader.Execute("insert into data (项目名称) values ('after')");
+    EXPECT_EQ(count(writer, "select count(*) from data"), 11);
+    sqlite3_stmt* check = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(writer.Handle(), "pragma integrity_check", -1, &check, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(check), SQLITE_ROW);
+    EXPECT_STREQ(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)), "ok");
+    sqlite3_finalize(check);
+
+    reader.Close();
+    writer.Close();
+    const std::wstring moved = folder.File(L"moved.mdb");
+    EXPECT_TRUE(MoveFileExW(path.c_str(), moved.c_str(), MOVEFILE_REPLACE_EXISTING)) << GetLastError();
+    EXPECT_TRUE(DeleteFileW(moved.c_str())) << GetLastError();
+}
