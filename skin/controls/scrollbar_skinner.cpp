@@ -49,6 +49,20 @@ void SetPairSkin(TWScrollbar* horz, TWScrollbar* vert, TSkinData* skinData)
         if (overlay) overlay->SetSkinData(skinData);
 }
 
+// Paints the bars that show; one hidden while its window has the bar again
+// is brought back to it.
+void PaintPair(TWScrollbar* horz, TWScrollbar* vert, HWND window)
+{
+    for (TWScrollbar* overlay : {vert, horz}) {
+        if (!overlay) continue;
+        const LONG bar = overlay == vert ? WS_VSCROLL : WS_HSCROLL;
+        if (overlay->Shown())
+            overlay->PaintNow();
+        else if (GetWindowLongA(window, GWL_STYLE) & bar)
+            overlay->Reposition();
+    }
+}
+
 }  // namespace
 
 // ---- TSkinScrollbar -----------------------------------------------------------------
@@ -195,14 +209,7 @@ void TSkinScrollbar::FillCorner(HDC dc, int)
 
 void TSkinScrollbar::Draw(HDC dc, const RECT&)
 {
-    for (TWScrollbar* overlay : {FVert, FHorz}) {
-        if (!overlay) continue;
-        const LONG bar = overlay == FVert ? WS_VSCROLL : WS_HSCROLL;
-        if (overlay->Shown())
-            overlay->PaintNow();
-        else if (GetWindowLongA(FWindow, GWL_STYLE) & bar)
-            overlay->Reposition();
-    }
+    PaintPair(FHorz, FVert, FWindow);
     // The size box lies in the non-client area: paint it through a DC of
     // the whole window whatever DC the paint came with.
     TWindowDC whole = TWindowDC::Whole(FWindow);
@@ -280,14 +287,7 @@ void TSkinScrollbarH::AfterMessage(TMessage& m)
 
 void TSkinScrollbarH::Draw(HDC dc, const RECT&)
 {
-    for (TWScrollbar* overlay : {FVert, FHorz}) {
-        if (!overlay) continue;
-        const LONG bar = overlay == FVert ? WS_VSCROLL : WS_HSCROLL;
-        if (overlay->Shown())
-            overlay->PaintNow();
-        else if (GetWindowLongA(FWindow, GWL_STYLE) & bar)
-            overlay->Reposition();
-    }
+    PaintPair(FHorz, FVert, FWindow);
     if (FHorz && FVert && FHorz->Shown() && FVert->Shown()) {
         const RECT& v = FVert->BarRect();
         const RECT& h = FHorz->BarRect();
