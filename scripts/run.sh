@@ -67,7 +67,8 @@ if [ -n "$geometry" ]; then
   # a capture of it.
   wineserver_start
   for t in app_test_entry_editor_screens_serial app_test_skinned_ledger_serial gallery_test_gallery_serial \
-           app_test_skin_screens_serial app_test_skinned_ledger_controls_serial; do
+           app_test_skin_screens_serial app_test_skinned_ledger_controls_serial \
+           app_test_tools_tab_screens_serial; do
     if [ -x "$RAVELBOOK_TREE/tests/$t.exe" ]; then
       (cd "$RAVELBOOK_TREE/tests" && wine "$t.exe" </dev/null >/dev/null 2>&1) || echo "run: $t failed" >&2
     fi
