@@ -12,9 +12,13 @@
 //
 // The main window is the program's own TForm1 over an empty ledger in a
 // temporary folder; the skins are the build's files in build/skins/.
+//
+// For a profiler: BENCH_PROFILE=switch runs only switches, =start or
+// =plainstart only starts of that kind (BENCH_STARTS of them, 150 unless set).
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "app/main_form.h"
@@ -188,6 +192,20 @@ int main()
         TSkinModel model;
         BuildSkinModelFromReader(model, loaded);
     });
+
+    // With BENCH_PROFILE=start (or plainstart), only starts of that kind, long
+    // enough for a sampling profiler.
+    if (char which[16] = {}; GetEnvironmentVariableA("BENCH_PROFILE", which, sizeof which) &&
+                             (std::string(which) == "start" || std::string(which) == "plainstart")) {
+        char count[16] = {};
+        const int starts = GetEnvironmentVariableA("BENCH_STARTS", count, sizeof count) ? std::atoi(count) : 150;
+        for (int i = 0; i < starts; ++i) {
+            bool ok = false;
+            StartMainForm(framed, std::string(which) == "start", ok);
+            CloseMainForm();
+        }
+        return 0;
+    }
 
     // ---- start-up: alternating, best of each ----
     TStart skinnedStart, plainStart;
